@@ -1,0 +1,29 @@
+#pragma once
+
+// One-line labels and images of record nodes, read from the record body (handle to last byte).
+// They only read the bytes they are given and never fail: missing fields give empty texts.
+
+#include <string>
+
+#include "browser/image_keys.h"
+#include "ipd/byte_reader.h"
+#include "ipd/hex.h"
+#include "ipd/ipd_format.h"
+
+namespace orrelin {
+
+SingleByteText SmsLabel(Bytes body);
+bool SmsIsSent(Bytes body);
+SingleByteText ContactLabel(Bytes body, bool all);
+SingleByteText TaskLabel(Bytes body);
+SingleByteText MemoLabel(Bytes body);
+SingleByteText CalendarLabel(Bytes body, bool all);
+SingleByteText ServiceBookLabel(Bytes body);
+SingleByteText CallLabel(Bytes body);
+ImageKey CallIcon(Bytes body);
+
+// The label and image the record walk gives a record of database `db`.
+SingleByteText RecordLabel(KnownDb db, Bytes body);
+ImageKey RecordImage(KnownDb db, Bytes body);
+
+}  // namespace orrelin

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "decoders/decode_context.h"
+#include "ipd/ipd_image.h"
+#include "ipd/record_index.h"
+
+namespace orrelin {
+
+struct CalendarRecord {
+    enum Slot { Subject, Location, Start, End, Duration, Notes };
+    std::array<std::string, 6> values;
+    const std::string& operator[](Slot s) const { return values[s]; }
+};
+
+inline constexpr std::array<std::string_view, 6> kCalendarLabels{
+    "Subject", "Location", "Start", "End", "Duration", "Notes"};
+
+// Decodes an appointment; `allForm` is true for "Calendar - All", whose fields lie inside the
+// record's first type-10 field behind its first 4 bytes. Duration is never filled.
+CalendarRecord DecodeCalendar(const IpdImage& image, RecordSpan span, bool allForm,
+                              const DecodeContext& context);
+
+}  // namespace orrelin

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "decoders/decode_context.h"
+#include "ipd/ipd_image.h"
+#include "ipd/record_index.h"
+
+namespace orrelin {
+
+struct CallRecord {
+    enum Slot { Name, Number, Date, Duration, Direction, Status };
+    std::array<std::string, 6> values;
+    const std::string& operator[](Slot s) const { return values[s]; }
+};
+
+inline constexpr std::array<std::string_view, 6> kCallLabels{
+    "Name", "Number", "Date", "Duration", "Direction", "Status"};
+inline constexpr std::array<std::string_view, 3> kCallDirectionWords{
+    "Received Call", "Placed Call", "Missed Call"};
+
+CallRecord DecodeCall(const IpdImage& image, RecordSpan span, const DecodeContext& context);
+
+}  // namespace orrelin

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "decoders/decode_context.h"
+#include "ipd/ipd_image.h"
+#include "ipd/record_index.h"
+
+namespace orrelin {
+
+// A contact of "Address Book" or "Address Book - All": 34 texts and the photo.
+struct ContactRecord {
+    enum Slot {
+        Title, FirstName, LastName, Company, Job, Email, WorkPhone1, WorkPhone2, HomePhone1,
+        HomePhone2, Mobile, Pager, Fax, OtherNumber, Pin, WorkAddress1, WorkAddress2, WorkCity,
+        WorkState, WorkZip, WorkCountry, HomeAddress1, HomeAddress2, HomeCity, HomeState, HomeZip,
+        HomeCountry, Birthday, Anniversary, Category, WebPage, Facebook, Yahoo, Notes, PicturePath,
+    };
+    static constexpr std::size_t kSlots = 35;
+    std::array<std::string, kSlots> values;
+    // The JPEG data of the photo field (type 77) when it starts FF D8 FF; empty otherwise.
+    // It points into the image the record was decoded from.
+    Bytes photo;
+
+    const std::string& operator[](Slot s) const { return values[s]; }
+};
+
+// Pane label of each slot; the notes and the picture have none.
+inline constexpr std::array<std::string_view, ContactRecord::kSlots> kContactLabels{
+    "Title", "First", "Last", "Company", "Job", "Email", "Work 1", "Work 2", "Home 1", "Home 2",
+    "Mobile", "Pager", "Fax", "Other", "PIN", "Work Address", "Work Address 2", "Work City",
+    "Work State", "Work ZIP", "Work Country", "Home Address", "Home Address 2", "Home City",
+    "Home State", "Home ZIP", "Home Country", "Birthday", "Anniversary", "Category", "Web Page",
+    "Facebook", "Yahoo", "", ""};
+
+// Decodes a contact; `allForm` is true for "Address Book - All", whose fields lie inside the
+// record's first type-10 field. PicturePath stays empty: SaveContactPicture writes the photo.
+ContactRecord DecodeContact(const IpdImage& image, RecordSpan span, bool allForm,
+                            const DecodeContext& context);
+
+// Writes the photo to folder + "PIC" + n + ".jpg", replacing any older file of that name whole,
+// and returns its path; empty when it could not be written. `folder` ends with "/".
+std::string SaveContactPicture(Bytes photo, const std::string& folder, std::int32_t n);
+
+}  // namespace orrelin

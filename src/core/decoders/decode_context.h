@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+#include "decoders/time_format.h"
+#include "ipd/codepage.h"
+
+namespace orrelin {
+
+// How decoded text is delivered. The program's own form is single-byte text: 8-bit fields give
+// one character per byte and 16-bit fields are reduced to code page 1256. The Unicode form
+// (for exports that keep every character) gives UTF-8: 16-bit fields decoded from their UTF-16
+// code units, 8-bit fields read through `eightBitPage`.
+struct TextOptions {
+    bool unicode = false;
+    CodePage eightBitPage = CodePage::Cp1252;
+};
+
+// What a decoder needs besides the record: the time-zone text (already with "GMT" replaced
+// by "0"), the date style, and the text form.
+struct DecodeContext {
+    std::string timeZoneText = "0";
+    DateStyle dateStyle;
+    TextOptions text;
+};
+
+}  // namespace orrelin

@@ -1,0 +1,25 @@
+#pragma once
+
+// Turning field data into text, in the form the DecodeContext asks for.
+
+#include <cstdint>
+#include <string>
+
+#include "decoders/decode_context.h"
+#include "ipd/byte_reader.h"
+
+namespace orrelin {
+
+// 8-bit text: one character per byte; control characters other than CR and LF removed when
+// `strip` is set.
+std::string EightBitText(Bytes data, bool strip, const TextOptions& options);
+
+// 16-bit text: the data's first byte is skipped, then UTF-16 code units high byte first;
+// control characters other than CR and LF are removed.
+std::string SixteenBitText(Bytes data, const TextOptions& options);
+
+// A value stored as an 8-bit field of type t or a 16-bit field of type t + 128: the 16-bit
+// one when it has data, else the 8-bit one (stripped when `stripEightBit`).
+std::string TextField(Bytes fields, std::uint8_t t, bool stripEightBit, const TextOptions& options);
+
+}  // namespace orrelin

@@ -1,0 +1,84 @@
+#pragma once
+
+// The byte and hex routines every part of the program shares. Records are stated as hex text
+// (two uppercase digits per byte, positions counted from 1); the routines below keep the exact
+// rules of that text form, odd lengths included. Code that only needs the result works on bytes
+// through the byte forms at the end of this header, which give the same answers for the even,
+// well-formed hex text that a record's bytes make.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ipd/byte_reader.h"
+
+namespace orrelin {
+
+// Text in which each character stands for one byte (codes 0 to 255).
+using SingleByteText = std::string;
+
+// The last 8 digits of h (the empty text is 0) read as a two's complement 32-bit number;
+// nothing when a character is no hex digit.
+std::optional<std::int32_t> HexToLong(std::string_view h);
+
+// Uppercase hex of n, with a "0" in front of 1- and 3-digit forms.
+std::string NumberToEvenHex(std::uint64_t n);
+
+// Exactly two digits: the low byte of n.
+std::string ByteToHex(std::int64_t n);
+
+// The value of 1 to 4 hex digits as two bytes, low byte first; empty for other lengths.
+std::string WordToLeHex(std::string_view h);
+
+// Groups of two characters from the start, joined in reverse order (a lone last character
+// is a group of its own).
+std::string ReverseHexBytes(std::string_view h);
+
+// One character per group of two digits, its code the group's value.
+SingleByteText HexToText(std::string_view h);
+
+// One byte per group of two digits; nothing when a group is no hex number.
+std::optional<std::vector<std::uint8_t>> HexToBytes(std::string_view h);
+
+// Two uppercase digits per character (its single-byte code); the inverse of HexToText.
+std::string TextToHex(std::string_view text);
+
+// Groups of four digits read as UTF-16 code units and reduced to code page 1256, one
+// character each ('?' where the page has none).
+SingleByteText UnicodeHexToText(std::string_view h);
+
+// Drops every character below 0x20, keeping CR and LF when asked.
+SingleByteText StripControlChars(std::string_view text, bool keepLineBreaks);
+
+// The data of the first field of `type` in a run of fields stated as hex text; in mode 2 the
+// data of the field directly after it when that one has the same type. Empty when absent.
+std::string FindFieldHex(std::string_view fields, int type, int mode);
+
+// The folder part of a path including its last "/" (empty without one), and the part after it.
+std::string FolderOfPath(std::string_view path);
+std::string FileNameOfPath(std::string_view path);
+
+// ---- The same rules on bytes ----
+
+// Uppercase hex of the bytes, two digits each.
+std::string BytesToHex(Bytes bytes);
+
+// A run of fields: [length LE16][type][data]. Returns the data of the first field of `type`
+// (in mode 2 of the field directly after it, when of the same type); a length that runs past
+// the end yields what is there. Equivalent to FindFieldHex on the hex text of `fields`.
+Bytes FindField(Bytes fields, std::uint8_t type, int mode = 0);
+
+// Bytes as characters of the same codes (HexToText of their hex text).
+SingleByteText BytesToText(Bytes bytes);
+
+// UTF-16 code units, high byte first, reduced to code page 1256 (UnicodeHexToText of their
+// hex text): a lone last byte is a unit of its own.
+SingleByteText Utf16BeToText(Bytes bytes);
+
+// Appends the bytes as characters and drops control characters, as
+// StripControlChars(BytesToText(bytes), keepLineBreaks) does.
+SingleByteText BytesToStrippedText(Bytes bytes, bool keepLineBreaks);
+
+}  // namespace orrelin

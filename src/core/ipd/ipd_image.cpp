@@ -1,0 +1,89 @@
+#include "ipd/ipd_image.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace orrelin {
+namespace {
+
+std::shared_ptr<std::uint8_t[]> Allocate(std::size_t n) {
+    // Left uninitialised on purpose: a large backup is read straight into it.
+    return std::shared_ptr<std::uint8_t[]>(new std::uint8_t[n]);
+}
+
+}  // namespace
+
+IpdImage::IpdImage() : data_(Allocate(1)), size_(1) { data_.get()[0] = 0; }
+
+IpdImage::IpdImage(std::vector<std::uint8_t> fileBytes)
+    : data_(Allocate(fileBytes.size() + 1)), size_(fileBytes.size() + 1) {
+    if (!fileBytes.empty()) std::memcpy(data_.get(), fileBytes.data(), fileBytes.size());
+    data_.get()[size_ - 1] = 0;
+}
+
+std::optional<IpdImage> IpdImage::ReadFile(const std::string& path, std::string* error) {
+    auto fail = [&](int code) -> std::optional<IpdImage> {
+        if (error) *error = std::strerror(code);
+        return std::nullopt;
+    };
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return fail(errno);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        int code = errno;
+        ::close(fd);
+        return fail(code);
+    }
+    if (S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return fail(EISDIR);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        if (error) *error = "not a regular file";
+        return std::nullopt;
+    }
+    auto length = static_cast<std::size_t>(st.st_size);
+    IpdImage image;
+    image.data_ = Allocate(length + 1);
+    image.size_ = length + 1;
+    std::size_t done = 0;
+    while (done < length) {
+        ssize_t got = ::read(fd, image.data_.get() + done, length - done);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            int code = errno;
+            ::close(fd);
+            return fail(code);
+        }
+        if (got == 0) break;  // the file shrank while we read it
+        done += static_cast<std::size_t>(got);
+    }
+    ::close(fd);
+    image.size_ = done + 1;
+    image.data_.get()[done] = 0;
+    return image;
+}
+
+std::optional<std::uint16_t> IpdImage::readLe16(std::size_t i) const {
+    if (i >= size_ || size_ - i < 2) return std::nullopt;
+    return static_cast<std::uint16_t>(data_.get()[i] | data_.get()[i + 1] << 8);
+}
+
+std::optional<std::uint32_t> IpdImage::readLe32(std::size_t i) const {
+    if (i >= size_ || size_ - i < 4) return std::nullopt;
+    return static_cast<std::uint32_t>(data_.get()[i]) | static_cast<std::uint32_t>(data_.get()[i + 1]) << 8 |
+           static_cast<std::uint32_t>(data_.get()[i + 2]) << 16 |
+           static_cast<std::uint32_t>(data_.get()[i + 3]) << 24;
+}
+
+std::optional<Bytes> IpdImage::range(std::uint64_t first, std::uint64_t last) const {
+    if (last < first) return Bytes{};
+    if (last >= size_) return std::nullopt;
+    return Bytes{data_.get() + first, static_cast<std::size_t>(last - first + 1)};
+}
+
+}  // namespace orrelin

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ipd/byte_reader.h"
+
+namespace orrelin {
+
+// A whole backup in memory: the file's bytes followed by one extra zero byte, so the image is
+// one byte longer than the file and its last index (the file length) still reads as 0.
+class IpdImage {
+public:
+    IpdImage();  // an empty file: the one zero byte
+    explicit IpdImage(std::vector<std::uint8_t> fileBytes);
+
+    // Reads a file whole, read-only. On failure returns nothing and says why in `error`.
+    static std::optional<IpdImage> ReadFile(const std::string& path, std::string* error);
+
+    // All readable bytes: the file's and the extra zero.
+    Bytes bytes() const { return {data_.get(), size_}; }
+    // The file's own bytes.
+    Bytes fileBytes() const { return {data_.get(), size_ - 1}; }
+    std::size_t fileLength() const { return size_ - 1; }
+    std::size_t size() const { return size_; }
+    std::uint8_t operator[](std::size_t i) const { return data_.get()[i]; }
+
+    // Little-endian reads that fail (nothing) when a byte lies past the last index.
+    std::optional<std::uint16_t> readLe16(std::size_t i) const;
+    std::optional<std::uint32_t> readLe32(std::size_t i) const;
+
+    // The bytes from first to last inclusive; empty when last < first, nothing when last lies
+    // past the image.
+    std::optional<Bytes> range(std::uint64_t first, std::uint64_t last) const;
+
+private:
+    std::shared_ptr<std::uint8_t[]> data_;
+    std::size_t size_ = 0;
+};
+
+}  // namespace orrelin

@@ -1,0 +1,99 @@
+#include "ipd/loader.h"
+
+#include "browser/labels.h"
+#include "ipd/hex.h"
+
+namespace orrelin {
+
+RecordIndex BuildDatabaseNodes(const IpdImage& image, std::string rootText) {
+    RecordIndex index;
+    index.rootText = std::move(rootText);
+    index.slots.fill(-1);
+    index.counts.fill(0);
+
+    const std::size_t length = image.fileLength();
+    if (kCountOffset + 1 > length) {
+        index.stop = WalkStop{kCountOffset, "the file is too short for the database count"};
+        return index;
+    }
+    const std::size_t count = static_cast<std::size_t>(image[kCountOffset] << 8 | image[kCountOffset + 1]);
+
+    // The name table is read whatever its size: positions are plain 64-bit offsets.
+    std::uint64_t pos = kIpdHeaderSize;
+    for (std::size_t i = 0; i < count; ++i) {
+        auto n = image.readLe16(pos);
+        std::optional<Bytes> name = n ? image.range(pos + 2, pos + 1 + *n) : std::nullopt;
+        if (!name) {
+            index.stop = WalkStop{pos, "the database name table runs past the end of the file"};
+            return index;
+        }
+        auto known = KnownDbByName(BytesToStrippedText(*name, true));
+        if (known) {
+            index.slots[static_cast<std::size_t>(*known)] = static_cast<std::int32_t>(i);
+            DatabaseNode node;
+            node.index = static_cast<std::uint16_t>(i);
+            node.db = *known;
+            index.databases.push_back(std::move(node));
+        }
+        pos += 2u + *n;
+    }
+    ScanRecords(image, pos, index);
+    return index;
+}
+
+void ScanRecords(const IpdImage& image, std::uint64_t a, RecordIndex& index) {
+    const std::uint64_t length = image.fileLength();
+
+    // Database index -> position of its node, for the slots that matter.
+    std::array<std::int32_t, kKnownDbCount> nodeOfSlot{};
+    nodeOfSlot.fill(-1);
+    for (std::size_t i = 0; i < index.databases.size(); ++i) {
+        const auto& node = index.databases[i];
+        auto slot = static_cast<std::size_t>(node.db);
+        if (index.slots[slot] == node.index) nodeOfSlot[slot] = static_cast<std::int32_t>(i);
+    }
+    while (a < length) {
+        auto d = image.readLe16(a);
+        auto recordLength = image.readLe32(a + 2);
+        if (!d || !recordLength) {
+            index.stop = WalkStop{a, "a record header runs past the end of the file"};
+            return;
+        }
+        std::int32_t nodePos = -1;
+        std::size_t slot = 0;
+        for (; slot < kKnownDbCount; ++slot) {
+            if (index.slots[slot] == *d) {
+                nodePos = nodeOfSlot[slot];
+                break;
+            }
+        }
+        if (nodePos >= 0) {
+            const std::uint64_t start = a + 7;
+            const std::uint64_t end = a + 5 + *recordLength;
+            auto body = image.range(start, end);
+            if (!body) {
+                index.stop = WalkStop{a, "a record of \"" +
+                                             std::string(NameOf(static_cast<KnownDb>(slot))) +
+                                             "\" runs past the end of the file"};
+                return;
+            }
+            auto& node = index.databases[static_cast<std::size_t>(nodePos)];
+            node.records.push_back(static_cast<std::uint32_t>(index.records.size()));
+            index.records.push_back(
+                RecordEntry{{start, end}, static_cast<std::uint32_t>(nodePos), RecordImage(node.db, *body)});
+            ++index.counts[slot];
+        }
+        a += 6 + static_cast<std::uint64_t>(*recordLength);
+        if (a + 1 < length) {
+            auto filler = image.range(a, a + 4);
+            if (!filler) {
+                index.stop = WalkStop{a, "stray bytes after the last record"};
+                return;
+            }
+            const auto& f = *filler;
+            if (f[0] == 0xFF && f[1] == 0xFF && f[2] == 0x02 && f[3] == 0x00 && f[4] <= 0x01) a += 6;
+        }
+    }
+}
+
+}  // namespace orrelin

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "ipd/ipd_image.h"
+#include "ipd/record_index.h"
+
+namespace orrelin {
+
+// Reads the name table and walks every record of the image: one database node per recognised
+// name, one record node (with its image; labels are made on demand) per record of a recognised
+// database. A damaged file yields the part read before the damage and a WalkStop saying where;
+// nothing here throws or reads outside the image.
+RecordIndex BuildDatabaseNodes(const IpdImage& image, std::string rootText);
+
+// The record walk alone, from `offset` (the first record), into an index whose database nodes
+// and slots are already filled.
+void ScanRecords(const IpdImage& image, std::uint64_t offset, RecordIndex& index);
+
+}  // namespace orrelin

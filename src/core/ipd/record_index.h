@@ -1,0 +1,78 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "browser/image_keys.h"
+#include "ipd/ipd_format.h"
+
+namespace orrelin {
+
+// Where a record's body lies in the image: from its handle (start, 7 bytes after the record's
+// first byte) to its last byte (end), both inclusive. Stated as the tag "start:end".
+struct RecordSpan {
+    std::uint64_t start = 0;
+    std::uint64_t end = 0;
+
+    std::string tag() const;
+    // Splits "start:end"; nothing for a text of another shape.
+    static std::optional<RecordSpan> Parse(std::string_view tag);
+    friend bool operator==(const RecordSpan&, const RecordSpan&) = default;
+};
+
+// A recognised database of the name table: a node under the root.
+struct DatabaseNode {
+    std::uint16_t index = 0;  // position in the name table
+    KnownDb db = KnownDb::Sms;
+    std::vector<std::uint32_t> records;  // positions in RecordIndex::records, file order
+
+    std::string_view name() const { return NameOf(db); }
+    std::string key() const { return std::to_string(index) + "DBTop"; }
+};
+
+struct RecordEntry {
+    RecordSpan span;
+    std::uint32_t database = 0;  // position in RecordIndex::databases
+    ImageKey image = ImageKey::none;
+};
+
+// Why a walk over a damaged file stopped, and at which byte offset.
+struct WalkStop {
+    std::uint64_t offset = 0;
+    std::string reason;
+};
+
+// Everything the program knows of an opened backup: the recognised databases in name-table
+// order and every record of them in file order. It mirrors the tree the window shows: the root,
+// then the database nodes, then the record nodes, each record under its database.
+struct RecordIndex {
+    std::string rootText;  // the path as it was given
+    std::vector<DatabaseNode> databases;
+    std::vector<RecordEntry> records;
+    // Per known database: its index in the name table, or -1 (the last of a repeated name wins).
+    std::array<std::int32_t, kKnownDbCount> slots{};
+    std::array<std::uint32_t, kKnownDbCount> counts{};
+    std::optional<WalkStop> stop;  // set when the walk ended before the end of the file
+
+    bool complete() const { return !stop.has_value(); }
+    std::uint32_t count(KnownDb db) const { return counts[static_cast<std::size_t>(db)]; }
+
+    // The status line: "12 SMS Messages, 30 Address Book (All), 0 Tasks, ...".
+    std::string countsLine() const;
+
+    // The first database node of that name with records, else the first of that name; also
+    // accepts a node key such as "3DBTop".
+    const DatabaseNode* findDatabase(std::string_view nameOrKey) const;
+
+    // Tree node numbering in creation order: 0 the root, 1..D the database nodes, then the
+    // record nodes in file order.
+    std::size_t nodeCount() const { return 1 + databases.size() + records.size(); }
+    std::size_t databaseNodeId(std::size_t database) const { return 1 + database; }
+    std::size_t recordNodeId(std::size_t record) const { return 1 + databases.size() + record; }
+};
+
+}  // namespace orrelin
