@@ -1,0 +1,126 @@
+#include "browser/backup_tree.h"
+
+#include <algorithm>
+
+#include "browser/labels.h"
+#include "ipd/loader.h"
+
+namespace orrelin {
+
+BackupTree::BackupTree() {
+    auto state = std::make_shared<State>();
+    state->index.slots.fill(-1);
+    state_ = std::move(state);
+}
+
+BackupTree::BackupTree(IpdImage image, RecordIndex index) {
+    auto state = std::make_shared<State>();
+    state->image = std::move(image);
+    state->index = std::move(index);
+    state->loaded = true;
+    state_ = std::move(state);
+}
+
+std::optional<BackupTree> BackupTree::Open(const std::string& path, std::string* error) {
+    auto image = IpdImage::ReadFile(path, error);
+    if (!image) return std::nullopt;
+    RecordIndex index = BuildDatabaseNodes(*image, path);
+    return BackupTree(std::move(*image), std::move(index));
+}
+
+NodeKind BackupTree::kind(NodeId node) const {
+    if (node == kRoot) return NodeKind::Root;
+    if (node <= index().databases.size()) return NodeKind::Database;
+    return NodeKind::Record;
+}
+
+std::optional<NodeId> BackupTree::parent(NodeId node) const {
+    switch (kind(node)) {
+        case NodeKind::Root: return std::nullopt;
+        case NodeKind::Database: return kRoot;
+        case NodeKind::Record: {
+            const auto& entry = index().records[node - 1 - index().databases.size()];
+            return databaseNode(entry.database);
+        }
+    }
+    return std::nullopt;
+}
+
+std::size_t BackupTree::childCount(NodeId node) const {
+    switch (kind(node)) {
+        case NodeKind::Root: return index().databases.size();
+        case NodeKind::Database: return index().databases[node - 1].records.size();
+        case NodeKind::Record: return 0;
+    }
+    return 0;
+}
+
+NodeId BackupTree::child(NodeId node, std::size_t row) const {
+    if (node == kRoot) return databaseNode(row);
+    return recordNode(index().databases[node - 1].records[row]);
+}
+
+std::size_t BackupTree::row(NodeId node) const {
+    switch (kind(node)) {
+        case NodeKind::Root: return 0;
+        case NodeKind::Database: return node - 1;
+        case NodeKind::Record: {
+            auto record = static_cast<std::uint32_t>(node - 1 - index().databases.size());
+            const auto& siblings = index().databases[index().records[record].database].records;
+            auto it = std::lower_bound(siblings.begin(), siblings.end(), record);
+            return static_cast<std::size_t>(it - siblings.begin());
+        }
+    }
+    return 0;
+}
+
+SingleByteText BackupTree::text(NodeId node) const {
+    if (auto it = edited_.find(node); it != edited_.end()) return it->second;
+    switch (kind(node)) {
+        case NodeKind::Root: return loaded() ? path() : std::string(kEmptyRootText);
+        case NodeKind::Database: return std::string(index().databases[node - 1].name());
+        case NodeKind::Record: {
+            const auto& entry = index().records[node - 1 - index().databases.size()];
+            auto body = image().range(entry.span.start, entry.span.end);
+            return body ? RecordLabel(index().databases[entry.database].db, *body) : SingleByteText{};
+        }
+    }
+    return {};
+}
+
+void BackupTree::setText(NodeId node, SingleByteText text) { edited_[node] = std::move(text); }
+
+std::string BackupTree::key(NodeId node) const {
+    switch (kind(node)) {
+        case NodeKind::Root: return "Top";
+        case NodeKind::Database: return index().databases[node - 1].key();
+        case NodeKind::Record: return {};
+    }
+    return {};
+}
+
+std::optional<RecordSpan> BackupTree::span(NodeId node) const {
+    if (kind(node) != NodeKind::Record) return std::nullopt;
+    return index().records[node - 1 - index().databases.size()].span;
+}
+
+std::string BackupTree::tag(NodeId node) const {
+    auto s = span(node);
+    return s ? s->tag() : std::string();
+}
+
+ImageKey BackupTree::image(NodeId node) const {
+    switch (kind(node)) {
+        case NodeKind::Root: return ImageKey::sheet;
+        case NodeKind::Database: return ImageKey::none;
+        case NodeKind::Record: return index().records[node - 1 - index().databases.size()].image;
+    }
+    return ImageKey::none;
+}
+
+std::optional<KnownDb> BackupTree::databaseByParentText(NodeId node) const {
+    if (kind(node) != NodeKind::Record) return std::nullopt;
+    return KnownDbByName(text(*parent(node)));
+}
+
+}  // namespace orrelin

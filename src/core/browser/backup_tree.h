@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+#include "browser/image_keys.h"
+#include "ipd/hex.h"
+#include "ipd/ipd_image.h"
+#include "ipd/record_index.h"
+
+namespace orrelin {
+
+using NodeId = std::uint32_t;
+enum class NodeKind { Root, Database, Record };
+
+// An opened backup as its tree shows it: the root, the recognised databases in name-table order
+// and their records in file order, over the image the records lie in. Node ids follow the
+// order of creation (0 the root, then the database nodes, then the record nodes in file order),
+// so one index serves a million records without a node object each. Record labels are made
+// from the record when asked for; only texts the user edited are stored.
+class BackupTree {
+public:
+    static constexpr NodeId kRoot = 0;
+    static constexpr std::string_view kEmptyRootText = "IPD Databases";
+
+    // The tree before any file is opened: the root "IPD Databases" alone.
+    BackupTree();
+    BackupTree(IpdImage image, RecordIndex index);
+
+    // Reads and indexes a file; nothing (with the reason) when it cannot be read.
+    static std::optional<BackupTree> Open(const std::string& path, std::string* error);
+
+    const IpdImage& image() const { return state_->image; }
+    const RecordIndex& index() const { return state_->index; }
+    // The opened path ("" before any Open).
+    const std::string& path() const { return state_->index.rootText; }
+    bool loaded() const { return state_->loaded; }
+
+    std::size_t nodeCount() const { return state_->index.nodeCount(); }
+    NodeKind kind(NodeId node) const;
+    std::optional<NodeId> parent(NodeId node) const;
+    std::size_t childCount(NodeId node) const;
+    NodeId child(NodeId node, std::size_t row) const;
+    // Position among its siblings.
+    std::size_t row(NodeId node) const;
+    // 1-based position in the tree's node collection (creation order).
+    std::size_t collectionIndex(NodeId node) const { return static_cast<std::size_t>(node) + 1; }
+
+    // Single-byte text: the root's path, a database's name, a record's label (or what the
+    // user typed over any of them).
+    SingleByteText text(NodeId node) const;
+    void setText(NodeId node, SingleByteText text);
+    // "Top", "<index>DBTop", or "" for records.
+    std::string key(NodeId node) const;
+    // The record's span tag "start:end", or "" for other nodes.
+    std::string tag(NodeId node) const;
+    std::optional<RecordSpan> span(NodeId node) const;
+    ImageKey image(NodeId node) const;
+
+    NodeId databaseNode(std::size_t database) const { return static_cast<NodeId>(1 + database); }
+    NodeId recordNode(std::size_t record) const {
+        return static_cast<NodeId>(1 + index().databases.size() + record);
+    }
+    // The record's database as its parent node's text names it (exact comparison): the text
+    // the window and the exports go by; nothing for other nodes or an edited name.
+    std::optional<KnownDb> databaseByParentText(NodeId node) const;
+
+private:
+    struct State {
+        IpdImage image;
+        RecordIndex index;
+        bool loaded = false;
+    };
+    std::shared_ptr<const State> state_;
+    std::unordered_map<NodeId, SingleByteText> edited_;
+};
+
+}  // namespace orrelin

@@ -1,0 +1,25 @@
+#include "gui/browser/single_byte.h"
+
+#include <QList>
+
+#include "ipd/codepage.h"
+
+namespace orrelin::gui {
+
+QString FromSingleByte(const std::string& text) {
+    return QString::fromStdString(SingleByteToUtf8(text, CodePage::Cp1256));
+}
+
+std::optional<std::string> ToSingleByte(const QString& text) {
+    std::string out;
+    out.reserve(static_cast<std::size_t>(text.size()));
+    for (auto code : text.toUcs4()) {
+        auto u = static_cast<char32_t>(code);
+        std::uint8_t b = UnicodeToCp1256(u);
+        if (b == '?' && u != U'?') return std::nullopt;
+        out.push_back(static_cast<char>(b));
+    }
+    return out;
+}
+
+}  // namespace orrelin::gui
