@@ -14,6 +14,10 @@ namespace orrelin {
 // `strip` is set.
 std::string EightBitText(Bytes data, bool strip, const TextOptions& options);
 
+// UTF-16 code units high byte first, all of `units` (a lone last byte is a unit of its own);
+// control characters other than CR and LF removed when `strip` is set.
+std::string Utf16Text(Bytes units, bool strip, const TextOptions& options);
+
 // 16-bit text: the data's first byte is skipped, then UTF-16 code units high byte first;
 // control characters other than CR and LF are removed.
 std::string SixteenBitText(Bytes data, const TextOptions& options);
@@ -21,5 +25,9 @@ std::string SixteenBitText(Bytes data, const TextOptions& options);
 // A value stored as an 8-bit field of type t or a 16-bit field of type t + 128: the 16-bit
 // one when it has data, else the 8-bit one (stripped when `stripEightBit`).
 std::string TextField(Bytes fields, std::uint8_t t, bool stripEightBit, const TextOptions& options);
+
+// The same for a pair whose 16-bit type is not t + 128 (an appointment's location and notes).
+std::string TextFieldPair(Bytes fields, std::uint8_t eightBitType, std::uint8_t sixteenBitType,
+                          bool stripEightBit, const TextOptions& options);
 
 }  // namespace orrelin

@@ -15,7 +15,8 @@ namespace orrelin {
 // How a date and a time of day are written: the locale's short date and long time.
 struct DateStyle {
     // Patterns: d, dd, M, MM, yyyy for the date; h, hh (12-hour), H, HH, m, mm, s, ss, and
-    // tt (the AM/PM designator) for the time. Other characters stand as they are.
+    // tt (the AM/PM designator) for the time, yy for a two-digit year. Text in single quotes
+    // is literal ('' is a quote); other characters stand as they are.
     std::string datePattern = "M/d/yyyy";
     std::string timePattern = "h:mm:ss tt";
     std::string am = "AM";
@@ -25,6 +26,10 @@ struct DateStyle {
     // The style of the environment's LC_ALL / LC_TIME / LANG; C, POSIX and English (United
     // States) give UsEnglish().
     static DateStyle FromEnvironment();
+    // The style of a locale's C formats (nl_langinfo's D_FMT and T_FMT, such as "%d.%m.%Y" and
+    // "%H:%M:%S") and AM/PM words; conversions without a pattern letter are left out.
+    static DateStyle FromCFormats(std::string_view dateFormat, std::string_view timeFormat,
+                                  std::string am, std::string pm);
 };
 
 // The stored setting as the program uses it: every "GMT" replaced by "0".
@@ -40,6 +45,7 @@ std::string FormatDayCount(double dayCount, const DateStyle& style);
 
 // The conversions of stored counts since 1970-01-01 00:00 UTC.
 std::string MillisToDate(double millis, std::string_view timeZoneText, const DateStyle& style);
-std::string MinutesToDate(std::int32_t minutes, std::string_view timeZoneText, const DateStyle& style);
+std::string MinutesToDate(std::int32_t minutes, std::string_view timeZoneText,
+                          const DateStyle& style);
 
 }  // namespace orrelin
