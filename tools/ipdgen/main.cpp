@@ -1,0 +1,78 @@
+// ipdgen: writes the bundled sample backup and large backups for benchmarks.
+//
+//   ipdgen sample OUT.ipd
+//   ipdgen large OUT.ipd --records N [--seed S]
+
+#include <charconv>
+#include <cstdint>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ipd/file_output.h"
+#include "large.h"
+#include "sample.h"
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "usage: ipdgen sample OUT.ipd\n"
+    "       ipdgen large OUT.ipd --records N [--seed S]\n";
+
+int Usage(std::string_view problem) {
+    std::cerr << "ipdgen: " << problem << "\n" << kUsage;
+    return 2;
+}
+
+std::optional<std::uint64_t> ParseCount(std::string_view text) {
+    std::uint64_t value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string_view> args(argv + 1, argv + argc);
+    if (args.size() < 2) return Usage("a command and an output file are needed");
+    const std::string out(args[1]);
+
+    if (args[0] == "sample") {
+        if (args.size() != 2) return Usage("sample takes only the output file");
+        auto bytes = orrelin::ipdgen::BuildSample();
+        if (auto error = orrelin::WriteFileAtomically(out, bytes)) {
+            std::cerr << "ipdgen: cannot write " << out << ": " << *error << "\n";
+            return 1;
+        }
+        return 0;
+    }
+
+    if (args[0] == "large") {
+        std::optional<std::uint64_t> records;
+        std::uint64_t seed = 1;
+        for (std::size_t i = 2; i < args.size(); i += 2) {
+            if (i + 1 >= args.size()) return Usage(std::string(args[i]) + " needs a value");
+            auto value = ParseCount(args[i + 1]);
+            if (!value) return Usage(std::string(args[i]) + " needs a whole number");
+            if (args[i] == "--records") {
+                records = value;
+            } else if (args[i] == "--seed") {
+                seed = *value;
+            } else {
+                return Usage("unknown option " + std::string(args[i]));
+            }
+        }
+        if (!records) return Usage("large needs --records N");
+        if (auto error = orrelin::ipdgen::WriteLargeBackup(out, *records, seed)) {
+            std::cerr << "ipdgen: cannot write " << out << ": " << *error << "\n";
+            return 1;
+        }
+        return 0;
+    }
+
+    return Usage("unknown command " + std::string(args[0]));
+}
