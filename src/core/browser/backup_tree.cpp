@@ -36,8 +36,10 @@ NodeKind BackupTree::kind(NodeId node) const {
 
 std::optional<NodeId> BackupTree::parent(NodeId node) const {
     switch (kind(node)) {
-        case NodeKind::Root: return std::nullopt;
-        case NodeKind::Database: return kRoot;
+        case NodeKind::Root:
+            return std::nullopt;
+        case NodeKind::Database:
+            return kRoot;
         case NodeKind::Record: {
             const auto& entry = index().records[node - 1 - index().databases.size()];
             return databaseNode(entry.database);
@@ -48,9 +50,12 @@ std::optional<NodeId> BackupTree::parent(NodeId node) const {
 
 std::size_t BackupTree::childCount(NodeId node) const {
     switch (kind(node)) {
-        case NodeKind::Root: return index().databases.size();
-        case NodeKind::Database: return index().databases[node - 1].records.size();
-        case NodeKind::Record: return 0;
+        case NodeKind::Root:
+            return index().databases.size();
+        case NodeKind::Database:
+            return index().databases[node - 1].records.size();
+        case NodeKind::Record:
+            return 0;
     }
     return 0;
 }
@@ -62,8 +67,10 @@ NodeId BackupTree::child(NodeId node, std::size_t row) const {
 
 std::size_t BackupTree::row(NodeId node) const {
     switch (kind(node)) {
-        case NodeKind::Root: return 0;
-        case NodeKind::Database: return node - 1;
+        case NodeKind::Root:
+            return 0;
+        case NodeKind::Database:
+            return node - 1;
         case NodeKind::Record: {
             auto record = static_cast<std::uint32_t>(node - 1 - index().databases.size());
             const auto& siblings = index().databases[index().records[record].database].records;
@@ -77,24 +84,32 @@ std::size_t BackupTree::row(NodeId node) const {
 SingleByteText BackupTree::text(NodeId node) const {
     if (auto it = edited_.find(node); it != edited_.end()) return it->second;
     switch (kind(node)) {
-        case NodeKind::Root: return loaded() ? path() : std::string(kEmptyRootText);
-        case NodeKind::Database: return std::string(index().databases[node - 1].name());
+        case NodeKind::Root:
+            return loaded() ? path() : std::string(kEmptyRootText);
+        case NodeKind::Database:
+            return std::string(index().databases[node - 1].name());
         case NodeKind::Record: {
             const auto& entry = index().records[node - 1 - index().databases.size()];
             auto body = image().range(entry.span.start, entry.span.end);
-            return body ? RecordLabel(index().databases[entry.database].db, *body) : SingleByteText{};
+            return body ? RecordLabel(index().databases[entry.database].db, *body)
+                        : SingleByteText{};
         }
     }
     return {};
 }
 
-void BackupTree::setText(NodeId node, SingleByteText text) { edited_[node] = std::move(text); }
+void BackupTree::setText(NodeId node, SingleByteText text) {
+    edited_[node] = std::move(text);
+}
 
 std::string BackupTree::key(NodeId node) const {
     switch (kind(node)) {
-        case NodeKind::Root: return "Top";
-        case NodeKind::Database: return index().databases[node - 1].key();
-        case NodeKind::Record: return {};
+        case NodeKind::Root:
+            return "Top";
+        case NodeKind::Database:
+            return index().databases[node - 1].key();
+        case NodeKind::Record:
+            return {};
     }
     return {};
 }
@@ -111,9 +126,12 @@ std::string BackupTree::tag(NodeId node) const {
 
 ImageKey BackupTree::image(NodeId node) const {
     switch (kind(node)) {
-        case NodeKind::Root: return ImageKey::sheet;
-        case NodeKind::Database: return ImageKey::none;
-        case NodeKind::Record: return index().records[node - 1 - index().databases.size()].image;
+        case NodeKind::Root:
+            return ImageKey::sheet;
+        case NodeKind::Database:
+            return ImageKey::none;
+        case NodeKind::Record:
+            return index().records[node - 1 - index().databases.size()].image;
     }
     return ImageKey::none;
 }

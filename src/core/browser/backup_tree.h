@@ -23,7 +23,7 @@ enum class NodeKind { Root, Database, Record };
 // so one index serves a million records without a node object each. Record labels are made
 // from the record when asked for; only texts the user edited are stored.
 class BackupTree {
-public:
+  public:
     static constexpr NodeId kRoot = 0;
     static constexpr std::string_view kEmptyRootText = "IPD Databases";
 
@@ -69,7 +69,7 @@ public:
     // the window and the exports go by; nothing for other nodes or an edited name.
     std::optional<KnownDb> databaseByParentText(NodeId node) const;
 
-private:
+  private:
     struct State {
         IpdImage image;
         RecordIndex index;

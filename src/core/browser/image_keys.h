@@ -9,16 +9,39 @@ namespace orrelin {
 
 // The tree's 25 images, in the order of its image list.
 enum class ImageKey : std::uint8_t {
-    smsin, missed, placed, received, sent, receivedsms, addressbook, calendars, memos,
-    phonecalls, servicebook, tasks, errorsms, task, memo, calendar, ballon, db, excel,
-    smsout, sms, group, mobile, sheet, world,
+    smsin,
+    missed,
+    placed,
+    received,
+    sent,
+    receivedsms,
+    addressbook,
+    calendars,
+    memos,
+    phonecalls,
+    servicebook,
+    tasks,
+    errorsms,
+    task,
+    memo,
+    calendar,
+    ballon,
+    db,
+    excel,
+    smsout,
+    sms,
+    group,
+    mobile,
+    sheet,
+    world,
     none = 255,  // database nodes carry no image
 };
 
 inline constexpr std::array<std::string_view, 25> kImageKeyNames{
-    "smsin", "missed", "placed", "received", "sent", "receivedsms", "addressbook", "calendars",
-    "memos", "phonecalls", "servicebook", "tasks", "errorsms", "task", "memo", "calendar",
-    "ballon", "db", "excel", "smsout", "sms", "group", "mobile", "sheet", "world"};
+    "smsin",     "missed",   "placed",     "received",    "sent",  "receivedsms", "addressbook",
+    "calendars", "memos",    "phonecalls", "servicebook", "tasks", "errorsms",    "task",
+    "memo",      "calendar", "ballon",     "db",          "excel", "smsout",      "sms",
+    "group",     "mobile",   "sheet",      "world"};
 
 constexpr std::string_view ImageKeyName(ImageKey key) {
     auto i = static_cast<std::size_t>(key);

@@ -16,8 +16,8 @@ struct CalendarRecord {
     const std::string& operator[](Slot s) const { return values[s]; }
 };
 
-inline constexpr std::array<std::string_view, 6> kCalendarLabels{
-    "Subject", "Location", "Start", "End", "Duration", "Notes"};
+inline constexpr std::array<std::string_view, 6> kCalendarLabels{"Subject", "Location", "Start",
+                                                                 "End",     "Duration", "Notes"};
 
 // Decodes an appointment; `allForm` is true for "Calendar - All", whose fields lie inside the
 // record's first type-10 field behind its first 4 bytes. Duration is never filled.

@@ -16,10 +16,10 @@ struct CallRecord {
     const std::string& operator[](Slot s) const { return values[s]; }
 };
 
-inline constexpr std::array<std::string_view, 6> kCallLabels{
-    "Name", "Number", "Date", "Duration", "Direction", "Status"};
-inline constexpr std::array<std::string_view, 3> kCallDirectionWords{
-    "Received Call", "Placed Call", "Missed Call"};
+inline constexpr std::array<std::string_view, 6> kCallLabels{"Name",     "Number",    "Date",
+                                                             "Duration", "Direction", "Status"};
+inline constexpr std::array<std::string_view, 3> kCallDirectionWords{"Received Call", "Placed Call",
+                                                                     "Missed Call"};
 
 CallRecord DecodeCall(const IpdImage& image, RecordSpan span, const DecodeContext& context);
 

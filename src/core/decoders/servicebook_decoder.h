@@ -20,9 +20,27 @@ struct ServiceBookFields {
 };
 
 inline constexpr std::array<std::string_view, ServiceBookFields::kCount> kServiceBookLabels{
-    "Network Provider Code", "Wireless Network", "Network Name", "APN", "QoS", "Gateway IP",
-    "Gateway IP", "Gateway IP", "Gateway IP", "Ports", "Ports", "Home Page", "Data Source",
-    "Data Source UID", "Gateway/URL", "Name", "Description", "Name", "UID", "CID", "User ID",
+    "Network Provider Code",
+    "Wireless Network",
+    "Network Name",
+    "APN",
+    "QoS",
+    "Gateway IP",
+    "Gateway IP",
+    "Gateway IP",
+    "Gateway IP",
+    "Ports",
+    "Ports",
+    "Home Page",
+    "Data Source",
+    "Data Source UID",
+    "Gateway/URL",
+    "Name",
+    "Description",
+    "Name",
+    "UID",
+    "CID",
+    "User ID",
     "Description"};
 
 ServiceBookFields DecodeServiceBook(const IpdImage& image, RecordSpan span);

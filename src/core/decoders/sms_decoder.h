@@ -17,8 +17,8 @@ struct SmsRecord {
     const std::string& operator[](Slot s) const { return values[s]; }
 };
 
-inline constexpr std::array<std::string_view, 6> kSmsLabels{
-    "Direction", "Folder", "Sent on", "Recv. On", "Number", "Message"};
+inline constexpr std::array<std::string_view, 6> kSmsLabels{"Direction", "Folder", "Sent on",
+                                                            "Recv. On",  "Number", "Message"};
 
 // Body layout: handle (0-1), unique id (2-5), first field header (6-8), direction byte (9:
 // 0 sent, else received), sent time (22-27) and received time (30-35) as 48-bit millisecond

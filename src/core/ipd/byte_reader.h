@@ -12,7 +12,7 @@ using Bytes = std::span<const std::uint8_t>;
 // The one way the program looks at bytes of a backup: every read is checked against the end of
 // the span it was given, and reads past it yield nothing instead of touching memory.
 class ByteReader {
-public:
+  public:
     explicit ByteReader(Bytes bytes, std::size_t position = 0) : bytes_(bytes), pos_(position) {}
 
     std::size_t position() const { return pos_; }
@@ -64,7 +64,7 @@ public:
     }
     Bytes rest() const { return bytes_.subspan(pos_ < bytes_.size() ? pos_ : bytes_.size()); }
 
-private:
+  private:
     Bytes bytes_;
     std::size_t pos_;
 };
@@ -84,7 +84,8 @@ inline Bytes Slice(Bytes bytes, std::size_t offset, std::size_t count) {
 inline std::uint64_t LittleEndianValue(Bytes bytes) {
     std::uint64_t v = 0;
     std::size_t n = bytes.size() < 8 ? bytes.size() : 8;
-    for (std::size_t i = n; i-- > 0;) v = v << 8 | bytes[i];
+    for (std::size_t i = n; i-- > 0;)
+        v = v << 8 | bytes[i];
     return v;
 }
 

@@ -1,11 +1,11 @@
 #include "ipd/file_output.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 #include "ipd/hex.h"
 
@@ -47,7 +47,9 @@ std::optional<std::string> WriteFileAtomically(const std::string& path,
 
 AtomicFile::AtomicFile(std::string path) : path_(std::move(path)), temp_(TempNameFor(path_)) {}
 
-AtomicFile::~AtomicFile() { discard(); }
+AtomicFile::~AtomicFile() {
+    discard();
+}
 
 std::optional<std::string> AtomicFile::open() {
     fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
@@ -103,13 +105,14 @@ std::string GeneratedExportName(std::string_view folder, std::tm when, std::stri
                   when.tm_min % 100, when.tm_sec % 100);
     std::string stem = std::string(folder) + "Orrelin_Export_" + stamp;
     std::string name = stem + std::string(extension);
-    for (int n = 2; Exists(name); ++n) name = stem + "_" + std::to_string(n) + std::string(extension);
+    for (int n = 2; Exists(name); ++n)
+        name = stem + "_" + std::to_string(n) + std::string(extension);
     return name;
 }
 
 std::tm LocalTimeNow() {
     std::time_t now = std::time(nullptr);
-    std::tm local {};
+    std::tm local{};
     ::localtime_r(&now, &local);
     return local;
 }

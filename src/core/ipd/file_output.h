@@ -20,7 +20,7 @@ std::optional<std::string> WriteFileAtomically(const std::string& path,
 // A file being written piece by piece (exports): it appears under its name only on commit();
 // destroyed without commit() it leaves nothing behind.
 class AtomicFile {
-public:
+  public:
     explicit AtomicFile(std::string path);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
@@ -35,7 +35,7 @@ public:
     const std::string& error() const { return error_; }
     const std::string& path() const { return path_; }
 
-private:
+  private:
     void discard();
     std::string path_;
     std::string temp_;

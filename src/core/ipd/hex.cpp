@@ -55,11 +55,16 @@ std::string ByteToHex(std::int64_t n) {
 
 std::string WordToLeHex(std::string_view h) {
     switch (h.size()) {
-        case 1: return std::string("0") + h[0] + "00";
-        case 2: return std::string(h) + "00";
-        case 3: return std::string(h.substr(1, 2)) + "0" + h[0];
-        case 4: return std::string(h.substr(2, 2)) + std::string(h.substr(0, 2));
-        default: return {};
+        case 1:
+            return std::string("0") + h[0] + "00";
+        case 2:
+            return std::string(h) + "00";
+        case 3:
+            return std::string(h.substr(1, 2)) + "0" + h[0];
+        case 4:
+            return std::string(h.substr(2, 2)) + std::string(h.substr(0, 2));
+        default:
+            return {};
     }
 }
 
@@ -217,7 +222,8 @@ SingleByteText Utf16BeToText(Bytes bytes) {
     out.reserve(bytes.size() / 2 + 1);
     std::size_t i = 0;
     for (; i + 1 < bytes.size(); i += 2) {
-        out.push_back(static_cast<char>(UnicodeToCp1256(static_cast<char32_t>(bytes[i] << 8 | bytes[i + 1]))));
+        out.push_back(static_cast<char>(
+            UnicodeToCp1256(static_cast<char32_t>(bytes[i] << 8 | bytes[i + 1]))));
     }
     if (i < bytes.size()) out.push_back(static_cast<char>(UnicodeToCp1256(bytes[i])));
     return out;

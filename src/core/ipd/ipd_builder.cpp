@@ -10,7 +10,8 @@ void AppendLe16(ByteVector& out, std::uint16_t v) {
 }
 
 void AppendLe32(ByteVector& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
 FieldList& FieldList::add(std::uint8_t type, const ByteVector& data) {
@@ -37,7 +38,8 @@ FieldList& FieldList::utf16(std::uint8_t type, std::u16string_view text, std::ui
 
 FieldList& FieldList::le(std::uint8_t type, std::uint64_t value, std::size_t width) {
     ByteVector data;
-    for (std::size_t i = 0; i < width; ++i) data.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    for (std::size_t i = 0; i < width; ++i)
+        data.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
     return add(type, data);
 }
 

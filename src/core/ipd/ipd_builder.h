@@ -14,7 +14,7 @@ using ByteVector = std::vector<std::uint8_t>;
 
 // A run of fields, each [data length LE16][type][data].
 class FieldList {
-public:
+  public:
     FieldList& add(std::uint8_t type, const ByteVector& data);
     // One byte per character; with `nul` a closing zero byte.
     FieldList& text(std::uint8_t type, std::string_view text, bool nul = false);
@@ -26,12 +26,12 @@ public:
 
     const ByteVector& bytes() const { return bytes_; }
 
-private:
+  private:
     ByteVector bytes_;
 };
 
 class IpdBuilder {
-public:
+  public:
     // Adds a name-table entry and returns its database index.
     std::uint16_t database(std::string_view name);
     // A name-table entry of raw name bytes (the closing zero is not added).
@@ -50,7 +50,7 @@ public:
     ByteVector build() const;
     std::size_t recordCount() const { return records_; }
 
-private:
+  private:
     ByteVector names_;
     ByteVector tail_;
     std::uint16_t entries_ = 0;

@@ -55,8 +55,12 @@ inline constexpr std::array<KnownDbInfo, kKnownDbCount> kKnownDatabases{{
     {KnownDb::PhoneCallLogs, "Phone Call Logs", "100050686F6E652043616C6C204C6F677300"},
 }};
 
-constexpr const KnownDbInfo& Info(KnownDb db) { return kKnownDatabases[static_cast<std::size_t>(db)]; }
-constexpr std::string_view NameOf(KnownDb db) { return Info(db).name; }
+constexpr const KnownDbInfo& Info(KnownDb db) {
+    return kKnownDatabases[static_cast<std::size_t>(db)];
+}
+constexpr std::string_view NameOf(KnownDb db) {
+    return Info(db).name;
+}
 
 // The database a name (exact, case-sensitive) stands for.
 constexpr std::optional<KnownDb> KnownDbByName(std::string_view name) {

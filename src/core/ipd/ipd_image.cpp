@@ -1,10 +1,10 @@
 #include "ipd/ipd_image.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 namespace orrelin {
 namespace {
@@ -16,7 +16,9 @@ std::shared_ptr<std::uint8_t[]> Allocate(std::size_t n) {
 
 }  // namespace
 
-IpdImage::IpdImage() : data_(Allocate(1)), size_(1) { data_.get()[0] = 0; }
+IpdImage::IpdImage() : data_(Allocate(1)), size_(1) {
+    data_.get()[0] = 0;
+}
 
 IpdImage::IpdImage(std::vector<std::uint8_t> fileBytes)
     : data_(Allocate(fileBytes.size() + 1)), size_(fileBytes.size() + 1) {
@@ -75,7 +77,8 @@ std::optional<std::uint16_t> IpdImage::readLe16(std::size_t i) const {
 
 std::optional<std::uint32_t> IpdImage::readLe32(std::size_t i) const {
     if (i >= size_ || size_ - i < 4) return std::nullopt;
-    return static_cast<std::uint32_t>(data_.get()[i]) | static_cast<std::uint32_t>(data_.get()[i + 1]) << 8 |
+    return static_cast<std::uint32_t>(data_.get()[i]) |
+           static_cast<std::uint32_t>(data_.get()[i + 1]) << 8 |
            static_cast<std::uint32_t>(data_.get()[i + 2]) << 16 |
            static_cast<std::uint32_t>(data_.get()[i + 3]) << 24;
 }

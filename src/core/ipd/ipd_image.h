@@ -14,7 +14,7 @@ namespace orrelin {
 // A whole backup in memory: the file's bytes followed by one extra zero byte, so the image is
 // one byte longer than the file and its last index (the file length) still reads as 0.
 class IpdImage {
-public:
+  public:
     IpdImage();  // an empty file: the one zero byte
     explicit IpdImage(std::vector<std::uint8_t> fileBytes);
 
@@ -37,7 +37,7 @@ public:
     // past the image.
     std::optional<Bytes> range(std::uint64_t first, std::uint64_t last) const;
 
-private:
+  private:
     std::shared_ptr<std::uint8_t[]> data_;
     std::size_t size_ = 0;
 };

@@ -16,7 +16,8 @@ RecordIndex BuildDatabaseNodes(const IpdImage& image, std::string rootText) {
         index.stop = WalkStop{kCountOffset, "the file is too short for the database count"};
         return index;
     }
-    const std::size_t count = static_cast<std::size_t>(image[kCountOffset] << 8 | image[kCountOffset + 1]);
+    const std::size_t count =
+        static_cast<std::size_t>(image[kCountOffset] << 8 | image[kCountOffset + 1]);
 
     // The name table is read whatever its size: positions are plain 64-bit offsets.
     std::uint64_t pos = kIpdHeaderSize;
@@ -72,15 +73,15 @@ void ScanRecords(const IpdImage& image, std::uint64_t a, RecordIndex& index) {
             const std::uint64_t end = a + 5 + *recordLength;
             auto body = image.range(start, end);
             if (!body) {
-                index.stop = WalkStop{a, "a record of \"" +
-                                             std::string(NameOf(static_cast<KnownDb>(slot))) +
-                                             "\" runs past the end of the file"};
+                index.stop =
+                    WalkStop{a, "a record of \"" + std::string(NameOf(static_cast<KnownDb>(slot))) +
+                                    "\" runs past the end of the file"};
                 return;
             }
             auto& node = index.databases[static_cast<std::size_t>(nodePos)];
             node.records.push_back(static_cast<std::uint32_t>(index.records.size()));
-            index.records.push_back(
-                RecordEntry{{start, end}, static_cast<std::uint32_t>(nodePos), RecordImage(node.db, *body)});
+            index.records.push_back(RecordEntry{
+                {start, end}, static_cast<std::uint32_t>(nodePos), RecordImage(node.db, *body)});
             ++index.counts[slot];
         }
         a += 6 + static_cast<std::uint64_t>(*recordLength);
@@ -91,7 +92,8 @@ void ScanRecords(const IpdImage& image, std::uint64_t a, RecordIndex& index) {
                 return;
             }
             const auto& f = *filler;
-            if (f[0] == 0xFF && f[1] == 0xFF && f[2] == 0x02 && f[3] == 0x00 && f[4] <= 0x01) a += 6;
+            if (f[0] == 0xFF && f[1] == 0xFF && f[2] == 0x02 && f[3] == 0x00 && f[4] <= 0x01)
+                a += 6;
         }
     }
 }

@@ -4,7 +4,9 @@
 
 namespace orrelin {
 
-std::string RecordSpan::tag() const { return std::to_string(start) + ":" + std::to_string(end); }
+std::string RecordSpan::tag() const {
+    return std::to_string(start) + ":" + std::to_string(end);
+}
 
 std::optional<RecordSpan> RecordSpan::Parse(std::string_view tag) {
     auto colon = tag.find(':');

@@ -13,7 +13,7 @@ namespace orrelin::gui {
 enum class MessageIcon { None, Information, Warning, Critical };
 
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     // Shows a box with an OK button and waits until it is closed.
     virtual void show(QWidget* parent, MessageIcon icon, const QString& title,
@@ -21,7 +21,7 @@ public:
 };
 
 class FileDialogs {
-public:
+  public:
     virtual ~FileDialogs() = default;
     // The chosen path, or an empty text when the user cancelled. `filter` is a Qt name filter
     // such as "IPD Files (*.ipd)".
@@ -30,7 +30,7 @@ public:
 };
 
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     virtual QString read(const QString& application, const QString& section, const QString& key,
                          const QString& fallback) = 0;

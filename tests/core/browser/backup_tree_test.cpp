@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include "browser/backup_tree.h"
+#include "ipd/ipd_builder.h"
+#include "ipd/loader.h"
+
+namespace orrelin {
+namespace {
+
+BackupTree Tree(const ByteVector& bytes) {
+    IpdImage image(bytes);
+    auto index = BuildDatabaseNodes(image, "/backups/phone.ipd");
+    return BackupTree(std::move(image), std::move(index));
+}
+
+TEST(BackupTree, BeforeAnyOpenHoldsTheRootAlone) {
+    BackupTree tree;
+    EXPECT_EQ(tree.nodeCount(), 1u);
+    EXPECT_EQ(tree.text(BackupTree::kRoot), "IPD Databases");
+    EXPECT_EQ(tree.key(BackupTree::kRoot), "Top");
+    EXPECT_EQ(tree.image(BackupTree::kRoot), ImageKey::sheet);
+}
+
+TEST(BackupTree, RecordsOfInterleavedDatabasesSitUnderTheirOwnNode) {
+    IpdBuilder b;
+    auto tasks = b.database("Tasks");
+    auto memos = b.database("Memos");
+    b.record(memos, FieldList().text(1, "M1").bytes());
+    b.record(tasks, FieldList().text(2, "T1").bytes());
+    b.record(memos, FieldList().text(1, "M2").bytes());
+    auto tree = Tree(b.build());
+    ASSERT_EQ(tree.nodeCount(), 6u);
+    EXPECT_EQ(tree.text(BackupTree::kRoot), "/backups/phone.ipd");
+    NodeId memosNode = tree.child(BackupTree::kRoot, 1);
+    EXPECT_EQ(tree.key(memosNode), "1DBTop");
+    EXPECT_EQ(tree.text(memosNode), "Memos");
+    ASSERT_EQ(tree.childCount(memosNode), 2u);
+    NodeId second = tree.child(memosNode, 1);
+    EXPECT_EQ(tree.text(second), "M2");
+    EXPECT_EQ(tree.row(second), 1u);
+    EXPECT_EQ(tree.parent(second), memosNode);
+    EXPECT_EQ(tree.image(second), ImageKey::memos);
+    EXPECT_EQ(tree.kind(second), NodeKind::Record);
+    EXPECT_EQ(tree.collectionIndex(second), 6u);  // root, 2 databases, then records in file order
+    EXPECT_EQ(tree.databaseByParentText(second), KnownDb::Memos);
+    EXPECT_TRUE(tree.key(second).empty());
+    EXPECT_EQ(tree.tag(second), tree.span(second)->tag());
+}
+
+TEST(BackupTree, EditedTextsAreWhatOthersRead) {
+    IpdBuilder b;
+    auto memos = b.database("Memos");
+    b.record(memos, FieldList().text(1, "M1").bytes());
+    auto tree = Tree(b.build());
+    NodeId record = tree.child(tree.child(BackupTree::kRoot, 0), 0);
+    tree.setText(record, "Shopping");
+    EXPECT_EQ(tree.text(record), "Shopping");
+    BackupTree copy = tree;
+    copy.setText(tree.child(BackupTree::kRoot, 0), "Notes");
+    EXPECT_FALSE(copy.databaseByParentText(record).has_value());
+    EXPECT_EQ(tree.databaseByParentText(record), KnownDb::Memos);  // copies keep their own texts
+}
+
+TEST(BackupTree, OpenReportsUnreadableFiles) {
+    std::string error;
+    EXPECT_FALSE(BackupTree::Open("/nonexistent/phone.ipd", &error));
+    EXPECT_FALSE(error.empty());
+}
+
+}  // namespace
+}  // namespace orrelin
