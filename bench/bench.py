@@ -1,0 +1,141 @@
+#!/usr/bin/env python3
+"""Times the jobs of bench/cases.txt against the floor walker on one backup.
+
+Usage: bench.py WALKER FILE CASES [--runs N] [--no-targets] [--only NAME,...]
+
+Each case runs N times, each run right after a run of the walker, so that both see the same
+machine load and a warm page cache. For every case the table shows the median wall time, its
+ratio to the walker's median, the peak resident memory of the job (its process and the
+processes it waited for) and that peak as a multiple of the file size. A case whose command
+fails, or (unless --no-targets) misses a target of its line, makes the exit status 1.
+"""
+
+import argparse
+import os
+import re
+import shlex
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+
+def parse_cases(path):
+    """Lines 'name | time target | memory target | command'; '-' for no target."""
+    cases = []
+    with open(path, encoding="utf-8") as f:
+        for number, line in enumerate(f, 1):
+            line = line.strip()
+            if not line or line.startswith("#"):
+                continue
+            parts = [p.strip() for p in line.split("|", 3)]
+            if len(parts) != 4 or not parts[0] or not parts[3]:
+                sys.exit(f"{path}:{number}: expected 'name | time x | memory x | command'")
+            name, time_target, memory_target, command = parts
+
+            def target(text):
+                if text in ("", "-"):
+                    return None
+                try:
+                    return float(text.rstrip("x"))
+                except ValueError:
+                    sys.exit(f"{path}:{number}: '{text}' is no target")
+
+            cases.append((name, target(time_target), target(memory_target), command))
+    return cases
+
+
+GNU_TIME = "/usr/bin/time"
+
+
+def run_once(command):
+    """Wall seconds, peak RSS in bytes and exit status of one run of a shell command.
+
+    The peak comes from GNU time when it is there: a child forked from this Python process
+    would count Python's own pages until its exec.
+    """
+    with tempfile.NamedTemporaryFile("r", prefix="orrelin-bench-rss-") as report:
+        argv = ["bash", "-c", command]
+        if os.access(GNU_TIME, os.X_OK):
+            argv = [GNU_TIME, "-f", "%M", "-o", report.name] + argv
+        start = time.perf_counter()
+        process = subprocess.Popen(argv, stdin=subprocess.DEVNULL)
+        _, status, usage = os.wait4(process.pid, 0)
+        seconds = time.perf_counter() - start
+        lines = report.read().split()
+    # Linux reports ru_maxrss in KiB, covering the process and every process it waited for.
+    peak_kib = int(lines[-1]) if lines and lines[-1].isdigit() else usage.ru_maxrss
+    return seconds, peak_kib * 1024, os.waitstatus_to_exitcode(status)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("walker")
+    parser.add_argument("file")
+    parser.add_argument("cases")
+    parser.add_argument("--runs", type=int, default=3)
+    parser.add_argument("--no-targets", action="store_true")
+    parser.add_argument("--only", default="")
+    args = parser.parse_args()
+
+    cases = parse_cases(args.cases)
+    if args.only:
+        wanted = set(args.only.split(","))
+        cases = [c for c in cases if c[0] in wanted]
+    size = os.path.getsize(args.file)
+    walker = f"{shlex.quote(args.walker)} {shlex.quote(args.file)} >/dev/null"
+
+    # A first walk brings the file into the page cache.
+    _, walker_peak, walker_status = run_once(walker)
+    if walker_status != 0:
+        sys.exit(f"the walker failed on {args.file}")
+
+    print(f"file {args.file}: {size / 1e6:.1f} MB; {args.runs} runs per case")
+    header = f"{'case':<22} {'median s':>9} {'x walker':>9} {'peak MiB':>9} {'x file':>7}  targets"
+    print(header)
+    print("-" * len(header))
+    failed = False
+    all_walks = []
+    for name, time_target, memory_target, command in cases:
+        walks, times, peaks = [], [], []
+        status = 0
+        with tempfile.TemporaryDirectory(prefix="orrelin-bench-") as out:
+            words = {"FILE": shlex.quote(args.file), "OUT": shlex.quote(out)}
+            line = re.sub(r"\b(FILE|OUT)\b", lambda m: words[m.group(1)], command)
+            for _ in range(args.runs):
+                walks.append(run_once(walker)[0])
+                seconds, peak, status = run_once(line)
+                if status != 0:
+                    break
+                times.append(seconds)
+                peaks.append(peak)
+        all_walks += walks
+        if status != 0:
+            print(f"{name:<22} FAILED: exit status {status} from: {line}")
+            failed = True
+            continue
+        floor = statistics.median(walks)
+        median = statistics.median(times)
+        ratio = median / floor if floor > 0 else float("inf")
+        peak = max(peaks)
+        memory = peak / size if size else float("inf")
+        verdicts = []
+        if time_target is not None:
+            ok = ratio <= time_target
+            verdicts.append(f"time <= {time_target:g}x {'ok' if ok else 'MISSED'}")
+            failed |= not ok and not args.no_targets
+        if memory_target is not None:
+            ok = memory <= memory_target
+            verdicts.append(f"memory <= {memory_target:g}x {'ok' if ok else 'MISSED'}")
+            failed |= not ok and not args.no_targets
+        print(f"{name:<22} {median:9.3f} {ratio:9.2f} {peak / 2**20:9.1f} {memory:7.2f}  "
+              + ", ".join(verdicts))
+    if all_walks:
+        print(f"{'(ipdwalk)':<22} {statistics.median(all_walks):9.3f} {1:9.2f} "
+              f"{walker_peak / 2**20:9.1f} {walker_peak / size if size else 0:7.2f}")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Times the jobs of bench/cases.txt on a generated backup against the floor walker.
+#
+#   bench/run.sh                    # 1,000,000 records, 3 runs per case
+#   ORRELIN_BENCH_RECORDS=200000 ORRELIN_BENCH_RUNS=5 bench/run.sh
+#   bench/run.sh --only list        # some cases only (names separated by commas)
+#
+# Environment: ORRELIN_BENCH_RECORDS (1000000), ORRELIN_BENCH_SEED (1), ORRELIN_BENCH_RUNS (3),
+# ORRELIN_BENCH_CASES (bench/cases.txt), ORRELIN_IPDWALK_SOURCE (../shared/bench/ipdwalk.c),
+# ORRELIN_BENCH_NO_TARGETS (set: report, never fail on
+# a missed target), ORRELIN_BUILD_DIR (build). Exits 1 when a command fails or misses a target.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+dir=${ORRELIN_BUILD_DIR:-build}
+records=${ORRELIN_BENCH_RECORDS:-1000000}
+seed=${ORRELIN_BENCH_SEED:-1}
+runs=${ORRELIN_BENCH_RUNS:-3}
+cases=${ORRELIN_BENCH_CASES:-bench/cases.txt}
+
+if [ -f "$dir/CMakeCache.txt" ]; then
+    cmake --build "$dir" --target orrelin-cli ipdgen >/dev/null
+else
+    ORRELIN_BUILD_DIR=$dir scripts/build.sh >/dev/null
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+walker_source=${ORRELIN_IPDWALK_SOURCE:-../shared/bench/ipdwalk.c}
+if [ ! -f "$walker_source" ]; then
+    echo "bench: the floor walker $walker_source is missing (set ORRELIN_IPDWALK_SOURCE)" >&2
+    exit 2
+fi
+cc -O2 -o "$work/ipdwalk" "$walker_source"
+
+start=$(date +%s%N)
+"$dir/tools/ipdgen" large "$work/bench.ipd" --records "$records" --seed "$seed"
+echo "generated $records records in $(( ($(date +%s%N) - start) / 1000000 )) ms"
+
+extra=()
+[ -n "${ORRELIN_BENCH_NO_TARGETS:-}" ] && extra+=(--no-targets)
+PATH="$PWD/$dir/src/cli:$PWD/$dir/tools:$PATH" \
+    python3 bench/bench.py "$work/ipdwalk" "$work/bench.ipd" "$cases" --runs "$runs" "${extra[@]}" "$@"
