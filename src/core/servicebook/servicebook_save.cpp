@@ -1,0 +1,78 @@
+#include "servicebook/servicebook_save.h"
+
+#include "ipd/file_output.h"
+#include "ipd/ipd_format.h"
+
+namespace orrelin {
+namespace {
+
+// A record's bytes from its database index: 7 bytes before its handle up to its last byte.
+std::optional<Bytes> WholeRecord(const BackupTree& tree, NodeId node) {
+    auto span = tree.span(node);
+    if (!span || span->start < 7) return std::nullopt;
+    return tree.image().range(span->start - 7, span->end);
+}
+
+}  // namespace
+
+ByteVector ServiceBookFileHeader() {
+    // header text, line feed, version 02, database count 00 01 (big-endian), separator 00,
+    // then the one name entry
+    std::string hex = TextToHex(kIpdHeaderText) + "0A02000100";
+    hex += Info(KnownDb::ServiceBook).entryHex;
+    return *HexToBytes(hex);
+}
+
+std::optional<ServiceBookEntry> ServiceBookEntry::Of(const BackupTree& tree, NodeId node) {
+    if (node >= tree.nodeCount() || tree.kind(node) != NodeKind::Record) return std::nullopt;
+    auto record = WholeRecord(tree, node);
+    if (!record) return std::nullopt;
+    return ServiceBookEntry{tree, node, ByteVector(record->begin(), record->end())};
+}
+
+ByteVector AssembleServiceBookFile(const ServiceBookEntry& entry, const ByteVector& rebuilt,
+                                   ServiceBookSaveKind kind) {
+    ByteVector out = ServiceBookFileHeader();
+    const BackupTree& tree = entry.tree;
+    auto database = tree.parent(entry.node);
+    if (kind == ServiceBookSaveKind::EntryOnly || !database) {
+        out.insert(out.end(), rebuilt.begin(), rebuilt.end());
+        return out;
+    }
+    const std::size_t children = tree.childCount(*database);
+    for (std::size_t row = 0; row < children; ++row) {
+        NodeId child = tree.child(*database, row);
+        if (child == entry.node) {
+            out.insert(out.end(), rebuilt.begin(), rebuilt.end());
+            continue;
+        }
+        auto record = WholeRecord(tree, child);
+        if (!record) continue;
+        const std::size_t at = out.size();
+        out.insert(out.end(), record->begin(), record->end());
+        out[at] = 0x00;  // the only database of the new file
+        out[at + 1] = 0x00;
+    }
+    return out;
+}
+
+std::string ServiceBookSaveName(std::string_view openedPath, std::tm when) {
+    return GeneratedExportName(FolderOfPath(openedPath), when, ".ipd");
+}
+
+ServiceBookSaveResult SaveServiceBook(const ServiceBookEntry& entry,
+                                      const ServiceBookFields& values, ServiceBookSaveKind kind,
+                                      const std::optional<std::string>& target, std::tm when) {
+    ServiceBookSaveResult result;
+    BuildResult rebuilt = BuildServiceBookRecord(entry.code, values);
+    if (auto* refusal = std::get_if<EditRefusal>(&rebuilt)) {
+        result.refusal = *refusal;
+        return result;
+    }
+    ByteVector bytes = AssembleServiceBookFile(entry, std::get<ByteVector>(rebuilt), kind);
+    result.path = target ? *target : ServiceBookSaveName(entry.tree.path(), when);
+    result.writeError = WriteFileAtomically(result.path, bytes);
+    return result;
+}
+
+}  // namespace orrelin
