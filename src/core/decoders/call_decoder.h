@@ -20,6 +20,9 @@ inline constexpr std::array<std::string_view, 6> kCallLabels{"Name",     "Number
                                                              "Duration", "Direction", "Status"};
 inline constexpr std::array<std::string_view, 3> kCallDirectionWords{"Received Call", "Placed Call",
                                                                      "Missed Call"};
+// Status 0 shows nothing, 1 "Busy", every other number the failure text.
+inline constexpr std::string_view kCallStatusBusy = "Busy";
+inline constexpr std::string_view kCallStatusFailed = "Error: Call Failed";
 
 CallRecord DecodeCall(const IpdImage& image, RecordSpan span, const DecodeContext& context);
 

@@ -43,7 +43,9 @@ inline constexpr std::array<std::string_view, ServiceBookFields::kCount> kServic
     "User ID",
     "Description"};
 
-ServiceBookFields DecodeServiceBook(const IpdImage& image, RecordSpan span);
+// Texts are single-byte text unless `text` asks for the Unicode form.
+ServiceBookFields DecodeServiceBook(const IpdImage& image, RecordSpan span,
+                                    const TextOptions& text = {});
 
 // The configuration block's item finders on its items (header already dropped): data of the
 // first item of `itemType`; layout A is [length][type][data][separator], layout B

@@ -19,6 +19,9 @@ struct SmsRecord {
 
 inline constexpr std::array<std::string_view, 6> kSmsLabels{"Direction", "Folder", "Sent on",
                                                             "Recv. On",  "Number", "Message"};
+// Sent and received messages: the direction and the folder words.
+inline constexpr std::array<std::string_view, 2> kSmsDirectionWords{"Sent", "Received"};
+inline constexpr std::array<std::string_view, 2> kSmsFolderWords{"Outbox", "Inbox"};
 
 // Body layout: handle (0-1), unique id (2-5), first field header (6-8), direction byte (9:
 // 0 sent, else received), sent time (22-27) and received time (30-35) as 48-bit millisecond

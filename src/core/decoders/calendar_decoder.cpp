@@ -1,0 +1,43 @@
+#include "decoders/calendar_decoder.h"
+
+#include "decoders/record_fields.h"
+#include "decoders/text_field.h"
+#include "ipd/hex.h"
+
+namespace orrelin {
+namespace {
+
+constexpr std::uint8_t kNestedFields = 10;  // "Calendar - All": behind the first 4 bytes
+constexpr std::size_t kNestedLead = 4;
+constexpr std::uint8_t kStartField = 6;
+constexpr std::uint8_t kEndField = 7;
+
+// A signed little-endian count of minutes in the first four data bytes; an absent field is
+// the count 0 and shows the conversion base itself.
+std::string AppointmentTime(Bytes fields, std::uint8_t type, const DecodeContext& context) {
+    return MinutesToDate(SmallNumber(FindField(fields, type)), context.timeZoneText,
+                         context.dateStyle);
+}
+
+}  // namespace
+
+CalendarRecord DecodeCalendar(const IpdImage& image, RecordSpan span, bool allForm,
+                              const DecodeContext& context) {
+    CalendarRecord record;
+    auto body = RecordBody(image, span);
+    if (!body) return record;
+    Bytes fields = RecordFields(*body);
+    if (allForm) fields = Tail(FindField(fields, kNestedFields), kNestedLead);
+    auto& v = record.values;
+
+    // 8-bit texts keep their control characters here; the 16-bit location is type 132 and
+    // the 16-bit notes type 131.
+    v[CalendarRecord::Subject] = TextFieldPair(fields, 2, 130, false, context.text);
+    v[CalendarRecord::Location] = TextFieldPair(fields, 3, 132, false, context.text);
+    v[CalendarRecord::Notes] = TextFieldPair(fields, 4, 131, false, context.text);
+    v[CalendarRecord::Start] = AppointmentTime(fields, kStartField, context);
+    v[CalendarRecord::End] = AppointmentTime(fields, kEndField, context);
+    return record;
+}
+
+}  // namespace orrelin

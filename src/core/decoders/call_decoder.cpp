@@ -1,0 +1,68 @@
+#include "decoders/call_decoder.h"
+
+#include "decoders/record_fields.h"
+#include "decoders/text_field.h"
+#include "ipd/hex.h"
+
+namespace orrelin {
+namespace {
+
+constexpr std::uint8_t kDirectionField = 2;
+constexpr std::uint8_t kDurationField = 3;
+constexpr std::uint8_t kTimeField = 4;
+constexpr std::uint8_t kStatusField = 6;
+constexpr std::uint8_t kNumberField = 12;
+constexpr std::uint8_t kNameField = 31;
+constexpr std::uint8_t kWideNameField = 159;
+constexpr std::size_t kTimeBytes = 8;
+
+std::string DirectionWord(std::int32_t n) {
+    return n >= 0 && static_cast<std::size_t>(n) < kCallDirectionWords.size()
+               ? std::string(kCallDirectionWords[static_cast<std::size_t>(n)])
+               : std::string();
+}
+
+std::string StatusWord(std::int32_t n) {
+    if (n == 0) return {};
+    return std::string(n == 1 ? kCallStatusBusy : kCallStatusFailed);
+}
+
+// Whole minutes and the seconds left, both truncated toward zero: 125 gives "2:5", -125 "-2:-5".
+std::string DurationText(std::int32_t seconds) {
+    return std::to_string(seconds / 60) + ":" + std::to_string(seconds % 60);
+}
+
+}  // namespace
+
+CallRecord DecodeCall(const IpdImage& image, RecordSpan span, const DecodeContext& context) {
+    CallRecord record;
+    auto body = RecordBody(image, span);
+    if (!body) return record;
+    Bytes fields = RecordFields(*body);
+    auto& v = record.values;
+    const TextOptions& text = context.text;
+
+    v[CallRecord::Direction] = DirectionWord(SmallNumber(FindField(fields, kDirectionField)));
+    // Milliseconds in the first eight data bytes, little-endian; an absent field is the count 0.
+    const std::uint64_t millis =
+        LittleEndianValue(Slice(FindField(fields, kTimeField), 0, kTimeBytes));
+    v[CallRecord::Date] =
+        MillisToDate(static_cast<double>(millis), context.timeZoneText, context.dateStyle);
+
+    // The name: the 16-bit field, else the 8-bit one, else the number; the 8-bit forms keep
+    // their control characters.
+    Bytes number = FindField(fields, kNumberField);
+    Bytes wideName = FindField(fields, kWideNameField);
+    Bytes name = FindField(fields, kNameField);
+    if (!wideName.empty()) {
+        v[CallRecord::Name] = SixteenBitText(wideName, text);
+    } else {
+        v[CallRecord::Name] = EightBitText(name.empty() ? number : name, false, text);
+    }
+    v[CallRecord::Number] = EightBitText(number, true, text);
+    v[CallRecord::Duration] = DurationText(SmallNumber(FindField(fields, kDurationField)));
+    v[CallRecord::Status] = StatusWord(SmallNumber(FindField(fields, kStatusField)));
+    return record;
+}
+
+}  // namespace orrelin

@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include "decoders/sms_decoder.h"
+#include "record_image.h"
+
+namespace orrelin {
+namespace {
+
+using testing::BodyImage;
+using testing::RecordImage;
+
+const DecodeContext kContext{};
+
+// A message body: the fixed 73 bytes (direction at 9, times at 22 and 30), then the fields.
+ByteVector MessageBody(std::uint8_t direction, std::uint64_t sent, std::uint64_t received,
+                       const FieldList& fields) {
+    ByteVector body(73, 0);
+    body[0] = 0x05;
+    body[9] = direction;
+    for (std::size_t i = 0; i < 6; ++i) {
+        body[22 + i] = static_cast<std::uint8_t>(sent >> (8 * i));
+        body[30 + i] = static_cast<std::uint8_t>(received >> (8 * i));
+    }
+    body.insert(body.end(), fields.bytes().begin(), fields.bytes().end());
+    return body;
+}
+
+SmsRecord Decode(const ByteVector& body, const DecodeContext& context = kContext) {
+    RecordImage r = BodyImage(body);
+    return DecodeSms(r.image, r.span, context);
+}
+
+TEST(DecodeSms, DirectionByteDecidesSentOrReceived) {
+    SmsRecord sent = Decode(MessageBody(0, 0, 0, {}));
+    EXPECT_EQ(sent[SmsRecord::Direction], "Sent");
+    EXPECT_EQ(sent[SmsRecord::Folder], "Outbox");
+    for (int b : {0x01, 0x80, 0xFF}) {
+        SmsRecord received = Decode(MessageBody(static_cast<std::uint8_t>(b), 0, 0, {}));
+        EXPECT_EQ(received[SmsRecord::Direction], "Received");
+        EXPECT_EQ(received[SmsRecord::Folder], "Inbox");
+    }
+}
+
+TEST(DecodeSms, SixByteMillisecondTimes) {
+    SmsRecord r = Decode(MessageBody(1, 1256592300000, 0, {}));
+    EXPECT_EQ(r[SmsRecord::SentDate], "10/27/2009 12:25:00 AM");
+    EXPECT_EQ(r[SmsRecord::ReceivedDate], "1/1/1970 3:00:00 AM");
+
+    DecodeContext east;
+    east.timeZoneText = "+11";
+    EXPECT_EQ(Decode(MessageBody(1, 0, 0, {}), east)[SmsRecord::ReceivedDate],
+              "1/1/1970 2:00:00 PM");
+
+    // Six bytes FF reach past the year 9999: that value alone stays empty.
+    FieldList fields;
+    fields.text(2, "+4412345").text(4, "hi");
+    SmsRecord far = Decode(MessageBody(1, 0xFFFFFFFFFFFF, 1256592300000, fields));
+    EXPECT_EQ(far[SmsRecord::SentDate], "");
+    EXPECT_EQ(far[SmsRecord::ReceivedDate], "10/27/2009 12:25:00 AM");
+    EXPECT_EQ(far[SmsRecord::Number], "+4412345");
+    EXPECT_EQ(far[SmsRecord::Text], "hi");
+}
+
+TEST(DecodeSms, EightBitNumberAndText) {
+    FieldList fields;
+    fields.text(1, "not read").text(2, "+44\t123", true).text(4, "line one\r\nline\ttwo", true);
+    SmsRecord r = Decode(MessageBody(0, 0, 0, fields));
+    EXPECT_EQ(r[SmsRecord::Number], "+44123");
+    EXPECT_EQ(r[SmsRecord::Text], "line one\r\nlinetwo");
+
+    SmsRecord none = Decode(MessageBody(0, 0, 0, {}));
+    EXPECT_EQ(none[SmsRecord::Number], "");
+    EXPECT_EQ(none[SmsRecord::Text], "");
+}
+
+TEST(DecodeSms, SixteenBitTextOnlyWhenTheFirstByteIs06) {
+    FieldList arabic;
+    arabic.add(4, {0x06, 0x27, 0x06, 0x44, 0x06, 0x45});
+    EXPECT_EQ(Decode(MessageBody(1, 0, 0, arabic))[SmsRecord::Text], "\xC7\xE1\xE3");
+
+    // "Hi" as 16-bit text takes the 8-bit path: the zero bytes are dropped.
+    FieldList latin;
+    latin.add(4, {0x00, 0x48, 0x00, 0x69});
+    EXPECT_EQ(Decode(MessageBody(1, 0, 0, latin))[SmsRecord::Text], "Hi");
+
+    DecodeContext unicode;
+    unicode.text.unicode = true;
+    EXPECT_EQ(Decode(MessageBody(1, 0, 0, arabic), unicode)[SmsRecord::Text], "\u0627\u0644\u0645");
+    FieldList mixed;
+    mixed.add(4, {0x06, 0x27, 0x4E, 0x2D, 0xD8, 0x3D, 0xDE, 0x00});
+    EXPECT_EQ(Decode(MessageBody(1, 0, 0, mixed), unicode)[SmsRecord::Text],
+              "\u0627\u4E2D\U0001F600");
+    EXPECT_EQ(Decode(MessageBody(1, 0, 0, mixed))[SmsRecord::Text],
+              "\xC7???");  // a pair is two units
+}
+
+TEST(DecodeSms, ShortAndDamagedRecords) {
+    // Long enough for the sent time only.
+    ByteVector body = MessageBody(1, 1256592300000, 0, {});
+    body.resize(30);
+    SmsRecord partial = Decode(body);
+    EXPECT_EQ(partial[SmsRecord::Direction], "Received");
+    EXPECT_EQ(partial[SmsRecord::SentDate], "10/27/2009 12:25:00 AM");
+    EXPECT_EQ(partial[SmsRecord::ReceivedDate], "");
+    EXPECT_EQ(partial[SmsRecord::Text], "");
+
+    // Too short for the direction byte: counted as sent, like its tree icon.
+    SmsRecord tiny = Decode({0x01, 0x00, 0x02});
+    EXPECT_EQ(tiny[SmsRecord::Direction], "Sent");
+    EXPECT_EQ(tiny[SmsRecord::SentDate], "");
+
+    SmsRecord empty = Decode({});
+    EXPECT_EQ(empty[SmsRecord::Folder], "Outbox");
+    EXPECT_EQ(empty[SmsRecord::ReceivedDate], "");
+
+    // A text field whose length runs past the end yields what is there.
+    FieldList cut;
+    cut.raw({0x64, 0x00, 0x04, 'a', 'b', 'c'});
+    EXPECT_EQ(Decode(MessageBody(1, 0, 0, cut))[SmsRecord::Text], "abc");
+
+    // A span outside the image decodes nothing.
+    RecordImage r = BodyImage(MessageBody(1, 0, 0, {}));
+    SmsRecord outside = DecodeSms(r.image, testing::PastTheEnd(r), kContext);
+    for (const auto& value : outside.values)
+        EXPECT_EQ(value, "");
+}
+
+}  // namespace
+}  // namespace orrelin
