@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+#include "decoders/decode_any.h"
+#include "decoders/servicebook_decoder.h"
+#include "decoders/sms_decoder.h"
+#include "ipd/ipd_builder.h"
+#include "ipd/loader.h"
+
+namespace orrelin {
+namespace {
+
+const DecodeContext kContext{};
+
+// The values of every record of a backup, by database name.
+std::multimap<std::string, std::vector<ValueRow>> DecodeAll(const IpdImage& image,
+                                                            const RecordIndex& index) {
+    std::multimap<std::string, std::vector<ValueRow>> out;
+    for (const RecordEntry& record : index.records) {
+        const DatabaseNode& node = index.databases[record.database];
+        out.emplace(std::string(node.name()), DecodeValues(image, node.db, record.span, kContext));
+    }
+    return out;
+}
+
+std::string ValueOf(const std::vector<ValueRow>& rows, std::string_view label) {
+    for (const ValueRow& row : rows) {
+        if (row.label == label) return row.value;
+    }
+    return "<no such row>";
+}
+
+TEST(DecodeValues, EveryDatabaseGivesItsRowsInSlotOrder) {
+    IpdBuilder b;
+    ByteVector sms(73, 0);
+    sms[9] = 1;
+    FieldList smsFields;
+    smsFields.text(2, "+441").text(4, "hello");
+    sms.insert(sms.end(), smsFields.bytes().begin(), smsFields.bytes().end());
+    FieldList nested;
+    nested.text(32, "Ann").text(32, "Lee").text(64, "notes");
+    FieldList calendarNested;
+    calendarNested.text(2, "Standup");
+    ByteVector calendarAll{0, 0, 0, 0};
+    calendarAll.insert(calendarAll.end(), calendarNested.bytes().begin(),
+                       calendarNested.bytes().end());
+
+    b.body(b.database("SMS Messages"), sms);
+    b.record(b.database("Address Book - All"), FieldList{}.add(10, nested.bytes()).bytes());
+    b.record(b.database("Address Book"), nested.bytes());
+    b.record(b.database("Memos"), FieldList{}.text(1, "memo title").bytes());
+    b.record(b.database("Tasks"), FieldList{}.text(2, "task").add(9, {2}).bytes());
+    b.record(b.database("Calendar"), FieldList{}.text(2, "Lunch").bytes());
+    b.record(b.database("Calendar - All"), FieldList{}.add(10, calendarAll).bytes());
+    b.record(b.database("Service Book"), FieldList{}.text(3, "WAP2", true).bytes());
+    b.record(b.database("Phone Call Logs"), FieldList{}.text(12, "+442").le(3, 61, 4).bytes());
+    IpdImage image(b.build());
+    RecordIndex index = BuildDatabaseNodes(image, "test.ipd");
+    ASSERT_EQ(index.records.size(), 9u);
+    auto all = DecodeAll(image, index);
+
+    const std::pair<const char*, std::size_t> counts[] = {
+        {"SMS Messages", 6},    {"Address Book - All", 34},
+        {"Address Book", 34},   {"Memos", 2},
+        {"Tasks", 4},           {"Calendar", 6},
+        {"Calendar - All", 6},  {"Service Book", 22},
+        {"Phone Call Logs", 6},
+    };
+    for (const auto& [name, count] : counts) {
+        ASSERT_EQ(all.count(name), 1u) << name;
+        const auto& rows = all.find(name)->second;
+        ASSERT_EQ(rows.size(), count) << name;
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            EXPECT_EQ(rows[i].index, i);
+    }
+
+    EXPECT_EQ(ValueOf(all.find("SMS Messages")->second, "Direction"), "Received");
+    EXPECT_EQ(ValueOf(all.find("SMS Messages")->second, "Message"), "hello");
+    for (const char* book : {"Address Book - All", "Address Book"}) {
+        const auto& rows = all.find(book)->second;
+        EXPECT_EQ(ValueOf(rows, "Last"), "Lee") << book;
+        EXPECT_EQ(rows[33].label, "");  // the notes
+        EXPECT_EQ(rows[33].value, "notes") << book;
+    }
+    EXPECT_EQ(ValueOf(all.find("Memos")->second, "Title"), "memo title");
+    EXPECT_EQ(ValueOf(all.find("Tasks")->second, "Status"), "Completed");
+    EXPECT_EQ(ValueOf(all.find("Calendar")->second, "Subject"), "Lunch");
+    EXPECT_EQ(ValueOf(all.find("Calendar - All")->second, "Subject"), "Standup");
+    const auto& sb = all.find("Service Book")->second;
+    EXPECT_EQ(sb[17].label, "Name");
+    EXPECT_EQ(sb[17].value, "WAP2");
+    EXPECT_EQ(ValueOf(all.find("Phone Call Logs")->second, "Name"), "+442");
+    EXPECT_EQ(ValueOf(all.find("Phone Call Logs")->second, "Duration"), "1:1");
+}
+
+// Real backups from outside the project.
+class Corpus : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!std::filesystem::is_directory(ORRELIN_CORPUS_DIR)) {
+            GTEST_SKIP() << "no corpus folder at " << ORRELIN_CORPUS_DIR;
+        }
+    }
+    static std::optional<IpdImage> Open(const std::string& name) {
+        std::string error;
+        return IpdImage::ReadFile(std::string(ORRELIN_CORPUS_DIR) + "/" + name, &error);
+    }
+};
+
+TEST_F(Corpus, ServiceBookEntry) {
+    auto image = Open("servicebook-wptcp.ipd");
+    ASSERT_TRUE(image);
+    RecordIndex index = BuildDatabaseNodes(*image, "servicebook-wptcp.ipd");
+    ASSERT_EQ(index.records.size(), 1u);
+    ServiceBookFields f = DecodeServiceBook(*image, index.records[0].span);
+    EXPECT_EQ(f[17], "WAP2 Transport 01");
+    EXPECT_EQ(f[18], "WAP2 trans01");
+    EXPECT_EQ(f[19], "WPTCP");
+    EXPECT_EQ(f[20], "-1");
+    EXPECT_EQ(f[21], "WPTCP Trans Vodafone UK (136163)");
+    EXPECT_EQ(f[2], "HRT");
+    EXPECT_EQ(f[3], "pp.vodafone.co.uk");
+    EXPECT_EQ(f[4], "0.0.0.0.0");
+    EXPECT_EQ(f[11], "212.183.137.12:8799");  // a layout-B configuration block
+}
+
+TEST_F(Corpus, ThreeReceivedMessages) {
+    for (const char* name : {"sms-three-received.ipd", "sms-three-received-greek.ipd"}) {
+        auto image = Open(name);
+        ASSERT_TRUE(image) << name;
+        RecordIndex index = BuildDatabaseNodes(*image, name);
+        ASSERT_EQ(index.records.size(), 3u) << name;
+        for (const RecordEntry& record : index.records) {
+            SmsRecord sms = DecodeSms(*image, record.span, kContext);
+            EXPECT_EQ(sms[SmsRecord::Direction], "Received");
+            EXPECT_EQ(sms[SmsRecord::Folder], "Inbox");
+            EXPECT_EQ(sms[SmsRecord::Number], "+8613725573137");
+            EXPECT_TRUE(sms[SmsRecord::SentDate].starts_with("3/9/2006 9:3"))
+                << sms[SmsRecord::SentDate];
+            EXPECT_TRUE(sms[SmsRecord::ReceivedDate].starts_with("6/14/2006 4:"))
+                << sms[SmsRecord::ReceivedDate];
+        }
+        EXPECT_EQ(DecodeSms(*image, index.records[0].span, kContext)[SmsRecord::Text], "qwerty111");
+    }
+    // The hand-edited third text: single-byte Greek letters, kept byte for byte.
+    auto greek = Open("sms-three-received-greek.ipd");
+    ASSERT_TRUE(greek);
+    RecordIndex index = BuildDatabaseNodes(*greek, "greek");
+    ASSERT_EQ(index.records.size(), 3u);
+    EXPECT_EQ(DecodeSms(*greek, index.records[2].span, kContext)[SmsRecord::Text],
+              "\xE1\xE2\xE3\xE4\xE5\xE6\xE7"
+              "12");
+}
+
+}  // namespace
+}  // namespace orrelin
