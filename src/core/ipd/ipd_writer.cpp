@@ -1,0 +1,121 @@
+#include "ipd/ipd_writer.h"
+
+#include <sys/stat.h>
+
+#include "ipd/file_output.h"
+#include "ipd/hex.h"
+
+namespace orrelin {
+namespace {
+
+// Progress is reported at most once per this many units of work (and at the end).
+constexpr std::uint64_t kProgressStep = 4096;
+
+class FileSink final : public IpdSink {
+  public:
+    FileSink(AtomicFile& file, std::uint64_t total, const ProgressCallback& progress)
+        : file_(file), total_(total), progress_(progress) {}
+
+    void write(std::string_view bytes) override { file_.write(bytes); }
+    void write(Bytes bytes) override {
+        file_.write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    }
+    bool advance(std::uint64_t units) override {
+        done_ += units;
+        if (cancelled_) return false;
+        if (!progress_ || done_ - reported_ < kProgressStep) return true;
+        reported_ = done_;
+        cancelled_ = !progress_(done_, total_);
+        return !cancelled_;
+    }
+    bool finish() {
+        if (!progress_ || cancelled_) return !cancelled_;
+        cancelled_ = !progress_(total_, total_);
+        return !cancelled_;
+    }
+
+  private:
+    AtomicFile& file_;
+    std::uint64_t total_;
+    const ProgressCallback& progress_;
+    std::uint64_t done_ = 0;
+    std::uint64_t reported_ = 0;
+    bool cancelled_ = false;
+};
+
+const std::vector<std::uint8_t>& EntryBytes(KnownDb db) {
+    static const auto entries = [] {
+        std::array<std::vector<std::uint8_t>, kKnownDbCount> all;
+        for (const auto& info : kKnownDatabases) {
+            all[static_cast<std::size_t>(info.db)] =
+                HexToBytes(info.entryHex).value_or(std::vector<std::uint8_t>{});
+        }
+        return all;
+    }();
+    return entries[static_cast<std::size_t>(db)];
+}
+
+}  // namespace
+
+void AppendLe16(std::string& out, std::uint16_t value) {
+    out.push_back(static_cast<char>(value & 0xFF));
+    out.push_back(static_cast<char>(value >> 8));
+}
+
+void AppendIpdHeader(std::string& out, std::uint16_t databaseCount) {
+    out.append(kIpdHeaderText);
+    out.push_back('\n');
+    out.push_back(static_cast<char>(kWrittenVersion));
+    out.push_back(static_cast<char>(databaseCount >> 8));
+    out.push_back(static_cast<char>(databaseCount & 0xFF));
+    out.push_back('\0');
+}
+
+void AppendNameEntry(std::string& out, KnownDb db) {
+    const auto& entry = EntryBytes(db);
+    out.append(reinterpret_cast<const char*>(entry.data()), entry.size());
+}
+
+bool IsSameFile(const std::string& a, const std::string& b) {
+    struct stat sa {};
+    struct stat sb {};
+    if (a.empty() || b.empty()) return false;
+    if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+std::optional<std::string> RefuseOpenedFile(const std::string& target,
+                                            const std::vector<std::string>& opened) {
+    for (const auto& path : opened) {
+        if (IsSameFile(target, path)) {
+            return target +
+                   " is a file open in Orrelin, which never changes the files it opens. "
+                   "Choose another file name.";
+        }
+    }
+    return std::nullopt;
+}
+
+std::string SavedMessage(const std::string& path) {
+    return "File saved as " + path;
+}
+
+WriteOutcome WriteIpdFile(const std::string& target, const std::vector<std::string>& opened,
+                          std::uint64_t total, const ProgressCallback& progress,
+                          const std::function<bool(IpdSink&)>& produce) {
+    if (auto refusal = RefuseOpenedFile(target, opened)) {
+        return {WriteStatus::Refused, *refusal};
+    }
+    AtomicFile file(target);
+    if (auto error = file.open()) {
+        return {WriteStatus::Failed, "Cannot write " + target + ": " + *error};
+    }
+    FileSink sink(file, total, progress);
+    if (!produce(sink) || !sink.finish()) return {WriteStatus::Cancelled, {}};
+    if (auto error = file.commit()) {
+        return {WriteStatus::Failed, "Cannot write " + target + ": " + *error};
+    }
+    return {WriteStatus::Saved, SavedMessage(target)};
+}
+
+}  // namespace orrelin

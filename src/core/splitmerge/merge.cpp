@@ -1,0 +1,128 @@
+#include "splitmerge/merge.h"
+
+namespace orrelin {
+namespace {
+
+// Calls `visit(image, span)` for every marked record of `db` in the tree, in tree order.
+template <typename Visit>
+void ForEachMarkedRecord(const CheckTree& tree, KnownDb db, Visit&& visit) {
+    const auto& t = tree.tree();
+    for (std::size_t row = 0; row < t.childCount(BackupTree::kRoot); ++row) {
+        NodeId node = t.child(BackupTree::kRoot, row);
+        if (!tree.marked(node) || DatabaseOfNode(t, node) != db) continue;
+        const bool all = tree.state(node) == CheckState::All;
+        for (std::size_t r = 0; r < t.childCount(node); ++r) {
+            NodeId record = t.child(node, r);
+            if (!all && !tree.marked(record)) continue;
+            if (auto span = t.span(record)) {
+                if (!visit(t.image(), *span)) return;
+            }
+        }
+    }
+}
+
+template <typename Visit>
+void ForEachMergeRecord(const CheckTree& first, const CheckTree* second, KnownDb db,
+                        Visit&& visit) {
+    bool go = true;
+    auto guarded = [&](const IpdImage& image, RecordSpan span) {
+        go = visit(image, span);
+        return go;
+    };
+    ForEachMarkedRecord(first, db, guarded);
+    if (go && second) ForEachMarkedRecord(*second, db, guarded);
+}
+
+}  // namespace
+
+void RenumberRecord(const IpdImage& image, RecordSpan span, std::uint16_t databaseIndex,
+                    std::uint16_t handle, std::string& out) {
+    // The record begins 7 bytes before its handle; its bytes after the 2-byte index run from
+    // start - 5 (the length) to its last byte.
+    auto rest = image.range(span.start - 5, span.end);
+    if (!rest) return;
+    const std::size_t at = out.size();
+    AppendLe16(out, databaseIndex);
+    out.append(reinterpret_cast<const char*>(rest->data()), rest->size());
+    // [index 2][length 4][version 1] then the handle: only a record that has one gets a new one.
+    constexpr std::size_t kHandleOffset = 7;
+    if (out.size() - at >= kHandleOffset + 2) {
+        out[at + kHandleOffset] = static_cast<char>(handle & 0xFF);
+        out[at + kHandleOffset + 1] = static_cast<char>(handle >> 8);
+    }
+}
+
+std::string CollectMergeRecords(const CheckTree& first, const CheckTree* second, KnownDb db,
+                                std::uint16_t databaseIndex) {
+    std::string out;
+    std::uint32_t handle = 1;
+    ForEachMergeRecord(first, second, db, [&](const IpdImage& image, RecordSpan span) {
+        RenumberRecord(image, span, databaseIndex, static_cast<std::uint16_t>(handle++), out);
+        return true;
+    });
+    return out;
+}
+
+std::vector<MergedDatabase> PlanMerge(const CheckTree& first, const CheckTree* second) {
+    std::vector<MergedDatabase> plan;
+    for (KnownDb db : kMergeOrder) {
+        std::uint64_t n = 0;
+        ForEachMergeRecord(first, second, db, [&](const IpdImage&, RecordSpan) {
+            ++n;
+            return true;
+        });
+        if (n > 0) plan.push_back({db, n});
+    }
+    return plan;
+}
+
+std::optional<std::string> TooManyMergedRecords(const std::vector<MergedDatabase>& plan) {
+    for (const auto& database : plan) {
+        if (database.records > kMaxMergedRecords) {
+            return "The merged database \"" + std::string(NameOf(database.db)) + "\" would hold " +
+                   std::to_string(database.records) +
+                   " records, but record handles can number no more than 65535 records in one "
+                   "database. Nothing was written: mark fewer records of it.";
+        }
+    }
+    return std::nullopt;
+}
+
+WriteOutcome WriteMerge(const CheckTree& first, const CheckTree* second, const std::string& target,
+                        const ProgressCallback& progress, const std::vector<std::string>& opened) {
+    const auto plan = PlanMerge(first, second);
+    if (auto warning = TooManyMergedRecords(plan)) return {WriteStatus::Refused, *warning};
+
+    std::vector<std::string> protectedFiles = opened;
+    protectedFiles.push_back(first.tree().path());
+    if (second) protectedFiles.push_back(second->tree().path());
+    std::uint64_t total = 0;
+    for (const auto& database : plan)
+        total += database.records;
+
+    return WriteIpdFile(target, protectedFiles, total, progress, [&](IpdSink& sink) {
+        std::string head;
+        AppendIpdHeader(head, static_cast<std::uint16_t>(plan.size()));
+        for (const auto& database : plan)
+            AppendNameEntry(head, database.db);
+        sink.write(head);
+
+        bool go = true;
+        std::string record;
+        for (std::size_t position = 0; position < plan.size() && go; ++position) {
+            std::uint32_t handle = 1;
+            ForEachMergeRecord(first, second, plan[position].db,
+                               [&](const IpdImage& image, RecordSpan span) {
+                                   record.clear();
+                                   RenumberRecord(image, span, static_cast<std::uint16_t>(position),
+                                                  static_cast<std::uint16_t>(handle++), record);
+                                   sink.write(std::string_view(record));
+                                   go = sink.advance();
+                                   return go;
+                               });
+        }
+        return go;
+    });
+}
+
+}  // namespace orrelin

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ipd/ipd_writer.h"
+#include "ipd/record_index.h"
+#include "splitmerge/check_tree.h"
+
+namespace orrelin {
+
+// The order in which a merged file lists its databases.
+inline constexpr std::array<KnownDb, kKnownDbCount> kMergeOrder{
+    KnownDb::Sms,         KnownDb::AddressBook, KnownDb::AddressBookAll,
+    KnownDb::Memos,       KnownDb::Tasks,       KnownDb::Calendar,
+    KnownDb::CalendarAll, KnownDb::ServiceBook, KnownDb::PhoneCallLogs};
+
+// Record handles are 2 bytes: a merged database numbers at most this many records.
+inline constexpr std::uint64_t kMaxMergedRecords = 65535;
+
+// Appends a record of `image` with a new database index and handle:
+// [index LE16][length LE32][version][handle LE16][unique id][fields], everything but the index
+// and the handle copied. A record too short to hold a handle keeps its bytes as they are.
+void RenumberRecord(const IpdImage& image, RecordSpan span, std::uint16_t databaseIndex,
+                    std::uint16_t handle, std::string& out);
+
+// The marked records of one database from both trees (the first tree's, then the second's,
+// each in tree order), renumbered to `databaseIndex` with handles 1, 2, 3, ...
+std::string CollectMergeRecords(const CheckTree& first, const CheckTree* second, KnownDb db,
+                                std::uint16_t databaseIndex);
+
+// A database of the merged file and how many records it gets.
+struct MergedDatabase {
+    KnownDb db;
+    std::uint64_t records = 0;
+};
+
+// The databases a merge of the current checks writes, in the order written; a database gets in
+// when at least one of its records is marked in either tree.
+std::vector<MergedDatabase> PlanMerge(const CheckTree& first, const CheckTree* second);
+
+// The warning when a database of the plan has more records than handles can number.
+std::optional<std::string> TooManyMergedRecords(const std::vector<MergedDatabase>& plan);
+
+// Writes the marked records of both trees as one new backup. Refused (nothing written) when the
+// target is one of the trees' files or of `opened`, or when a database would hold more records
+// than handles can number.
+WriteOutcome WriteMerge(const CheckTree& first, const CheckTree* second, const std::string& target,
+                        const ProgressCallback& progress = {},
+                        const std::vector<std::string>& opened = {});
+
+}  // namespace orrelin
