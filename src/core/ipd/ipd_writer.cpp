@@ -89,8 +89,8 @@ std::optional<std::string> RefuseOpenedFile(const std::string& target,
     for (const auto& path : opened) {
         if (IsSameFile(target, path)) {
             return target +
-                   " is a file open in Orrelin, which never changes the files it opens. "
-                   "Choose another file name.";
+                   " is a backup being read, and Orrelin never changes a file it opened. Choose "
+                   "another name for the new file.";
         }
     }
     return std::nullopt;
