@@ -6,7 +6,8 @@
 //
 // Besides not crashing, the run checks what must hold for any input and returns the first
 // broken rule: every record lies inside the image, and the byte forms of the field and text
-// routines agree with their hex text forms.
+// routines agree with their hex text forms, and decoded text asked for in its Unicode form is
+// valid UTF-8.
 
 #include <optional>
 #include <string>
@@ -14,6 +15,14 @@
 
 #include "browser/backup_tree.h"
 #include "browser/labels.h"
+#include "decoders/calendar_decoder.h"
+#include "decoders/call_decoder.h"
+#include "decoders/contact_decoder.h"
+#include "decoders/decode_any.h"
+#include "decoders/memo_decoder.h"
+#include "decoders/servicebook_decoder.h"
+#include "decoders/sms_decoder.h"
+#include "decoders/task_decoder.h"
 #include "ipd/hex.h"
 #include "ipd/ipd_image.h"
 #include "ipd/loader.h"
@@ -43,6 +52,99 @@ inline std::optional<std::string> CheckByteForms(Bytes fields) {
         if (BytesToStrippedText(some, keep) != StripControlChars(HexToText(someHex), keep)) {
             return "BytesToStrippedText and StripControlChars disagree";
         }
+    }
+    return std::nullopt;
+}
+
+inline bool IsUtf8(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        auto b = static_cast<unsigned char>(text[i]);
+        std::size_t extra = 0;
+        std::uint32_t code = 0;
+        std::uint32_t least = 0;
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        if ((b & 0xE0) == 0xC0) {
+            extra = 1, code = b & 0x1Fu, least = 0x80;
+        } else if ((b & 0xF0) == 0xE0) {
+            extra = 2, code = b & 0x0Fu, least = 0x800;
+        } else if ((b & 0xF8) == 0xF0) {
+            extra = 3, code = b & 0x07u, least = 0x10000;
+        } else {
+            return false;
+        }
+        if (text.size() - i <= extra) return false;
+        for (std::size_t k = 1; k <= extra; ++k) {
+            auto c = static_cast<unsigned char>(text[i + k]);
+            if ((c & 0xC0) != 0x80) return false;
+            code = code << 6 | (c & 0x3Fu);
+        }
+        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+template <std::size_t N>
+std::optional<std::string> CheckTexts(const std::array<std::string, N>& values,
+                                      const DecodeContext& context, std::string_view decoder) {
+    if (!context.text.unicode) return std::nullopt;
+    for (const auto& value : values) {
+        if (!IsUtf8(value)) return std::string(decoder) + " gave text that is not UTF-8";
+    }
+    return std::nullopt;
+}
+
+// Every decoder on one record, whatever its database, in the text forms asked for.
+inline std::optional<std::string> DecodeEveryWay(const IpdImage& image, RecordSpan span,
+                                                 bool bothTextForms) {
+    DecodeContext single;
+    DecodeContext unicode;
+    unicode.text.unicode = true;
+    std::vector<const DecodeContext*> contexts{&single};
+    if (bothTextForms) contexts.push_back(&unicode);
+    for (const DecodeContext* context : contexts) {
+        std::optional<std::string> problem =
+            CheckTexts(DecodeSms(image, span, *context).values, *context, "DecodeSms");
+        for (bool all : {false, true}) {
+            if (!problem) {
+                problem = CheckTexts(DecodeContact(image, span, all, *context).values, *context,
+                                     "DecodeContact");
+            }
+            if (!problem) {
+                problem = CheckTexts(DecodeCalendar(image, span, all, *context).values, *context,
+                                     "DecodeCalendar");
+            }
+        }
+        if (!problem) {
+            problem = CheckTexts(DecodeTask(image, span, *context).values, *context, "DecodeTask");
+        }
+        if (!problem) {
+            problem = CheckTexts(DecodeMemo(image, span, *context).values, *context, "DecodeMemo");
+        }
+        if (!problem) {
+            problem = CheckTexts(DecodeCall(image, span, *context).values, *context, "DecodeCall");
+        }
+        if (!problem) {
+            problem = CheckTexts(DecodeServiceBook(image, span, context->text).values, *context,
+                                 "DecodeServiceBook");
+        }
+        if (problem) return problem;
+    }
+    return std::nullopt;
+}
+
+// What the window and the exports ask for: the values of the record's own database.
+inline std::optional<std::string> DecodeAsShown(const IpdImage& image, KnownDb db,
+                                                RecordSpan span) {
+    DecodeContext unicode;
+    unicode.text.unicode = true;
+    (void)DecodeValues(image, db, span, DecodeContext{});
+    for (const ValueRow& row : DecodeValues(image, db, span, unicode)) {
+        if (!IsUtf8(row.value)) return "DecodeValues gave text that is not UTF-8";
     }
     return std::nullopt;
 }
@@ -80,6 +182,19 @@ inline std::optional<std::string> ExerciseBackup(Bytes file) {
         (void)CallIcon(*body);
 
         if (auto problem = detail::CheckByteForms(Tail(*body, 6))) return problem;
+        (void)FindLengthTypeItem(Tail(*body, 6), 1);
+        (void)FindTypeLengthItem(Tail(*body, 6), 1);
+        if (auto problem = detail::DecodeAsShown(image, db, entry.span)) return problem;
+        if (auto problem = detail::DecodeEveryWay(image, entry.span, true)) return problem;
+        // Spans no walk makes: past the end of the image, and ending before they start.
+        if (auto problem =
+                detail::DecodeEveryWay(image, {entry.span.start, image.size() + 7}, false)) {
+            return problem;
+        }
+        if (auto problem =
+                detail::DecodeEveryWay(image, {entry.span.end + 9, entry.span.end}, false)) {
+            return problem;
+        }
     }
 
     BackupTree tree(image, index);
