@@ -173,7 +173,12 @@ void AddSplitMergeCommands(CLI::App& app, CommandResult& result) {
         auto firstTree = OpenCheckTree(mergeArgs->file);
         if (!firstTree) return;
         std::optional<CheckTree> secondTree;
-        if (!mergeArgs->second.empty()) {
+        if (IsSameFile(mergeArgs->file, mergeArgs->second)) {
+            // One file read once: both trees share its image.
+            BackupTree copy = firstTree->tree();
+            copy.setText(BackupTree::kRoot, mergeArgs->second);
+            secondTree.emplace(std::move(copy));
+        } else if (!mergeArgs->second.empty()) {
             secondTree = OpenCheckTree(mergeArgs->second);
             if (!secondTree) return;
         }

@@ -137,6 +137,25 @@ TEST_F(SplitMergeCli, MergeWritesWhatTheWindowWritesForTheSameChecks) {
     EXPECT_EQ(back->childCount(1), 2u);
 }
 
+TEST_F(SplitMergeCli, OneFileAsBothTreesGivesItsRecordsTwice) {
+    const std::string source = Generated("source.ipd", 5);
+    ASSERT_EQ(Run("merge \"" + source + "\" --second \"" + source + "\" -o \"" + file("cli.ipd") +
+                  "\" --first Tasks --from-second Tasks --from-second Memos:1"),
+              0)
+        << err_;
+    CheckTree a = Open(source);
+    CheckTree b = Open(source);
+    const auto& index = a.tree().index();
+    const auto* tasks = index.findDatabase("Tasks");
+    const auto* memos = index.findDatabase("Memos");
+    ASSERT_TRUE(tasks && memos);
+    a.toggleCheck(a.tree().databaseNode(static_cast<std::size_t>(tasks - index.databases.data())));
+    b.toggleCheck(b.tree().databaseNode(static_cast<std::size_t>(tasks - index.databases.data())));
+    b.toggleCheck(b.tree().recordNode(memos->records[0]));
+    ASSERT_TRUE(WriteMerge(a, &b, file("core.ipd")).saved());
+    EXPECT_TRUE(ReadText(file("cli.ipd")) == ReadText(file("core.ipd")));
+}
+
 TEST_F(SplitMergeCli, RefusalsWriteNothingAndExitWithTwo) {
     IpdBuilder builder;
     builder.record(builder.database("Memos"), FieldList().text(1, "m", true).bytes());
