@@ -1,0 +1,246 @@
+#include "export/export_job.h"
+
+#include "export/record_format.h"
+#include "ipd/file_output.h"
+#include "ipd/hex.h"
+
+namespace orrelin {
+namespace {
+
+// Bytes gathered before they are handed to the sink.
+constexpr std::size_t kFlushSize = std::size_t{1} << 20;
+// Records between two progress reports.
+constexpr std::uint64_t kProgressStep = 512;
+
+const RecordKindInfo* KindBySelectedCaption(std::string_view caption) {
+    for (const auto& info : kRecordKinds) {
+        if (info.selectedCaption == caption) return &info;
+    }
+    return nullptr;
+}
+
+const RecordKindInfo* KindByAllCaption(std::string_view caption) {
+    for (const auto& info : kRecordKinds) {
+        if (info.allCaption == caption) return &info;
+    }
+    return nullptr;
+}
+
+class ExportRun {
+  public:
+    ExportRun(const BackupTree& tree, const ExportRequest& request, const DecodeContext& context,
+              const ExportSink& sink, const ProgressCallback& progress)
+        : tree_(tree),
+          request_(request),
+          context_(context),
+          sink_(sink),
+          progress_(progress),
+          node_(request.node) {
+        out_.reserve(kFlushSize + (std::size_t{1} << 16));
+    }
+
+    ExportStatus run() {
+        // A node the tree does not hold selects nothing.
+        if (node_ && *node_ >= tree_.nodeCount()) node_.reset();
+        switch (request_.scope) {
+            case ExportScope::Record:
+                exportOneRecord();
+                break;
+            case ExportScope::Database:
+                exportOneDatabase();
+                break;
+            case ExportScope::File:
+                exportTree();
+                break;
+        }
+        if (status_ == ExportStatus::Written && !out_.empty() && !sink_(out_)) {
+            status_ = ExportStatus::Failed;
+        }
+        if (status_ == ExportStatus::Written && progress_ && !progress_(total_, total_)) {
+            status_ = ExportStatus::Cancelled;
+        }
+        return status_;
+    }
+
+  private:
+    bool going() const { return status_ == ExportStatus::Written; }
+
+    void banner(std::size_t indent, std::string_view title) {
+        out_.append(kBannerRow);
+        out_.append(kLineBreak);
+        out_.append(indent, ' ');
+        out_.append(title);
+        out_.append(kLineBreak);
+        out_.append(kBannerRow);
+        out_.append(kLineBreak);
+    }
+
+    void item(std::string_view text) {
+        out_.append(text);
+        out_.append(kLineBreak);
+    }
+
+    // One record item: the record's rendering behind 4 spaces per depth. `database` is what
+    // the record's parent node names; records of other databases give no item.
+    void record(NodeId node, const ExportDatabaseInfo* database, std::size_t depth) {
+        auto span = tree_.span(node);
+        if (span && database) {
+            out_.append(4 * depth, ' ');
+            FormatRecord(tree_.image(), *span, *database, context_, request_.format, out_);
+            out_.append(kLineBreak);
+        }
+        ++done_;
+        if (out_.size() >= kFlushSize) {
+            if (!sink_(out_)) status_ = ExportStatus::Failed;
+            out_.clear();
+        }
+        if (going() && progress_ && done_ % kProgressStep == 0 && !progress_(done_, total_)) {
+            status_ = ExportStatus::Cancelled;
+        }
+    }
+
+    const ExportDatabaseInfo* databaseOf(NodeId node) const {
+        auto parent = tree_.parent(node);
+        return parent ? ExportDatabaseByName(tree_.text(*parent)) : nullptr;
+    }
+
+    void exportOneRecord() {
+        const RecordKindInfo* kind = KindBySelectedCaption(request_.caption);
+        if (!kind) return;
+        total_ = 1;
+        banner(kOptionTitleIndent, kind->selectedTitle);
+        if (node_) record(*node_, databaseOf(*node_), 0);
+    }
+
+    void exportOneDatabase() {
+        const RecordKindInfo* kind = KindByAllCaption(request_.caption);
+        if (!kind) return;
+        banner(kOptionTitleIndent, kind->allTitle);
+        if (request_.format == ExportFormat::Csv) item(CsvHeader(kind->kind));
+        if (!node_) return;
+        NodeId database = *node_;
+        std::size_t count = tree_.childCount(database);
+        total_ = count;
+        // Every child shares this parent, so its text is read once.
+        const ExportDatabaseInfo* info = ExportDatabaseByName(tree_.text(database));
+        for (std::size_t row = 0; row < count && going(); ++row) {
+            record(tree_.child(database, row), info, 0);
+        }
+    }
+
+    // The root, its database nodes and their records in pre-order: each exportable database
+    // gives its banner, then its records at depth 2.
+    void exportTree() {
+        std::size_t databases = tree_.childCount(BackupTree::kRoot);
+        for (std::size_t row = 0; row < databases; ++row) {
+            total_ += tree_.childCount(tree_.child(BackupTree::kRoot, row));
+        }
+        for (std::size_t row = 0; row < databases && going(); ++row) {
+            NodeId database = tree_.child(BackupTree::kRoot, row);
+            const ExportDatabaseInfo* info = ExportDatabaseByName(tree_.text(database));
+            if (info) banner(info->titleIndent, info->title);
+            std::size_t count = tree_.childCount(database);
+            for (std::size_t r = 0; r < count && going(); ++r) {
+                record(tree_.child(database, r), info, 2);
+            }
+        }
+    }
+
+    const BackupTree& tree_;
+    const ExportRequest& request_;
+    const DecodeContext& context_;
+    const ExportSink& sink_;
+    const ProgressCallback& progress_;
+    std::string out_;
+    std::uint64_t done_ = 0;
+    std::uint64_t total_ = 0;
+    std::optional<NodeId> node_;
+    ExportStatus status_ = ExportStatus::Written;
+};
+
+}  // namespace
+
+std::optional<OptionCaptions> CaptionsForDatabase(std::string_view databaseText) {
+    const ExportDatabaseInfo* database = ExportDatabaseByName(databaseText);
+    if (!database) return std::nullopt;
+    const RecordKindInfo& kind = InfoOf(database->kind);
+    return OptionCaptions{kind.selectedCaption, kind.allCaption};
+}
+
+ExportRequest PanelRequest(const BackupTree& tree, ExportScope scope, ExportFormat format,
+                           std::string_view recordCaption, std::string_view databaseCaption,
+                           std::optional<NodeId> selected) {
+    ExportRequest request;
+    request.format = format;
+    request.scope = scope;
+    switch (scope) {
+        case ExportScope::Record:
+            request.caption = recordCaption;
+            request.node = selected;
+            break;
+        case ExportScope::Database:
+            request.caption = databaseCaption;
+            if (selected && *selected < tree.nodeCount()) request.node = tree.parent(*selected);
+            break;
+        case ExportScope::File:
+            break;
+    }
+    return request;
+}
+
+ExportStatus RenderExport(const BackupTree& tree, const ExportRequest& request,
+                          const DecodeContext& context, const ExportSink& sink,
+                          const ProgressCallback& progress) {
+    return ExportRun(tree, request, context, sink, progress).run();
+}
+
+std::string RenderExportToString(const BackupTree& tree, const ExportRequest& request,
+                                 const DecodeContext& context) {
+    std::string all;
+    RenderExport(tree, request, context, [&all](std::string_view bytes) {
+        all.append(bytes);
+        return true;
+    });
+    return all;
+}
+
+ExportResult ExportToFile(const BackupTree& tree, const ExportRequest& request,
+                          const DecodeContext& context, const std::string& path,
+                          const ProgressCallback& progress) {
+    ExportResult result;
+    result.path = path;
+    AtomicFile file(path);
+    if (auto error = file.open()) {
+        result.status = ExportStatus::Failed;
+        result.error = *error;
+        return result;
+    }
+    ExportStatus status = RenderExport(
+        tree, request, context,
+        [&](std::string_view bytes) {
+            result.bytes += bytes.size();
+            return file.write(bytes);
+        },
+        progress);
+    result.status = status;
+    if (status == ExportStatus::Failed) {
+        result.error = file.error();
+    } else if (status == ExportStatus::Written) {
+        if (auto error = file.commit()) {
+            result.status = ExportStatus::Failed;
+            result.error = *error;
+        }
+    }
+    return result;
+}
+
+std::string ExportFileName(std::string_view openedPath, ExportFormat format, std::tm when) {
+    return GeneratedExportName(FolderOfPath(openedPath), when,
+                               format == ExportFormat::Csv ? ".csv" : ".txt");
+}
+
+std::string CompletionText(std::string_view path) {
+    return "Export to: " + std::string(path) + " is complete.";
+}
+
+}  // namespace orrelin

@@ -1,0 +1,326 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "core/export/export_fixture.h"
+#include "export/export_job.h"
+#include "ipd/file_output.h"
+#include "ipd/loader.h"
+
+namespace orrelin {
+namespace {
+
+using namespace orrelin::testing;
+namespace fs = std::filesystem;
+
+BackupTree TreeOf(const ByteVector& bytes, const std::string& path = "/backups/a.ipd") {
+    IpdImage image(bytes);
+    RecordIndex index = BuildDatabaseNodes(image, path);
+    return BackupTree(std::move(image), std::move(index));
+}
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class ExportFixture : public ::testing::Test {
+  protected:
+    NodeId Record(FixtureDb db, std::size_t row) const {
+        return tree.child(tree.databaseNode(db), row);
+    }
+    // What the panel writes with `selected` chosen and its options captioned for it.
+    std::string Panel(ExportScope scope, ExportFormat format, NodeId selected) const {
+        auto captions = CaptionsForDatabase(tree.text(*tree.parent(selected)));
+        EXPECT_TRUE(captions.has_value());
+        return RenderExportToString(
+            tree, PanelRequest(tree, scope, format, captions->selected, captions->all, selected),
+            context);
+    }
+    std::string Database(ExportFormat format, FixtureDb db, std::string caption) const {
+        ExportRequest request{format, ExportScope::Database, std::move(caption),
+                              tree.databaseNode(db)};
+        return RenderExportToString(tree, request, context);
+    }
+
+    BackupTree tree = TreeOf(FixtureBackup());
+    DecodeContext context;
+};
+
+struct RecordCase {
+    FixtureDb db;
+    std::size_t row;
+    std::string_view title;
+    const std::string& text;
+    const std::string& csv;
+};
+
+TEST_F(ExportFixture, OneRecordGivesItsBannerAndItsRenderingInBothFormats) {
+    const RecordCase cases[] = {
+        {kSms, 0, "SMS Message", kSms1Text, kSms1Csv},
+        {kSms, 1, "SMS Message", kSms2Text, kSms2Csv},
+        {kAddressAll, 0, "Address Book", kAdaText, kAdaCsv},
+        {kAddress, 0, "Address Book", kGraceText, kGraceCsv},
+        {kTasks, 0, "Task", kTaskText, kTaskCsv},
+        {kCalendar, 0, "Calendar", kMeetingText, kMeetingCsv},
+        {kMemos, 0, "Memo", kShoppingText, kShoppingCsv},
+        {kMemos, 1, "Memo", kArabicMemoText, kArabicMemoCsv},
+        {kCalls, 0, "Phone Calls", kCallText, kCallCsv},
+    };
+    for (const RecordCase& c : cases) {
+        SCOPED_TRACE(std::string(c.title) + " " + std::to_string(c.row));
+        NodeId node = Record(c.db, c.row);
+        EXPECT_EQ(Panel(ExportScope::Record, ExportFormat::Text, node),
+                  Banner(27, c.title) + Flat(c.text));
+        EXPECT_EQ(Panel(ExportScope::Record, ExportFormat::Csv, node),
+                  Banner(27, c.title) + Flat(c.csv));
+    }
+}
+
+TEST_F(ExportFixture, OneDatabaseGivesBannerHeaderAndEveryRecordInTreeOrder) {
+    // The panel takes the database from the selected record's parent.
+    EXPECT_EQ(Panel(ExportScope::Database, ExportFormat::Text, Record(kSms, 1)),
+              Banner(27, "SMS Message") + Flat(kSms1Text) + Flat(kSms2Text));
+    EXPECT_EQ(Panel(ExportScope::Database, ExportFormat::Csv, Record(kSms, 0)),
+              Banner(27, "SMS Message") + Lines({"Status,Sent Date,Received Date,Number,Message"}) +
+                  Flat(kSms1Csv) + Flat(kSms2Csv));
+    EXPECT_EQ(Panel(ExportScope::Database, ExportFormat::Text, Record(kMemos, 0)),
+              Banner(27, "Memos") + Flat(kShoppingText) + Flat(kArabicMemoText));
+    EXPECT_EQ(
+        Panel(ExportScope::Database, ExportFormat::Csv, Record(kMemos, 0)),
+        Banner(27, "Memos") + Lines({"Title,Memo"}) + Flat(kShoppingCsv) + Flat(kArabicMemoCsv));
+    EXPECT_EQ(Panel(ExportScope::Database, ExportFormat::Text, Record(kTasks, 0)),
+              Banner(27, "Tasks") + Flat(kTaskText));
+    EXPECT_EQ(Panel(ExportScope::Database, ExportFormat::Csv, Record(kTasks, 0)),
+              Banner(27, "Tasks") + Lines({"Task,Status,Priority,Notes"}) + Flat(kTaskCsv));
+    EXPECT_EQ(Panel(ExportScope::Database, ExportFormat::Csv, Record(kCalendar, 0)),
+              Banner(27, "Calendar") + Lines({"Subject,Location,Start,End,Duration,Notes"}) +
+                  Flat(kMeetingCsv));
+    EXPECT_EQ(Panel(ExportScope::Database, ExportFormat::Csv, Record(kCalls, 0)),
+              Banner(27, "Phone Calls") + Lines({"Name,Number,Date,Duration,Direction,Status"}) +
+                  Flat(kCallCsv));
+    // An address block ends with CR LF: an empty line follows it and the file ends with two
+    // line breaks.
+    EXPECT_EQ(Panel(ExportScope::Database, ExportFormat::Text, Record(kAddressAll, 0)),
+              Banner(27, "Address Book") + Flat(kAdaText));
+    EXPECT_EQ(Panel(ExportScope::Database, ExportFormat::Csv, Record(kAddress, 0)),
+              Banner(27, "Address Book") +
+                  Lines({"Title,First Name,Last Name,Company,Job,Email,Work Phone 1,Work Phone 2,"
+                         "Home Phone 1,Home Phone 2,Mobile,Pager,Fax,PIN,Home Address 1,"
+                         "Home Address 2,Home City,Home State,Home ZIP,Home Country,Work Address 1,"
+                         "Work Address 2,Work City,Work State,Work ZIP,Work Country,Birthday,"
+                         "Anniversary,Category,Web Page,Notes"}) +
+                  Flat(kGraceCsv));
+}
+
+TEST_F(ExportFixture, AnEmptyDatabaseGivesItsBannerAndHeaderOnly) {
+    EXPECT_EQ(Database(ExportFormat::Text, kCalendarAll, "Export All Calendar"),
+              Banner(27, "Calendar"));
+    EXPECT_EQ(Database(ExportFormat::Csv, kCalendarAll, "Export All Calendar"),
+              Banner(27, "Calendar") + Lines({"Subject,Location,Start,End,Duration,Notes"}));
+}
+
+TEST_F(ExportFixture, WholeFileVisitsEveryExportableDatabaseWithEightSpacesPerRecord) {
+    ExportRequest text{ExportFormat::Text, ExportScope::File, "", std::nullopt};
+    EXPECT_EQ(RenderExportToString(tree, text, context), WholeFileText());
+    ExportRequest csv{ExportFormat::Csv, ExportScope::File, "", std::nullopt};
+    EXPECT_EQ(RenderExportToString(tree, csv, context), WholeFileCsv());
+    // Nothing carries over: a one-record export afterwards has no leading spaces.
+    EXPECT_EQ(Panel(ExportScope::Record, ExportFormat::Csv, Record(kCalls, 0)),
+              Banner(27, "Phone Calls") + Flat(kCallCsv));
+}
+
+TEST_F(ExportFixture, TheWalksGoByTheNodeTextsAsTheTreeShowsThem) {
+    // A database node renamed in place is no longer an exportable database.
+    tree.setText(tree.databaseNode(kMemos), "Notes");
+    ExportRequest text{ExportFormat::Text, ExportScope::File, "", std::nullopt};
+    std::string whole = RenderExportToString(tree, text, context);
+    EXPECT_EQ(whole.find("Shopping"), std::string::npos);
+    EXPECT_NE(whole.find("Phone Call Logs"), std::string::npos);
+    EXPECT_EQ(Database(ExportFormat::Text, kMemos, "Export All Memos"), Banner(27, "Memos"));
+}
+
+TEST_F(ExportFixture, CaptionsAndSelectionsThatNameNoRecordsWriteOnlyWhatTheyName) {
+    // A caption of no kind: neither banner nor records.
+    EXPECT_EQ(RenderExportToString(tree,
+                                   PanelRequest(tree, ExportScope::Record, ExportFormat::Text,
+                                                "Export Selected Note", "", Record(kMemos, 0)),
+                                   context),
+              "");
+    // The banner follows the caption, the records the selection.
+    EXPECT_EQ(RenderExportToString(tree,
+                                   PanelRequest(tree, ExportScope::Record, ExportFormat::Text,
+                                                "Export Selected Task", "", Record(kMemos, 0)),
+                                   context),
+              Banner(27, "Task") + Flat(kShoppingText));
+    // A database node or the root is no record; the root has no database.
+    EXPECT_EQ(
+        RenderExportToString(tree,
+                             PanelRequest(tree, ExportScope::Record, ExportFormat::Text,
+                                          "Export Selected Memo", "", tree.databaseNode(kMemos)),
+                             context),
+        Banner(27, "Memo"));
+    EXPECT_EQ(RenderExportToString(tree,
+                                   PanelRequest(tree, ExportScope::Database, ExportFormat::Csv, "",
+                                                "Export All Memos", BackupTree::kRoot),
+                                   context),
+              Banner(27, "Memos") + Lines({"Title,Memo"}));
+    // Records of a database that is not exported give nothing, nor does a node the tree lacks.
+    NodeId serviceEntry = Record(kServiceBook, 0);
+    EXPECT_EQ(RenderExportToString(tree,
+                                   PanelRequest(tree, ExportScope::Record, ExportFormat::Text,
+                                                "Export Selected Memo", "", serviceEntry),
+                                   context),
+              Banner(27, "Memo"));
+    EXPECT_EQ(RenderExportToString(tree,
+                                   PanelRequest(tree, ExportScope::Database, ExportFormat::Text, "",
+                                                "Export All Memos", NodeId{100000}),
+                                   context),
+              Banner(27, "Memos"));
+}
+
+TEST(ExportCaptions, FollowTheDatabaseNameExactly) {
+    struct Case {
+        std::string_view database, selected, all;
+    };
+    const Case cases[] = {
+        {"SMS Messages", "Export Selected SMS Message", "Export All SMS Messages"},
+        {"Address Book - All", "Export Selected Address", "Export All Addresses"},
+        {"Address Book", "Export Selected Address", "Export All Addresses"},
+        {"Tasks", "Export Selected Task", "Export All Tasks"},
+        {"Calendar - All", "Export Selected Calendar", "Export All Calendar"},
+        {"Calendar", "Export Selected Calendar", "Export All Calendar"},
+        {"Memos", "Export Selected Memo", "Export All Memos"},
+        {"Phone Call Logs", "Export Selected Phone Call", "Export All Phone Calls"},
+    };
+    for (const Case& c : cases) {
+        auto captions = CaptionsForDatabase(c.database);
+        ASSERT_TRUE(captions.has_value()) << c.database;
+        EXPECT_EQ(captions->selected, c.selected);
+        EXPECT_EQ(captions->all, c.all);
+    }
+    EXPECT_FALSE(CaptionsForDatabase("Service Book").has_value());
+    EXPECT_FALSE(CaptionsForDatabase("memos").has_value());
+    EXPECT_FALSE(CaptionsForDatabase("Memos ").has_value());
+}
+
+class ExportFiles : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder =
+            fs::temp_directory_path() /
+            ("orrelin-export-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path folder;
+    DecodeContext context;
+};
+
+TEST_F(ExportFiles, NamesTheFileAfterDayAndTimeAndNeverReplacesAnEarlierExport) {
+    BackupTree tree = TreeOf(FixtureBackup(), (folder / "a.ipd").string());
+    std::tm when{};
+    when.tm_mday = 7;
+    when.tm_hour = 4;
+    when.tm_min = 5;
+    when.tm_sec = 9;
+    ExportRequest request{ExportFormat::Text, ExportScope::File, "", std::nullopt};
+    for (int i = 0; i < 3; ++i) {
+        std::string path = ExportFileName(tree.path(), ExportFormat::Text, when);
+        ExportResult result = ExportToFile(tree, request, context, path);
+        ASSERT_EQ(result.status, ExportStatus::Written) << result.error;
+        EXPECT_EQ(result.bytes, WholeFileText().size());
+    }
+    request.format = ExportFormat::Csv;
+    ASSERT_EQ(
+        ExportToFile(tree, request, context, ExportFileName(tree.path(), ExportFormat::Csv, when))
+            .status,
+        ExportStatus::Written);
+    EXPECT_EQ(Names(), (std::vector<std::string>{
+                           "Orrelin_Export_07040509.csv", "Orrelin_Export_07040509.txt",
+                           "Orrelin_Export_07040509_2.txt", "Orrelin_Export_07040509_3.txt"}));
+    EXPECT_EQ(ReadAll(folder / "Orrelin_Export_07040509_2.txt"), WholeFileText());
+    EXPECT_EQ(ReadAll(folder / "Orrelin_Export_07040509.csv"), WholeFileCsv());
+    // A path without a folder gives a name in the current folder.
+    EXPECT_EQ(ExportFileName("a.ipd", ExportFormat::Csv, when), "Orrelin_Export_07040509.csv");
+}
+
+TEST_F(ExportFiles, AFileThatCannotBeCreatedIsReportedWithItsReason) {
+    BackupTree tree = TreeOf(FixtureBackup());
+    ExportRequest request{ExportFormat::Text, ExportScope::File, "", std::nullopt};
+    // A folder that is gone, and a "folder" that is a file.
+    std::ofstream(folder / "plain") << "x";
+    for (fs::path path : {folder / "gone" / "x.txt", folder / "plain" / "x.txt"}) {
+        ExportResult result = ExportToFile(tree, request, context, path.string());
+        EXPECT_EQ(result.status, ExportStatus::Failed);
+        EXPECT_FALSE(result.error.empty());
+        EXPECT_EQ(result.path, path.string());
+    }
+    EXPECT_EQ(Names(), std::vector<std::string>{"plain"});
+}
+
+TEST_F(ExportFiles, ACancelledExportLeavesNothingBehind) {
+    IpdBuilder b;
+    auto memos = b.database("Memos");
+    for (int i = 0; i < 3000; ++i) {
+        b.record(memos, FieldList().text(1, "memo " + std::to_string(i)).text(2, "body").bytes());
+    }
+    BackupTree tree = TreeOf(b.build());
+    ExportRequest request{ExportFormat::Text, ExportScope::File, "", std::nullopt};
+    std::string path = (folder / "out.txt").string();
+
+    std::vector<std::uint64_t> seen;
+    ExportResult cancelled =
+        ExportToFile(tree, request, context, path, [&](std::uint64_t done, std::uint64_t total) {
+            EXPECT_EQ(total, 3000u);
+            seen.push_back(done);
+            return done < 2000;
+        });
+    EXPECT_EQ(cancelled.status, ExportStatus::Cancelled);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_GE(seen.back(), 2000u);
+    EXPECT_LT(seen.back(), 3000u);
+    EXPECT_TRUE(Names().empty());
+
+    // Refusing only at the very end still cancels.
+    ExportResult late =
+        ExportToFile(tree, request, context, path,
+                     [](std::uint64_t done, std::uint64_t total) { return done < total; });
+    EXPECT_EQ(late.status, ExportStatus::Cancelled);
+    EXPECT_TRUE(Names().empty());
+
+    seen.clear();
+    ExportResult whole =
+        ExportToFile(tree, request, context, path, [&](std::uint64_t done, std::uint64_t) {
+            seen.push_back(done);
+            return true;
+        });
+    EXPECT_EQ(whole.status, ExportStatus::Written);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_EQ(seen.back(), 3000u);
+    EXPECT_EQ(Names(), std::vector<std::string>{"out.txt"});
+}
+
+TEST(ExportSink, ARefusedWriteFailsTheRun) {
+    BackupTree tree = TreeOf(FixtureBackup());
+    ExportRequest request{ExportFormat::Csv, ExportScope::File, "", std::nullopt};
+    EXPECT_EQ(RenderExport(tree, request, DecodeContext{}, [](std::string_view) { return false; }),
+              ExportStatus::Failed);
+}
+
+}  // namespace
+}  // namespace orrelin
