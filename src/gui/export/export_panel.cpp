@@ -1,0 +1,161 @@
+#include "gui/export/export_panel.h"
+
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "gui/browser/single_byte.h"
+#include "ipd/file_output.h"
+
+namespace orrelin::gui {
+namespace {
+
+const QString kNothingSelected = QStringLiteral(
+    "No information selected for export.\nPlease select any record then choose "
+    "export option.");
+const QString kNoRecordSelected = QStringLiteral(
+    "No SMS, Address Book, Tasks, Calendar, Phone Calls record selected for "
+    "export.\nPlease select any single record then hit the export menu.");
+
+// Progress steps of the dialog: records, scaled down when there are more than an int holds.
+int Steps(std::uint64_t count, std::uint64_t total) {
+    constexpr std::uint64_t kMax = 1u << 30;
+    return static_cast<int>(total > kMax ? count / (total / kMax + 1) : count);
+}
+
+}  // namespace
+
+ExportToText::ExportToText(MessageBoxes& messages, std::function<Source()> source, QWidget* parent)
+    : QGroupBox(QStringLiteral("Export to Text/CSV File"), parent),
+      messages_(messages),
+      source_(std::move(source)),
+      clock_(LocalTimeNow) {
+    setObjectName(QStringLiteral("ExportToText"));
+    auto* scopes = new QGroupBox(QStringLiteral("Export to Text"), this);
+    auto* scopeLayout = new QVBoxLayout(scopes);
+    for (int i = 0; i < 3; ++i) {
+        options_[i] = new QRadioButton(scopes);
+        options_[i]->setObjectName(QStringLiteral("ExOP_%1").arg(i));
+        scopeLayout->addWidget(options_[i]);
+    }
+    options_[2]->setText(QStringLiteral("Export All"));
+
+    bexport_ = new QPushButton(QStringLiteral("Export to Text file"), this);
+    bexport_->setObjectName(QStringLiteral("Bexport"));
+    cexport_ = new QPushButton(QStringLiteral("Export to CSV file"), this);
+    cexport_->setObjectName(QStringLiteral("Cexport"));
+    command2_ = new QPushButton(QStringLiteral("Cancel"), this);
+    command2_->setObjectName(QStringLiteral("Command2"));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(bexport_);
+    buttons->addWidget(cexport_);
+    buttons->addWidget(command2_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(scopes);
+    layout->addLayout(buttons);
+
+    connect(bexport_, &QPushButton::clicked, this, &ExportToText::Bexport_Click);
+    connect(cexport_, &QPushButton::clicked, this, &ExportToText::Cexport_Click);
+    connect(command2_, &QPushButton::clicked, this, &ExportToText::Command2_Click);
+    hide();
+}
+
+std::optional<int> ExportToText::ChosenScope() const {
+    std::optional<int> chosen;
+    for (int i = 0; i < 3; ++i) {
+        if (options_[i]->isChecked()) chosen = i;
+    }
+    return chosen;
+}
+
+void ExportToText::mExport_Click() {
+    options_[0]->hide();
+    options_[1]->hide();
+    Source source = source_();
+    std::optional<NodeId> parent;
+    if (source.tree && source.selected) parent = source.tree->parent(*source.selected);
+    if (!parent) {
+        hide();
+        messages_.show(window(), MessageIcon::Critical, QStringLiteral("Error"), kNothingSelected);
+        return;
+    }
+    auto captions = CaptionsForDatabase(source.tree->text(*parent));
+    if (!captions) {
+        messages_.show(window(), MessageIcon::Warning,
+                       QStringLiteral("Please select record first:"), kNoRecordSelected);
+        return;
+    }
+    options_[0]->setText(QString::fromLatin1(captions->selected.data(),
+                                             static_cast<qsizetype>(captions->selected.size())));
+    options_[1]->setText(
+        QString::fromLatin1(captions->all.data(), static_cast<qsizetype>(captions->all.size())));
+    options_[1]->show();
+    options_[0]->show();
+    options_[2]->show();
+    show();
+}
+
+void ExportToText::Bexport_Click() {
+    runExport(ExportFormat::Text);
+}
+void ExportToText::Cexport_Click() {
+    runExport(ExportFormat::Csv);
+}
+void ExportToText::Command2_Click() {
+    hide();
+}
+
+void ExportToText::runExport(ExportFormat format) {
+    lastWritten_.clear();
+    std::optional<int> scope = ChosenScope();
+    if (!scope) return;
+    Source source = source_();
+    if (!source.tree) return;
+    const BackupTree& tree = *source.tree;
+    ExportRequest request = PanelRequest(tree, static_cast<ExportScope>(*scope), format,
+                                         options_[0]->text().toStdString(),
+                                         options_[1]->text().toStdString(), source.selected);
+    std::string path = ExportFileName(tree.path(), format, clock_());
+
+    // The export runs here, between events; its dialog shows once it has taken a while.
+    QProgressDialog progress(QStringLiteral("Exporting..."), QStringLiteral("Cancel"), 0, 0,
+                             window());
+    progress.setWindowTitle(kApplicationTitle);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(progressDelay_);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    progress.setValue(0);
+    ExportResult result = ExportToFile(tree, request, source.context, path,
+                                       [&progress](std::uint64_t done, std::uint64_t total) {
+                                           if (progress.maximum() != Steps(total, total)) {
+                                               progress.setMaximum(Steps(total, total));
+                                           }
+                                           progress.setValue(Steps(done, total));
+                                           QCoreApplication::processEvents();
+                                           return !progress.wasCanceled();
+                                       });
+    progress.close();
+
+    QString shownPath = QString::fromStdString(path);
+    switch (result.status) {
+        case ExportStatus::Written:
+            lastWritten_ = shownPath;
+            messages_.show(window(), MessageIcon::None, kApplicationTitle,
+                           QString::fromStdString(CompletionText(path)));
+            break;
+        case ExportStatus::Failed:
+            messages_.show(window(), MessageIcon::Critical, kApplicationTitle,
+                           QStringLiteral("The export file %1 could not be written: %2")
+                               .arg(shownPath, QString::fromStdString(result.error)));
+            break;
+        case ExportStatus::Cancelled:
+            break;
+    }
+}
+
+}  // namespace orrelin::gui

@@ -1,0 +1,74 @@
+#pragma once
+
+// The core headers come before Qt's, whose keyword macros would otherwise reach them.
+#include "browser/backup_tree.h"
+#include "decoders/decode_context.h"
+#include "export/export_job.h"
+
+#include <QGroupBox>
+#include <ctime>
+#include <functional>
+#include <optional>
+
+#include "gui/browser/platform.h"
+
+class QPushButton;
+class QRadioButton;
+
+namespace orrelin::gui {
+
+// The export panel: three options (the selected record, all records of its database, every
+// exportable record of the file) and the buttons that write them to a text or a CSV file next
+// to the opened backup. The option the user chose stays chosen across openings of the panel;
+// the captions of the first two follow the database of the record selected when the panel was
+// last opened, and choose the banner and the CSV header.
+class ExportToText : public QGroupBox {
+    Q_OBJECT
+  public:
+    // What an export reads at the moment a button is pressed.
+    struct Source {
+        const BackupTree* tree = nullptr;
+        std::optional<NodeId> selected;
+        DecodeContext context;
+    };
+
+    ExportToText(MessageBoxes& messages, std::function<Source()> source, QWidget* parent = nullptr);
+
+    QRadioButton* ExOP(int index) const { return options_[index]; }
+    QPushButton* Bexport() const { return bexport_; }
+    QPushButton* Cexport() const { return cexport_; }
+    QPushButton* Command2() const { return command2_; }
+
+    // The index of the chosen option (the last chosen of 0, 1, 2), or nothing.
+    std::optional<int> ChosenScope() const;
+
+    // The time export names are made from; the local time unless a test fixes it.
+    void setClock(std::function<std::tm()> clock) { clock_ = std::move(clock); }
+    // How long an export runs before its progress dialog shows.
+    void setProgressDelay(int milliseconds) { progressDelay_ = milliseconds; }
+    // The file the last export wrote, "" when it wrote none.
+    const QString& lastWritten() const { return lastWritten_; }
+
+  public Q_SLOTS:
+    // The Export command: opens the panel for the record selected in the tree, or says why
+    // it cannot.
+    void mExport_Click();
+    void Bexport_Click();
+    void Cexport_Click();
+    void Command2_Click();
+
+  private:
+    void runExport(ExportFormat format);
+
+    MessageBoxes& messages_;
+    std::function<Source()> source_;
+    std::function<std::tm()> clock_;
+    int progressDelay_ = 500;
+    QRadioButton* options_[3] = {};
+    QPushButton* bexport_ = nullptr;
+    QPushButton* cexport_ = nullptr;
+    QPushButton* command2_ = nullptr;
+    QString lastWritten_;
+};
+
+}  // namespace orrelin::gui

@@ -1,0 +1,252 @@
+// The export panel on its own: the Export command's captions and messages, the option that
+// persists, and what each button writes.
+
+#include <QApplication>
+#include <QDir>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <fstream>
+#include <iterator>
+
+#include "core/export/export_fixture.h"
+#include "fakes.h"
+#include "gui/export/export_panel.h"
+#include "ipd/loader.h"
+
+namespace orrelin::gui {
+namespace {
+
+using namespace orrelin::testing;
+using namespace orrelin::gui::testing;
+
+BackupTree TreeOf(const ByteVector& bytes, const std::string& path) {
+    IpdImage image(bytes);
+    RecordIndex index = BuildDatabaseNodes(image, path);
+    return BackupTree(std::move(image), std::move(index));
+}
+
+std::string ReadAll(const QString& path) {
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::tm Seventh() {
+    std::tm when{};
+    when.tm_mday = 7;
+    when.tm_hour = 4;
+    when.tm_min = 5;
+    when.tm_sec = 9;
+    return when;
+}
+
+}  // namespace
+
+class ExportPanelTest : public QObject {
+    Q_OBJECT
+
+  private:
+    QTemporaryDir folder;
+    BackupTree tree;
+    std::optional<NodeId> selected;
+    FakeMessageBoxes messages;
+    QWidget host;
+    std::unique_ptr<ExportToText> panel;
+
+    NodeId Record(FixtureDb db, std::size_t row) const {
+        return tree.child(tree.databaseNode(db), row);
+    }
+    QStringList Files() const { return QDir(folder.path()).entryList(QDir::Files | QDir::Hidden); }
+    void Open(NodeId node) {
+        selected = node;
+        panel->mExport_Click();
+    }
+
+  private Q_SLOTS:
+    void init() {
+        QVERIFY(folder.isValid());
+        tree = TreeOf(FixtureBackup(), (folder.path() + "/a.ipd").toStdString());
+        selected.reset();
+        messages.shown.clear();
+        panel = std::make_unique<ExportToText>(
+            messages,
+            [this] {
+                return ExportToText::Source{&tree, selected, DecodeContext{}};
+            },
+            &host);
+        panel->setClock(Seventh);
+        for (const QString& name : Files())
+            QFile::remove(folder.path() + "/" + name);
+    }
+    void cleanup() { panel.reset(); }
+
+    void panelHasItsCaptionsAndStartsHiddenWithNoOptionChosen() {
+        QCOMPARE(panel->objectName(), QStringLiteral("ExportToText"));
+        QCOMPARE(panel->title(), QStringLiteral("Export to Text/CSV File"));
+        QVERIFY(panel->findChild<QGroupBox*>()->title() == QStringLiteral("Export to Text"));
+        QCOMPARE(panel->Bexport()->text(), QStringLiteral("Export to Text file"));
+        QCOMPARE(panel->Cexport()->text(), QStringLiteral("Export to CSV file"));
+        QCOMPARE(panel->Command2()->text(), QStringLiteral("Cancel"));
+        QCOMPARE(panel->ExOP(2)->text(), QStringLiteral("Export All"));
+        QVERIFY(panel->isHidden());
+        QVERIFY(!panel->ChosenScope().has_value());
+    }
+
+    void exportCommandCaptionsTheOptionsAfterTheDatabase() {
+        const struct {
+            FixtureDb db;
+            const char* selected;
+            const char* all;
+        } cases[] = {
+            {kSms, "Export Selected SMS Message", "Export All SMS Messages"},
+            {kAddressAll, "Export Selected Address", "Export All Addresses"},
+            {kAddress, "Export Selected Address", "Export All Addresses"},
+            {kTasks, "Export Selected Task", "Export All Tasks"},
+            {kCalendar, "Export Selected Calendar", "Export All Calendar"},
+            {kMemos, "Export Selected Memo", "Export All Memos"},
+            {kCalls, "Export Selected Phone Call", "Export All Phone Calls"},
+        };
+        for (const auto& c : cases) {
+            Open(Record(c.db, 0));
+            QCOMPARE(panel->ExOP(0)->text(), QString::fromLatin1(c.selected));
+            QCOMPARE(panel->ExOP(1)->text(), QString::fromLatin1(c.all));
+            QVERIFY(!panel->isHidden());
+            for (int i = 0; i < 3; ++i)
+                QVERIFY(!panel->ExOP(i)->isHidden());
+        }
+        QVERIFY(messages.shown.empty());
+    }
+
+    void exportCommandExplainsWhyItCannotOpen() {
+        // A database node or a service book entry: a warning; an open panel stays open with
+        // only the last option.
+        Open(Record(kMemos, 0));
+        for (NodeId node : {tree.databaseNode(kMemos), Record(kServiceBook, 0)}) {
+            Open(node);
+            QVERIFY(!panel->isHidden());
+            QVERIFY(panel->ExOP(0)->isHidden());
+            QVERIFY(panel->ExOP(1)->isHidden());
+            QVERIFY(!panel->ExOP(2)->isHidden());
+        }
+        QCOMPARE(messages.shown.size(), std::size_t{2});
+        for (const ShownMessage& shown : messages.shown) {
+            QCOMPARE(shown.icon, MessageIcon::Warning);
+            QCOMPARE(shown.title, QStringLiteral("Please select record first:"));
+            QCOMPARE(shown.text,
+                     QStringLiteral("No SMS, Address Book, Tasks, Calendar, Phone Calls record "
+                                    "selected for export.\nPlease select any single record then "
+                                    "hit the export menu."));
+        }
+        // The root, or nothing selected: an error, and the panel is hidden.
+        messages.shown.clear();
+        Open(BackupTree::kRoot);
+        QVERIFY(panel->isHidden());
+        selected.reset();
+        panel->mExport_Click();
+        QCOMPARE(messages.shown.size(), std::size_t{2});
+        for (const ShownMessage& shown : messages.shown) {
+            QCOMPARE(shown.icon, MessageIcon::Critical);
+            QCOMPARE(shown.title, QStringLiteral("Error"));
+            QCOMPARE(shown.text, QStringLiteral("No information selected for export.\nPlease "
+                                                "select any record then choose export option."));
+        }
+    }
+
+    void withNoOptionChosenTheButtonsDoNothing() {
+        Open(Record(kMemos, 0));
+        panel->Bexport()->click();
+        panel->Cexport()->click();
+        QVERIFY(Files().isEmpty());
+        QVERIFY(messages.shown.empty());
+    }
+
+    void theChosenOptionPersistsAcrossOpenings() {
+        Open(Record(kMemos, 0));
+        panel->ExOP(1)->setChecked(true);
+        panel->Command2()->click();
+        QVERIFY(panel->isHidden());
+        Open(Record(kTasks, 0));
+        QCOMPARE(panel->ChosenScope(), std::optional<int>(1));
+        panel->ExOP(2)->setChecked(true);
+        QCOMPARE(panel->ChosenScope(), std::optional<int>(2));
+        QVERIFY(!panel->ExOP(1)->isChecked());
+    }
+
+    void eachButtonWritesItsFileAndSaysWhere() {
+        Open(Record(kMemos, 0));
+        panel->ExOP(0)->setChecked(true);
+        panel->Bexport()->click();
+        QString text = folder.path() + "/Orrelin_Export_07040509.txt";
+        QCOMPARE(ReadAll(text), Banner(27, "Memo") + Flat(kShoppingText));
+
+        // The records come from the selection now, the banner from the captions.
+        selected = Record(kMemos, 1);
+        panel->ExOP(1)->setChecked(true);
+        panel->Cexport()->click();
+        QString csv = folder.path() + "/Orrelin_Export_07040509.csv";
+        QCOMPARE(ReadAll(csv), Banner(27, "Memos") + Lines({"Title,Memo"}) + Flat(kShoppingCsv) +
+                                   Flat(kArabicMemoCsv));
+
+        // Again in the same second: a new name, the earlier file kept.
+        panel->ExOP(2)->setChecked(true);
+        panel->Bexport()->click();
+        QString again = folder.path() + "/Orrelin_Export_07040509_2.txt";
+        QCOMPARE(ReadAll(again), WholeFileText());
+        QCOMPARE(ReadAll(text), Banner(27, "Memo") + Flat(kShoppingText));
+
+        QCOMPARE(messages.shown.size(), std::size_t{3});
+        const QString paths[] = {text, csv, again};
+        for (std::size_t i = 0; i < 3; ++i) {
+            QCOMPARE(messages.shown[i].icon, MessageIcon::None);
+            QCOMPARE(messages.shown[i].title, kApplicationTitle);
+            QCOMPARE(messages.shown[i].text, "Export to: " + paths[i] + " is complete.");
+        }
+        QVERIFY(!panel->isHidden());
+    }
+
+    void aFileThatCannotBeWrittenIsReportedNotCompleted() {
+        tree = TreeOf(FixtureBackup(), (folder.path() + "/gone/a.ipd").toStdString());
+        Open(Record(kCalls, 0));
+        panel->ExOP(2)->setChecked(true);
+        panel->Cexport()->click();
+        QCOMPARE(messages.shown.size(), std::size_t{1});
+        QCOMPARE(messages.shown[0].icon, MessageIcon::Critical);
+        QVERIFY(
+            messages.shown[0].text.contains(folder.path() + "/gone/Orrelin_Export_07040509.csv"));
+        QVERIFY(!messages.shown[0].text.contains("complete"));
+        QVERIFY(panel->lastWritten().isEmpty());
+    }
+
+    void aCancelledExportLeavesNoFileAndNoMessage() {
+        IpdBuilder b;
+        auto memos = b.database("Memos");
+        for (int i = 0; i < 5000; ++i)
+            b.record(memos, FieldList().text(1, "memo").bytes());
+        tree = TreeOf(b.build(), (folder.path() + "/big.ipd").toStdString());
+        panel->setProgressDelay(0);
+        Open(Record(FixtureDb{0}, 0));
+        panel->ExOP(2)->setChecked(true);
+        bool cancelled = false;
+        QTimer::singleShot(0, this, [&cancelled] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (auto* dialog = qobject_cast<QProgressDialog*>(widget)) {
+                    dialog->cancel();
+                    cancelled = true;
+                }
+            }
+        });
+        panel->Bexport()->click();
+        QVERIFY(cancelled);
+        QVERIFY(Files().isEmpty());
+        QVERIFY(messages.shown.empty());
+        QVERIFY(panel->lastWritten().isEmpty());
+    }
+};
+
+}  // namespace orrelin::gui
+
+QTEST_MAIN(orrelin::gui::ExportPanelTest)
+#include "export_panel_test.moc"
