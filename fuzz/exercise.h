@@ -7,7 +7,8 @@
 // Besides not crashing, the run checks what must hold for any input and returns the first
 // broken rule: every record lies inside the image, and the byte forms of the field and text
 // routines agree with their hex text forms, and decoded text asked for in its Unicode form is
-// valid UTF-8.
+// valid UTF-8; a service book entry rebuilt from its decoded values, decoded and rebuilt again,
+// gives the same bytes.
 
 #include <optional>
 #include <string>
@@ -26,6 +27,7 @@
 #include "ipd/hex.h"
 #include "ipd/ipd_image.h"
 #include "ipd/loader.h"
+#include "servicebook/servicebook_record.h"
 
 namespace orrelin::fuzz {
 
@@ -149,6 +151,25 @@ inline std::optional<std::string> DecodeAsShown(const IpdImage& image, KnownDb d
     return std::nullopt;
 }
 
+// Rebuilding an entry from its values settles it: editing the rebuilt entry without changing
+// anything rebuilds the very same bytes.
+inline std::optional<std::string> CheckServiceBookRebuild(const IpdImage& image, RecordSpan span) {
+    if (span.start < 7) return std::nullopt;
+    auto code = image.range(span.start - 7, span.end);
+    if (!code) return std::nullopt;
+    BuildResult first = BuildServiceBookRecord(*code, DecodeServiceBook(image, span));
+    const auto* rebuilt = std::get_if<ByteVector>(&first);
+    if (!rebuilt) return std::nullopt;
+    if (rebuilt->size() < 13) return "a rebuilt service book record is shorter than its header";
+    IpdImage again(*rebuilt);
+    BuildResult second = BuildServiceBookRecord(again.fileBytes(),
+                                                DecodeServiceBook(again, {7, rebuilt->size() - 1}));
+    const auto* twice = std::get_if<ByteVector>(&second);
+    if (!twice) return "a rebuilt service book entry is refused when rebuilt again";
+    if (*twice != *rebuilt) return "rebuilding a rebuilt service book entry changes it";
+    return std::nullopt;
+}
+
 }  // namespace detail
 
 inline std::optional<std::string> ExerciseBackup(Bytes file) {
@@ -186,6 +207,7 @@ inline std::optional<std::string> ExerciseBackup(Bytes file) {
         (void)FindTypeLengthItem(Tail(*body, 6), 1);
         if (auto problem = detail::DecodeAsShown(image, db, entry.span)) return problem;
         if (auto problem = detail::DecodeEveryWay(image, entry.span, true)) return problem;
+        if (auto problem = detail::CheckServiceBookRebuild(image, entry.span)) return problem;
         // Spans no walk makes: past the end of the image, and ending before they start.
         if (auto problem =
                 detail::DecodeEveryWay(image, {entry.span.start, image.size() + 7}, false)) {
