@@ -10,6 +10,7 @@ packages=(
     fonts-noto-core
     clang libclang-rt-14-dev
     xvfb xauth
+    time
 )
 
 missing=()

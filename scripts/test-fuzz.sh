@@ -9,8 +9,8 @@ dir=${ORRELIN_FUZZ_BUILD_DIR:-build-fuzz}
 seconds=${ORRELIN_FUZZ_SECONDS:-10}
 
 if ! command -v clang++ >/dev/null; then
-    echo "test-fuzz: clang++ is not installed; skipped"
-    exit 0
+    echo "test-fuzz: clang++ is missing: run scripts/install-deps.sh" >&2
+    exit 1
 fi
 if [ ! -f "$dir/CMakeCache.txt" ]; then
     CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
