@@ -1,10 +1,140 @@
 #include <CLI/CLI.hpp>
 
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "cli/commands.h"
+#include "decoders/servicebook_decoder.h"
+#include "ipd/codepage.h"
+#include "ipd/file_output.h"
+#include "servicebook/servicebook_save.h"
 
 namespace orrelin::cli {
+namespace {
 
-// Not built yet: the subcommand is added once its job exists.
-void AddServiceBookCommand(CLI::App& /*app*/, CommandResult& /*result*/) {}
+struct ServiceBookOptions {
+    std::string file;
+    std::size_t record = 0;
+    std::vector<std::string> sets;
+    bool entryOnly = false;
+    bool all = false;
+    std::string output;
+};
+
+// UTF-8 text as single-byte text through code page 1256; nothing when a character has no code
+// there or the text is no valid UTF-8.
+std::optional<std::string> Utf8ToCp1256(std::string_view text) {
+    std::string out;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t extra = 0;
+        char32_t u = lead;
+        if ((lead & 0xE0) == 0xC0) {
+            extra = 1;
+            u = lead & 0x1Fu;
+        } else if ((lead & 0xF0) == 0xE0) {
+            extra = 2;
+            u = lead & 0x0Fu;
+        } else if ((lead & 0xF8) == 0xF0) {
+            extra = 3;
+            u = lead & 0x07u;
+        } else if (lead >= 0x80) {
+            return std::nullopt;
+        }
+        if (text.size() - i - 1 < extra) return std::nullopt;
+        for (std::size_t k = 1; k <= extra; ++k) {
+            auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) return std::nullopt;
+            u = u << 6 | (next & 0x3Fu);
+        }
+        i += 1 + extra;
+        std::uint8_t b = UnicodeToCp1256(u);
+        if (b == '?' && u != U'?') return std::nullopt;
+        out.push_back(static_cast<char>(b));
+    }
+    return out;
+}
+
+int Refuse(const std::string& message) {
+    std::cerr << message << "\n";
+    return 2;
+}
+
+// The N-th record (from 1) of the backup's "Service Book" databases, in tree order.
+std::optional<NodeId> ServiceBookRecord(const BackupTree& tree, std::size_t n) {
+    std::size_t seen = 0;
+    for (std::size_t row = 0; row < tree.childCount(BackupTree::kRoot); ++row) {
+        NodeId database = tree.child(BackupTree::kRoot, row);
+        if (tree.text(database) != NameOf(KnownDb::ServiceBook)) continue;
+        const std::size_t count = tree.childCount(database);
+        if (n - seen <= count) return tree.child(database, n - seen - 1);
+        seen += count;
+    }
+    return std::nullopt;
+}
+
+int Run(const ServiceBookOptions& options) {
+    if (options.entryOnly == options.all) return Refuse("Give one of --entry-only and --all.");
+    std::string error;
+    auto tree = BackupTree::Open(options.file, &error);
+    if (!tree) return Refuse("Cannot open " + options.file + ": " + error);
+    auto node = options.record >= 1 ? ServiceBookRecord(*tree, options.record) : std::nullopt;
+    auto entry = node ? ServiceBookEntry::Of(*tree, *node) : std::nullopt;
+    if (!entry) {
+        return Refuse("The backup has no service book entry " + std::to_string(options.record) +
+                      ".");
+    }
+
+    ServiceBookFields values = DecodeServiceBook(tree->image(), *tree->span(*node));
+    for (const std::string& set : options.sets) {
+        auto equals = set.find('=');
+        std::size_t index = ServiceBookFields::kCount;
+        if (equals != std::string::npos && equals > 0 && equals <= 2 &&
+            set.find_first_not_of("0123456789") >= equals) {
+            index = std::stoul(set.substr(0, equals));
+        }
+        if (index >= ServiceBookFields::kCount) {
+            return Refuse("--set takes INDEX=TEXT with an index from 0 to 21: " + set);
+        }
+        auto text = Utf8ToCp1256(std::string_view(set).substr(equals + 1));
+        if (!text) return Refuse(NoSingleByteCode(index).message);
+        values.values[index] = *text;
+    }
+
+    auto kind = options.all ? ServiceBookSaveKind::AllEntries : ServiceBookSaveKind::EntryOnly;
+    std::optional<std::string> target;
+    if (!options.output.empty()) target = options.output;
+    ServiceBookSaveResult result = SaveServiceBook(*entry, values, kind, target, LocalTimeNow());
+    if (result.refusal) return Refuse(result.refusal->message);
+    if (result.writeError) return Refuse("Cannot write " + result.path + ": " + *result.writeError);
+    std::cout << result.confirmation() << "\n";
+    return 0;
+}
+
+}  // namespace
+
+void AddServiceBookCommand(CLI::App& app, CommandResult& result) {
+    auto options = std::make_shared<ServiceBookOptions>();
+    CLI::App* command = app.add_subcommand(
+        "servicebook", "Edit a service book entry and save it alone or with all entries");
+    command->add_option("FILE", options->file, "The backup (.ipd)")->required();
+    command->add_option("--record", options->record, "The entry, from 1, in tree order")
+        ->required();
+    command
+        ->add_option("--set", options->sets,
+                     "INDEX=TEXT: replaces value INDEX (0 to 21) of the entry")
+        ->allow_extra_args(false);
+    auto* entryOnly =
+        command->add_flag("--entry-only", options->entryOnly, "Save the edited entry alone");
+    auto* all = command->add_flag("--all", options->all,
+                                  "Save every entry of its database with the edited one");
+    entryOnly->excludes(all);
+    command->add_option("--output", options->output,
+                        "Where to write (default: a new name next to FILE)");
+    command->callback([options, &result] { result.exitCode = Run(*options); });
+}
 
 }  // namespace orrelin::cli
