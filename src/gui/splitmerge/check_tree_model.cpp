@@ -1,0 +1,180 @@
+#include "gui/splitmerge/check_tree_model.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <QPainter>
+#include <QPixmap>
+
+#include "gui/browser/single_byte.h"
+
+namespace orrelin::gui {
+namespace {
+
+// The state images: an empty box, a box with a filled square, a box with a tick.
+QIcon StateIcon(CheckState state) {
+    static const std::array<QIcon, 3> icons = [] {
+        std::array<QIcon, 3> out;
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            QPixmap pixmap(16, 16);
+            pixmap.fill(Qt::transparent);
+            QPainter painter(&pixmap);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(QPen(QColor(60, 60, 60), 1));
+            painter.setBrush(Qt::white);
+            painter.drawRect(QRectF(1.5, 1.5, 13, 13));
+            if (static_cast<CheckState>(i) == CheckState::Some) {
+                painter.fillRect(QRectF(4.5, 4.5, 7, 7), QColor(40, 90, 180));
+            } else if (static_cast<CheckState>(i) == CheckState::All) {
+                painter.setPen(QPen(QColor(20, 110, 40), 2.2));
+                painter.drawPolyline(QPolygonF({{4, 8}, {7, 11.5}, {12.5, 4.5}}));
+            }
+            painter.end();
+            out[i] = QIcon(pixmap);
+        }
+        return out;
+    }();
+    return icons[static_cast<std::size_t>(state)];
+}
+
+}  // namespace
+
+CheckTreeModel::CheckTreeModel(QObject* parent) : QAbstractItemModel(parent) {}
+
+void CheckTreeModel::setTree(CheckTree* tree) {
+    beginResetModel();
+    tree_ = tree;
+    endResetModel();
+}
+
+NodeId CheckTreeModel::node(const QModelIndex& index) const {
+    return static_cast<NodeId>(index.internalId());
+}
+
+QModelIndex CheckTreeModel::indexOf(NodeId node) const {
+    if (!tree_ || node >= tree_->nodeCount()) return {};
+    return createIndex(static_cast<int>(tree_->tree().row(node)), 0, static_cast<quintptr>(node));
+}
+
+QModelIndex CheckTreeModel::index(int row, int column, const QModelIndex& parent) const {
+    if (!tree_ || row < 0 || column != 0) return {};
+    if (!parent.isValid()) {
+        return row == 0 ? createIndex(0, 0, static_cast<quintptr>(BackupTree::kRoot))
+                        : QModelIndex();
+    }
+    const NodeId p = node(parent);
+    if (static_cast<std::size_t>(row) >= tree_->tree().childCount(p)) return {};
+    return createIndex(
+        row, 0, static_cast<quintptr>(tree_->tree().child(p, static_cast<std::size_t>(row))));
+}
+
+QModelIndex CheckTreeModel::parent(const QModelIndex& child) const {
+    if (!tree_ || !child.isValid()) return {};
+    auto p = tree_->tree().parent(node(child));
+    return p ? indexOf(*p) : QModelIndex();
+}
+
+int CheckTreeModel::rowCount(const QModelIndex& parent) const {
+    if (!tree_) return 0;
+    if (!parent.isValid()) return 1;
+    if (parent.column() != 0) return 0;
+    return static_cast<int>(tree_->tree().childCount(node(parent)));
+}
+
+int CheckTreeModel::columnCount(const QModelIndex&) const {
+    return 1;
+}
+
+QVariant CheckTreeModel::data(const QModelIndex& index, int role) const {
+    if (!tree_ || !index.isValid()) return {};
+    const NodeId n = node(index);
+    const QString key = QString::fromLatin1(CheckStateKey(tree_->state(n)));
+    switch (role) {
+        case Qt::DisplayRole:
+            return FromSingleByte(tree_->tree().text(n));
+        case Qt::DecorationRole:
+            return StateIcon(tree_->state(n));
+        case kStateKeyRole:
+            return key;
+        default:
+            return {};
+    }
+}
+
+void CheckTreeModel::toggle(const QModelIndex& index) {
+    if (!tree_ || !index.isValid()) return;
+    tree_->toggleCheck(node(index));
+    // A toggle reaches the node's descendants and ancestors: repaint the root, the databases
+    // and every record row, one range per parent.
+    const QModelIndex root = indexOf(BackupTree::kRoot);
+    Q_EMIT dataChanged(root, root, {Qt::DecorationRole, kStateKeyRole});
+    const int databases = rowCount(root);
+    if (databases == 0) return;
+    Q_EMIT dataChanged(this->index(0, 0, root), this->index(databases - 1, 0, root),
+                       {Qt::DecorationRole, kStateKeyRole});
+    for (int row = 0; row < databases; ++row) {
+        const QModelIndex database = this->index(row, 0, root);
+        const int records = rowCount(database);
+        if (records > 0) {
+            Q_EMIT dataChanged(this->index(0, 0, database), this->index(records - 1, 0, database),
+                               {Qt::DecorationRole, kStateKeyRole});
+        }
+    }
+}
+
+CheckTreeView::CheckTreeView(QWidget* parent)
+    : QTreeView(parent), model_(new CheckTreeModel(this)) {
+    setModel(model_);
+    setHeaderHidden(true);
+    setUniformRowHeights(true);
+    setExpandsOnDoubleClick(true);
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { expandAll(); });
+}
+
+QRect CheckTreeView::stateImageRect(const QModelIndex& index) const {
+    const QRect item = visualRect(index);
+    if (!item.isValid()) return {};
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = item;
+    option.index = index;
+    option.features |= QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::HasDisplay;
+    option.decorationSize = iconSize().isValid()
+                                ? iconSize()
+                                : QSize(style()->pixelMetric(QStyle::PM_SmallIconSize),
+                                        style()->pixelMetric(QStyle::PM_SmallIconSize));
+    option.text = index.data(Qt::DisplayRole).toString();
+    return style()->subElementRect(QStyle::SE_ItemViewItemDecoration, &option, this);
+}
+
+void CheckTreeView::mousePressEvent(QMouseEvent* event) {
+    pressedAt_ = event->position().toPoint();
+    pressed_ = event->button() == Qt::LeftButton;
+    QTreeView::mousePressEvent(event);
+}
+
+void CheckTreeView::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click = pressed_ && event->button() == Qt::LeftButton;
+    pressed_ = false;
+    QTreeView::mouseReleaseEvent(event);
+    if (!click) return;
+    const QModelIndex index = indexAt(pressedAt_);
+    if (index.isValid() && index == indexAt(event->position().toPoint()) &&
+        stateImageRect(index).contains(pressedAt_)) {
+        model_->toggle(index);
+    }
+}
+
+void CheckTreeView::keyPressEvent(QKeyEvent* event) {
+    const QString text = event->text();
+    const bool typed = !text.isEmpty() && text != QLatin1String("\t") &&
+                       !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (!typed) {
+        QTreeView::keyPressEvent(event);
+        return;
+    }
+    if (text == QLatin1String(" ") && currentIndex().isValid()) model_->toggle(currentIndex());
+    event->accept();
+}
+
+}  // namespace orrelin::gui
