@@ -1,0 +1,194 @@
+#include "gui/servicebook/edit_sb.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "gui/browser/single_byte.h"
+#include "ipd/file_output.h"
+#include "ipd/hex.h"
+
+namespace orrelin::gui {
+namespace {
+
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QFormLayout* Form(QWidget* owner) {
+    auto* form = new QFormLayout(owner);
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return form;
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
+    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    return button;
+}
+
+}  // namespace
+
+EditSB::EditSB(Platform platform, QWidget* parent)
+    : QWidget(parent, Qt::Window), platform_(platform) {
+    setObjectName(QStringLiteral("EditSB"));
+    setWindowTitle(QStringLiteral("Editing Service Books"));
+    auto newField = [this](QWidget* owner, std::size_t i) {
+        hrtnet_[i] = new QLineEdit(owner);
+        hrtnet_[i]->setObjectName(QStringLiteral("hrtnet(%1)").arg(i));
+        return hrtnet_[i];
+    };
+    auto smallFields = [&](QWidget* owner, std::size_t first, std::size_t count,
+                           const QString& separator) {
+        auto* row = new QWidget(owner);
+        auto* layout = new QHBoxLayout(row);
+        layout->setContentsMargins(0, 0, 0, 0);
+        for (std::size_t i = 0; i < count; ++i) {
+            if (i > 0) layout->addWidget(new QLabel(separator, row));
+            QLineEdit* field = newField(row, first + i);
+            field->setMaximumWidth(90);
+            layout->addWidget(field);
+        }
+        layout->addStretch(1);
+        return row;
+    };
+
+    auto* outer = new QVBoxLayout(this);
+    EServicebook = new QGroupBox(this);
+    EServicebook->setObjectName(QStringLiteral("EServicebook"));
+    outer->addWidget(EServicebook, 1);
+    auto* box = new QVBoxLayout(EServicebook);
+
+    auto* top = new QWidget(EServicebook);
+    auto* topForm = Form(top);
+    for (std::size_t i = 17; i <= 21; ++i) {
+        topForm->addRow(Text(kServiceBookLabels[i]), newField(top, i));
+    }
+    box->addWidget(top);
+
+    SSTab1 = new QTabWidget(EServicebook);
+    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    box->addWidget(SSTab1, 1);
+
+    auto* network = new QWidget(SSTab1);
+    SSTab1->addTab(network, QStringLiteral("Network"));
+    auto* networkLayout = new QVBoxLayout(network);
+    networkLayout->addWidget(new QLabel(QStringLiteral("HRT"), network));
+    auto* networkFields = new QWidget(network);
+    auto* networkForm = Form(networkFields);
+    for (std::size_t i = 0; i <= 4; ++i) {
+        networkForm->addRow(Text(kServiceBookLabels[i]), newField(networkFields, i));
+    }
+    networkForm->addRow(Text(kServiceBookLabels[5]),
+                        smallFields(networkFields, 5, 4, QStringLiteral(".")));
+    networkForm->addRow(Text(kServiceBookLabels[9]),
+                        smallFields(networkFields, 9, 2, QStringLiteral(";")));
+    networkLayout->addWidget(networkFields);
+    networkLayout->addStretch(1);
+
+    auto* web = new QWidget(SSTab1);
+    SSTab1->addTab(web, QStringLiteral("Web"));
+    auto* webForm = Form(web);
+    for (std::size_t i = 11; i <= 16; ++i) {
+        webForm->addRow(i == 14 ? QStringLiteral("Gateway") : Text(kServiceBookLabels[i]),
+                        newField(web, i));
+    }
+
+    code = new QPlainTextEdit(this);
+    code->setObjectName(QStringLiteral("code"));
+    code->setReadOnly(true);
+    code->setMaximumHeight(80);
+    outer->addWidget(code);
+
+    auto* buttons = new QHBoxLayout();
+    Save = Button(this, "Save", "Export Only This Entry");
+    SaveAll = Button(this, "SaveAll", "Export All Service Books");
+    Command1 = Button(this, "Command1", "Exit");
+    buttons->addWidget(Save);
+    buttons->addWidget(SaveAll);
+    buttons->addStretch(1);
+    buttons->addWidget(Command1);
+    outer->addLayout(buttons);
+
+    connect(Save, &QPushButton::clicked, this, &EditSB::Save_Click);
+    connect(SaveAll, &QPushButton::clicked, this, &EditSB::SaveAll_Click);
+    connect(Command1, &QPushButton::clicked, this, &EditSB::Command1_Click);
+    resize(560, 640);
+}
+
+bool EditSB::open(const BackupTree& tree, NodeId node, const std::array<QString, 22>& texts) {
+    auto entry = ServiceBookEntry::Of(tree, node);
+    if (!entry) return false;
+    code->setPlainText(QString::fromLatin1(BytesToHex(entry->code)));
+    for (std::size_t i = 0; i < hrtnet_.size(); ++i)
+        hrtnet_[i]->setText(texts[i]);
+    EServicebook->setTitle(QStringLiteral("Edit the *") + FromSingleByte(tree.text(node)) +
+                           QStringLiteral("* service book"));
+    entry_ = std::move(entry);
+    return true;
+}
+
+std::optional<NodeId> EditSB::entryNode() const {
+    return entry_ ? std::optional<NodeId>(entry_->node) : std::nullopt;
+}
+
+void EditSB::Save_Click() {
+    save(ServiceBookSaveKind::EntryOnly);
+}
+
+void EditSB::SaveAll_Click() {
+    save(ServiceBookSaveKind::AllEntries);
+}
+
+void EditSB::Command1_Click() {
+    close();
+}
+
+void EditSB::showField(std::size_t field) {
+    if (field >= hrtnet_.size()) return;
+    if (field <= 10) SSTab1->setCurrentIndex(0);
+    if (field >= 11 && field <= 16) SSTab1->setCurrentIndex(1);
+    hrtnet_[field]->setFocus();
+}
+
+void EditSB::save(ServiceBookSaveKind kind) {
+    if (!entry_) return;
+    ServiceBookFields values;
+    for (std::size_t i = 0; i < hrtnet_.size(); ++i) {
+        auto text = ToSingleByte(hrtnet_[i]->text());
+        if (!text) {
+            platform_.messages.show(this, MessageIcon::Warning, kApplicationTitle,
+                                    Text(NoSingleByteCode(i).message));
+            showField(i);
+            return;
+        }
+        values.values[i] = std::move(*text);
+    }
+    ServiceBookSaveResult result =
+        SaveServiceBook(*entry_, values, kind, std::nullopt, LocalTimeNow());
+    if (result.refusal) {
+        const bool blank = result.refusal->kind == EditRefusal::Kind::Blank;
+        platform_.messages.show(this, blank ? MessageIcon::Critical : MessageIcon::Warning,
+                                kApplicationTitle, Text(result.refusal->message));
+        showField(result.refusal->field);
+        return;
+    }
+    const QString path = QString::fromStdString(result.path);
+    if (result.writeError) {
+        platform_.messages.show(this, MessageIcon::Critical, kApplicationTitle,
+                                QStringLiteral("Cannot write ") + path + QStringLiteral(": ") +
+                                    QString::fromStdString(*result.writeError));
+        return;
+    }
+    platform_.messages.show(this, MessageIcon::Information, kApplicationTitle,
+                            QStringLiteral("File saved as ") + path);
+}
+
+}  // namespace orrelin::gui

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <optional>
+
+#include "gui/browser/platform.h"
+#include "servicebook/servicebook_save.h"
+
+class QGroupBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace orrelin::gui {
+
+// The service book editor: the 22 values of one entry in the layout of the main window's
+// Service Book pane, the entry's record as hex text, and two saves that write a new backup
+// next to the opened one. It keeps the entry it was opened for, so a save is not affected by
+// what the main tree selects or opens meanwhile.
+class EditSB : public QWidget {
+    Q_OBJECT
+  public:
+    explicit EditSB(Platform platform, QWidget* parent = nullptr);
+
+    // Fills the editor for the record node `node` of `tree` with the texts the main pane shows.
+    // Returns false (and leaves the editor as it was) for a node that is no record.
+    bool open(const BackupTree& tree, NodeId node, const std::array<QString, 22>& texts);
+
+    QGroupBox* EServicebook = nullptr;
+    QTabWidget* SSTab1 = nullptr;
+    QPlainTextEdit* code = nullptr;
+    QPushButton* Save = nullptr;
+    QPushButton* SaveAll = nullptr;
+    QPushButton* Command1 = nullptr;
+    QLineEdit* hrtnet(std::size_t i) const { return hrtnet_[i]; }
+
+    // The node the editor was opened for.
+    std::optional<NodeId> entryNode() const;
+
+  public Q_SLOTS:
+    void Save_Click();
+    void SaveAll_Click();
+    void Command1_Click();
+
+  private:
+    void save(ServiceBookSaveKind kind);
+    // Brings the value to correct into view.
+    void showField(std::size_t field);
+
+    Platform platform_;
+    std::array<QLineEdit*, ServiceBookFields::kCount> hrtnet_{};
+    std::optional<ServiceBookEntry> entry_;
+};
+
+}  // namespace orrelin::gui
