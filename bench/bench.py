@@ -91,7 +91,8 @@ def main():
     if walker_status != 0:
         sys.exit(f"the walker failed on {args.file}")
 
-    print(f"file {args.file}: {size / 1e6:.1f} MB; {args.runs} runs per case")
+    checked = "" if args.no_targets else ", targets checked"
+    print(f"file {args.file}: {size / 1e6:.1f} MB; {args.runs} runs per case{checked}")
     header = f"{'case':<22} {'median s':>9} {'x walker':>9} {'peak MiB':>9} {'x file':>7}  targets"
     print(header)
     print("-" * len(header))
@@ -123,11 +124,11 @@ def main():
         verdicts = []
         if time_target is not None:
             ok = ratio <= time_target
-            verdicts.append(f"time <= {time_target:g}x {'ok' if ok else 'MISSED'}")
+            verdicts.append(f"time <= {time_target:g}x {'ok' if ok else 'missed'}")
             failed |= not ok and not args.no_targets
         if memory_target is not None:
             ok = memory <= memory_target
-            verdicts.append(f"memory <= {memory_target:g}x {'ok' if ok else 'MISSED'}")
+            verdicts.append(f"memory <= {memory_target:g}x {'ok' if ok else 'missed'}")
             failed |= not ok and not args.no_targets
         print(f"{name:<22} {median:9.3f} {ratio:9.2f} {peak / 2**20:9.1f} {memory:7.2f}  "
               + ", ".join(verdicts))
