@@ -66,7 +66,7 @@ constexpr std::uint64_t kStartSeconds = 1262304000;
 
 class Generator {
   public:
-    Generator(std::uint64_t seed) : random_(seed) {}
+    explicit Generator(std::uint64_t seed) : random_(seed) {}
 
     std::string phone() {
         std::string out = "+";
