@@ -128,7 +128,15 @@ CheckTreeView::CheckTreeView(QWidget* parent)
     setHeaderHidden(true);
     setUniformRowHeights(true);
     setExpandsOnDoubleClick(true);
-    connect(model_, &QAbstractItemModel::modelReset, this, [this] { expandAll(); });
+    // Every node starts expanded; only the root and the databases have children, so expanding
+    // them alone spares a walk over every record row.
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        const QModelIndex root = model_->index(0, 0);
+        if (!root.isValid()) return;
+        expand(root);
+        for (int row = 0; row < model_->rowCount(root); ++row)
+            expand(model_->index(row, 0, root));
+    });
 }
 
 QRect CheckTreeView::stateImageRect(const QModelIndex& index) const {
