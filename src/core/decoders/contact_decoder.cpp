@@ -57,23 +57,30 @@ ContactRecord DecodeContact(const IpdImage& image, RecordSpan span, bool allForm
     auto& v = record.values;
     const TextOptions& text = context.text;
 
+    // A contact is read for some fifty types, most of them absent.
+    const FieldTypes present(fields);
+    auto find = [&](std::uint8_t type, int mode = 0) {
+        return present.has(type) ? FindField(fields, type, mode) : Bytes{};
+    };
     // Both names take the form of the first: the last name is the same-typed field directly
     // after it, or nothing.
-    Bytes wide = FindField(fields, kWideNameField);
+    Bytes wide = find(kWideNameField);
     if (!wide.empty()) {
         v[ContactRecord::FirstName] = SixteenBitText(wide, text);
-        v[ContactRecord::LastName] = SixteenBitText(FindField(fields, kWideNameField, 2), text);
+        v[ContactRecord::LastName] = SixteenBitText(find(kWideNameField, 2), text);
     } else {
-        v[ContactRecord::FirstName] = EightBitText(FindField(fields, kNameField), true, text);
-        v[ContactRecord::LastName] = EightBitText(FindField(fields, kNameField, 2), true, text);
+        v[ContactRecord::FirstName] = EightBitText(find(kNameField), true, text);
+        v[ContactRecord::LastName] = EightBitText(find(kNameField, 2), true, text);
     }
     for (const SlotSource& source : kSources) {
-        v[source.slot] = source.sixteenBit
-                             ? TextField(fields, source.type, true, text)
-                             : EightBitText(FindField(fields, source.type), true, text);
+        // The 16-bit form counts as soon as it has data.
+        Bytes sixteen =
+            source.sixteenBit ? find(static_cast<std::uint8_t>(source.type + 128)) : Bytes{};
+        v[source.slot] = !sixteen.empty() ? SixteenBitText(sixteen, text)
+                                          : EightBitText(find(source.type), true, text);
     }
 
-    Bytes photo = FindField(fields, kPhotoField);
+    Bytes photo = find(kPhotoField);
     if (IsJpeg(photo)) record.photo = photo;
     return record;
 }

@@ -3,6 +3,7 @@
 // What the decoders share about a record body: [handle LE16][unique id 4][fields], each field
 // [data length LE16][type][data].
 
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -30,5 +31,26 @@ inline std::int32_t SmallNumber(Bytes data) {
     return static_cast<std::int32_t>(
         static_cast<std::uint32_t>(LittleEndianValue(Slice(data, 0, 4))));
 }
+
+// The field types of a run, met as FindField walks it: FindField finds nothing for a type
+// that is not here, so a record read for many types is walked once instead of once a type.
+class FieldTypes {
+  public:
+    explicit FieldTypes(Bytes fields) {
+        const std::size_t n = fields.size();
+        std::size_t pos = 0;
+        while (n - pos >= 3) {
+            std::uint8_t type = fields[pos + 2];
+            bits_[type >> 6] |= std::uint64_t{1} << (type & 63);
+            std::size_t whole = static_cast<std::size_t>(fields[pos] | fields[pos + 1] << 8) + 3;
+            if (whole >= n - pos) break;
+            pos += whole;
+        }
+    }
+    bool has(std::uint8_t type) const { return (bits_[type >> 6] >> (type & 63)) & 1; }
+
+  private:
+    std::array<std::uint64_t, 4> bits_{};
+};
 
 }  // namespace orrelin

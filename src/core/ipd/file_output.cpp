@@ -62,6 +62,10 @@ std::optional<std::string> AtomicFile::open() {
 
 bool AtomicFile::write(std::string_view bytes) {
     if (fd_ < 0 || !error_.empty()) return false;
+    // A piece as large as the buffer goes out as it is, without being copied first.
+    if (buffer_.empty() && bytes.size() >= (1u << 20)) {
+        return WriteAll(fd_, bytes.data(), bytes.size(), error_);
+    }
     buffer_.append(bytes);
     if (buffer_.size() >= (1u << 20)) {
         if (!WriteAll(fd_, buffer_.data(), buffer_.size(), error_)) return false;

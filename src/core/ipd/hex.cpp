@@ -230,9 +230,14 @@ SingleByteText Utf16BeToText(Bytes bytes) {
 }
 
 SingleByteText BytesToStrippedText(Bytes bytes, bool keepLineBreaks) {
-    SingleByteText out;
+    // Most texts hold no control character: they are copied whole, the rest byte by byte.
+    std::size_t clean = 0;
+    while (clean < bytes.size() && !IsControl(bytes[clean], keepLineBreaks))
+        ++clean;
+    SingleByteText out(reinterpret_cast<const char*>(bytes.data()), clean);
+    if (clean == bytes.size()) return out;
     out.reserve(bytes.size());
-    for (std::uint8_t b : bytes) {
+    for (std::uint8_t b : bytes.subspan(clean)) {
         if (!IsControl(b, keepLineBreaks)) out.push_back(static_cast<char>(b));
     }
     return out;
