@@ -82,8 +82,8 @@ class ExportRun {
 
     // One record item: the record's rendering behind 4 spaces per depth. `database` is what
     // the record's parent node names; records of other databases give no item.
-    void record(NodeId node, const ExportDatabaseInfo* database, std::size_t depth) {
-        auto span = tree_.span(node);
+    void record(std::optional<RecordSpan> span, const ExportDatabaseInfo* database,
+                std::size_t depth) {
         if (span && database) {
             out_.append(4 * depth, ' ');
             FormatRecord(tree_.image(), *span, *database, context_, request_.format, out_);
@@ -99,6 +99,22 @@ class ExportRun {
         }
     }
 
+    // The records of a database node in tree order. They lie scattered over the image, the
+    // databases' records being interleaved in the file, so the next ones are fetched early.
+    void records(NodeId database, const ExportDatabaseInfo* info, std::size_t depth) {
+        if (tree_.kind(database) != NodeKind::Database) return;
+        const RecordIndex& index = tree_.index();
+        const std::vector<std::uint32_t>& rows = index.databases[database - 1].records;
+        const std::uint8_t* image = tree_.image().bytes().data();
+        constexpr std::size_t kAhead = 4;
+        for (std::size_t row = 0; row < rows.size() && going(); ++row) {
+            if (row + kAhead < rows.size()) {
+                __builtin_prefetch(image + index.records[rows[row + kAhead]].span.start);
+            }
+            record(index.records[rows[row]].span, info, depth);
+        }
+    }
+
     const ExportDatabaseInfo* databaseOf(NodeId node) const {
         auto parent = tree_.parent(node);
         return parent ? ExportDatabaseByName(tree_.text(*parent)) : nullptr;
@@ -109,7 +125,7 @@ class ExportRun {
         if (!kind) return;
         total_ = 1;
         banner(kOptionTitleIndent, kind->selectedTitle);
-        if (node_) record(*node_, databaseOf(*node_), 0);
+        if (node_) record(tree_.span(*node_), databaseOf(*node_), 0);
     }
 
     void exportOneDatabase() {
@@ -118,14 +134,9 @@ class ExportRun {
         banner(kOptionTitleIndent, kind->allTitle);
         if (request_.format == ExportFormat::Csv) item(CsvHeader(kind->kind));
         if (!node_) return;
-        NodeId database = *node_;
-        std::size_t count = tree_.childCount(database);
-        total_ = count;
+        total_ = tree_.childCount(*node_);
         // Every child shares this parent, so its text is read once.
-        const ExportDatabaseInfo* info = ExportDatabaseByName(tree_.text(database));
-        for (std::size_t row = 0; row < count && going(); ++row) {
-            record(tree_.child(database, row), info, 0);
-        }
+        records(*node_, ExportDatabaseByName(tree_.text(*node_)), 0);
     }
 
     // The root, its database nodes and their records in pre-order: each exportable database
@@ -139,10 +150,7 @@ class ExportRun {
             NodeId database = tree_.child(BackupTree::kRoot, row);
             const ExportDatabaseInfo* info = ExportDatabaseByName(tree_.text(database));
             if (info) banner(info->titleIndent, info->title);
-            std::size_t count = tree_.childCount(database);
-            for (std::size_t r = 0; r < count && going(); ++r) {
-                record(tree_.child(database, r), info, 2);
-            }
+            records(database, info, 2);
         }
     }
 
