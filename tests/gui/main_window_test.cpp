@@ -29,10 +29,26 @@ namespace {
 
 // Node ids of EveryKindBackup: the root, nine database nodes, then the records in file order.
 enum Node : NodeId {
-    SmsDb = 1, AddressAllDb, AddressDb, MemosDb, TasksDb, CalendarDb, CalendarAllDb, ServiceBookDb,
+    SmsDb = 1,
+    AddressAllDb,
+    AddressDb,
+    MemosDb,
+    TasksDb,
+    CalendarDb,
+    CalendarAllDb,
+    ServiceBookDb,
     CallsDb,
-    SentSms, ReceivedSms, ContactAll, Contact, MemoRecord, TaskRecord, Appointment, AppointmentAll,
-    ServiceEntry, PlacedCall, MissedCall,
+    SentSms,
+    ReceivedSms,
+    ContactAll,
+    Contact,
+    MemoEntry,
+    TaskEntry,
+    Appointment,
+    AppointmentAll,
+    ServiceEntry,
+    PlacedCall,
+    MissedCall,
 };
 
 QStringList VisibleFrames(FrmMain& window) {
@@ -68,7 +84,7 @@ class MainWindowTest : public QObject {
         window_->treeView().setCurrentIndex(window_->treeModel().indexOf(node));
     }
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void initTestCase() {
         qputenv("LC_ALL", "C");
         QVERIFY(dir_.isValid());
@@ -103,12 +119,16 @@ private Q_SLOTS:
 
         // Captions with their access keys; which are shown at start.
         const std::pair<QAction*, const char*> captions[] = {
-            {w.mFile(), "&File"},       {w.mOpen(), "&Open"},           {w.mExit(), "E&xit"},
-            {w.mservicebook(), "&Service Book"}, {w.mEdit(), "&Edit"}, {w.mManipulate(), "&Manipulate"},
-            {w.mExport(), "Ex&port"},   {w.mMerge(), "Mer&ge"},        {w.mSplit(), "Sp&lit"},
-            {w.options(), "Op&tions"},  {w.settingsItem(), "Settings"}, {w.mAbout(), "&About"}};
-        for (const auto& [action, caption] : captions) QCOMPARE(action->text(), QString::fromLatin1(caption));
-        for (QAction* shown : {w.mFile(), w.mOpen(), w.mExit(), w.options(), w.settingsItem(), w.mAbout()}) {
+            {w.mFile(), "&File"},           {w.mOpen(), "&Open"},
+            {w.mExit(), "E&xit"},           {w.mservicebook(), "&Service Book"},
+            {w.mEdit(), "&Edit"},           {w.mManipulate(), "&Manipulate"},
+            {w.mExport(), "Ex&port"},       {w.mMerge(), "Mer&ge"},
+            {w.mSplit(), "Sp&lit"},         {w.options(), "Op&tions"},
+            {w.settingsItem(), "Settings"}, {w.mAbout(), "&About"}};
+        for (const auto& [action, caption] : captions)
+            QCOMPARE(action->text(), QString::fromLatin1(caption));
+        for (QAction* shown :
+             {w.mFile(), w.mOpen(), w.mExit(), w.options(), w.settingsItem(), w.mAbout()}) {
             QVERIFY2(shown->isVisible(), qPrintable(shown->objectName()));
         }
         for (QAction* hidden : {w.mservicebook(), w.mManipulate(), w.mExport(), w.mSplit()}) {
@@ -129,32 +149,38 @@ private Q_SLOTS:
         QCOMPARE(w.openedPath(), backup_);
 
         auto& model = w.treeModel();
-        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         QModelIndex root = model.index(0, 0);
         QCOMPARE(root.data().toString(), backup_);
         QVERIFY(w.treeView().isExpanded(root));
         QCOMPARE(model.rowCount(root), 9);  // "Folders" is not read
-        const char* names[] = {"SMS Messages", "Address Book - All", "Address Book", "Memos", "Tasks",
-                               "Calendar", "Calendar - All", "Service Book", "Phone Call Logs"};
+        const char* names[] = {
+            "SMS Messages", "Address Book - All", "Address Book", "Memos",          "Tasks",
+            "Calendar",     "Calendar - All",     "Service Book", "Phone Call Logs"};
         for (int i = 0; i < 9; ++i) {
             QModelIndex db = model.index(i, 0, root);
             QCOMPARE(db.data().toString(), QString::fromLatin1(names[i]));
-            QCOMPARE(db.data(BackupTreeModel::KeyRole).toString(), QStringLiteral("%1DBTop").arg(i));
+            QCOMPARE(db.data(BackupTreeModel::KeyRole).toString(),
+                     QStringLiteral("%1DBTop").arg(i));
             QVERIFY(!db.data(Qt::DecorationRole).isValid());
             QVERIFY(!w.treeView().isExpanded(db));
         }
         QModelIndex sms = model.index(0, 0, model.index(0, 0, root));
         QCOMPARE(sms.data(BackupTreeModel::ImageKeyRole).toString(), QStringLiteral("sent"));
-        QCOMPARE(model.index(1, 0, model.index(0, 0, root)).data(BackupTreeModel::ImageKeyRole).toString(),
+        QCOMPARE(model.index(1, 0, model.index(0, 0, root))
+                     .data(BackupTreeModel::ImageKeyRole)
+                     .toString(),
                  QStringLiteral("receivedsms"));
         QVERIFY(sms.data(BackupTreeModel::TagRole).toString().contains(QLatin1Char(':')));
         QVERIFY(!sms.data(Qt::DecorationRole).value<QIcon>().isNull());
 
         QCOMPARE(w.panelKeys(), (QStringList{QStringLiteral("main"), QStringLiteral("details")}));
         QCOMPARE(w.panelText(QStringLiteral("main")), QStringLiteral("every kind.ipd"));
-        QCOMPARE(w.panelText(QStringLiteral("details")),
-                 QStringLiteral("2 SMS Messages, 1 Address Book (All), 1 Tasks, 1 Memos, 1 Calendar, "
-                                "2 Phone Calls, 1 Service Book"));
+        QCOMPARE(
+            w.panelText(QStringLiteral("details")),
+            QStringLiteral("2 SMS Messages, 1 Address Book (All), 1 Tasks, 1 Memos, 1 Calendar, "
+                           "2 Phone Calls, 1 Service Book"));
         QVERIFY(w.mManipulate()->isVisible());
         QVERIFY(w.mExport()->isVisible());
         QVERIFY(w.mSplit()->isVisible());
@@ -212,9 +238,10 @@ private Q_SLOTS:
         open(other);
         QCOMPARE(window_->tree().nodeCount(), std::size_t{1});
         QCOMPARE(window_->treeModel().index(0, 0).data().toString(), other);
-        QCOMPARE(window_->panelText(QStringLiteral("details")),
-                 QStringLiteral("0 SMS Messages, 0 Address Book (All), 0 Tasks, 0 Memos, 0 Calendar, "
-                                "0 Phone Calls, 0 Service Book"));
+        QCOMPARE(
+            window_->panelText(QStringLiteral("details")),
+            QStringLiteral("0 SMS Messages, 0 Address Book (All), 0 Tasks, 0 Memos, 0 Calendar, "
+                           "0 Phone Calls, 0 Service Book"));
         QVERIFY(!window_->mManipulate()->isVisible());
         QVERIFY(!window_->mExport()->isVisible());
     }
@@ -223,7 +250,7 @@ private Q_SLOTS:
         IpdBuilder ipd;
         auto memos = ipd.database("Memos");
         ipd.record(memos, FieldList().text(1, "Kept").bytes());
-        ipd.raw(Bytes({3}));  // a stray byte where a record header should start
+        ipd.raw(Raw({3}));  // a stray byte where a record header should start
         open(WriteBackup(dir_, QStringLiteral("damaged.ipd"), ipd.build()));
         QCOMPARE(window_->tree().nodeCount(), std::size_t{3});
         QVERIFY(window_->panelKeys().isEmpty());
@@ -235,37 +262,80 @@ private Q_SLOTS:
         QTest::addColumn<QString>("frame");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("value");
-        QTest::newRow("sent sms") << quint32{SentSms} << "SMSmessages" << "msg_text" << "Hello there";
-        QTest::newRow("sms number") << quint32{SentSms} << "SMSmessages" << "tel_number" << "5551234";
-        QTest::newRow("received sms") << quint32{ReceivedSms} << "SMSmessages" << "msg_text" << "Reply";
-        QTest::newRow("contact all") << quint32{ContactAll} << "Contacts" << "ct(3)" << "Acme";
-        QTest::newRow("contact") << quint32{Contact} << "Contacts" << "ct(5)" << "salma@example.org";
-        QTest::newRow("contact arabic") << quint32{Contact} << "Contacts" << "ct(1)"
-                                        << QString::fromUtf8("\u0633\u0644\u0645\u0649");
-        QTest::newRow("contact pin") << quint32{Contact} << "Contacts" << "ct(14)" << "2A3B4C5D";
-        QTest::newRow("contact notes") << quint32{Contact} << "Contacts" << "ct(31)"
+        QTest::newRow("sent sms") << quint32{SentSms} << "SMSmessages"
+                                  << "msg_text"
+                                  << "Hello there";
+        QTest::newRow("sms number") << quint32{SentSms} << "SMSmessages"
+                                    << "tel_number"
+                                    << "5551234";
+        QTest::newRow("received sms") << quint32{ReceivedSms} << "SMSmessages"
+                                      << "msg_text"
+                                      << "Reply";
+        QTest::newRow("contact all") << quint32{ContactAll} << "Contacts"
+                                     << "ct(3)"
+                                     << "Acme";
+        QTest::newRow("contact") << quint32{Contact} << "Contacts"
+                                 << "ct(5)"
+                                 << "salma@example.org";
+        QTest::newRow("contact arabic") << quint32{Contact} << "Contacts"
+                                        << "ct(1)" << QString::fromUtf8("\u0633\u0644\u0645\u0649");
+        QTest::newRow("contact pin") << quint32{Contact} << "Contacts"
+                                     << "ct(14)"
+                                     << "2A3B4C5D";
+        QTest::newRow("contact notes") << quint32{Contact} << "Contacts"
+                                       << "ct(31)"
                                        << "Met in Beirut\r\nSecond line";
-        QTest::newRow("contact facebook") << quint32{Contact} << "Contacts" << "ct(32)" << "salma.h";
-        QTest::newRow("memo") << quint32{MemoRecord} << "Memo" << "ct(44)" << "Shopping";
-        QTest::newRow("task") << quint32{TaskRecord} << "Task" << "ct(43)" << "Call Bob";
-        QTest::newRow("task status") << quint32{TaskRecord} << "Task" << "ct(42)" << "In Progress";
-        QTest::newRow("task priority") << quint32{TaskRecord} << "Task" << "ct(41)" << "High";
-        QTest::newRow("calendar") << quint32{Appointment} << "Calendar" << "ct(38)" << "Room 4";
-        QTest::newRow("calendar start") << quint32{Appointment} << "Calendar" << "ct(37)"
+        QTest::newRow("contact facebook") << quint32{Contact} << "Contacts"
+                                          << "ct(32)"
+                                          << "salma.h";
+        QTest::newRow("memo") << quint32{MemoEntry} << "Memo"
+                              << "ct(44)"
+                              << "Shopping";
+        QTest::newRow("task") << quint32{TaskEntry} << "Task"
+                              << "ct(43)"
+                              << "Call Bob";
+        QTest::newRow("task status") << quint32{TaskEntry} << "Task"
+                                     << "ct(42)"
+                                     << "In Progress";
+        QTest::newRow("task priority") << quint32{TaskEntry} << "Task"
+                                       << "ct(41)"
+                                       << "High";
+        QTest::newRow("calendar") << quint32{Appointment} << "Calendar"
+                                  << "ct(38)"
+                                  << "Room 4";
+        QTest::newRow("calendar start") << quint32{Appointment} << "Calendar"
+                                        << "ct(37)"
                                         << "1/1/1970 4:00:00 AM";
-        QTest::newRow("calendar all") << quint32{AppointmentAll} << "Calendar" << "ct(39)" << "Holiday";
-        QTest::newRow("service book") << quint32{ServiceEntry} << "Servicebook" << "hrtnet(17)"
+        QTest::newRow("calendar all") << quint32{AppointmentAll} << "Calendar"
+                                      << "ct(39)"
+                                      << "Holiday";
+        QTest::newRow("service book") << quint32{ServiceEntry} << "Servicebook"
+                                      << "hrtnet(17)"
                                       << "WAP Transport";
-        QTest::newRow("service book uid") << quint32{ServiceEntry} << "Servicebook" << "hrtnet(20)" << "-1";
-        QTest::newRow("service book apn") << quint32{ServiceEntry} << "Servicebook" << "hrtnet(3)"
+        QTest::newRow("service book uid") << quint32{ServiceEntry} << "Servicebook"
+                                          << "hrtnet(20)"
+                                          << "-1";
+        QTest::newRow("service book apn") << quint32{ServiceEntry} << "Servicebook"
+                                          << "hrtnet(3)"
                                           << "internet.apn";
-        QTest::newRow("service book ip") << quint32{ServiceEntry} << "Servicebook" << "hrtnet(5)" << "192";
-        QTest::newRow("service book port") << quint32{ServiceEntry} << "Servicebook" << "hrtnet(9)" << "8080";
-        QTest::newRow("service book home") << quint32{ServiceEntry} << "Servicebook" << "hrtnet(11)"
+        QTest::newRow("service book ip") << quint32{ServiceEntry} << "Servicebook"
+                                         << "hrtnet(5)"
+                                         << "192";
+        QTest::newRow("service book port") << quint32{ServiceEntry} << "Servicebook"
+                                           << "hrtnet(9)"
+                                           << "8080";
+        QTest::newRow("service book home") << quint32{ServiceEntry} << "Servicebook"
+                                           << "hrtnet(11)"
                                            << "http://home";
-        QTest::newRow("call") << quint32{PlacedCall} << "pcallslog" << "ct(46)" << "Omar";
-        QTest::newRow("call number") << quint32{PlacedCall} << "pcallslog" << "ct(47)" << "5550000";
-        QTest::newRow("call date") << quint32{PlacedCall} << "pcallslog" << "ct(48)" << "1/1/1970 3:00:00 AM";
+        QTest::newRow("call") << quint32{PlacedCall} << "pcallslog"
+                              << "ct(46)"
+                              << "Omar";
+        QTest::newRow("call number") << quint32{PlacedCall} << "pcallslog"
+                                     << "ct(47)"
+                                     << "5550000";
+        QTest::newRow("call date") << quint32{PlacedCall} << "pcallslog"
+                                   << "ct(48)"
+                                   << "1/1/1970 3:00:00 AM";
     }
     void eachRecordFillsItsPane() {
         QFETCH(quint32, node);
@@ -273,10 +343,12 @@ private Q_SLOTS:
         QFETCH(QString, field);
         QFETCH(QString, value);
         open(backup_);
-        select(MemoRecord == node ? SentSms : MemoRecord);  // another pane first
+        select(MemoEntry == node ? SentSms : MemoEntry);  // another pane first
         select(node);
         QCOMPARE(VisibleFrames(*window_), QStringList{frame});
-        QCOMPARE(Field(*window_, field), value);
+        // Multi-line fields keep line breaks as their plain text shows them.
+        QCOMPARE(Field(*window_, field),
+                 QString(value).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         QCOMPARE(window_->mservicebook()->isVisible(), node == ServiceEntry);
     }
 
@@ -287,11 +359,11 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
         QTreeView& view = window_->treeView();
         view.expand(window_->treeModel().indexOf(MemosDb));
-        QModelIndex memo = window_->treeModel().indexOf(MemoRecord);
+        QModelIndex memo = window_->treeModel().indexOf(MemoEntry);
         view.scrollTo(memo);
         QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(memo).center());
         QCOMPARE(VisibleFrames(*window_), QStringList{QStringLiteral("Memo")});
-        QCOMPARE(window_->selectedNode(), std::optional<NodeId>{MemoRecord});
+        QCOMPARE(window_->selectedNode(), std::optional<NodeId>(MemoEntry));
         // Clicking the selected node again handles it again.
         window_->ResetPanes();
         QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(memo).center());
@@ -300,8 +372,9 @@ private Q_SLOTS:
 
     void rootAndDatabaseNodesShowNoPane() {
         open(backup_);
-        for (NodeId node : {NodeId{ServiceEntry}, NodeId{0}, NodeId{ServiceEntry}, NodeId{SmsDb},
-                            NodeId{ServiceEntry}, NodeId{MemosDb}, NodeId{ServiceEntry}, NodeId{ServiceBookDb}}) {
+        for (NodeId node :
+             {NodeId{ServiceEntry}, NodeId{0}, NodeId{ServiceEntry}, NodeId{SmsDb},
+              NodeId{ServiceEntry}, NodeId{MemosDb}, NodeId{ServiceEntry}, NodeId{ServiceBookDb}}) {
             select(node);
             if (node == ServiceEntry) {
                 QVERIFY(window_->mservicebook()->isVisible());
@@ -320,7 +393,7 @@ private Q_SLOTS:
         const auto texts = window_->serviceBookTexts();
         QCOMPARE(texts[17], QStringLiteral("WAP Transport"));
         QCOMPARE(texts[10], QStringLiteral("80"));
-        select(MemoRecord);
+        select(MemoEntry);
         QVERIFY(!window_->mservicebook()->isVisible());
         select(ServiceEntry);
         QVERIFY(window_->mservicebook()->isVisible());
@@ -343,13 +416,18 @@ private Q_SLOTS:
     void aPhotoThatDoesNotLoadStillShowsTheContact() {
         IpdBuilder ipd;
         auto book = ipd.database("Address Book");
-        ipd.record(book, FieldList().text(33, "Broken Photo Ltd").add(77, Bytes({0xFF, 0xD8, 0xFF, 0xE0, 1, 2})).bytes());
+        ipd.record(book, FieldList()
+                             .text(33, "Broken Photo Ltd")
+                             .add(77, Raw({0xFF, 0xD8, 0xFF, 0xE0, 1, 2}))
+                             .bytes());
         open(WriteBackup(dir_, QStringLiteral("badphoto.ipd"), ipd.build()));
         select(window_->tree().recordNode(0));
         QCOMPARE(VisibleFrames(*window_), QStringList{QStringLiteral("Contacts")});
         QCOMPARE(Field(*window_, QStringLiteral("ct(3)")), QStringLiteral("Broken Photo Ltd"));
         QVERIFY(window_->panes().picture()->pixmap().isNull());
-        QVERIFY(QDir(fakes_->platform.pictureFolder).entryList({QStringLiteral("*.jpg")}, QDir::Files).isEmpty());
+        QVERIFY(QDir(fakes_->platform.pictureFolder)
+                    .entryList({QStringLiteral("*.jpg")}, QDir::Files)
+                    .isEmpty());
     }
 
     void valueFieldsUseAnArabicFont() {
@@ -371,16 +449,16 @@ private Q_SLOTS:
     void labelsAreEditedInPlaceWhenEveryCharacterHasACode() {
         open(backup_);
         auto& model = window_->treeModel();
-        QModelIndex memo = model.indexOf(MemoRecord);
+        QModelIndex memo = model.indexOf(MemoEntry);
         QVERIFY(model.flags(memo) & Qt::ItemIsEditable);
         QVERIFY(model.setData(memo, QString::fromUtf8("\u0645\u0630\u0643\u0631\u0629 1")));
         QCOMPARE(memo.data().toString(), QString::fromUtf8("\u0645\u0630\u0643\u0631\u0629 1"));
-        QCOMPARE(window_->tree().text(MemoRecord), std::string("\xE3\xD0\xDF\xD1\xC9 1"));
+        QCOMPARE(window_->tree().text(MemoEntry), std::string("\xE3\xD0\xDF\xD1\xC9 1"));
         QVERIFY(!model.setData(memo, QString::fromUtf8("\u4E2D")));
         QCOMPARE(memo.data().toString(), QString::fromUtf8("\u0645\u0630\u0643\u0631\u0629 1"));
         // A database renamed by the user no longer names a decoder.
         QVERIFY(model.setData(model.indexOf(MemosDb), QStringLiteral("Notes")));
-        select(MemoRecord);
+        select(MemoEntry);
         QVERIFY(VisibleFrames(*window_).isEmpty());
     }
 
@@ -401,6 +479,9 @@ private Q_SLOTS:
     void aDroppedBackupOpens() {
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(backup_)});
+        QDragEnterEvent accepted(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(window_.get(), &accepted);
+        QVERIFY(accepted.isAccepted());
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
         QCoreApplication::sendEvent(window_.get(), &drop);
         window_->waitForOpen();
@@ -418,13 +499,13 @@ private Q_SLOTS:
     }
 
     void theWindowSizeIsRemembered() {
-        window_->resize(900, 640);
+        window_->resize(700, 520);
         window_->show();
         window_->close();
         QCOMPARE(fakes_->settings.values.value(QStringLiteral("orrelin_beta/Window/size")),
-                 QStringLiteral("900x640"));
+                 QStringLiteral("700x520"));
         FrmMain again(fakes_->platform);
-        QCOMPARE(again.size(), QSize(900, 640));
+        QCOMPARE(again.size(), QSize(700, 520));
     }
 };
 

@@ -13,15 +13,17 @@
 
 namespace orrelin::gui::testing {
 
-inline ByteVector Bytes(std::initializer_list<int> values) {
+inline ByteVector Raw(std::initializer_list<int> values) {
     ByteVector out;
-    for (int v : values) out.push_back(static_cast<std::uint8_t>(v));
+    for (int v : values)
+        out.push_back(static_cast<std::uint8_t>(v));
     return out;
 }
 
 inline ByteVector Le(std::uint64_t value, std::size_t width) {
     ByteVector out(width);
-    for (std::size_t i = 0; i < width; ++i) out[i] = static_cast<std::uint8_t>(value >> (8 * i));
+    for (std::size_t i = 0; i < width; ++i)
+        out[i] = static_cast<std::uint8_t>(value >> (8 * i));
     return out;
 }
 
@@ -50,7 +52,11 @@ inline ByteVector SmsFields(bool sent, std::uint64_t sentMs, std::string_view nu
     numberData.insert(numberData.end(), number.begin(), number.end());
     numberData.push_back(0);
     FieldList fields;
-    fields.add(1, fixed).add(9, ByteVector(6, 0)).add(11, ByteVector(6, 0)).add(2, numberData).text(4, text);
+    fields.add(1, fixed)
+        .add(9, ByteVector(6, 0))
+        .add(11, ByteVector(6, 0))
+        .add(2, numberData)
+        .text(4, text);
     return fields.bytes();
 }
 
@@ -75,11 +81,12 @@ inline ByteVector ServiceBookFields() {
     network.le(6, 10, 4)
         .text(9, "Carrier")
         .text(3, "internet.apn")
-        .add(16, Bytes({192, 168, 1, 1}))
-        .add(17, Bytes({0x1F, 0x90, 0x00, 0x50}));
+        .add(16, Raw({192, 168, 1, 1}))
+        .add(17, Raw({0x1F, 0x90, 0x00, 0x50}));
     // Configuration items, layout A: [length][type][data][separator].
-    ByteVector config = Bytes({2, 0});
-    for (auto [type, text] : {std::pair<int, std::string_view>{1, "http://home"}, {9, "gw.example"}}) {
+    ByteVector config = Raw({2, 0});
+    for (auto [type, text] :
+         {std::pair<int, std::string_view>{1, "http://home"}, {9, "gw.example"}}) {
         config.push_back(static_cast<std::uint8_t>(text.size()));
         config.push_back(static_cast<std::uint8_t>(type));
         config.insert(config.end(), text.begin(), text.end());
@@ -122,12 +129,13 @@ inline ByteVector EveryKindBackup() {
     ipd.record(addressAll, Wrapped(ContactFields(false)), 1);
     ipd.record(address, ContactFields(true), 1);
     ipd.record(memos, FieldList().text(1, "Shopping").text(2, "Milk\r\nBread").bytes(), 1);
-    ipd.record(tasks,
-               FieldList().text(2, "Call Bob").add(9, Bytes({1})).add(10, Bytes({0})).bytes(), 1);
+    ipd.record(tasks, FieldList().text(2, "Call Bob").add(9, Raw({1})).add(10, Raw({0})).bytes(),
+               1);
     ipd.record(calendar,
-               FieldList().text(2, "Meeting").text(3, "Room 4").le(6, 60, 4).le(7, 120, 4).bytes(), 1);
+               FieldList().text(2, "Meeting").text(3, "Room 4").le(6, 60, 4).le(7, 120, 4).bytes(),
+               1);
     ipd.record(calendarAll,
-               Wrapped(FieldList().text(2, "Holiday").text(3, "Beach").bytes(), Bytes({0, 0, 0, 0})),
+               Wrapped(FieldList().text(2, "Holiday").text(3, "Beach").bytes(), Raw({0, 0, 0, 0})),
                1);
     ipd.record(serviceBook, ServiceBookFields(), 1);
     ipd.record(calls,
