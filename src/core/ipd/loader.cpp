@@ -6,6 +6,11 @@
 namespace orrelin {
 
 RecordIndex BuildDatabaseNodes(const IpdImage& image, std::string rootText) {
+    return BuildDatabaseNodes(image, std::move(rootText), ProgressCallback{});
+}
+
+RecordIndex BuildDatabaseNodes(const IpdImage& image, std::string rootText,
+                               const ProgressCallback& progress) {
     RecordIndex index;
     index.rootText = std::move(rootText);
     index.slots.fill(-1);
@@ -38,12 +43,16 @@ RecordIndex BuildDatabaseNodes(const IpdImage& image, std::string rootText) {
         }
         pos += 2u + *n;
     }
-    ScanRecords(image, pos, index);
+    ScanRecords(image, pos, index, progress);
     return index;
 }
 
-void ScanRecords(const IpdImage& image, std::uint64_t a, RecordIndex& index) {
+void ScanRecords(const IpdImage& image, std::uint64_t a, RecordIndex& index,
+                 const ProgressCallback& progress) {
     const std::uint64_t length = image.fileLength();
+    // Asked every few thousand records, so that the callback costs nothing measurable.
+    constexpr std::uint32_t kProgressEvery = 4096;
+    std::uint32_t untilProgress = kProgressEvery;
 
     // Database index -> position of its node, for the slots that matter.
     std::array<std::int32_t, kKnownDbCount> nodeOfSlot{};
@@ -54,6 +63,13 @@ void ScanRecords(const IpdImage& image, std::uint64_t a, RecordIndex& index) {
         if (index.slots[slot] == node.index) nodeOfSlot[slot] = static_cast<std::int32_t>(i);
     }
     while (a < length) {
+        if (progress && --untilProgress == 0) {
+            untilProgress = kProgressEvery;
+            if (!progress(a, length)) {
+                index.stop = WalkStop{a, "cancelled"};
+                return;
+            }
+        }
         auto d = image.readLe16(a);
         auto recordLength = image.readLe32(a + 2);
         if (!d || !recordLength) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ipd/ipd_image.h"
+#include "ipd/progress.h"
 #include "ipd/record_index.h"
 
 namespace orrelin {
@@ -12,9 +13,14 @@ namespace orrelin {
 // database. A damaged file yields the part read before the damage and a WalkStop saying where;
 // nothing here throws or reads outside the image.
 RecordIndex BuildDatabaseNodes(const IpdImage& image, std::string rootText);
+// The same, telling `progress` how many bytes of the file the walk has passed. When it returns
+// false the walk stops there, with a WalkStop whose reason is "cancelled".
+RecordIndex BuildDatabaseNodes(const IpdImage& image, std::string rootText,
+                               const ProgressCallback& progress);
 
 // The record walk alone, from `offset` (the first record), into an index whose database nodes
 // and slots are already filled.
-void ScanRecords(const IpdImage& image, std::uint64_t offset, RecordIndex& index);
+void ScanRecords(const IpdImage& image, std::uint64_t offset, RecordIndex& index,
+                 const ProgressCallback& progress = {});
 
 }  // namespace orrelin

@@ -1,0 +1,65 @@
+#include "gui/browser/qt_platform.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace orrelin::gui {
+
+void QtMessageBoxes::show(QWidget* parent, MessageIcon icon, const QString& title,
+                          const QString& text) {
+    QMessageBox box(parent);
+    switch (icon) {
+        case MessageIcon::None:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
+        case MessageIcon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case MessageIcon::Warning:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MessageIcon::Critical:
+            box.setIcon(QMessageBox::Critical);
+            break;
+    }
+    box.setWindowTitle(title);
+    box.setText(text);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+QString QtFileDialogs::openFile(QWidget* parent, const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+}
+
+QString QtFileDialogs::saveFile(QWidget* parent, const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, QString(), QString(), filter);
+}
+
+QString QtSettingsStore::read(const QString& application, const QString& section,
+                              const QString& key, const QString& fallback) {
+    QSettings store(QSettings::IniFormat, QSettings::UserScope, application);
+    return store.value(section + QLatin1Char('/') + key, fallback).toString();
+}
+
+void QtSettingsStore::write(const QString& application, const QString& section, const QString& key,
+                            const QString& value) {
+    QSettings store(QSettings::IniFormat, QSettings::UserScope, application);
+    store.setValue(section + QLatin1Char('/') + key, value);
+    store.sync();
+}
+
+QString DefaultPictureFolder() {
+    QString base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (base.isEmpty()) base = QDir::tempPath();
+    QString folder = base + QStringLiteral("/orrelin/");
+    if (!QDir().mkpath(folder)) return {};
+    return folder;
+}
+
+QtPlatform::QtPlatform() : platform_{messages_, files_, settings_, DefaultPictureFolder()} {}
+
+}  // namespace orrelin::gui

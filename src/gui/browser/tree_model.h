@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QAbstractItemModel>
+#include <QIcon>
+#include <array>
+
+#include "browser/backup_tree.h"
+
+namespace orrelin::gui {
+
+// The main tree as a Qt model over a BackupTree: one row per node, the node id as the index's
+// internal id. Texts are single-byte text shown through code page 1256; a node's text can be
+// edited in place when every typed character has a code page 1256 byte.
+class BackupTreeModel : public QAbstractItemModel {
+    Q_OBJECT
+  public:
+    // Extra roles for the other windows and tests.
+    enum Role { KeyRole = Qt::UserRole + 1, TagRole, ImageKeyRole, NodeIdRole };
+
+    explicit BackupTreeModel(QObject* parent = nullptr);
+
+    const BackupTree& tree() const { return tree_; }
+    BackupTree& tree() { return tree_; }
+    // Replaces the whole tree at once (a model reset).
+    void setTree(BackupTree tree);
+
+    QModelIndex indexOf(NodeId node) const;
+    static NodeId nodeOf(const QModelIndex& index);
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+  private:
+    BackupTree tree_;
+    std::array<QIcon, kImageKeyNames.size()> icons_;
+};
+
+}  // namespace orrelin::gui

@@ -1,0 +1,114 @@
+#include "gui/settings/frm_options.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "decoders/time_format.h"
+
+namespace orrelin::gui {
+namespace {
+
+const QString kApplication = QStringLiteral("orrelin_beta");
+const QString kSection = QStringLiteral("TZ");
+const QString kKey = QStringLiteral("tzd");
+const QString kDefault = QStringLiteral("GMT");
+
+}  // namespace
+
+const QStringList& FrmOptions::Choices() {
+    static const QStringList choices{
+        QStringLiteral("-11"), QStringLiteral("-10"), QStringLiteral("-9"), QStringLiteral("-8"),
+        QStringLiteral("-7"),  QStringLiteral("-6"),  QStringLiteral("-5"), QStringLiteral("-4"),
+        QStringLiteral("-3"),  QStringLiteral("-2"),  QStringLiteral("-1"), QStringLiteral("GMT"),
+        QStringLiteral("+1"),  QStringLiteral("+2"),  QStringLiteral("+3"), QStringLiteral("+4"),
+        QStringLiteral("+5"),  QStringLiteral("+6"),  QStringLiteral("+7"), QStringLiteral("+8"),
+        QStringLiteral("+9"),  QStringLiteral("+10"), QStringLiteral("+11")};
+    return choices;
+}
+
+FrmOptions::FrmOptions(Platform& platform, std::function<void(std::string)> setTimeZoneText,
+                       QWidget* parent)
+    : QWidget(parent, Qt::Window), platform_(platform) {
+    setObjectName(QStringLiteral("frmOptions"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Options"));
+
+    auto* layout = new QVBoxLayout(this);
+    auto* tbsOptions = new QTabWidget(this);
+    tbsOptions->setObjectName(QStringLiteral("tbsOptions"));
+    auto* page = new QWidget(tbsOptions);
+    tbsOptions->addTab(page, QStringLiteral("Time Difference"));
+    tbsOptions->setTabToolTip(0, QStringLiteral("Set Options for time zone difference"));
+    layout->addWidget(tbsOptions);
+
+    auto* pageLayout = new QVBoxLayout(page);
+    auto* fraSample1 = new QGroupBox(QStringLiteral("Time Zone"), page);
+    fraSample1->setObjectName(QStringLiteral("fraSample1"));
+    pageLayout->addWidget(fraSample1);
+    auto* frameLayout = new QVBoxLayout(fraSample1);
+    auto* label1 = new QLabel(
+        QStringLiteral("Select number of hours to add to date to reflect your timezone, default "
+                       "is GMT"),
+        fraSample1);
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->setWordWrap(true);
+    frameLayout->addWidget(label1);
+    tzd_ = new QComboBox(fraSample1);
+    tzd_->setObjectName(QStringLiteral("tzd"));
+    tzd_->setEditable(true);
+    tzd_->setInsertPolicy(QComboBox::NoInsert);
+    tzd_->addItems(Choices());
+    frameLayout->addWidget(tzd_, 0, Qt::AlignLeft);
+    auto* label2 = new QLabel(
+        QStringLiteral("The number of hours will be added to SMS, phone calls and other record "
+                       "dates to show the correct date"),
+        fraSample1);
+    label2->setObjectName(QStringLiteral("Label2"));
+    label2->setWordWrap(true);
+    frameLayout->addWidget(label2);
+
+    auto* buttons = new QHBoxLayout();
+    buttons->addStretch(1);
+    cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK_->setDefault(true);
+    cmdCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
+    buttons->addWidget(cmdOK_);
+    buttons->addWidget(cmdCancel_);
+    layout->addLayout(buttons);
+    connect(cmdOK_, &QPushButton::clicked, this, &FrmOptions::cmdOK_Click);
+    connect(cmdCancel_, &QPushButton::clicked, this, &FrmOptions::cmdCancel_Click);
+
+    resize(420, sizeHint().height());
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        move(available.left() + (available.width() - width()) / 2,
+             available.top() + (available.height() - height()) / 2);
+    }
+
+    // Loading refreshes the program's time-zone text, then shows the stored text itself.
+    const QString stored = platform_.settings.read(kApplication, kSection, kKey, kDefault);
+    if (setTimeZoneText) setTimeZoneText(TimeZoneTextFromSetting(stored.toStdString()));
+    tzd_->setCurrentText(platform_.settings.read(kApplication, kSection, kKey, kDefault));
+}
+
+void FrmOptions::cmdOK_Click() {
+    platform_.settings.write(kApplication, kSection, kKey, tzd_->currentText());
+    platform_.messages.show(this, MessageIcon::Information, QStringLiteral("Saving Settings"),
+                            QStringLiteral("Settings saved, you need to reopen your IPD file."));
+    close();
+}
+
+void FrmOptions::cmdCancel_Click() {
+    close();
+}
+
+}  // namespace orrelin::gui

@@ -1,0 +1,84 @@
+#pragma once
+
+// Stand-ins for the desktop's message boxes, file dialogs and settings store: they answer from
+// what the test put in and record what they were asked, so no modal window ever opens.
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <vector>
+
+#include "gui/browser/platform.h"
+
+namespace orrelin::gui::testing {
+
+struct ShownMessage {
+    MessageIcon icon;
+    QString title;
+    QString text;
+};
+
+class FakeMessageBoxes : public MessageBoxes {
+  public:
+    void show(QWidget*, MessageIcon icon, const QString& title, const QString& text) override {
+        shown.push_back({icon, title, text});
+    }
+    std::vector<ShownMessage> shown;
+};
+
+class FakeFileDialogs : public FileDialogs {
+  public:
+    // Answers in order; an empty text (or no answer left) is a cancelled dialog.
+    std::deque<QString> openAnswers;
+    std::deque<QString> saveAnswers;
+    QStringList openFilters;
+    QStringList saveFilters;
+
+    QString openFile(QWidget*, const QString& filter) override {
+        openFilters << filter;
+        return Next(openAnswers);
+    }
+    QString saveFile(QWidget*, const QString& filter) override {
+        saveFilters << filter;
+        return Next(saveAnswers);
+    }
+
+  private:
+    static QString Next(std::deque<QString>& answers) {
+        if (answers.empty()) return {};
+        QString answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+class FakeSettingsStore : public SettingsStore {
+  public:
+    // "application/section/key" -> value
+    QMap<QString, QString> values;
+    int writes = 0;
+
+    QString read(const QString& application, const QString& section, const QString& key,
+                 const QString& fallback) override {
+        return values.value(Path(application, section, key), fallback);
+    }
+    void write(const QString& application, const QString& section, const QString& key,
+               const QString& value) override {
+        values[Path(application, section, key)] = value;
+        ++writes;
+    }
+    static QString Path(const QString& application, const QString& section, const QString& key) {
+        return application + QLatin1Char('/') + section + QLatin1Char('/') + key;
+    }
+};
+
+// The three fakes and a picture folder, as a Platform.
+struct FakePlatform {
+    FakeMessageBoxes messages;
+    FakeFileDialogs files;
+    FakeSettingsStore settings;
+    Platform platform{messages, files, settings, QString()};
+};
+
+}  // namespace orrelin::gui::testing
