@@ -1,10 +1,103 @@
 #include <CLI/CLI.hpp>
 
+#include <memory>
+
+#include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "decoders/contact_decoder.h"
+#include "decoders/decode_any.h"
+#include "decoders/time_format.h"
+#include "ipd/file_output.h"
 
 namespace orrelin::cli {
+namespace {
 
-// Not built yet: the subcommand is added once its job exists.
-void AddShowCommand(CLI::App& /*app*/, CommandResult& /*result*/) {}
+struct ShowOptions {
+    std::string path;
+    std::string database;
+    std::uint64_t record = 0;
+    std::string photo;
+    CLI::Option* photoOption = nullptr;
+    TimeZoneOption timeZone;
+};
+
+bool IsContactDatabase(KnownDb db) {
+    return db == KnownDb::AddressBook || db == KnownDb::AddressBookAll;
+}
+
+// Writes the contact's photo; the reason when there is none or it cannot be written.
+std::optional<std::string> WritePhoto(const IpdImage& image, const ChosenRecord& chosen,
+                                      const DecodeContext& context, const std::string& path) {
+    const KnownDb db = chosen.database->db;
+    if (!IsContactDatabase(db)) {
+        return "--photo needs a contact; \"" + std::string(chosen.database->name()) +
+               "\" holds no contacts";
+    }
+    ContactRecord contact =
+        DecodeContact(image, chosen.span, db == KnownDb::AddressBookAll, context);
+    if (contact.photo.empty()) return std::string("the contact has no photo");
+    if (auto error = WriteFileAtomically(path, contact.photo)) {
+        return "cannot write " + path + ": " + *error;
+    }
+    return std::nullopt;
+}
+
+// One line per value: index TAB pane label TAB value.
+std::string ValueLines(const std::vector<ValueRow>& rows) {
+    std::string out;
+    for (const ValueRow& row : rows) {
+        out += std::to_string(row.index);
+        out.push_back('\t');
+        AppendSingleByteLine(out, row.label);
+        out.push_back('\t');
+        AppendSingleByteLine(out, row.value);
+        out.push_back('\n');
+    }
+    return out;
+}
+
+int Show(const ShowOptions& options) {
+    auto backup = OpenBackup(options.path);
+    if (!backup) return 2;
+    std::string error;
+    auto chosen = FindRecord(backup->index, options.database, options.record, &error);
+    if (!chosen) {
+        PrintError(error);
+        return 2;
+    }
+    if (backup->index.stop) PrintWarning(WalkStopWarning(options.path, *backup->index.stop));
+
+    DecodeContext context;
+    context.timeZoneText = TimeZoneTextFromSetting(options.timeZone.setting());
+    context.dateStyle = DateStyle::FromEnvironment();
+    if (options.photoOption->count() > 0) {
+        if (auto failure = WritePhoto(backup->image, *chosen, context, options.photo)) {
+            PrintError(*failure);
+            return 2;
+        }
+    }
+    const auto rows = DecodeValues(backup->image, chosen->database->db, chosen->span, context);
+    return WriteOut(ValueLines(rows)) ? 0 : 2;
+}
+
+}  // namespace
+
+void AddShowCommand(CLI::App& app, CommandResult& result) {
+    auto options = std::make_shared<ShowOptions>();
+    CLI::App* command = app.add_subcommand("show", "Print the decoded values of one record");
+    command->add_option("FILE", options->path, "the IPD backup")->required();
+    command
+        ->add_option("--database", options->database,
+                     "the database: a name such as \"SMS Messages\" or a node key such as 3DBTop")
+        ->required();
+    command
+        ->add_option("--record", options->record,
+                     "the record, counted from 1 in the database's tree order")
+        ->required();
+    options->photoOption =
+        command->add_option("--photo", options->photo, "write the contact's photo (JPEG) here");
+    options->timeZone.addTo(*command);
+    command->callback([options, &result] { result.exitCode = Show(*options); });
+}
 
 }  // namespace orrelin::cli

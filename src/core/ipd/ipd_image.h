@@ -21,6 +21,11 @@ class IpdImage {
     // Reads a file whole, read-only. On failure returns nothing and says why in `error`.
     static std::optional<IpdImage> ReadFile(const std::string& path, std::string* error);
 
+    // The same image over a read-only private mapping of the file, for short-lived readers of
+    // large backups (the command line): no copy is made. Falls back to ReadFile where a file
+    // cannot be mapped. The file must not be truncated while the image lives.
+    static std::optional<IpdImage> MapFile(const std::string& path, std::string* error);
+
     // All readable bytes: the file's and the extra zero.
     Bytes bytes() const { return {data_.get(), size_}; }
     // The file's own bytes.

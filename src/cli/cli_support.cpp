@@ -1,0 +1,174 @@
+#include "cli/cli_support.h"
+
+#include <CLI/CLI.hpp>
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "ipd/codepage.h"
+#include "ipd/loader.h"
+#include "settings/time_zone_setting.h"
+
+namespace orrelin::cli {
+namespace {
+
+// What one byte becomes on a line: up to four bytes of UTF-8 or of an escape.
+struct LineBytes {
+    std::array<char, 4> bytes{};
+    std::uint8_t size = 0;
+};
+
+// The escape of a byte that may not stand on a line as it is; size 0 for the others.
+LineBytes Escape(std::uint8_t b) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    switch (b) {
+        case '\r':
+            return {{'\\', 'r'}, 2};
+        case '\n':
+            return {{'\\', 'n'}, 2};
+        case '\t':
+            return {{'\\', 't'}, 2};
+        case '\\':
+            return {{'\\', '\\'}, 2};
+        default:
+            break;
+    }
+    if (b < 0x20 || b == 0x7F) return {{'\\', 'x', kDigits[b >> 4], kDigits[b & 0xF]}, 4};
+    return {};
+}
+
+using LineTable = std::array<LineBytes, 256>;
+
+LineTable MakeSingleByteTable() {
+    LineTable table{};
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        auto b = static_cast<std::uint8_t>(i);
+        LineBytes escaped = Escape(b);
+        if (escaped.size) {
+            table[i] = escaped;
+            continue;
+        }
+        std::string utf8;
+        AppendUtf8(utf8, CodePageToUnicode(CodePage::Cp1256, b));
+        LineBytes entry;
+        for (char c : utf8)
+            entry.bytes[entry.size++] = c;
+        table[i] = entry;
+    }
+    return table;
+}
+
+LineTable MakeUtf8Table() {
+    LineTable table{};
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        auto b = static_cast<std::uint8_t>(i);
+        LineBytes escaped = Escape(b);
+        table[i] = escaped.size ? escaped : LineBytes{{static_cast<char>(b)}, 1};
+    }
+    return table;
+}
+
+void AppendThrough(const LineTable& table, std::string& out, std::string_view text) {
+    for (char c : text) {
+        const LineBytes& entry = table[static_cast<std::uint8_t>(c)];
+        out.append(entry.bytes.data(), entry.size);
+    }
+}
+
+}  // namespace
+
+void AppendSingleByteLine(std::string& out, std::string_view singleByte) {
+    static const LineTable table = MakeSingleByteTable();
+    AppendThrough(table, out, singleByte);
+}
+
+std::string SingleByteLine(std::string_view singleByte) {
+    std::string out;
+    AppendSingleByteLine(out, singleByte);
+    return out;
+}
+
+void AppendUtf8Line(std::string& out, std::string_view utf8) {
+    static const LineTable table = MakeUtf8Table();
+    AppendThrough(table, out, utf8);
+}
+
+std::string Utf8Line(std::string_view utf8) {
+    std::string out;
+    AppendUtf8Line(out, utf8);
+    return out;
+}
+
+void PrintError(std::string_view message) {
+    std::string line = "orrelin-cli: ";
+    AppendUtf8Line(line, message);
+    line.push_back('\n');
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+void PrintWarning(std::string_view message) {
+    std::string line = "orrelin-cli: warning: ";
+    AppendUtf8Line(line, message);
+    line.push_back('\n');
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+bool WriteOut(std::string_view bytes) {
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
+        std::fflush(stdout) == 0) {
+        return true;
+    }
+    int code = errno;
+    PrintError(std::string("cannot write the output: ") + std::strerror(code));
+    return false;
+}
+
+std::optional<OpenedBackup> OpenBackup(const std::string& path) {
+    std::string error;
+    auto image = IpdImage::MapFile(path, &error);
+    if (!image) {
+        PrintError("cannot read " + path + ": " + error);
+        return std::nullopt;
+    }
+    RecordIndex index = BuildDatabaseNodes(*image, path);
+    return OpenedBackup{std::move(*image), std::move(index)};
+}
+
+std::string WalkStopWarning(std::string_view path, const WalkStop& stop) {
+    return std::string(path) + ": the walk stopped at byte offset " + std::to_string(stop.offset) +
+           ": " + stop.reason;
+}
+
+std::optional<ChosenRecord> FindRecord(const RecordIndex& index, std::string_view database,
+                                       std::uint64_t n, std::string* error) {
+    const DatabaseNode* node = index.findDatabase(database);
+    if (!node) {
+        if (error) *error = "unknown database: " + std::string(database);
+        return std::nullopt;
+    }
+    const std::size_t count = node->records.size();
+    if (n < 1 || n > count) {
+        if (error) {
+            *error = "no record " + std::to_string(n) + " in \"" + std::string(node->name()) +
+                     "\" (" + node->key() + "), which has " + std::to_string(count) +
+                     (count == 1 ? " record" : " records");
+        }
+        return std::nullopt;
+    }
+    return ChosenRecord{node, index.records[node->records[n - 1]].span};
+}
+
+void TimeZoneOption::addTo(CLI::App& command) {
+    option_ = command.add_option("--tz", value_,
+                                 "time-zone setting such as GMT, +3 or -5 (default: the stored "
+                                 "setting, else GMT)");
+}
+
+std::string TimeZoneOption::setting() const {
+    if (option_ && option_->count() > 0) return value_;
+    return ReadStoredTimeZone();
+}
+
+}  // namespace orrelin::cli

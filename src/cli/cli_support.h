@@ -1,0 +1,89 @@
+#pragma once
+
+// What every orrelin-cli command shares: one-line text forms, opening a backup with a proper
+// message, the --tz option and finding a record by its number within a database.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ipd/ipd_image.h"
+#include "ipd/record_index.h"
+
+namespace CLI {
+class App;
+class Option;
+}  // namespace CLI
+
+namespace orrelin::cli {
+
+// ---- One node, one line ----
+//
+// Texts are written as UTF-8 with CR, LF, TAB and backslash as \r, \n, \t and \\, and every
+// other control character (below 0x20, and 0x7F) as \xHH, so a text never breaks its line.
+
+// Appends single-byte text, each byte read through code page 1256 as the window shows it.
+void AppendSingleByteLine(std::string& out, std::string_view singleByte);
+std::string SingleByteLine(std::string_view singleByte);
+
+// Appends text that is already UTF-8 (a path as given, a value decoded to Unicode): its bytes
+// pass unchanged apart from the escapes.
+void AppendUtf8Line(std::string& out, std::string_view utf8);
+std::string Utf8Line(std::string_view utf8);
+
+// ---- Messages ----
+
+// Writes "orrelin-cli: MESSAGE" and a line break to standard error.
+void PrintError(std::string_view message);
+// Writes "orrelin-cli: warning: MESSAGE" and a line break to standard error.
+void PrintWarning(std::string_view message);
+
+// Writes bytes to standard output and flushes it; false (after saying why on standard error) when
+// the output cannot take them.
+bool WriteOut(std::string_view bytes);
+
+// ---- Opening a backup ----
+
+struct OpenedBackup {
+    IpdImage image;
+    RecordIndex index;
+};
+
+// Reads a backup whole and walks it. A file that cannot be read (missing, no permission, a
+// folder) gives nothing and the message "cannot read PATH: REASON" on standard error. A damaged
+// file opens with the part read before the damage; index.stop says where the walk stopped.
+std::optional<OpenedBackup> OpenBackup(const std::string& path);
+
+// The warning for a walk that stopped early: "PATH: the walk stopped at byte offset N: WHY".
+std::string WalkStopWarning(std::string_view path, const WalkStop& stop);
+
+// ---- Finding a record ----
+
+struct ChosenRecord {
+    const DatabaseNode* database = nullptr;
+    RecordSpan span;
+};
+
+// The n-th record (counted from 1, in tree order) of the database node named `database` (a
+// name such as "Memos" or a node key such as "3DBTop"). Nothing when there is no such
+// database or record; `error` then says which, in one line.
+std::optional<ChosenRecord> FindRecord(const RecordIndex& index, std::string_view database,
+                                       std::uint64_t n, std::string* error);
+
+// ---- The --tz option ----
+
+// --tz TEXT: a time-zone setting such as "GMT", "+3" or "-5". Without it the stored per-user
+// setting is used, and "GMT" when there is none.
+class TimeZoneOption {
+  public:
+    void addTo(CLI::App& command);
+    // The setting in force, before "GMT" is turned into "0".
+    std::string setting() const;
+
+  private:
+    std::string value_;
+    CLI::Option* option_ = nullptr;
+};
+
+}  // namespace orrelin::cli
