@@ -1,5 +1,6 @@
 #include <CLI/CLI.hpp>
 
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -77,7 +78,7 @@ std::optional<NodeId> ServiceBookRecord(const BackupTree& tree, std::size_t n) {
 }
 
 int Run(const ServiceBookOptions& options) {
-    if (options.entryOnly == options.all) return Refuse("Give one of --entry-only and --all.");
+    if (options.entryOnly == options.all) return Refuse("give one of --entry-only and --all");
     std::string error;
     auto tree = BackupTree::Open(options.file, &error);
     if (!tree) return Refuse("Cannot open " + options.file + ": " + error);
@@ -106,10 +107,16 @@ int Run(const ServiceBookOptions& options) {
 
     auto kind = options.all ? ServiceBookSaveKind::AllEntries : ServiceBookSaveKind::EntryOnly;
     std::optional<std::string> target;
-    if (!options.output.empty()) target = options.output;
+    if (!options.output.empty()) {
+        std::error_code ignored;
+        if (std::filesystem::equivalent(options.output, options.file, ignored)) {
+            return Refuse("the backup itself is never changed: give another --output");
+        }
+        target = options.output;
+    }
     ServiceBookSaveResult result = SaveServiceBook(*entry, values, kind, target, LocalTimeNow());
     if (result.refusal) return Refuse(result.refusal->message);
-    if (result.writeError) return Refuse("Cannot write " + result.path + ": " + *result.writeError);
+    if (result.writeError) return Refuse("cannot write " + result.path + ": " + *result.writeError);
     std::cout << result.confirmation() << "\n";
     return 0;
 }

@@ -152,16 +152,18 @@ TEST_F(ServiceBookCli, RefusesWhatTheWindowRefusesAndWritesNothing) {
 
 TEST_F(ServiceBookCli, RefusesARequestItCannotCarryOut) {
     const std::string backup = "\"" + file("a.ipd") + "\" ";
+    const std::string original = ReadText(file("a.ipd"));
     for (const std::string& arguments :
          {backup + "--record 3 --entry-only", backup + "--record 0 --all", backup + "--record 1",
           backup + "--record 1 --all --entry-only", backup + "--record 1 --set 22=x --all",
-          backup + "--record 1 --set x --all",
-          "\"" + file("missing.ipd") + "\" --record 1 --all"}) {
+          backup + "--record 1 --set x --all", "\"" + file("missing.ipd") + "\" --record 1 --all",
+          backup + "--record 1 --all --output \"" + file("a.ipd") + "\""}) {
         Outcome outcome = Run(arguments);
         EXPECT_EQ(outcome.exitCode, 2) << arguments;
         EXPECT_FALSE(outcome.err.empty()) << arguments;
     }
     EXPECT_EQ(written(), 0u);
+    EXPECT_EQ(ReadText(file("a.ipd")), original) << "the backup itself is never changed";
 }
 
 TEST_F(ServiceBookCli, ARealEntrySavedUnchangedDecodesTheSame) {
