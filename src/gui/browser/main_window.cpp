@@ -26,6 +26,7 @@
 #include "gui/browser/icons.h"
 #include "gui/browser/single_byte.h"
 #include "gui/browser/tree_model.h"
+#include "gui/servicebook/edit_sb.h"
 #include "gui/settings/frm_options.h"
 #include "gui/settings/frm_splash.h"
 #include "ipd/hex.h"
@@ -474,7 +475,15 @@ void FrmMain::mSplit_Click() {
 }
 
 // Edit: opens the service book editor on the selected entry (filled in by the editor's code).
-void FrmMain::mEdit_Click() {}
+void FrmMain::mEdit_Click() {
+    auto node = selectedNode();
+    if (!node || tree().databaseByParentText(*node) != KnownDb::ServiceBook) return;
+    if (!editSB_) editSB_ = new EditSB(platform_, this);
+    if (!editSB_->open(tree(), *node, serviceBookTexts())) return;
+    editSB_->show();
+    editSB_->raise();
+    editSB_->activateWindow();
+}
 
 // ---- window ----
 

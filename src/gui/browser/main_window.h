@@ -28,6 +28,7 @@ namespace orrelin::gui {
 
 class BackupTreeModel;
 class DetailPanes;
+class EditSB;
 
 // The main window: the menu bar, the tree of the opened backup, the detail pane of the
 // selected record and the status bar. It owns the opened file (tree, image, path and time-zone
@@ -167,6 +168,8 @@ class FrmMain : public QMainWindow {
     QPointer<QWidget> optionsWindow_;
     // The split window, closed by every Open; set by the split command.
     QPointer<QWidget> splitWindow_;
+    // The service book editor, kept open across Opens and refilled by each Edit.
+    QPointer<EditSB> editSB_;
 
     // Opening in the background: one worker at a time; a newer Open cancels the older one.
     std::thread worker_;
