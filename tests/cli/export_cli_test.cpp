@@ -2,158 +2,125 @@
 // name, and refusals that write nothing.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <algorithm>
 #include <regex>
 #include <string>
+#include <vector>
 
+#include "cli/cli_run.h"
 #include "core/export/export_fixture.h"
 
 namespace orrelin {
 namespace {
 
 using namespace orrelin::testing;
-namespace fs = std::filesystem;
+using clitest::ReadText;
 
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-struct Run {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-class ExportCli : public ::testing::Test {
+class ExportCli : public clitest::CliTest {
   protected:
     void SetUp() override {
-        dir = fs::path(::testing::TempDir()) /
-              ("export-cli-" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir / "backups");
-        backup = dir / "backups" / "a.ipd";
-        ByteVector bytes = FixtureBackup();
-        std::ofstream(backup, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
+        CliTest::SetUp();
+        fs::create_directories(dir_ / "backups");
+        backup = (dir_ / "backups" / "a.ipd").string();
+        clitest::WriteBytes(backup, FixtureBackup());
     }
-    void TearDown() override { fs::remove_all(dir); }
-
-    // Runs `orrelin-cli export BACKUP ARGUMENTS` in the US English date style.
-    Run Export(const std::string& arguments) const {
-        std::string command = "LC_ALL=C \"" + std::string(ORRELIN_CLI) + "\" export \"" +
-                              backup.string() + "\" " + arguments + " >\"" +
-                              (dir / "stdout").string() + "\" 2>\"" + (dir / "stderr").string() +
-                              "\"";
-        int status = std::system(command.c_str());
-        Run run;
-        run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.out = ReadAll(dir / "stdout");
-        run.err = ReadAll(dir / "stderr");
-        return run;
+    clitest::CliRun Export(std::vector<std::string> args) const {
+        args.insert(args.begin(), {"export", backup});
+        return run(args);
     }
-    std::string Output(const std::string& name) const { return (dir / name).string(); }
     std::vector<std::string> Backups() const {
         std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir / "backups")) {
+        for (const auto& entry : fs::directory_iterator(dir_ / "backups")) {
             names.push_back(entry.path().filename().string());
         }
         std::sort(names.begin(), names.end());
         return names;
     }
 
-    fs::path dir;
-    fs::path backup;
+    std::string backup;
 };
 
 TEST_F(ExportCli, WritesEachScopeAsTheWindowDoes) {
-    std::string out = Output("whole.txt");
-    Run whole = Export("--format txt --tz GMT --output \"" + out + "\"");
-    ASSERT_EQ(whole.code, 0) << whole.err;
+    std::string out = file("whole.txt");
+    auto whole = Export({"--format", "txt", "--output", out});
+    ASSERT_EQ(whole.exitCode, 0) << whole.err;
     EXPECT_EQ(whole.out, "Export to: " + out + " is complete.\n");
-    EXPECT_EQ(ReadAll(out), WholeFileText());
+    EXPECT_EQ(ReadText(out), WholeFileText());
 
-    ASSERT_EQ(Export("--format csv --tz GMT --output \"" + Output("whole.csv") + "\"").code, 0);
-    EXPECT_EQ(ReadAll(Output("whole.csv")), WholeFileCsv());
+    ASSERT_EQ(Export({"--format", "csv", "--output", file("whole.csv")}).exitCode, 0);
+    EXPECT_EQ(ReadText(file("whole.csv")), WholeFileCsv());
 
     // A database by its name or its node key.
     for (std::string database : {"Memos", "4DBTop"}) {
-        ASSERT_EQ(Export("--format csv --database " + database + " --output \"" +
-                         Output("memos.csv") + "\"")
-                      .code,
+        ASSERT_EQ(Export({"--format", "csv", "--database", database, "--output", file("memos.csv")})
+                      .exitCode,
                   0);
-        EXPECT_EQ(ReadAll(Output("memos.csv")), Banner(27, "Memos") + Lines({"Title,Memo"}) +
-                                                    Flat(kShoppingCsv) + Flat(kArabicMemoCsv));
+        EXPECT_EQ(ReadText(file("memos.csv")), Banner(27, "Memos") + Lines({"Title,Memo"}) +
+                                                   Flat(kShoppingCsv) + Flat(kArabicMemoCsv));
     }
-    ASSERT_EQ(Export("--format txt --database \"Calendar - All\" --output \"" +
-                     Output("empty.txt") + "\"")
-                  .code,
-              0);
-    EXPECT_EQ(ReadAll(Output("empty.txt")), Banner(27, "Calendar"));
+    ASSERT_EQ(
+        Export({"--format", "txt", "--database", "Calendar - All", "--output", file("empty.txt")})
+            .exitCode,
+        0);
+    EXPECT_EQ(ReadText(file("empty.txt")), Banner(27, "Calendar"));
 
-    ASSERT_EQ(Export("--format txt --tz GMT --database \"SMS Messages\" --record 2 --output \"" +
-                     Output("sms.txt") + "\"")
-                  .code,
+    ASSERT_EQ(Export({"--format", "txt", "--database", "SMS Messages", "--record", "2", "--output",
+                      file("sms.txt")})
+                  .exitCode,
               0);
-    EXPECT_EQ(ReadAll(Output("sms.txt")), Banner(27, "SMS Message") + Flat(kSms2Text));
+    EXPECT_EQ(ReadText(file("sms.txt")), Banner(27, "SMS Message") + Flat(kSms2Text));
     EXPECT_EQ(Backups(), std::vector<std::string>{"a.ipd"});
 }
 
 TEST_F(ExportCli, TheTimeZoneShiftsEveryTime) {
-    ASSERT_EQ(Export("--format csv --tz +1 --database \"Phone Call Logs\" --record 1 --output \"" +
-                     Output("call.csv") + "\"")
-                  .code,
+    ASSERT_EQ(Export({"--format", "csv", "--tz", "+1", "--database", "Phone Call Logs", "--record",
+                      "1", "--output", file("call.csv")})
+                  .exitCode,
               0);
-    EXPECT_EQ(ReadAll(Output("call.csv")),
+    EXPECT_EQ(ReadText(file("call.csv")),
               Banner(27, "Phone Calls") +
                   Flat("\"Bob\",\"5550100\",\"10/27/2009 1:25:00 AM\",\"2:5\",\"Placed Call\","
                        "\"Busy\""));
 }
 
 TEST_F(ExportCli, WithoutOutputNamesTheFileNextToTheBackupAndNeverReplacesOne) {
-    Run first = Export("--format csv --tz GMT");
-    Run second = Export("--format csv --tz GMT");
-    ASSERT_EQ(first.code, 0) << first.err;
-    ASSERT_EQ(second.code, 0) << second.err;
+    auto first = Export({"--format", "csv"});
+    auto second = Export({"--format", "csv"});
+    ASSERT_EQ(first.exitCode, 0) << first.err;
+    ASSERT_EQ(second.exitCode, 0) << second.err;
     std::vector<std::string> names = Backups();
     ASSERT_EQ(names.size(), 3u);
     std::regex generated(R"(Orrelin_Export_\d{8}(_2)?\.csv)");
     for (std::size_t i = 0; i < 2; ++i) {
         EXPECT_TRUE(std::regex_match(names[i], generated)) << names[i];
-        EXPECT_EQ(ReadAll(dir / "backups" / names[i]), WholeFileCsv());
+        EXPECT_EQ(ReadText(dir_ / "backups" / names[i]), WholeFileCsv());
     }
     EXPECT_NE(first.out, second.out);
-    EXPECT_EQ(first.out.rfind("Export to: " + (dir / "backups").string() + "/Orrelin_Export_", 0),
+    EXPECT_EQ(first.out.rfind("Export to: " + (dir_ / "backups").string() + "/Orrelin_Export_", 0),
               0u)
         << first.out;
 }
 
 TEST_F(ExportCli, RefusesWhatItCannotExportAndWritesNothing) {
-    const char* refused[] = {
-        "--format txt --database \"Service Book\"",
-        "--format txt --database Notes",
-        "--format txt --database Memos --record 3",
-        "--format txt --database Memos --record 0",
-        "--format txt --record 1",
-        "--format vcard",
-        "--database Memos",
+    const std::vector<std::string> refused[] = {
+        {"--format", "txt", "--database", "Service Book"},
+        {"--format", "txt", "--database", "Notes"},
+        {"--format", "txt", "--database", "Memos", "--record", "3"},
+        {"--format", "txt", "--database", "Memos", "--record", "0"},
+        {"--format", "txt", "--record", "1"},
+        {"--format", "vcard"},
+        {"--database", "Memos"},
     };
-    for (const char* arguments : refused) {
-        Run run = Export(arguments);
-        EXPECT_EQ(run.code, 2) << arguments;
-        EXPECT_EQ(run.out, "") << arguments;
-        EXPECT_NE(run.err, "") << arguments;
+    for (const auto& arguments : refused) {
+        auto result = Export(arguments);
+        EXPECT_EQ(result.exitCode, 2) << arguments.back();
+        EXPECT_EQ(result.out, "") << arguments.back();
+        EXPECT_NE(result.err, "") << arguments.back();
     }
-    std::string missing = Output("gone/x.txt");
-    Run unwritable = Export("--format txt --output \"" + missing + "\"");
-    EXPECT_EQ(unwritable.code, 2);
+    std::string missing = file("gone/x.txt");
+    auto unwritable = Export({"--format", "txt", "--output", missing});
+    EXPECT_EQ(unwritable.exitCode, 2);
     EXPECT_EQ(unwritable.out, "");
     EXPECT_NE(unwritable.err.find(missing), std::string::npos) << unwritable.err;
     EXPECT_EQ(Backups(), std::vector<std::string>{"a.ipd"});
