@@ -16,6 +16,7 @@ namespace {
 
 using namespace orrelin::testing;
 using clitest::ReadText;
+namespace fs = std::filesystem;
 
 class ExportCli : public clitest::CliTest {
   protected:
