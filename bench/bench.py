@@ -49,6 +49,15 @@ def parse_cases(path):
 GNU_TIME = "/usr/bin/time"
 
 
+def output_bytes(folder):
+    """Bytes of the files a case left in its scratch folder (what one run wrote)."""
+    total = 0
+    for root, _, files in os.walk(folder):
+        for name in files:
+            total += os.path.getsize(os.path.join(root, name))
+    return total
+
+
 def run_once(command):
     """Wall seconds, peak RSS in bytes and exit status of one run of a shell command.
 
@@ -111,6 +120,7 @@ def main():
                     break
                 times.append(seconds)
                 peaks.append(peak)
+            written = output_bytes(out)
         all_walks += walks
         if status != 0:
             print(f"{name:<22} FAILED: exit status {status} from: {line}")
@@ -130,6 +140,8 @@ def main():
             ok = memory <= memory_target
             verdicts.append(f"memory <= {memory_target:g}x {'ok' if ok else 'missed'}")
             failed |= not ok and not args.no_targets
+        if written:
+            verdicts.append(f"output {written / 1e6:.1f} MB at {written / 1e6 / median:.1f} MB/s")
         print(f"{name:<22} {median:9.3f} {ratio:9.2f} {peak / 2**20:9.1f} {memory:7.2f}  "
               + ", ".join(verdicts))
     if all_walks:

@@ -1,10 +1,176 @@
 #include <CLI/CLI.hpp>
 
+#include <unistd.h>
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+#include "browser/backup_tree.h"
+#include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "decoders/time_format.h"
+#include "export/export_job.h"
+#include "ipd/file_output.h"
 
 namespace orrelin::cli {
+namespace {
 
-// Not built yet: the subcommand is added once its job exists.
-void AddExportCommand(CLI::App& /*app*/, CommandResult& /*result*/) {}
+// The formats `export` writes, by their --format name.
+struct CliFormat {
+    std::string_view name;
+    std::string_view description;
+    ExportFormat format;
+};
+
+constexpr std::array<CliFormat, 2> kFormats{{
+    {"txt", "text blocks under banners", ExportFormat::Text},
+    {"csv", "one quoted line per record", ExportFormat::Csv},
+}};
+
+const CliFormat* FormatByName(std::string_view name) {
+    for (const auto& format : kFormats) {
+        if (format.name == name) return &format;
+    }
+    return nullptr;
+}
+
+struct ExportOptions {
+    std::string path;
+    std::string format;
+    std::string database;
+    std::uint64_t record = 0;
+    std::string output;
+    TimeZoneOption timeZone;
+    CLI::Option* databaseOption = nullptr;
+    CLI::Option* recordOption = nullptr;
+    CLI::Option* outputOption = nullptr;
+};
+
+// "Exporting: 41% (410000 of 1000000 records)" on one line of standard error, redrawn at most
+// ten times a second.
+class TerminalProgress {
+  public:
+    bool operator()(std::uint64_t done, std::uint64_t total) {
+        auto now = std::chrono::steady_clock::now();
+        if (done < total && now - last_ < std::chrono::milliseconds(100)) return true;
+        last_ = now;
+        unsigned percent = total == 0 ? 100u : static_cast<unsigned>(done * 100 / total);
+        std::fprintf(stderr, "\rExporting: %u%% (%llu of %llu records)", percent,
+                     static_cast<unsigned long long>(done), static_cast<unsigned long long>(total));
+        std::fflush(stderr);
+        shown_ = true;
+        return true;
+    }
+    ~TerminalProgress() {
+        if (shown_) std::fputs("\n", stderr);
+    }
+
+  private:
+    std::chrono::steady_clock::time_point last_{};
+    bool shown_ = false;
+};
+
+// The request for the chosen scope, as the panel would make it with its options captioned for
+// that database; nothing (after saying why) when the choice names nothing exportable.
+std::optional<ExportRequest> ChooseRequest(const BackupTree& tree, const ExportOptions& options,
+                                           ExportFormat format) {
+    if (options.databaseOption->count() == 0) {
+        return ExportRequest{format, ExportScope::File, "", std::nullopt};
+    }
+    const RecordIndex& index = tree.index();
+    const DatabaseNode* database = index.findDatabase(options.database);
+    if (!database) {
+        PrintError("unknown database: " + options.database);
+        return std::nullopt;
+    }
+    NodeId databaseNode =
+        tree.databaseNode(static_cast<std::size_t>(database - index.databases.data()));
+    auto captions = CaptionsForDatabase(tree.text(databaseNode));
+    if (!captions) {
+        PrintError("\"" + std::string(database->name()) +
+                   "\" holds no records that can be exported");
+        return std::nullopt;
+    }
+    if (options.recordOption->count() == 0) {
+        return ExportRequest{format, ExportScope::Database, std::string(captions->all),
+                             databaseNode};
+    }
+    std::string error;
+    if (!FindRecord(index, options.database, options.record, &error)) {
+        PrintError(error);
+        return std::nullopt;
+    }
+    NodeId record = tree.child(databaseNode, static_cast<std::size_t>(options.record - 1));
+    return PanelRequest(tree, ExportScope::Record, format, captions->selected, captions->all,
+                        record);
+}
+
+int RunExport(const ExportOptions& options) {
+    const CliFormat* format = FormatByName(options.format);
+    if (!format) {
+        PrintError("unknown format: " + options.format);
+        return 2;
+    }
+    auto backup = OpenBackup(options.path);
+    if (!backup) return 2;
+    if (backup->index.stop) PrintWarning(WalkStopWarning(options.path, *backup->index.stop));
+    BackupTree tree(std::move(backup->image), std::move(backup->index));
+    auto request = ChooseRequest(tree, options, format->format);
+    if (!request) return 2;
+
+    DecodeContext context;
+    context.timeZoneText = TimeZoneTextFromSetting(options.timeZone.setting());
+    context.dateStyle = DateStyle::FromEnvironment();
+
+    std::string path = options.outputOption->count() > 0
+                           ? options.output
+                           : ExportFileName(options.path, format->format, LocalTimeNow());
+    ExportResult result;
+    if (::isatty(STDERR_FILENO)) {
+        TerminalProgress progress;
+        result = ExportToFile(tree, *request, context, path, std::ref(progress));
+    } else {
+        result = ExportToFile(tree, *request, context, path);
+    }
+    if (result.status != ExportStatus::Written) {
+        PrintError("cannot write " + path + ": " + result.error);
+        return 2;
+    }
+    return WriteOut(CompletionText(path) + "\n") ? 0 : 2;
+}
+
+}  // namespace
+
+void AddExportCommand(CLI::App& app, CommandResult& result) {
+    auto options = std::make_shared<ExportOptions>();
+    CLI::App* command = app.add_subcommand(
+        "export",
+        "Export records to a text or CSV file: the whole file, one database or one record");
+    command->add_option("FILE", options->path, "the IPD backup")->required();
+    std::vector<std::string> names;
+    std::string formatHelp = "the output format:";
+    for (const auto& format : kFormats) {
+        names.emplace_back(format.name);
+        formatHelp += " " + std::string(format.name) + " (" + std::string(format.description) + ")";
+    }
+    command->add_option("--format", options->format, formatHelp)
+        ->required()
+        ->check(CLI::IsMember(names));
+    options->databaseOption = command->add_option(
+        "--database", options->database,
+        "export only this database: a name such as \"Memos\" or a node key such as \"3DBTop\"");
+    options->recordOption =
+        command
+            ->add_option("--record", options->record,
+                         "export only this record of the database, counted from 1 in tree order")
+            ->needs(options->databaseOption);
+    options->outputOption = command->add_option(
+        "--output", options->output,
+        "the file to write (default: Orrelin_Export_ and the day and time, next to FILE)");
+    options->timeZone.addTo(*command);
+    command->callback([options, &result] { result.exitCode = RunExport(*options); });
+}
 
 }  // namespace orrelin::cli

@@ -8,12 +8,15 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 #include <QtTest>
 #include <fstream>
 #include <iterator>
 
 #include "core/export/export_fixture.h"
 #include "fakes.h"
+#include "gui/browser/main_window.h"
+#include "gui/browser/tree_model.h"
 #include "gui/export/export_panel.h"
 #include "ipd/loader.h"
 
@@ -218,6 +221,34 @@ class ExportPanelTest : public QObject {
             messages.shown[0].text.contains(folder.path() + "/gone/Orrelin_Export_07040509.csv"));
         QVERIFY(!messages.shown[0].text.contains("complete"));
         QVERIFY(panel->lastWritten().isEmpty());
+    }
+
+    void theMainWindowOpensThePanelAndHidesItOnTheNextClick() {
+        QString path = folder.path() + "/window.ipd";
+        ByteVector bytes = FixtureBackup();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+        file.close();
+        FakePlatform fakes;
+        FrmMain window(fakes.platform);
+        window.openPath(path);
+        window.waitForOpen();
+        auto select = [&](NodeId node) {
+            window.treeView().setCurrentIndex(window.treeModel().indexOf(node));
+        };
+        ExportToText& exportPanel = window.exportPanel();
+        select(window.tree().child(window.tree().databaseNode(kCalls), 0));
+        window.mExport()->trigger();
+        QVERIFY(!exportPanel.isHidden());
+        QCOMPARE(exportPanel.ExOP(1)->text(), QStringLiteral("Export All Phone Calls"));
+        select(window.tree().child(window.tree().databaseNode(kMemos), 0));
+        QVERIFY(exportPanel.isHidden());
+        select(BackupTree::kRoot);
+        window.mExport()->trigger();
+        QCOMPARE(fakes.messages.shown.size(), std::size_t{1});
+        QCOMPARE(fakes.messages.shown[0].title, QStringLiteral("Error"));
+        QFile::remove(path);
     }
 
     void aCancelledExportLeavesNoFileAndNoMessage() {

@@ -217,7 +217,8 @@ ExportResult ExportToFile(const BackupTree& tree, const ExportRequest& request,
                           const ProgressCallback& progress) {
     ExportResult result;
     result.path = path;
-    AtomicFile file(path);
+    // An export can be made again at any time: it does not wait for the disk.
+    AtomicFile file(path, false);
     if (auto error = file.open()) {
         result.status = ExportStatus::Failed;
         result.error = *error;

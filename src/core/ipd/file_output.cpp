@@ -45,7 +45,8 @@ std::optional<std::string> WriteFileAtomically(const std::string& path,
     return file.commit();
 }
 
-AtomicFile::AtomicFile(std::string path) : path_(std::move(path)), temp_(TempNameFor(path_)) {}
+AtomicFile::AtomicFile(std::string path, bool flushToDisk)
+    : path_(std::move(path)), temp_(TempNameFor(path_)), flushToDisk_(flushToDisk) {}
 
 AtomicFile::~AtomicFile() {
     discard();
@@ -78,7 +79,7 @@ std::optional<std::string> AtomicFile::commit() {
     if (fd_ < 0) return error_.empty() ? std::string("the file was not opened") : error_;
     if (error_.empty() && !buffer_.empty()) WriteAll(fd_, buffer_.data(), buffer_.size(), error_);
     buffer_.clear();
-    if (error_.empty() && ::fsync(fd_) != 0) error_ = std::strerror(errno);
+    if (error_.empty() && flushToDisk_ && ::fsync(fd_) != 0) error_ = std::strerror(errno);
     if (::close(fd_) != 0 && error_.empty()) error_ = std::strerror(errno);
     fd_ = -1;
     if (error_.empty() && std::rename(temp_.c_str(), path_.c_str()) != 0) {

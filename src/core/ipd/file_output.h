@@ -21,7 +21,10 @@ std::optional<std::string> WriteFileAtomically(const std::string& path,
 // destroyed without commit() it leaves nothing behind.
 class AtomicFile {
   public:
-    explicit AtomicFile(std::string path);
+    // With `flushToDisk` false, commit() leaves the bytes to the system's own write-back
+    // instead of waiting for the disk: for files that can be made again (exports), where the
+    // wait would cost more than a lost file after a power cut.
+    explicit AtomicFile(std::string path, bool flushToDisk = true);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -40,6 +43,7 @@ class AtomicFile {
     std::string path_;
     std::string temp_;
     int fd_ = -1;
+    bool flushToDisk_ = true;
     std::string error_;
     std::string buffer_;
 };

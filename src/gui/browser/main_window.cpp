@@ -26,7 +26,11 @@
 #include "gui/browser/icons.h"
 #include "gui/browser/single_byte.h"
 #include "gui/browser/tree_model.h"
+<<<<<<< HEAD
 #include "gui/servicebook/edit_sb.h"
+=======
+#include "gui/export/export_panel.h"
+>>>>>>> export
 #include "gui/settings/frm_options.h"
 #include "gui/settings/frm_splash.h"
 #include "ipd/hex.h"
@@ -175,6 +179,14 @@ void FrmMain::buildTree() {
     panes_ = new DetailPanes(area);
     for (QGroupBox* frame : panes_->frames())
         addFrame(frame);
+    // The export panel comes last: it is the last frame ResetPanes hides.
+    exportPanel_ = new ExportToText(
+        platform_.messages,
+        [this] {
+            return ExportToText::Source{&tree(), selectedNode(), decodeContext()};
+        },
+        area);
+    addFrame(exportPanel_);
 
     splitter->addWidget(tvwMain_);
     splitter->addWidget(scroll);
@@ -460,8 +472,10 @@ void FrmMain::Settings_Click() {
     optionsWindow_->activateWindow();
 }
 
-// Export: shows the export panel (filled in by the export panel's code).
-void FrmMain::mExport_Click() {}
+// Export: the export panel opens for the selected record, or says why it cannot.
+void FrmMain::mExport_Click() {
+    exportPanel_->mExport_Click();
+}
 
 // Merge: shows the merge window without blocking this one (filled in by the merge window's
 // code).

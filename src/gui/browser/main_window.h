@@ -29,6 +29,7 @@ namespace orrelin::gui {
 class BackupTreeModel;
 class DetailPanes;
 class EditSB;
+class ExportToText;
 
 // The main window: the menu bar, the tree of the opened backup, the detail pane of the
 // selected record and the status bar. It owns the opened file (tree, image, path and time-zone
@@ -89,6 +90,7 @@ class FrmMain : public QMainWindow {
     void waitForOpen();
 
     DetailPanes& panes() { return *panes_; }
+    ExportToText& exportPanel() { return *exportPanel_; }
     // The about window while it is open.
     QWidget* splashWindow() const { return splash_; }
     QWidget* optionsWindow() const { return optionsWindow_; }
@@ -144,6 +146,7 @@ class FrmMain : public QMainWindow {
     BackupTreeModel* model_ = nullptr;
     QTreeView* tvwMain_ = nullptr;
     DetailPanes* panes_ = nullptr;
+    ExportToText* exportPanel_ = nullptr;
     QVBoxLayout* frameLayout_ = nullptr;
     std::vector<QPointer<QWidget>> frames_;
     std::vector<std::pair<QString, QLabel*>> panels_;
