@@ -26,11 +26,10 @@
 #include "gui/browser/icons.h"
 #include "gui/browser/single_byte.h"
 #include "gui/browser/tree_model.h"
-<<<<<<< HEAD
-#include "gui/servicebook/edit_sb.h"
-=======
 #include "gui/export/export_panel.h"
->>>>>>> export
+#include "gui/servicebook/edit_sb.h"
+#include "gui/splitmerge/frm_merge.h"
+#include "gui/splitmerge/frm_split.h"
 #include "gui/settings/frm_options.h"
 #include "gui/settings/frm_splash.h"
 #include "ipd/hex.h"
@@ -477,18 +476,31 @@ void FrmMain::mExport_Click() {
     exportPanel_->mExport_Click();
 }
 
-// Merge: shows the merge window without blocking this one (filled in by the merge window's
-// code).
-void FrmMain::mMerge_Click() {}
-
-// Split: when the tree holds more than one node, shows the split window without blocking this
-// one and keeps it in splitWindow_ so that Open can close it (filled in by the split window's
-// code).
-void FrmMain::mSplit_Click() {
-    if (tree().nodeCount() <= 1) return;
+// Merge: shows the merge window without blocking this one. It has no parent, so it stays open
+// when this window closes; it asks for the opened path only while this window exists.
+void FrmMain::mMerge_Click() {
+    if (!mergeWindow_) {
+        QPointer<FrmMain> self(this);
+        mergeWindow_ = new FrmMerge(platform_, tree(), [self] {
+            return self ? self->openedPath() : QString();
+        });
+    }
+    mergeWindow_->show();
+    mergeWindow_->raise();
+    mergeWindow_->activateWindow();
 }
 
-// Edit: opens the service book editor on the selected entry (filled in by the editor's code).
+// Split: when the tree holds more than one node, shows the split window without blocking this
+// one; Open closes it, so its tree always belongs to the loaded file.
+void FrmMain::mSplit_Click() {
+    if (tree().nodeCount() <= 1) return;
+    if (!splitWindow_) splitWindow_ = new FrmSplit(platform_, tree(), this);
+    splitWindow_->show();
+    splitWindow_->raise();
+    splitWindow_->activateWindow();
+}
+
+// Edit: opens the service book editor on the selected entry.
 void FrmMain::mEdit_Click() {
     auto node = selectedNode();
     if (!node || tree().databaseByParentText(*node) != KnownDb::ServiceBook) return;

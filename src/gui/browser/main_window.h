@@ -171,6 +171,8 @@ class FrmMain : public QMainWindow {
     QPointer<QWidget> optionsWindow_;
     // The split window, closed by every Open; set by the split command.
     QPointer<QWidget> splitWindow_;
+    // The merge window, which outlives Opens and this window.
+    QPointer<QWidget> mergeWindow_;
     // The service book editor, kept open across Opens and refilled by each Edit.
     QPointer<EditSB> editSB_;
 
