@@ -39,7 +39,7 @@ namespace orrelin::gui {
 namespace {
 
 const QString kTitle = QStringLiteral("Orrelin IPD Reader");
-const QString kIpdFilter = QStringLiteral("IPD Files (*.ipd)");
+const QString kOpenFilter = QStringLiteral("IPD Files (*.ipd)");
 const QString kPrompt = QStringLiteral("Please open IPD file from File menu");
 // The window's size is kept beside the time-zone setting, in a section of its own.
 const QString kStoreApplication = QStringLiteral("orrelin_beta");
@@ -277,7 +277,7 @@ void FrmMain::beginOpenCommand() {
 
 void FrmMain::mOpen_Click() {
     beginOpenCommand();
-    QString path = platform_.files.openFile(this, kIpdFilter);
+    QString path = platform_.files.openFile(this, kOpenFilter);
     if (path.isEmpty()) return;
     startOpen(path);
 }
