@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
@@ -491,6 +493,36 @@ class MainWindowTest : public QObject {
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, {});
         QCoreApplication::sendEvent(window_.get(), &enter);
         QVERIFY(!enter.isAccepted());
+    }
+
+    // Every pane fits the window at its first size: no scroll bar, no field squeezed below its
+    // height. With ORRELIN_SHOT_DIR set the window is saved as a picture per pane.
+    void everyPaneFitsTheDefaultWindow() {
+        open(backup_);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        auto* area = window_->findChild<QScrollArea*>(QStringLiteral("paneArea"));
+        QVERIFY(area);
+        const QString shots = qEnvironmentVariable("ORRELIN_SHOT_DIR");
+        auto* tabs = window_->findChild<QTabWidget*>(QStringLiteral("ctab"));
+        for (NodeId node : {NodeId{SentSms}, NodeId{Contact}, NodeId{MemoEntry}, NodeId{TaskEntry},
+                            NodeId{Appointment}, NodeId{ServiceEntry}, NodeId{PlacedCall}}) {
+            for (int tab = 0; tab < (node == Contact ? tabs->count() : 1); ++tab) {
+                select(node);
+                if (node == Contact) tabs->setCurrentIndex(tab);
+                QApplication::processEvents();
+                const QString name = VisibleFrames(*window_).join(QString()) + QString::number(tab);
+                QVERIFY2(area->verticalScrollBar()->maximum() == 0, qPrintable(name));
+                QVERIFY2(area->horizontalScrollBar()->maximum() == 0, qPrintable(name));
+                for (QLineEdit* field : window_->findChildren<QLineEdit*>()) {
+                    if (!field->isVisible()) continue;
+                    QVERIFY2(field->height() >= field->sizeHint().height(),
+                             qPrintable(field->objectName()));
+                }
+                if (!shots.isEmpty())
+                    window_->grab().save(shots + QLatin1Char('/') + name + QStringLiteral(".png"));
+            }
+        }
     }
 
     void splitWithTheRootAloneDoesNothing() {
