@@ -18,7 +18,9 @@ runs=${ORRELIN_BENCH_RUNS:-3}
 cases=${ORRELIN_BENCH_CASES:-bench/cases.txt}
 
 if [ -f "$dir/CMakeCache.txt" ]; then
-    cmake --build "$dir" --target orrelin-cli ipdgen >/dev/null
+    targets=(orrelin-cli ipdgen)
+    [ -d "$dir/src/gui" ] && targets+=(orrelin)
+    cmake --build "$dir" --target "${targets[@]}" >/dev/null
 else
     ORRELIN_BUILD_DIR=$dir scripts/build.sh >/dev/null
 fi
@@ -38,5 +40,5 @@ echo "generated $records records in $(( ($(date +%s%N) - start) / 1000000 )) ms"
 
 extra=()
 [ -n "${ORRELIN_BENCH_NO_TARGETS:-}" ] && extra+=(--no-targets)
-PATH="$PWD/$dir/src/cli:$PWD/$dir/tools:$PATH" \
+PATH="$PWD/$dir/src/cli:$PWD/$dir/src/gui:$PWD/$dir/tools:$PATH" \
     python3 bench/bench.py "$work/ipdwalk" "$work/bench.ipd" "$cases" --runs "$runs" "${extra[@]}" "$@"
