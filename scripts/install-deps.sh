@@ -11,6 +11,7 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xauth
     time
+    libical-dev python3-vobject python3-icalendar
 )
 
 missing=()

@@ -72,8 +72,10 @@ void DecodeNetworkBlock(Bytes block, ServiceBookFields& out, const TextOptions& 
     if (Bytes d = FindField(block, kApn); !d.empty()) v[ApnValue] = EightBitText(d, true, text);
     if (Bytes d = FindField(block, kQos); !d.empty()) {
         std::string qos;
-        for (std::uint8_t b : Slice(d, 0, 5))
-            qos += (qos.empty() ? "" : ".") + Decimal(b);
+        for (std::uint8_t b : Slice(d, 0, 5)) {
+            if (!qos.empty()) qos += '.';
+            qos += Decimal(b);
+        }
         v[QosValue] = qos;
     }
     if (Bytes d = FindField(block, kGatewayIp); !d.empty()) {
