@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "decoders/servicebook_decoder.h"
 #include "ipd/codepage.h"
@@ -60,7 +61,7 @@ std::optional<std::string> Utf8ToCp1256(std::string_view text) {
 }
 
 int Refuse(const std::string& message) {
-    std::cerr << message << "\n";
+    PrintError(message);
     return 2;
 }
 
@@ -79,9 +80,10 @@ std::optional<NodeId> ServiceBookRecord(const BackupTree& tree, std::size_t n) {
 
 int Run(const ServiceBookOptions& options) {
     if (options.entryOnly == options.all) return Refuse("give one of --entry-only and --all");
-    std::string error;
-    auto tree = BackupTree::Open(options.file, &error);
-    if (!tree) return Refuse("Cannot open " + options.file + ": " + error);
+    auto backup = OpenBackup(options.file);
+    if (!backup) return 2;
+    auto tree =
+        std::optional<BackupTree>(BackupTree(std::move(backup->image), std::move(backup->index)));
     auto node = options.record >= 1 ? ServiceBookRecord(*tree, options.record) : std::nullopt;
     auto entry = node ? ServiceBookEntry::Of(*tree, *node) : std::nullopt;
     if (!entry) {

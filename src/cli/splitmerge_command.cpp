@@ -1,13 +1,13 @@
 #include <CLI/CLI.hpp>
 
 #include <charconv>
-#include <iostream>
 #include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "browser/backup_tree.h"
+#include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "splitmerge/check_tree.h"
 #include "splitmerge/merge.h"
@@ -17,14 +17,15 @@ namespace orrelin::cli {
 namespace {
 
 void Complain(std::string_view message) {
-    std::cerr << "orrelin-cli: " << message << '\n';
+    PrintError(message);
 }
 
+// The backup mapped rather than copied: the command reads it once and writes another file.
 std::optional<CheckTree> OpenCheckTree(const std::string& path) {
-    std::string error;
-    auto tree = LoadSecondIpd(path, &error);
-    if (!tree) Complain("cannot read " + path + ": " + error);
-    return tree;
+    auto backup = OpenBackup(path);
+    if (!backup) return std::nullopt;
+    if (backup->index.stop) PrintWarning(WalkStopWarning(path, *backup->index.stop));
+    return CheckTree(BackupTree(std::move(backup->image), std::move(backup->index)));
 }
 
 // One toggle as given: a database ("Memos", "3DBTop") or its n-th record ("Memos:4").

@@ -144,7 +144,7 @@ TEST_F(ServiceBookCli, RefusesWhatTheWindowRefusesAndWritesNothing) {
     for (const Case& c : cases) {
         Outcome outcome = Run(backup + c.arguments);
         EXPECT_EQ(outcome.exitCode, 2) << c.arguments;
-        EXPECT_EQ(outcome.err, c.message + "\n") << c.arguments;
+        EXPECT_EQ(outcome.err, "orrelin-cli: " + c.message + "\n") << c.arguments;
         EXPECT_EQ(outcome.out, "");
     }
     EXPECT_EQ(written(), 0u);

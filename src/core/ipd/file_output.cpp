@@ -3,9 +3,12 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "ipd/hex.h"
 
@@ -71,6 +74,36 @@ bool AtomicFile::write(std::string_view bytes) {
     if (buffer_.size() >= (1u << 20)) {
         if (!WriteAll(fd_, buffer_.data(), buffer_.size(), error_)) return false;
         buffer_.clear();
+    }
+    return true;
+}
+
+bool AtomicFile::write(std::span<const iovec> pieces) {
+    if (fd_ < 0 || !error_.empty()) return false;
+    if (!buffer_.empty()) {
+        if (!WriteAll(fd_, buffer_.data(), buffer_.size(), error_)) return false;
+        buffer_.clear();
+    }
+    std::vector<iovec> rest(pieces.begin(), pieces.end());
+    std::size_t first = 0;
+    while (first < rest.size()) {
+        const int count = static_cast<int>(std::min<std::size_t>(rest.size() - first, IOV_MAX));
+        ssize_t n = ::writev(fd_, rest.data() + first, count);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            error_ = std::strerror(errno);
+            return false;
+        }
+        // A short write: skip what went out, resume inside the piece it stopped in.
+        auto left = static_cast<std::size_t>(n);
+        while (first < rest.size() && left >= rest[first].iov_len) {
+            left -= rest[first].iov_len;
+            ++first;
+        }
+        if (left > 0) {
+            rest[first].iov_base = static_cast<char*>(rest[first].iov_base) + left;
+            rest[first].iov_len -= left;
+        }
     }
     return true;
 }

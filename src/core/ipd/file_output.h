@@ -4,6 +4,7 @@
 // folder and are renamed over the target only when complete, so a failure never leaves a
 // truncated file behind; names the program makes itself never replace an earlier file.
 
+#include <sys/uio.h>
 #include <cstdint>
 #include <ctime>
 #include <optional>
@@ -33,6 +34,8 @@ class AtomicFile {
     std::optional<std::string> open();
     // Appends bytes; false once a write has failed (see error()).
     bool write(std::string_view bytes);
+    // Appends the pieces in order, straight from where they lie (no copy of them is made).
+    bool write(std::span<const iovec> pieces);
     // Flushes, closes and renames over the target; the reason on failure.
     std::optional<std::string> commit();
     const std::string& error() const { return error_; }

@@ -14,11 +14,30 @@ constexpr std::uint64_t kProgressStep = 4096;
 class FileSink final : public IpdSink {
   public:
     FileSink(AtomicFile& file, std::uint64_t total, const ProgressCallback& progress)
-        : file_(file), total_(total), progress_(progress) {}
+        : file_(file), total_(total), progress_(progress) {
+        store_.reserve(kStore);
+        pieces_.reserve(kPieces);
+    }
 
-    void write(std::string_view bytes) override { file_.write(bytes); }
-    void write(Bytes bytes) override {
-        file_.write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    // Pieces are gathered and go out a batch at a time in one system call. A caller's text may
+    // be reused as soon as write() returns, so it is copied into the batch's own store; image
+    // bytes stay where they are until the write ends and go out from there without a copy.
+    void write(std::string_view bytes) override {
+        if (bytes.size() > kStore) {
+            flush();
+            file_.write(bytes);
+            return;
+        }
+        if (store_.size() + bytes.size() > kStore) flush();
+        const std::size_t at = store_.size();
+        store_.append(bytes);  // within the capacity reserved: earlier pieces stay put
+        add(store_.data() + at, bytes.size());
+    }
+    void write(Bytes bytes) override { add(const_cast<std::uint8_t*>(bytes.data()), bytes.size()); }
+    void flush() {
+        if (!pieces_.empty()) file_.write(std::span<const iovec>(pieces_));
+        pieces_.clear();
+        store_.clear();
     }
     bool advance(std::uint64_t units) override {
         done_ += units;
@@ -35,6 +54,17 @@ class FileSink final : public IpdSink {
     }
 
   private:
+    static constexpr std::size_t kStore = 64 * 1024;
+    static constexpr std::size_t kPieces = 4096;
+
+    void add(void* data, std::size_t size) {
+        if (size == 0) return;
+        if (pieces_.size() == kPieces) flush();
+        pieces_.push_back(iovec{data, size});
+    }
+
+    std::string store_;
+    std::vector<iovec> pieces_;
     AtomicFile& file_;
     std::uint64_t total_;
     const ProgressCallback& progress_;
@@ -112,6 +142,7 @@ WriteOutcome WriteIpdFile(const std::string& target, const std::vector<std::stri
     }
     FileSink sink(file, total, progress);
     if (!produce(sink) || !sink.finish()) return {WriteStatus::Cancelled, {}};
+    sink.flush();
     if (auto error = file.commit()) {
         return {WriteStatus::Failed, "Cannot write " + target + ": " + *error};
     }

@@ -49,7 +49,10 @@ std::optional<std::string> RefuseOpenedFile(const std::string& target,
 class IpdSink {
   public:
     virtual ~IpdSink() = default;
+    // Text the caller may reuse as soon as the call returns.
     virtual void write(std::string_view bytes) = 0;
+    // Bytes that stay where they are until the write ends (a backup's image): they may be
+    // written from there later instead of being copied now.
     virtual void write(Bytes bytes) = 0;
     // Counts `units` of work done; false once the user cancelled.
     virtual bool advance(std::uint64_t units = 1) = 0;
