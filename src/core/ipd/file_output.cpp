@@ -68,11 +68,14 @@ bool AtomicFile::write(std::string_view bytes) {
     if (fd_ < 0 || !error_.empty()) return false;
     // A piece as large as the buffer goes out as it is, without being copied first.
     if (buffer_.empty() && bytes.size() >= (1u << 20)) {
-        return WriteAll(fd_, bytes.data(), bytes.size(), error_);
+        if (!WriteAll(fd_, bytes.data(), bytes.size(), error_)) return false;
+        wrote(bytes.size());
+        return true;
     }
     buffer_.append(bytes);
     if (buffer_.size() >= (1u << 20)) {
         if (!WriteAll(fd_, buffer_.data(), buffer_.size(), error_)) return false;
+        wrote(buffer_.size());
         buffer_.clear();
     }
     return true;
@@ -82,6 +85,7 @@ bool AtomicFile::write(std::span<const iovec> pieces) {
     if (fd_ < 0 || !error_.empty()) return false;
     if (!buffer_.empty()) {
         if (!WriteAll(fd_, buffer_.data(), buffer_.size(), error_)) return false;
+        wrote(buffer_.size());
         buffer_.clear();
     }
     std::vector<iovec> rest(pieces.begin(), pieces.end());
@@ -94,6 +98,7 @@ bool AtomicFile::write(std::span<const iovec> pieces) {
             error_ = std::strerror(errno);
             return false;
         }
+        wrote(static_cast<std::uint64_t>(n));
         // A short write: skip what went out, resume inside the piece it stopped in.
         auto left = static_cast<std::size_t>(n);
         while (first < rest.size() && left >= rest[first].iov_len) {
@@ -106,6 +111,17 @@ bool AtomicFile::write(std::span<const iovec> pieces) {
         }
     }
     return true;
+}
+
+void AtomicFile::wrote(std::uint64_t bytes) {
+    written_ += bytes;
+    // A file that goes to the disk at the end starts on its way there while it is written, so
+    // the wait at the end covers only its last part.
+    constexpr std::uint64_t kWriteBehind = 8u << 20;
+    if (!flushToDisk_ || written_ - started_ < kWriteBehind) return;
+    ::sync_file_range(fd_, static_cast<off_t>(started_), static_cast<off_t>(written_ - started_),
+                      SYNC_FILE_RANGE_WRITE);
+    started_ = written_;
 }
 
 std::optional<std::string> AtomicFile::commit() {

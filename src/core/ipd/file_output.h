@@ -43,12 +43,15 @@ class AtomicFile {
 
   private:
     void discard();
+    void wrote(std::uint64_t bytes);
     std::string path_;
     std::string temp_;
     int fd_ = -1;
     bool flushToDisk_ = true;
     std::string error_;
     std::string buffer_;
+    std::uint64_t written_ = 0;
+    std::uint64_t started_ = 0;
 };
 
 // folder + "Orrelin_Export_" + ddhhnnss of `when` (local time) + extension (".txt", ".csv",

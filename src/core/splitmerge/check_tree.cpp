@@ -44,6 +44,15 @@ void CheckTree::checkChildren(NodeId node) {
         setState(node, CheckState::None);
     }
     const CheckState down = states_[node] == CheckState::All ? CheckState::All : CheckState::None;
+    if (tree_.kind(node) == NodeKind::Database) {
+        // Records have no children, and all of them share this node's counts.
+        for (std::uint32_t record : tree_.index().databases[node - 1].records)
+            states_[tree_.recordNode(record)] = down;
+        auto& counts = childStates_[node];
+        counts = {0, 0, 0};
+        counts[static_cast<std::size_t>(down)] = static_cast<std::uint32_t>(children);
+        return;
+    }
     for (std::size_t row = 0; row < children; ++row) {
         NodeId child = tree_.child(node, row);
         setState(child, down);

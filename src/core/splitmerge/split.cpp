@@ -47,16 +47,17 @@ WriteOutcome WriteSplit(const CheckTree& tree, const std::string& target,
         sink.write(head);
 
         // Each record: [new database index LE16] then the source record from its length on.
+        const RecordIndex& records = t.index();
         std::string index;
         for (std::size_t position = 0; position < databases.size(); ++position) {
             NodeId node = databases[position];
+            const bool whole = tree.state(node) == CheckState::All;
             index.clear();
             AppendLe16(index, static_cast<std::uint16_t>(position));
-            for (std::size_t row = 0; row < t.childCount(node); ++row) {
-                NodeId record = t.child(node, row);
-                if (!tree.marked(record)) continue;
-                auto span = t.span(record);
-                auto bytes = span ? t.image().range(span->start - 5, span->end) : std::nullopt;
+            for (std::uint32_t record : records.databases[node - 1].records) {
+                if (!whole && !tree.marked(t.recordNode(record))) continue;
+                const RecordSpan span = records.records[record].span;
+                auto bytes = t.image().range(span.start - 5, span.end);
                 if (!bytes) continue;
                 sink.write(std::string_view(index));
                 sink.write(*bytes);
