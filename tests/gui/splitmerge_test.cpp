@@ -94,8 +94,15 @@ class SplitMergeTest : public QObject {
         QCOMPARE(model.rowCount(root), 2);
         QCOMPARE(model.data(model.index(1, 0, root), Qt::DisplayRole).toString(),
                  QStringLiteral("Tasks"));
-        QVERIFY(!model.data(root, Qt::DecorationRole).value<QIcon>().isNull());
+        // The state image is drawn, not just named: an unchecked and a partly checked root differ.
+        const QImage unchecked =
+            model.data(root, Qt::DecorationRole).value<QIcon>().pixmap(16, 16).toImage();
+        QVERIFY(!unchecked.isNull());
         model.toggle(model.index(0, 0, model.index(0, 0, root)));
+        const QImage some =
+            model.data(root, Qt::DecorationRole).value<QIcon>().pixmap(16, 16).toImage();
+        QVERIFY(!some.isNull());
+        QVERIFY(some != unchecked);
         QCOMPARE(model.data(root, CheckTreeModel::kStateKeyRole).toString(),
                  QStringLiteral("Some"));
     }

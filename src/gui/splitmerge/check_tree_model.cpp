@@ -3,34 +3,20 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include <QPainter>
-#include <QPixmap>
-
+#include "gui/browser/icons.h"
 #include "gui/browser/single_byte.h"
 
 namespace orrelin::gui {
 namespace {
 
-// The state images: an empty box, a box with a filled square, a box with a tick.
+// The state images shared with the rest of the program: unchecked, partly checked, checked.
 QIcon StateIcon(CheckState state) {
     static const std::array<QIcon, 3> icons = [] {
         std::array<QIcon, 3> out;
         for (std::size_t i = 0; i < out.size(); ++i) {
-            QPixmap pixmap(16, 16);
-            pixmap.fill(Qt::transparent);
-            QPainter painter(&pixmap);
-            painter.setRenderHint(QPainter::Antialiasing);
-            painter.setPen(QPen(QColor(60, 60, 60), 1));
-            painter.setBrush(Qt::white);
-            painter.drawRect(QRectF(1.5, 1.5, 13, 13));
-            if (static_cast<CheckState>(i) == CheckState::Some) {
-                painter.fillRect(QRectF(4.5, 4.5, 7, 7), QColor(40, 90, 180));
-            } else if (static_cast<CheckState>(i) == CheckState::All) {
-                painter.setPen(QPen(QColor(20, 110, 40), 2.2));
-                painter.drawPolyline(QPolygonF({{4, 8}, {7, 11.5}, {12.5, 4.5}}));
-            }
-            painter.end();
-            out[i] = QIcon(pixmap);
+            auto key = CheckStateKey(static_cast<CheckState>(i));
+            out[i] =
+                CheckStateIcon(QString::fromLatin1(key.data(), static_cast<qsizetype>(key.size())));
         }
         return out;
     }();
