@@ -1,17 +1,20 @@
 // The main window, offscreen: opening, the tree and status bar, menu states, the panes.
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
-#include <QGuiApplication>
 #include <QTest>
 #include <QTreeView>
 #include <QUrl>
@@ -22,6 +25,8 @@
 #include "gui/browser/main_window.h"
 #include "gui/browser/tree_model.h"
 #include "gui/browser/value_font.h"
+#include "gui/splitmerge/frm_merge.h"
+#include "gui/splitmerge/frm_split.h"
 #include "test_backups.h"
 
 using namespace orrelin;
@@ -532,6 +537,60 @@ class MainWindowTest : public QObject {
     void splitWithTheRootAloneDoesNothing() {
         window_->mSplit_Click();
         QVERIFY(fakes_->messages.shown.empty());
+    }
+
+    // Split shows a window over the loaded file; Open closes it, so the next Split shows the
+    // file loaded since rather than a stale copy.
+    void openClosesTheSplitWindowAndSplitFollowsTheNewFile() {
+        const QString other =
+            WriteBackup(dir_, QStringLiteral("other for split.ipd"), EveryKindBackup());
+        open(backup_);
+        window_->mSplit()->trigger();
+        QPointer<FrmSplit> split = window_->findChild<FrmSplit*>();
+        QVERIFY(split);
+        QVERIFY(split->isVisible());
+        QCOMPARE(QString::fromStdString(split->checkTree().tree().path()), backup_);
+
+        open(other);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(split.isNull());
+        window_->mSplit()->trigger();
+        split = window_->findChild<FrmSplit*>();
+        QVERIFY(split);
+        QCOMPARE(QString::fromStdString(split->checkTree().tree().path()), other);
+    }
+
+    // Merge's window stands on its own: it outlives the main window and still writes, then
+    // knowing no opened file to protect but its own.
+    void theMergeWindowOutlivesTheMainWindow() {
+        open(backup_);
+        window_->mMerge()->trigger();
+        QPointer<FrmMerge> merge;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* found = qobject_cast<FrmMerge*>(top)) merge = found;
+        }
+        QVERIFY(merge);
+        QVERIFY(merge->parent() == nullptr);
+        QVERIFY(merge->isVisible());
+        window_->mMerge()->trigger();  // a second Merge raises the same window
+        int merges = 0;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            merges += qobject_cast<FrmMerge*>(top) && !top->testAttribute(Qt::WA_WState_Hidden);
+        QCOMPARE(merges, 1);
+
+        window_.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(merge);
+        merge->firstTree().toggleCheck(merge->firstTree().tree().databaseNode(0));
+        const QString target = dir_.filePath(QStringLiteral("merged after close.ipd"));
+        fakes_->files.saveAnswers.push_back(target);
+        merge->btnMerge_Click();
+        QVERIFY(QFile::exists(target));
+        QVERIFY(!fakes_->messages.shown.empty());
+        QCOMPARE(fakes_->messages.shown.back().icon, MessageIcon::Information);
+        merge->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(merge.isNull());
     }
 
     void theWindowSizeIsRemembered() {
