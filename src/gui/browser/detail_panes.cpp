@@ -13,6 +13,7 @@
 
 #include "gui/browser/single_byte.h"
 #include "gui/browser/value_font.h"
+#include "gui/servicebook/servicebook_form.h"
 
 namespace orrelin::gui {
 namespace {
@@ -30,30 +31,6 @@ QGroupBox* Frame(QWidget* parent, const char* name, const char* caption) {
     frame->setObjectName(QString::fromLatin1(name));
     frame->hide();
     return frame;
-}
-
-QFormLayout* Form(QWidget* owner) {
-    auto* form = new QFormLayout(owner);
-    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    form->setRowWrapPolicy(QFormLayout::DontWrapRows);
-    return form;
-}
-
-// Fields in a row of small fields (an address of four numbers, two ports).
-QWidget* SmallFieldRow(QWidget* parent, std::array<ValueField, ServiceBookFields::kCount>& fields,
-                       std::size_t first, std::size_t count, const QString& separator) {
-    auto* row = new QWidget(parent);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    for (std::size_t i = 0; i < count; ++i) {
-        if (i > 0) layout->addWidget(new QLabel(separator, row));
-        fields[first + i] = ValueField::Line(row, Indexed("hrtnet", first + i));
-        fields[first + i].widget()->setMaximumWidth(90);
-        layout->addWidget(fields[first + i].widget());
-    }
-    layout->addStretch(1);
-    return row;
 }
 
 }  // namespace
@@ -110,7 +87,7 @@ DetailPanes::DetailPanes(QWidget* parent) {
 
 void DetailPanes::buildSms(QWidget* parent) {
     SMSmessages = Frame(parent, "SMSmessages", "SMS Messages");
-    auto* form = Form(SMSmessages);
+    auto* form = ValueForm(SMSmessages);
     static constexpr const char* kNames[] = {"dir_text",  "folder_name", "sent_date",
                                              "recv_date", "tel_number",  "msg_text"};
     for (std::size_t i = 0; i < sms_.size(); ++i) {
@@ -143,7 +120,7 @@ void DetailPanes::buildContacts(QWidget* parent) {
     auto* general = page("General");
     auto* generalLayout = new QHBoxLayout(general);
     auto* generalFields = new QWidget(general);
-    rows(generalFields, Form(generalFields), {0, 1, 2, 3, 4, 5});
+    rows(generalFields, ValueForm(generalFields), {0, 1, 2, 3, 4, 5});
     generalLayout->addWidget(generalFields, 1);
     Picture1 = new QLabel(general);
     Picture1->setObjectName(QStringLiteral("Picture1"));
@@ -153,14 +130,14 @@ void DetailPanes::buildContacts(QWidget* parent) {
     generalLayout->addWidget(Picture1, 0, Qt::AlignTop);
 
     auto* phones = page("Phone Numbers");
-    rows(phones, Form(phones), {6, 7, 8, 9, 10, 11, 12, 14, 13});
+    rows(phones, ValueForm(phones), {6, 7, 8, 9, 10, 11, 12, 14, 13});
 
     auto* addresses = page("Addresses");
-    rows(addresses, Form(addresses), {15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26});
+    rows(addresses, ValueForm(addresses), {15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26});
 
     // ct(32) and ct(33) show Facebook and Yahoo (slots 31 and 32); ct(31) holds the notes.
     auto* other = page("Other");
-    auto* otherForm = Form(other);
+    auto* otherForm = ValueForm(other);
     rows(other, otherForm, {27, 28, 29, 30});
     for (std::size_t n : {std::size_t{32}, std::size_t{33}}) {
         ct_[n] = ValueField::Line(other, Indexed("ct", n));
@@ -175,7 +152,7 @@ void DetailPanes::buildContacts(QWidget* parent) {
 
 void DetailPanes::buildMemo(QWidget* parent) {
     Memo = Frame(parent, "Memo", "Memos");
-    auto* form = Form(Memo);
+    auto* form = ValueForm(Memo);
     ct_[44] = ValueField::Line(Memo, Indexed("ct", 44));
     form->addRow(Text(kMemoLabels[0]), ct_[44].widget());
     ct_[45] = ValueField::MultiLine(Memo, Indexed("ct", 45));
@@ -185,7 +162,7 @@ void DetailPanes::buildMemo(QWidget* parent) {
 
 void DetailPanes::buildTask(QWidget* parent) {
     Task = Frame(parent, "Task", "Tasks");
-    auto* form = Form(Task);
+    auto* form = ValueForm(Task);
     for (std::size_t i = 0; i < kTaskLabels.size(); ++i) {
         std::size_t n = 43 - i;
         ct_[n] = i == TaskRecord::Notes ? ValueField::MultiLine(Task, Indexed("ct", n))
@@ -196,7 +173,7 @@ void DetailPanes::buildTask(QWidget* parent) {
 
 void DetailPanes::buildCalendar(QWidget* parent) {
     Calendar = Frame(parent, "Calendar", "Calendar");
-    auto* form = Form(Calendar);
+    auto* form = ValueForm(Calendar);
     for (std::size_t i = 0; i < kCalendarLabels.size(); ++i) {
         std::size_t n = 39 - i;
         ct_[n] = i == CalendarRecord::Notes ? ValueField::MultiLine(Calendar, Indexed("ct", n))
@@ -207,7 +184,7 @@ void DetailPanes::buildCalendar(QWidget* parent) {
 
 void DetailPanes::buildCalls(QWidget* parent) {
     pcallslog = Frame(parent, "pcallslog", "Phone Calls Log");
-    auto* form = Form(pcallslog);
+    auto* form = ValueForm(pcallslog);
     for (std::size_t i = 0; i < kCallLabels.size(); ++i) {
         std::size_t n = 46 + i;
         ct_[n] = ValueField::Line(pcallslog, Indexed("ct", n));
@@ -218,43 +195,12 @@ void DetailPanes::buildCalls(QWidget* parent) {
 void DetailPanes::buildServiceBook(QWidget* parent) {
     Servicebook = Frame(parent, "Servicebook", "Service Book");
     auto* outer = new QVBoxLayout(Servicebook);
-    auto* top = new QWidget(Servicebook);
-    auto* topForm = Form(top);
-    static constexpr const char* kTopLabels[] = {"Name", "UID", "CID", "User ID", "Description"};
-    for (std::size_t i = 0; i < 5; ++i) {
-        hrtnet_[17 + i] = ValueField::Line(top, Indexed("hrtnet", 17 + i));
-        topForm->addRow(QString::fromLatin1(kTopLabels[i]), hrtnet_[17 + i].widget());
-    }
-    outer->addWidget(top);
-
-    SSTab1 = new QTabWidget(Servicebook);
-    SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    outer->addWidget(SSTab1, 1);
-
-    auto* network = new QWidget(SSTab1);
-    SSTab1->addTab(network, QStringLiteral("Network"));
-    auto* networkLayout = new QVBoxLayout(network);
-    networkLayout->addWidget(new QLabel(QStringLiteral("HRT"), network));
-    auto* networkFields = new QWidget(network);
-    auto* networkForm = Form(networkFields);
-    for (std::size_t n = 0; n <= 4; ++n) {
-        hrtnet_[n] = ValueField::Line(networkFields, Indexed("hrtnet", n));
-        networkForm->addRow(Text(kServiceBookLabels[n]), hrtnet_[n].widget());
-    }
-    networkForm->addRow(Text(kServiceBookLabels[5]),
-                        SmallFieldRow(networkFields, hrtnet_, 5, 4, QStringLiteral(".")));
-    networkForm->addRow(Text(kServiceBookLabels[9]),
-                        SmallFieldRow(networkFields, hrtnet_, 9, 2, QStringLiteral(";")));
-    networkLayout->addWidget(networkFields);
-    networkLayout->addStretch(1);
-
-    auto* web = new QWidget(SSTab1);
-    SSTab1->addTab(web, QStringLiteral("Web and Others"));
-    auto* webForm = Form(web);
-    for (std::size_t n = 11; n <= 16; ++n) {
-        hrtnet_[n] = ValueField::Line(web, Indexed("hrtnet", n));
-        webForm->addRow(Text(kServiceBookLabels[n]), hrtnet_[n].widget());
-    }
+    SSTab1 = LayOutServiceBook(Servicebook, outer,
+                               [this](QWidget* owner, std::size_t i) {
+                                   hrtnet_[i] = ValueField::Line(owner, Indexed("hrtnet", i));
+                                   return hrtnet_[i].widget();
+                               },
+                               {QStringLiteral("Web and Others"), Text(kServiceBookLabels[14])});
 }
 
 void DetailPanes::showSms(const SmsRecord& record) {

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "gui/browser/single_byte.h"
+#include "gui/servicebook/servicebook_form.h"
 #include "ipd/file_output.h"
 #include "ipd/hex.h"
 
@@ -19,13 +20,6 @@ namespace {
 
 QString Text(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QFormLayout* Form(QWidget* owner) {
-    auto* form = new QFormLayout(owner);
-    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    return form;
 }
 
 QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
@@ -45,61 +39,13 @@ EditSB::EditSB(Platform platform, QWidget* parent)
         hrtnet_[i]->setObjectName(QStringLiteral("hrtnet(%1)").arg(i));
         return hrtnet_[i];
     };
-    auto smallFields = [&](QWidget* owner, std::size_t first, std::size_t count,
-                           const QString& separator) {
-        auto* row = new QWidget(owner);
-        auto* layout = new QHBoxLayout(row);
-        layout->setContentsMargins(0, 0, 0, 0);
-        for (std::size_t i = 0; i < count; ++i) {
-            if (i > 0) layout->addWidget(new QLabel(separator, row));
-            QLineEdit* field = newField(row, first + i);
-            field->setMaximumWidth(90);
-            layout->addWidget(field);
-        }
-        layout->addStretch(1);
-        return row;
-    };
-
     auto* outer = new QVBoxLayout(this);
     EServicebook = new QGroupBox(this);
     EServicebook->setObjectName(QStringLiteral("EServicebook"));
     outer->addWidget(EServicebook, 1);
     auto* box = new QVBoxLayout(EServicebook);
-
-    auto* top = new QWidget(EServicebook);
-    auto* topForm = Form(top);
-    for (std::size_t i = 17; i <= 21; ++i) {
-        topForm->addRow(Text(kServiceBookLabels[i]), newField(top, i));
-    }
-    box->addWidget(top);
-
-    SSTab1 = new QTabWidget(EServicebook);
-    SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    box->addWidget(SSTab1, 1);
-
-    auto* network = new QWidget(SSTab1);
-    SSTab1->addTab(network, QStringLiteral("Network"));
-    auto* networkLayout = new QVBoxLayout(network);
-    networkLayout->addWidget(new QLabel(QStringLiteral("HRT"), network));
-    auto* networkFields = new QWidget(network);
-    auto* networkForm = Form(networkFields);
-    for (std::size_t i = 0; i <= 4; ++i) {
-        networkForm->addRow(Text(kServiceBookLabels[i]), newField(networkFields, i));
-    }
-    networkForm->addRow(Text(kServiceBookLabels[5]),
-                        smallFields(networkFields, 5, 4, QStringLiteral(".")));
-    networkForm->addRow(Text(kServiceBookLabels[9]),
-                        smallFields(networkFields, 9, 2, QStringLiteral(";")));
-    networkLayout->addWidget(networkFields);
-    networkLayout->addStretch(1);
-
-    auto* web = new QWidget(SSTab1);
-    SSTab1->addTab(web, QStringLiteral("Web"));
-    auto* webForm = Form(web);
-    for (std::size_t i = 11; i <= 16; ++i) {
-        webForm->addRow(i == 14 ? QStringLiteral("Gateway") : Text(kServiceBookLabels[i]),
-                        newField(web, i));
-    }
+    SSTab1 = LayOutServiceBook(EServicebook, box, newField,
+                               {QStringLiteral("Web"), QStringLiteral("Gateway")});
 
     code = new QPlainTextEdit(this);
     code->setObjectName(QStringLiteral("code"));
