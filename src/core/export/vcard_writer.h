@@ -3,6 +3,7 @@
 // vCard 4.0 (RFC 6350) text of a contact.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -28,13 +29,15 @@ void AppendVCard(const ContactRecord& contact, std::span<const std::uint8_t> pho
 
 // Building blocks, shared with the tests.
 
-// Escapes a text value: backslash, comma, semicolon and line breaks (CR LF, CR or LF become
-// "\n"). Commas are left alone when `escapeComma` is false.
-std::string EscapeVCardText(std::string_view text, bool escapeComma = true);
+// Escapes a text value or component: backslash, comma, semicolon and line breaks (CR LF, CR or
+// LF become "\n").
+std::string EscapeVCardText(std::string_view text);
 
-// Folds one content line (without its CR LF) so that no physical line exceeds 75 octets, never
-// inside a UTF-8 sequence; appends it with CR LF line ends to `out`.
-void AppendFoldedLine(std::string_view line, std::string& out);
+// A birthday or anniversary text as a vCard date, "YYYYMMDD", when it reads as one date
+// without doubt: ISO forms (1975-03-14, 19750314), forms with an English month name
+// (March 14, 1975; 14 Mar 1975) and day/month/year numbers whose order the values settle
+// (25/12/1975, 12/25/1975, 5/5/1975). Nothing otherwise.
+std::optional<std::string> VCardDate(std::string_view text);
 
 // Standard base64 (RFC 4648) with padding.
 std::string Base64Encode(std::span<const std::uint8_t> bytes);
