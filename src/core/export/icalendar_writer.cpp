@@ -15,6 +15,8 @@ namespace {
 
 // libical keeps its error state in globals; a value it rejects must only leave a property
 // out, never abort the program, whatever the library was built to do by default.
+constexpr int kLastYear = 3000;
+
 void QuietLibical() {
     static const bool once = [] {
         icalerror_set_errors_are_fatal(0);
@@ -37,14 +39,15 @@ void AddText(icalcomponent* c, icalproperty* (*make)(const char*), std::string_v
 }
 
 // The UTC date-time of a count of seconds since 1970-01-01 00:00 UTC; nothing outside the
-// years 1 to 9999, which the format cannot state.
+// years 1 to 3000. The format has room for four-digit years, but libical writes any time after
+// the year 3000 as the null time 00000000T000000, which would state a wrong date.
 std::optional<icaltimetype> UtcTime(std::int64_t seconds) {
     using namespace std::chrono;
     const std::int64_t day = seconds >= 0 ? seconds / 86400 : (seconds - 86399) / 86400;
     const std::int64_t inDay = seconds - day * 86400;
     const year_month_day date{sys_days{days{day}}};
     const int year = static_cast<int>(date.year());
-    if (year < 1 || year > 9999) return std::nullopt;
+    if (year < 1 || year > kLastYear) return std::nullopt;
     icaltimetype t = icaltime_null_time();
     t.year = year;
     t.month = static_cast<int>(static_cast<unsigned>(date.month()));
@@ -150,9 +153,9 @@ std::string RecordUid(std::string_view databaseName, const IpdImage& image, Reco
     // A record body begins [handle LE16][unique id LE32]; a body too short for them is named
     // by where it lies instead.
     char head[40];
-    auto body = RecordBody(image, span);
-    if (body && body->size() >= kRecordFieldsOffset) {
-        ByteReader reader(*body);
+    const Bytes body = RecordBody(image, span).value_or(Bytes{});
+    if (body.size() >= kRecordFieldsOffset) {
+        ByteReader reader(body);
         const std::uint16_t handle = reader.le16().value_or(0);
         const std::uint32_t uniqueId = reader.le32().value_or(0);
         std::snprintf(head, sizeof head, "%08X-%u", uniqueId, static_cast<unsigned>(handle));
