@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 
 #include "decoders/record_fields.h"
@@ -13,10 +12,13 @@
 namespace orrelin {
 namespace {
 
+// The times the writer states: 0001-01-01 00:00:00 UTC up to the end of the year 3000, the
+// last year libical writes (it turns a later time into the null time 00000000T000000).
+constexpr std::int64_t kFirstSecond = -62135596800;
+constexpr std::int64_t kAfterLastSecond = 32535216000;
+
 // libical keeps its error state in globals; a value it rejects must only leave a property
 // out, never abort the program, whatever the library was built to do by default.
-constexpr int kLastYear = 3000;
-
 void QuietLibical() {
     static const bool once = [] {
         icalerror_set_errors_are_fatal(0);
@@ -39,17 +41,15 @@ void AddText(icalcomponent* c, icalproperty* (*make)(const char*), std::string_v
 }
 
 // The UTC date-time of a count of seconds since 1970-01-01 00:00 UTC; nothing outside the
-// years 1 to 3000. The format has room for four-digit years, but libical writes any time after
-// the year 3000 as the null time 00000000T000000, which would state a wrong date.
+// years 1 to 3000: a time libical cannot write is left out rather than written wrong.
 std::optional<icaltimetype> UtcTime(std::int64_t seconds) {
     using namespace std::chrono;
+    if (seconds < kFirstSecond || seconds >= kAfterLastSecond) return std::nullopt;
     const std::int64_t day = seconds >= 0 ? seconds / 86400 : (seconds - 86399) / 86400;
     const std::int64_t inDay = seconds - day * 86400;
     const year_month_day date{sys_days{days{day}}};
-    const int year = static_cast<int>(date.year());
-    if (year < 1 || year > kLastYear) return std::nullopt;
     icaltimetype t = icaltime_null_time();
-    t.year = year;
+    t.year = static_cast<int>(date.year());
     t.month = static_cast<int>(static_cast<unsigned>(date.month()));
     t.day = static_cast<int>(static_cast<unsigned>(date.day()));
     t.hour = static_cast<int>(inDay / 3600);

@@ -23,7 +23,8 @@ std::vector<std::uint8_t> ContactPhotoBytes(const IpdImage& image, RecordSpan sp
 // Appends one vCard 4.0 for a contact decoded with TextOptions{unicode = true}: UTF-8, CR LF
 // line ends, values escaped, content lines folded at 75 octets without splitting a UTF-8
 // sequence. Empty properties are left out; FN is always written. `photoJpeg` (may be empty)
-// becomes an embedded PHOTO, `uid` (may be empty) the UID.
+// becomes an embedded PHOTO, `uid` (may be empty) the UID. The Facebook name and the PIN,
+// which vCard has no property for, go to X-SOCIALPROFILE;TYPE=facebook and X-BLACKBERRY-PIN.
 void AppendVCard(const ContactRecord& contact, std::span<const std::uint8_t> photoJpeg,
                  std::string_view uid, std::string& out);
 

@@ -56,8 +56,15 @@ TEST(ICalendarEvent, TimesAreTheStoredInstantsInUtc) {
     CalendarRecord f = Appointment(far);
     EXPECT_EQ(f.startUtc, std::int64_t{0x7FFFFFFF} * 60);
     EXPECT_EQ(Event(f).find("DTSTART"), std::string::npos);
-    f.startUtc = 32503680000 - 60;
-    EXPECT_EQ(ValueOf(Event(f), "DTSTART"), "29991231T235900Z");
+    f.startUtc = 32535216000 - 1;
+    EXPECT_EQ(ValueOf(Event(f), "DTSTART"), "30001231T235959Z");
+    for (std::int64_t outside :
+         {std::int64_t{32535216000}, std::int64_t{-62135596801}, INT64_MIN}) {
+        f.startUtc = outside;
+        EXPECT_EQ(Event(f).find("DTSTART"), std::string::npos);
+    }
+    f.startUtc = -62135596800;
+    EXPECT_EQ(ValueOf(Event(f), "DTSTART"), "00010101T000000Z");
 }
 
 TEST(ICalendarEvent, MissingOrBackwardTimesAreLeftOut) {
