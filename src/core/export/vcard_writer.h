@@ -1,0 +1,46 @@
+#pragma once
+
+// vCard 4.0 (RFC 6350) text of a contact.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "decoders/contact_decoder.h"
+#include "ipd/ipd_image.h"
+#include "ipd/record_index.h"
+
+namespace orrelin {
+
+// The picture of a contact record as the JPEG bytes stored in it (empty when it has none).
+// Works for both address book layouts: the photo field is looked up among the record's own
+// fields and, failing that, inside its first type-10 field.
+std::vector<std::uint8_t> ContactPhotoBytes(const IpdImage& image, RecordSpan span);
+
+// Appends one vCard 4.0 for a contact decoded with TextOptions{unicode = true}: UTF-8, CR LF
+// line ends, values escaped, content lines folded at 75 octets without splitting a UTF-8
+// sequence. Empty properties are left out; FN is always written. `photoJpeg` (may be empty)
+// becomes an embedded PHOTO, `uid` (may be empty) the UID. The Facebook name and the PIN,
+// which vCard has no property for, go to X-SOCIALPROFILE;TYPE=facebook and X-BLACKBERRY-PIN.
+void AppendVCard(const ContactRecord& contact, std::span<const std::uint8_t> photoJpeg,
+                 std::string_view uid, std::string& out);
+
+// Building blocks, shared with the tests.
+
+// Escapes a text value or component: backslash, comma, semicolon and line breaks (CR LF, CR or
+// LF become "\n").
+std::string EscapeVCardText(std::string_view text);
+
+// A birthday or anniversary text as a vCard date, "YYYYMMDD", when it reads as one date
+// without doubt: ISO forms (1975-03-14, 19750314), forms with an English month name
+// (March 14, 1975; 14 Mar 1975) and day/month/year numbers whose order the values settle
+// (25/12/1975, 12/25/1975, 5/5/1975). Nothing otherwise.
+std::optional<std::string> VCardDate(std::string_view text);
+
+// Standard base64 (RFC 4648) with padding.
+std::string Base64Encode(std::span<const std::uint8_t> bytes);
+
+}  // namespace orrelin
