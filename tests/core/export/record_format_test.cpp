@@ -34,7 +34,8 @@ TEST(TextBlock, LeavesValuesAsDecodedAndEndsAfterTheLastOne) {
 // The formatters' own tests of emptiness (no number, no title, no name...) do not drop the
 // record: its values are written like any other record's.
 TEST(EmptyRecords, RenderTheirValuesLikeAnyOther) {
-    SmsRecord noNumber{{"Received", "Inbox", "", "", "", "still worth keeping"}};
+    SmsRecord noNumber;
+    noNumber.values = {"Received", "Inbox", "", "", "", "still worth keeping"};
     EXPECT_EQ(Render(noNumber, ExportFormat::Csv, FormatSms),
               "\"Received\",\"\",\"\",\"\",\"still worth keeping\"");
     EXPECT_EQ(Render(CallRecord{}, ExportFormat::Csv, FormatPhoneCall),
