@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +15,10 @@ namespace orrelin {
 struct CalendarRecord {
     enum Slot { Subject, Location, Start, End, Duration, Notes };
     std::array<std::string, 6> values;
+    // Start and end as instants, in seconds since 1970-01-01 00:00 UTC, read straight from the
+    // stored minute counts (no display offset); nothing when the record has no such field.
+    std::optional<std::int64_t> startUtc = std::nullopt;
+    std::optional<std::int64_t> endUtc = std::nullopt;
     const std::string& operator[](Slot s) const { return values[s]; }
 };
 

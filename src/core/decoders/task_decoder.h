@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +15,9 @@ namespace orrelin {
 struct TaskRecord {
     enum Slot { Title, Status, Priority, Notes };
     std::array<std::string, 4> values;
+    // The due time as an instant in seconds since 1970-01-01 00:00 UTC; nothing when the
+    // record holds none.
+    std::optional<std::int64_t> dueUtc = std::nullopt;
     const std::string& operator[](Slot s) const { return values[s]; }
 };
 
