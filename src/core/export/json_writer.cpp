@@ -154,6 +154,10 @@ void JsonWriter::beforeValue() {
         if (hasItem_.back()) out_.push_back(',');
         hasItem_.back() = true;
     }
+    if (newlinePending_) {
+        out_.push_back('\n');
+        newlinePending_ = false;
+    }
 }
 
 void JsonWriter::beginObject() {
@@ -163,6 +167,7 @@ void JsonWriter::beginObject() {
 }
 
 void JsonWriter::endObject() {
+    newlinePending_ = false;
     if (!hasItem_.empty()) hasItem_.pop_back();
     out_.push_back('}');
 }
@@ -174,6 +179,7 @@ void JsonWriter::beginArray() {
 }
 
 void JsonWriter::endArray() {
+    newlinePending_ = false;
     if (!hasItem_.empty()) hasItem_.pop_back();
     out_.push_back(']');
 }

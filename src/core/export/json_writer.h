@@ -30,8 +30,8 @@ class JsonWriter {
     // An instant as "YYYY-MM-DDTHH:MM:SSZ", or null when there is none or it lies outside the
     // years 0000 to 9999.
     void instant(std::optional<std::int64_t> unixSeconds);
-    // A line break between tokens, to keep one record a line.
-    void newline() { out_.push_back('\n'); }
+    // A line break before the next value (after its comma), to keep one record a line.
+    void newline() { newlinePending_ = true; }
 
     // Shorthands for a member of an object.
     void member(std::string_view name, std::string_view utf8) {
@@ -49,6 +49,7 @@ class JsonWriter {
     // Per open object or array: whether it has a member or element yet.
     std::vector<bool> hasItem_;
     bool afterKey_ = false;
+    bool newlinePending_ = false;
 };
 
 // Appends `utf8` as a quoted JSON string: quote and backslash escaped, control characters

@@ -2,14 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "core/export/python_run.h"
 #include "export/json_writer.h"
 
 namespace orrelin {
@@ -21,33 +17,22 @@ std::string Quoted(std::string_view text) {
     return out;
 }
 
-// Runs Python's json parser over `document` (an array of strings) and returns the strings it
-// read, as UTF-8; nothing when python3 is missing or refuses the document.
+// Python's json parser over `document` (an array of strings): the strings it read, as UTF-8;
+// nothing when it refuses the document.
 std::optional<std::vector<std::string>> ParsedByPython(const std::string& document) {
-    auto input = std::filesystem::temp_directory_path() /
-                 ("orrelin-json-" + std::to_string(::getpid()) + ".json");
-    std::ofstream(input, std::ios::binary) << document;
-    std::string command =
-        "python3 -c \"import json,sys\n"
+    auto out = testing::RunPython(
+        "import json, sys\n"
         "for s in json.load(open(sys.argv[1], encoding='utf-8')):\n"
-        "    print(s.encode('utf-8').hex())\" " +
-        input.string() + " 2>/dev/null";
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return std::nullopt;
-    std::string out;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-        out.append(buffer, n);
-    int status = ::pclose(pipe);
-    std::filesystem::remove(input);
-    if (status != 0) return std::nullopt;
+        "    print(s.encode('utf-8').hex())\n",
+        document);
+    if (!out) return std::nullopt;
     // One string a line, as the hex digits of its UTF-8 bytes.
     std::vector<std::string> strings(1);
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        if (out[i] == '\n') {
+    for (std::size_t i = 0; i < out->size(); ++i) {
+        if ((*out)[i] == '\n') {
             strings.emplace_back();
-        } else if (i + 1 < out.size()) {
-            strings.back().push_back(static_cast<char>(std::stoi(out.substr(i, 2), nullptr, 16)));
+        } else if (i + 1 < out->size()) {
+            strings.back().push_back(static_cast<char>(std::stoi(out->substr(i, 2), nullptr, 16)));
             ++i;
         }
     }
@@ -56,10 +41,6 @@ std::optional<std::vector<std::string>> ParsedByPython(const std::string& docume
 }
 
 using namespace std::string_literals;
-
-bool HavePython() {
-    return std::system("python3 -c 'import json' >/dev/null 2>&1") == 0;
-}
 
 TEST(JsonString, EscapesQuotesBackslashesAndControlCharacters) {
     EXPECT_EQ(Quoted(""), "\"\"");
@@ -90,7 +71,7 @@ TEST(JsonString, EveryByteOutsideWellFormedUtf8BecomesAReplacementCharacter) {
 }
 
 TEST(JsonString, RoundTripsThroughPythonsParser) {
-    if (!HavePython()) GTEST_SKIP() << "python3 is not available";
+    if (!testing::PythonHas("json")) GTEST_SKIP() << "python3 is not available";
     const std::vector<std::string> texts = {
         "",
         "plain",
@@ -141,7 +122,7 @@ TEST(JsonWriter, CommasBetweenMembersAndElementsOnly) {
     json.endArray();
     json.member("s", "x");
     json.endObject();
-    EXPECT_EQ(out, "{\"a\":-12,\"list\":[{}\n,[],true,null],\"s\":\"x\"}");
+    EXPECT_EQ(out, "{\"a\":-12,\"list\":[{},\n[],true,null],\"s\":\"x\"}");
 }
 
 TEST(JsonWriter, InstantsAsUtcTextOrNull) {
