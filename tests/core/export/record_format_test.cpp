@@ -25,7 +25,8 @@ TEST(CsvLine, QuotesEveryValueAndDoublesQuotesInside) {
 }
 
 TEST(TextBlock, LeavesValuesAsDecodedAndEndsAfterTheLastOne) {
-    TaskRecord task{{" padded ", "Waiting", "High", "a\tb"}};
+    TaskRecord task;
+    task.values = {" padded ", "Waiting", "High", "a\tb"};
     EXPECT_EQ(Render(task, ExportFormat::Text, FormatTask),
               "\r\n--------------------------------------------\r\n\tTask:  padded \r\n"
               "\tStatus: Waiting\r\n\tPriority: High\r\n\tNotes: a\tb");
