@@ -46,8 +46,10 @@ CallRecord DecodeCall(const IpdImage& image, RecordSpan span, const DecodeContex
     // Milliseconds in the first eight data bytes, little-endian; an absent field is the count 0.
     Bytes time = FindField(fields, kTimeField);
     const std::uint64_t millis = LittleEndianValue(Slice(time, 0, kTimeBytes));
-    v[CallRecord::Date] =
-        MillisToDate(static_cast<double>(millis), context.timeZoneText, context.dateStyle);
+    if (context.displayTimes) {
+        v[CallRecord::Date] =
+            MillisToDate(static_cast<double>(millis), context.timeZoneText, context.dateStyle);
+    }
     if (!time.empty()) record.timeUtc = static_cast<std::int64_t>(millis / 1000);
 
     // The name: the 16-bit field, else the 8-bit one, else the number; the 8-bit forms keep

@@ -25,7 +25,7 @@ std::optional<std::uint64_t> MessageMillis(Bytes body, std::size_t offset) {
 }
 
 std::string MessageTime(std::optional<std::uint64_t> millis, const DecodeContext& context) {
-    if (!millis) return {};
+    if (!millis || !context.displayTimes) return {};
     return MillisToDate(static_cast<double>(*millis), context.timeZoneText, context.dateStyle);
 }
 

@@ -46,11 +46,22 @@ std::string Utf16ToUtf8(Bytes units, bool strip) {
 
 std::string EightBitText(Bytes data, bool strip, const TextOptions& options) {
     if (!options.unicode) return strip ? BytesToStrippedText(data, true) : BytesToText(data);
+    // Runs of plain ASCII (most texts are nothing else) are copied whole.
     std::string out;
-    out.reserve(data.size());
-    for (std::uint8_t b : data) {
-        if (strip && IsStrippedControl(b)) continue;
-        AppendUtf8(out, CodePageToUnicode(options.eightBitPage, b));
+    out.reserve(data.size() + data.size() / 4);
+    const char* chars = reinterpret_cast<const char*>(data.data());
+    std::size_t i = 0;
+    while (i < data.size()) {
+        std::size_t plain = i;
+        while (plain < data.size() && data[plain] >= 0x20 && data[plain] < 0x80)
+            ++plain;
+        out.append(chars + i, plain - i);
+        if (plain == data.size()) break;
+        const std::uint8_t b = data[plain];
+        if (!(strip && IsStrippedControl(b))) {
+            AppendUtf8(out, CodePageToUnicode(options.eightBitPage, b));
+        }
+        i = plain + 1;
     }
     return out;
 }

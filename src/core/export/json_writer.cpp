@@ -2,11 +2,27 @@
 
 #include <array>
 #include <charconv>
+#include <cstring>
 
 namespace orrelin {
 namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+constexpr std::size_t kFirstBuffer = std::size_t{1} << 16;
+// "0000-01-01T00:00:00Z" and "9999-12-31T23:59:59Z".
+constexpr std::int64_t kFirstInstant = -62167219200;
+constexpr std::int64_t kLastInstant = 253402300799;
+constexpr std::size_t kInstantSize = 20;
+
+// Bytes that pass a JSON string unchanged on their own: printable ASCII but quote and
+// backslash.
+constexpr std::array<bool, 256> MakePlainBytes() {
+    std::array<bool, 256> plain{};
+    for (unsigned b = 0x20; b < 0x80; ++b)
+        plain[b] = b != '"' && b != '\\';
+    return plain;
+}
+constexpr std::array<bool, 256> kPlainBytes = MakePlainBytes();
 
 // The length of the well-formed UTF-8 sequence at the start of `s` (whose first byte is 0x80
 // or above), or 0 when it is not one (RFC 3629: no overlong forms, no surrogates, nothing
@@ -45,78 +61,15 @@ void CivilFromDays(std::int64_t days, std::int64_t& year, unsigned& month, unsig
     year = static_cast<std::int64_t>(yearOfEra) + era * 400 + (month <= 2 ? 1 : 0);
 }
 
-void AppendDigits(std::string& out, std::int64_t value, int width) {
-    std::array<char, 8> digits{};
+void PutDigits(char* at, std::int64_t value, int width) {
     for (int i = width - 1; i >= 0; --i) {
-        digits[static_cast<std::size_t>(i)] = static_cast<char>('0' + value % 10);
+        at[i] = static_cast<char>('0' + value % 10);
         value /= 10;
     }
-    out.append(digits.data(), static_cast<std::size_t>(width));
 }
 
-}  // namespace
-
-void AppendJsonString(std::string& out, std::string_view utf8) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    out.push_back('"');
-    std::size_t plain = 0;  // start of the run of bytes that pass unchanged
-    std::size_t i = 0;
-    auto flush = [&] { out.append(utf8.substr(plain, i - plain)); };
-    while (i < utf8.size()) {
-        const auto b = static_cast<std::uint8_t>(utf8[i]);
-        if (b >= 0x20 && b != '"' && b != '\\' && b < 0x80) {
-            ++i;
-            continue;
-        }
-        if (b >= 0x80) {
-            if (std::size_t n = Utf8SequenceLength(utf8.substr(i)); n > 0) {
-                i += n;
-                continue;
-            }
-            flush();
-            out.append(kReplacement);
-            plain = ++i;
-            continue;
-        }
-        flush();
-        out.push_back('\\');
-        switch (b) {
-            case '"':
-            case '\\':
-                out.push_back(static_cast<char>(b));
-                break;
-            case '\n':
-                out.push_back('n');
-                break;
-            case '\r':
-                out.push_back('r');
-                break;
-            case '\t':
-                out.push_back('t');
-                break;
-            case '\b':
-                out.push_back('b');
-                break;
-            case '\f':
-                out.push_back('f');
-                break;
-            default:
-                out.append("u00");
-                out.push_back(kHex[b >> 4]);
-                out.push_back(kHex[b & 0xF]);
-                break;
-        }
-        plain = ++i;
-    }
-    flush();
-    out.push_back('"');
-}
-
-std::optional<std::string> IsoUtc(std::int64_t unixSeconds) {
-    // 0000-01-01T00:00:00Z and 9999-12-31T23:59:59Z.
-    constexpr std::int64_t kFirst = -62167219200;
-    constexpr std::int64_t kLast = 253402300799;
-    if (unixSeconds < kFirst || unixSeconds > kLast) return std::nullopt;
+// Writes the 20 characters of an instant in the years 0000 to 9999.
+void PutInstant(char* at, std::int64_t unixSeconds) {
     constexpr std::int64_t kDay = 86400;
     std::int64_t days = unixSeconds / kDay;
     std::int64_t secondOfDay = unixSeconds % kDay;
@@ -128,99 +81,212 @@ std::optional<std::string> IsoUtc(std::int64_t unixSeconds) {
     unsigned month = 0;
     unsigned day = 0;
     CivilFromDays(days, year, month, day);
-    std::string text;
-    text.reserve(20);
-    AppendDigits(text, year, 4);
-    text.push_back('-');
-    AppendDigits(text, month, 2);
-    text.push_back('-');
-    AppendDigits(text, day, 2);
-    text.push_back('T');
-    AppendDigits(text, secondOfDay / 3600, 2);
-    text.push_back(':');
-    AppendDigits(text, secondOfDay / 60 % 60, 2);
-    text.push_back(':');
-    AppendDigits(text, secondOfDay % 60, 2);
-    text.push_back('Z');
-    return text;
+    std::memcpy(at, "0000-00-00T00:00:00Z", kInstantSize);
+    PutDigits(at, year, 4);
+    PutDigits(at + 5, month, 2);
+    PutDigits(at + 8, day, 2);
+    PutDigits(at + 11, secondOfDay / 3600, 2);
+    PutDigits(at + 14, secondOfDay / 60 % 60, 2);
+    PutDigits(at + 17, secondOfDay % 60, 2);
 }
 
-void JsonWriter::beforeValue() {
-    if (afterKey_) {
-        afterKey_ = false;
+bool InstantInRange(std::int64_t unixSeconds) {
+    return unixSeconds >= kFirstInstant && unixSeconds <= kLastInstant;
+}
+
+}  // namespace
+
+JsonWriter::JsonWriter(std::string& out)
+    : out_(out), buffer_(new char[kFirstBuffer]), capacity_(kFirstBuffer) {}
+
+JsonWriter::~JsonWriter() {
+    flush();
+}
+
+void JsonWriter::flush() {
+    out_.append(buffer_.get(), size_);
+    size_ = 0;
+}
+
+void JsonWriter::grow(std::size_t n) {
+    std::size_t capacity = capacity_ * 2;
+    while (capacity - size_ < n)
+        capacity *= 2;
+    std::unique_ptr<char[]> bigger(new char[capacity]);
+    std::memcpy(bigger.get(), buffer_.get(), size_);
+    buffer_ = std::move(bigger);
+    capacity_ = capacity;
+}
+
+void JsonWriter::put(std::string_view s) {
+    std::memcpy(room(s.size()), s.data(), s.size());
+    size_ += s.size();
+}
+
+void JsonWriter::quoted(std::string_view utf8) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    if (utf8.empty()) {  // most values of a contact
+        put(std::string_view("\"\""));
         return;
     }
-    if (!hasItem_.empty()) {
-        if (hasItem_.back()) out_.push_back(',');
-        hasItem_.back() = true;
+    // The longest a byte can become: 6 characters (\u00XX), or 3 bytes (U+FFFD).
+    char* at = room(utf8.size() * 6 + 2);
+    char* const start = at;
+    *at++ = '"';
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const auto b = static_cast<std::uint8_t>(utf8[i]);
+        if (kPlainBytes[b]) {
+            std::size_t end = i + 1;
+            while (end < utf8.size() && kPlainBytes[static_cast<std::uint8_t>(utf8[end])])
+                ++end;
+            std::memcpy(at, utf8.data() + i, end - i);
+            at += end - i;
+            i = end;
+        } else if (b >= 0x80) {
+            if (std::size_t n = Utf8SequenceLength(utf8.substr(i)); n > 0) {
+                std::memcpy(at, utf8.data() + i, n);
+                at += n;
+                i += n;
+            } else {
+                std::memcpy(at, kReplacement.data(), kReplacement.size());
+                at += kReplacement.size();
+                ++i;
+            }
+        } else {
+            *at++ = '\\';
+            switch (b) {
+                case '"':
+                case '\\':
+                    *at++ = static_cast<char>(b);
+                    break;
+                case '\n':
+                    *at++ = 'n';
+                    break;
+                case '\r':
+                    *at++ = 'r';
+                    break;
+                case '\t':
+                    *at++ = 't';
+                    break;
+                case '\b':
+                    *at++ = 'b';
+                    break;
+                case '\f':
+                    *at++ = 'f';
+                    break;
+                default:
+                    std::memcpy(at, "u00", 3);
+                    at[3] = kHex[b >> 4];
+                    at[4] = kHex[b & 0xF];
+                    at += 5;
+                    break;
+            }
+            ++i;
+        }
+    }
+    *at++ = '"';
+    size_ += static_cast<std::size_t>(at - start);
+}
+
+void JsonWriter::separate() {
+    if (depth_ > 0) {
+        const std::uint64_t bit = std::uint64_t{1} << ((depth_ - 1) % 64);
+        if (hasItem_ & bit) put(',');
+        hasItem_ |= bit;
     }
     if (newlinePending_) {
-        out_.push_back('\n');
+        put('\n');
         newlinePending_ = false;
     }
 }
 
-void JsonWriter::beginObject() {
+void JsonWriter::open(char bracket) {
     beforeValue();
-    out_.push_back('{');
-    hasItem_.push_back(false);
+    put(bracket);
+    ++depth_;
+    hasItem_ &= ~(std::uint64_t{1} << ((depth_ - 1) % 64));
+}
+
+void JsonWriter::close(char bracket) {
+    newlinePending_ = false;
+    if (depth_ > 0) --depth_;
+    put(bracket);
+    if (depth_ == 0) flush();
+}
+
+void JsonWriter::beginObject() {
+    open('{');
 }
 
 void JsonWriter::endObject() {
-    newlinePending_ = false;
-    if (!hasItem_.empty()) hasItem_.pop_back();
-    out_.push_back('}');
+    close('}');
 }
 
 void JsonWriter::beginArray() {
-    beforeValue();
-    out_.push_back('[');
-    hasItem_.push_back(false);
+    open('[');
 }
 
 void JsonWriter::endArray() {
-    newlinePending_ = false;
-    if (!hasItem_.empty()) hasItem_.pop_back();
-    out_.push_back(']');
+    close(']');
 }
 
 void JsonWriter::key(std::string_view name) {
     beforeValue();
-    AppendJsonString(out_, name);
-    out_.push_back(':');
+    char* at = room(name.size() + 3);
+    at[0] = '"';
+    std::memcpy(at + 1, name.data(), name.size());
+    at[name.size() + 1] = '"';
+    at[name.size() + 2] = ':';
+    size_ += name.size() + 3;
     afterKey_ = true;
 }
 
 void JsonWriter::string(std::string_view utf8) {
     beforeValue();
-    AppendJsonString(out_, utf8);
+    quoted(utf8);
 }
 
 void JsonWriter::number(std::int64_t value) {
     beforeValue();
-    std::array<char, 24> digits{};
-    auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value);
-    out_.append(digits.data(), result.ptr);
+    constexpr std::size_t kDigits = 20;  // "-9223372036854775808"
+    char* at = room(kDigits);
+    size_ += static_cast<std::size_t>(std::to_chars(at, at + kDigits, value).ptr - at);
 }
 
 void JsonWriter::boolean(bool value) {
     beforeValue();
-    out_.append(value ? "true" : "false");
+    put(value ? std::string_view("true") : std::string_view("false"));
 }
 
 void JsonWriter::null() {
     beforeValue();
-    out_.append("null");
+    put(std::string_view("null"));
 }
 
 void JsonWriter::instant(std::optional<std::int64_t> unixSeconds) {
-    std::optional<std::string> text;
-    if (unixSeconds) text = IsoUtc(*unixSeconds);
-    if (text) {
-        string(*text);
-    } else {
+    if (!unixSeconds || !InstantInRange(*unixSeconds)) {
         null();
+        return;
     }
+    beforeValue();
+    char* at = room(kInstantSize + 2);
+    at[0] = '"';
+    PutInstant(at + 1, *unixSeconds);
+    at[kInstantSize + 1] = '"';
+    size_ += kInstantSize + 2;
+}
+
+void AppendJsonString(std::string& out, std::string_view utf8) {
+    JsonWriter json(out);
+    json.string(utf8);
+}
+
+std::optional<std::string> IsoUtc(std::int64_t unixSeconds) {
+    if (!InstantInRange(unixSeconds)) return std::nullopt;
+    std::string text(kInstantSize, '0');
+    PutInstant(text.data(), unixSeconds);
+    return text;
 }
 
 }  // namespace orrelin

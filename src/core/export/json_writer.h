@@ -1,26 +1,34 @@
 #pragma once
 
-// A small streaming JSON (RFC 8259) writer: tokens are appended to a string as they come, so a
-// document of a million records never exists as a tree in memory. It keeps only the nesting,
-// to place commas; the caller keeps the structure well-formed (a key before each value of an
-// object).
+// A small streaming JSON (RFC 8259) writer: tokens are written as they come, so a document of
+// a million records never exists as a tree in memory. It keeps only the nesting, to place
+// commas; the caller keeps the structure well-formed (a key before each value of an object).
+//
+// Tokens gather in the writer's own buffer, written through a pointer without the checks of
+// std::string's appends (a record is some fifty tokens), and move to the output string on
+// flush() and whenever the document is complete.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace orrelin {
 
 class JsonWriter {
   public:
-    explicit JsonWriter(std::string& out) : out_(out) {}
+    explicit JsonWriter(std::string& out);
+    ~JsonWriter();
+    JsonWriter(const JsonWriter&) = delete;
+    JsonWriter& operator=(const JsonWriter&) = delete;
 
     void beginObject();
-    void endObject();
+    void endObject();  // the last close flushes
     void beginArray();
     void endArray();
+    // `name` is written as it is: ASCII without quotes, backslashes or control characters
+    // (the program's own key names).
     void key(std::string_view name);
     // A string value from UTF-8 text; see AppendJsonString.
     void string(std::string_view utf8);
@@ -32,8 +40,9 @@ class JsonWriter {
     void instant(std::optional<std::int64_t> unixSeconds);
     // A line break before the next value (after its comma), to keep one record a line.
     void newline() { newlinePending_ = true; }
+    // Moves what has been written so far to the output string.
+    void flush();
 
-    // Shorthands for a member of an object.
     void member(std::string_view name, std::string_view utf8) {
         key(name);
         string(utf8);
@@ -44,10 +53,38 @@ class JsonWriter {
     }
 
   private:
-    void beforeValue();
+    // Before a value: nothing after a key, else the comma and the pending line break.
+    void beforeValue() {
+        if (afterKey_) {
+            afterKey_ = false;
+        } else {
+            separate();
+        }
+    }
+    void separate();
+    void open(char bracket);
+    void close(char bracket);
+    // Room for `n` more bytes; the write position.
+    char* room(std::size_t n) {
+        if (capacity_ - size_ < n) grow(n);
+        return buffer_.get() + size_;
+    }
+    void grow(std::size_t n);
+    void put(char c) {
+        *room(1) = c;
+        ++size_;
+    }
+    void put(std::string_view s);
+    void quoted(std::string_view utf8);
+
     std::string& out_;
-    // Per open object or array: whether it has a member or element yet.
-    std::vector<bool> hasItem_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+    // Per open object or array, one bit from the lowest: whether it has a member or element
+    // yet. Documents nest no deeper than the bits hold.
+    std::uint64_t hasItem_ = 0;
+    unsigned depth_ = 0;
     bool afterKey_ = false;
     bool newlinePending_ = false;
 };

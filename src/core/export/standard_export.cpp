@@ -1,5 +1,6 @@
 #include "export/standard_export.h"
 
+#include <charconv>
 #include <ctime>
 
 #include "decoders/record_fields.h"
@@ -20,6 +21,16 @@ template <typename Record, std::size_t N>
 void TextValues(JsonWriter& json, const Record& record, const std::array<JsonTextKey, N>& keys) {
     for (const auto& k : keys)
         json.member(k.key, record.values[k.slot]);
+}
+
+// A record's span tag "start:end", made without allocating.
+std::string_view Tag(RecordSpan span, std::array<char, 48>& buffer) {
+    // Two 20-digit numbers and the colon fit the buffer.
+    char* const end = buffer.data() + buffer.size();
+    char* colon = std::to_chars(buffer.data(), end - 22, span.start).ptr;
+    *colon = ':';
+    char* last = std::to_chars(colon + 1, end, span.end).ptr;
+    return {buffer.data(), static_cast<std::size_t>(last - buffer.data())};
 }
 
 // The "values" object's members of each kind of record, in the order of json_keys.h. Kept out
@@ -81,6 +92,7 @@ class StandardRunner {
                    const ExportSink& sink, const ProgressCallback& progress)
         : tree_(tree), request_(request), sink_(sink), progress_(progress), json_(out_) {
         context_.text = TextOptions{true, request.eightBitPage};
+        context_.displayTimes = false;  // times are written as instants
         stamp_ =
             request.stampUtc ? *request.stampUtc : static_cast<std::int64_t>(std::time(nullptr));
         out_.reserve(kFlushSize + (std::size_t{1} << 16));
@@ -209,6 +221,7 @@ class StandardRunner {
     }
 
     void recordDone() {
+        json_.flush();
         ++done_;
         if (out_.size() >= kFlushSize) {
             if (!sink_(out_)) status_ = ExportStatus::Failed;
@@ -239,7 +252,8 @@ class StandardRunner {
         json_.newline();
         json_.beginObject();
         json_.member("index", static_cast<std::int64_t>(row + 1));
-        json_.member("tag", span.tag());
+        std::array<char, 48> tag;
+        json_.member("tag", Tag(span, tag));
         auto body = RecordBody(tree_.image(), span);
         Bytes head = body ? Slice(*body, 0, kRecordFieldsOffset) : Bytes{};
         json_.key("handle");

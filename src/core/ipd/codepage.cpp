@@ -152,10 +152,19 @@ void AppendUtf8(std::string& out, char32_t u) {
 }
 
 std::string SingleByteToUtf8(std::string_view text, CodePage page) {
+    // Runs of ASCII, the same in every page, are copied whole.
     std::string out;
     out.reserve(text.size() + text.size() / 2);
-    for (char c : text)
-        AppendUtf8(out, CodePageToUnicode(page, static_cast<std::uint8_t>(c)));
+    std::size_t i = 0;
+    while (i < text.size()) {
+        std::size_t ascii = i;
+        while (ascii < text.size() && static_cast<std::uint8_t>(text[ascii]) < 0x80)
+            ++ascii;
+        out.append(text.data() + i, ascii - i);
+        if (ascii == text.size()) break;
+        AppendUtf8(out, CodePageToUnicode(page, static_cast<std::uint8_t>(text[ascii])));
+        i = ascii + 1;
+    }
     return out;
 }
 
