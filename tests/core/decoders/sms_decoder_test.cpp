@@ -146,6 +146,13 @@ TEST(DecodeSms, InstantsAreTheStoredCountsWithoutTheDisplayOffset) {
     EXPECT_EQ(Decode(MessageBody(1, 0xFFFFFFFFFFFF, 0, {})).sentUtc,
               std::optional<std::int64_t>(0xFFFFFFFFFFFF / 1000));
 
+    // Exports that write instants only ask for no shown times.
+    DecodeContext instantsOnly;
+    instantsOnly.displayTimes = false;
+    SmsRecord bare = Decode(MessageBody(1, 1256592300400, 0, {}), instantsOnly);
+    EXPECT_EQ(bare[SmsRecord::SentDate], "");
+    EXPECT_EQ(bare.sentUtc, std::optional<std::int64_t>(1256592300));
+
     ByteVector body = MessageBody(1, 1000, 2000, {});
     body.resize(30);
     SmsRecord cut = Decode(body);

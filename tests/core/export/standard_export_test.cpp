@@ -154,6 +154,26 @@ TEST_F(StandardExport, TheWholeFileIsValidJsonWithTheDocumentedKeys) {
     EXPECT_EQ(*seen, expected);
 }
 
+// README.md's "JSON export" section names every key the export writes.
+TEST(JsonSchema, TheReadmeDocumentsEveryKey) {
+    std::ifstream in(std::string(ORRELIN_SOURCE_DIR) + "/README.md", std::ios::binary);
+    std::string readme{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const auto section = readme.find("### JSON export");
+    ASSERT_NE(section, std::string::npos);
+    const std::string text = readme.substr(section, readme.find("\n## ", section) - section);
+    for (const auto& info : kKnownDatabases) {
+        JsonKeySet keys = JsonKeysOf(info.db);
+        EXPECT_NE(text.find(info.name), std::string::npos) << info.name;
+        for (const auto& k : keys.texts)
+            EXPECT_NE(text.find("`" + std::string(k.key) + "`"), std::string::npos) << k.key;
+        for (std::string_view other : keys.others) {
+            if (!other.empty()) {
+                EXPECT_NE(text.find("`" + std::string(other) + "`"), std::string::npos) << other;
+            }
+        }
+    }
+}
+
 TEST_F(StandardExport, SixteenBitTextKeepsEveryScriptAndEightBitTextFollowsTheCodePage) {
     IpdBuilder b;
     auto memos = b.database("Memos");
