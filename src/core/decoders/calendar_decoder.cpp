@@ -19,6 +19,17 @@ std::string AppointmentTime(Bytes fields, std::uint8_t type, const DecodeContext
                          context.dateStyle);
 }
 
+// The instant of a start or end field. The field holds whole minutes since 1970-01-01 00:00
+// UTC, a signed 32-bit little-endian count in its first four bytes (missing high bytes 0); the
+// instant is that count times 60 seconds. The display text is built on a base three hours
+// after the epoch, plus the user's offset; the instant carries neither. A field without data
+// gives no instant.
+std::optional<std::int64_t> AppointmentInstant(Bytes fields, std::uint8_t type) {
+    Bytes data = FindField(fields, type);
+    if (data.empty()) return std::nullopt;
+    return std::int64_t{SmallNumber(data)} * 60;
+}
+
 }  // namespace
 
 CalendarRecord DecodeCalendar(const IpdImage& image, RecordSpan span, bool allForm,
@@ -37,6 +48,8 @@ CalendarRecord DecodeCalendar(const IpdImage& image, RecordSpan span, bool allFo
     v[CalendarRecord::Notes] = TextFieldPair(fields, 4, 131, false, context.text);
     v[CalendarRecord::Start] = AppointmentTime(fields, kStartField, context);
     v[CalendarRecord::End] = AppointmentTime(fields, kEndField, context);
+    record.startUtc = AppointmentInstant(fields, kStartField);
+    record.endUtc = AppointmentInstant(fields, kEndField);
     return record;
 }
 

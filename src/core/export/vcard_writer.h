@@ -3,6 +3,7 @@
 // vCard 4.0 (RFC 6350) text of a contact.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -22,19 +23,22 @@ std::vector<std::uint8_t> ContactPhotoBytes(const IpdImage& image, RecordSpan sp
 // Appends one vCard 4.0 for a contact decoded with TextOptions{unicode = true}: UTF-8, CR LF
 // line ends, values escaped, content lines folded at 75 octets without splitting a UTF-8
 // sequence. Empty properties are left out; FN is always written. `photoJpeg` (may be empty)
-// becomes an embedded PHOTO, `uid` (may be empty) the UID.
+// becomes an embedded PHOTO, `uid` (may be empty) the UID. The Facebook name and the PIN,
+// which vCard has no property for, go to X-SOCIALPROFILE;TYPE=facebook and X-BLACKBERRY-PIN.
 void AppendVCard(const ContactRecord& contact, std::span<const std::uint8_t> photoJpeg,
                  std::string_view uid, std::string& out);
 
 // Building blocks, shared with the tests.
 
-// Escapes a text value: backslash, comma, semicolon and line breaks (CR LF, CR or LF become
-// "\n"). Commas are left alone when `escapeComma` is false.
-std::string EscapeVCardText(std::string_view text, bool escapeComma = true);
+// Escapes a text value or component: backslash, comma, semicolon and line breaks (CR LF, CR or
+// LF become "\n").
+std::string EscapeVCardText(std::string_view text);
 
-// Folds one content line (without its CR LF) so that no physical line exceeds 75 octets, never
-// inside a UTF-8 sequence; appends it with CR LF line ends to `out`.
-void AppendFoldedLine(std::string_view line, std::string& out);
+// A birthday or anniversary text as a vCard date, "YYYYMMDD", when it reads as one date
+// without doubt: ISO forms (1975-03-14, 19750314), forms with an English month name
+// (March 14, 1975; 14 Mar 1975) and day/month/year numbers whose order the values settle
+// (25/12/1975, 12/25/1975, 5/5/1975). Nothing otherwise.
+std::optional<std::string> VCardDate(std::string_view text);
 
 // Standard base64 (RFC 4648) with padding.
 std::string Base64Encode(std::span<const std::uint8_t> bytes);
