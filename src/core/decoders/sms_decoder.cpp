@@ -1,5 +1,7 @@
 #include "decoders/sms_decoder.h"
 
+#include <cstring>
+
 #include "decoders/record_fields.h"
 #include "decoders/text_field.h"
 #include "ipd/hex.h"
@@ -34,6 +36,15 @@ std::optional<std::int64_t> Seconds(std::optional<std::uint64_t> millis) {
     return static_cast<std::int64_t>(*millis / 1000);  // a 48-bit count: always in range
 }
 
+// Whether a byte at an even offset is 0 (most 8-bit texts hold no 0 at all).
+bool HasZeroHighByte(Bytes units) {
+    if (std::memchr(units.data(), 0, units.size()) == nullptr) return false;
+    for (std::size_t i = 0; i < units.size(); i += 2) {
+        if (units[i] == 0) return true;
+    }
+    return false;
+}
+
 bool IsUtf16(Bytes units) {
     for (std::size_t i = 0; i + 1 < units.size(); i += 2) {
         const std::uint8_t high = units[i];
@@ -52,13 +63,11 @@ bool IsUtf16(Bytes units) {
 bool SmsTextIsSixteenBit(Bytes text, const TextOptions& options) {
     if (text.empty()) return false;
     if (text[0] == kSixteenBitMark) return true;
-    if (!options.unicode || text.size() % 2 != 0 || !IsUtf16(text)) return false;
+    if (!options.unicode || text.size() % 2 != 0) return false;
     const std::uint8_t first = text[0];
-    if (first < 0x20 && first != '\t' && first != '\r' && first != '\n') return true;
-    for (std::size_t i = 0; i < text.size(); i += 2) {
-        if (text[i] == 0) return true;
-    }
-    return false;
+    const bool controlFirst = first < 0x20 && first != '\t' && first != '\r' && first != '\n';
+    if (!controlFirst && !HasZeroHighByte(text)) return false;
+    return IsUtf16(text);
 }
 
 SmsRecord DecodeSms(const IpdImage& image, RecordSpan span, const DecodeContext& context) {

@@ -1,5 +1,6 @@
 #include "decoders/text_field.h"
 
+#include "ipd/ascii_run.h"
 #include "ipd/codepage.h"
 #include "ipd/hex.h"
 
@@ -52,9 +53,7 @@ std::string EightBitText(Bytes data, bool strip, const TextOptions& options) {
     const char* chars = reinterpret_cast<const char*>(data.data());
     std::size_t i = 0;
     while (i < data.size()) {
-        std::size_t plain = i;
-        while (plain < data.size() && data[plain] >= 0x20 && data[plain] < 0x80)
-            ++plain;
+        const std::size_t plain = i + PrintableAsciiRun(data.data() + i, data.size() - i);
         out.append(chars + i, plain - i);
         if (plain == data.size()) break;
         const std::uint8_t b = data[plain];

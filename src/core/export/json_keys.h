@@ -1,8 +1,8 @@
 #pragma once
 
 // The keys of a record's "values" object in the JSON export, per database, stated once: the
-// writer and the tests read them, and README.md documents them. Keys are stable: a value the
-// record lacks is written as "" (a text) or null (a time), never left out.
+// writer and the tests read them, and README.md documents them. Keys are stable: each always
+// means the same value. A value the record lacks (an empty text, no time) is left out.
 
 #include <array>
 #include <cstddef>

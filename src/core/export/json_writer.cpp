@@ -1,5 +1,7 @@
 #include "export/json_writer.h"
 
+#include "ipd/ascii_run.h"
+
 #include <array>
 #include <charconv>
 #include <cstring>
@@ -137,12 +139,12 @@ void JsonWriter::quoted(std::string_view utf8) {
     while (i < utf8.size()) {
         const auto b = static_cast<std::uint8_t>(utf8[i]);
         if (kPlainBytes[b]) {
-            std::size_t end = i + 1;
-            while (end < utf8.size() && kPlainBytes[static_cast<std::uint8_t>(utf8[end])])
-                ++end;
-            std::memcpy(at, utf8.data() + i, end - i);
-            at += end - i;
-            i = end;
+            const std::size_t run =
+                PrintableAsciiRunWithout(reinterpret_cast<const unsigned char*>(utf8.data()) + i,
+                                         utf8.size() - i, '"', '\\');
+            std::memcpy(at, utf8.data() + i, run);
+            at += run;
+            i += run;
         } else if (b >= 0x80) {
             if (std::size_t n = Utf8SequenceLength(utf8.substr(i)); n > 0) {
                 std::memcpy(at, utf8.data() + i, n);

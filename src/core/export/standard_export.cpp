@@ -3,7 +3,9 @@
 #include <charconv>
 #include <ctime>
 
+#include "browser/label_rules.h"
 #include "decoders/record_fields.h"
+#include "decoders/text_field.h"
 #include "export/icalendar_writer.h"
 #include "export/json_keys.h"
 #include "export/json_writer.h"
@@ -17,11 +19,29 @@ constexpr std::size_t kFlushSize = std::size_t{1} << 20;
 // Records between two progress reports.
 constexpr std::uint64_t kProgressStep = 512;
 
+// A value the record lacks (an empty text, no time) is left out: a contact's thirty-odd keys
+// are mostly empty, and writing them would make the file a quarter larger.
 template <typename Record, std::size_t N>
 void TextValues(JsonWriter& json, const Record& record, const std::array<JsonTextKey, N>& keys) {
-    for (const auto& k : keys)
-        json.member(k.key, record.values[k.slot]);
+    for (const auto& k : keys) {
+        const std::string& value = record.values[k.slot];
+        if (!value.empty()) json.member(k.key, value);
+    }
 }
+
+// A time the record holds: null when it lies outside what the text form can state.
+void Instant(JsonWriter& json, std::string_view key, std::optional<std::int64_t> unixSeconds) {
+    if (!unixSeconds) return;
+    json.key(key);
+    json.instant(unixSeconds);
+}
+
+// Label texts in the export's Unicode form.
+struct UnicodeForm {
+    const TextOptions& options;
+    std::string eightBit(Bytes data) const { return EightBitText(data, true, options); }
+    std::string sixteenBit(Bytes data) const { return SixteenBitText(data, options); }
+};
 
 // A record's span tag "start:end", made without allocating.
 std::string_view Tag(RecordSpan span, std::array<char, 48>& buffer) {
@@ -37,10 +57,8 @@ std::string_view Tag(RecordSpan span, std::array<char, 48>& buffer) {
 // of line: inlined into one switch, GCC 12 mistakes one record's storage for another's.
 [[gnu::noinline]] void JsonValues(JsonWriter& json, const SmsRecord& r) {
     TextValues(json, r, kSmsJsonKeys);
-    json.key(kSmsSentKey);
-    json.instant(r.sentUtc);
-    json.key(kSmsReceivedKey);
-    json.instant(r.receivedUtc);
+    Instant(json, kSmsSentKey, r.sentUtc);
+    Instant(json, kSmsReceivedKey, r.receivedUtc);
 }
 
 [[gnu::noinline]] void JsonValues(JsonWriter& json, const ContactRecord& r) {
@@ -51,16 +69,13 @@ std::string_view Tag(RecordSpan span, std::array<char, 48>& buffer) {
 
 [[gnu::noinline]] void JsonValues(JsonWriter& json, const CalendarRecord& r) {
     TextValues(json, r, kCalendarJsonKeys);
-    json.key(kCalendarStartKey);
-    json.instant(r.startUtc);
-    json.key(kCalendarEndKey);
-    json.instant(r.endUtc);
+    Instant(json, kCalendarStartKey, r.startUtc);
+    Instant(json, kCalendarEndKey, r.endUtc);
 }
 
 [[gnu::noinline]] void JsonValues(JsonWriter& json, const TaskRecord& r) {
     TextValues(json, r, kTaskJsonKeys);
-    json.key(kTaskDueKey);
-    json.instant(r.dueUtc);
+    Instant(json, kTaskDueKey, r.dueUtc);
 }
 
 [[gnu::noinline]] void JsonValues(JsonWriter& json, const MemoRecord& r) {
@@ -69,8 +84,7 @@ std::string_view Tag(RecordSpan span, std::array<char, 48>& buffer) {
 
 [[gnu::noinline]] void JsonValues(JsonWriter& json, const CallRecord& r) {
     TextValues(json, r, kCallJsonKeys);
-    json.key(kCallTimeKey);
-    json.instant(r.timeUtc);
+    Instant(json, kCallTimeKey, r.timeUtc);
     json.member(kCallDurationKey, r.durationSeconds);
 }
 
@@ -83,7 +97,7 @@ std::string_view Tag(RecordSpan span, std::array<char, 48>& buffer) {
         if (!ip.empty()) ip.push_back('.');
         ip += part;
     }
-    json.member(kServiceBookGatewayIpKey, ip);
+    if (!ip.empty()) json.member(kServiceBookGatewayIpKey, ip);
 }
 
 class StandardRunner {
@@ -208,7 +222,7 @@ class StandardRunner {
                     icalendar(db, span);
                     break;
                 case StandardFormat::Json:
-                    jsonRecord(db, span, row, tree_.child(database, row));
+                    jsonRecord(db, span, row);
                     break;
             }
             ++written_;
@@ -248,7 +262,7 @@ class StandardRunner {
         }
     }
 
-    void jsonRecord(KnownDb db, RecordSpan span, std::size_t row, NodeId node) {
+    void jsonRecord(KnownDb db, RecordSpan span, std::size_t row) {
         json_.newline();
         json_.beginObject();
         json_.member("index", static_cast<std::int64_t>(row + 1));
@@ -268,8 +282,9 @@ class StandardRunner {
         } else {
             json_.null();
         }
-        // The label as the tree shows it: single-byte text in code page 1256.
-        json_.member("label", SingleByteToUtf8(tree_.text(node), CodePage::Cp1256));
+        // The tree's label made by its own rules, but from the full Unicode texts.
+        json_.member("label",
+                     label_rules::Label(db, body ? *body : Bytes{}, UnicodeForm{context_.text}));
         json_.key("values");
         json_.beginObject();
         jsonValues(db, span);
