@@ -70,6 +70,24 @@ TEST(JsonString, EveryByteOutsideWellFormedUtf8BecomesAReplacementCharacter) {
         EXPECT_EQ(Quoted(input), "\"" + inside + "\"") << input;
 }
 
+// Plain runs are scanned eight bytes at a time: a character to escape or check is found at
+// every position of a long text.
+TEST(JsonString, FindsWhatNeedsEscapingAtEveryPosition) {
+    const std::pair<std::string, std::string> specials[] = {
+        {"\"", "\\\""},      {"\\", "\\\\"},   {"\x01", "\\u0001"},      {"\n", "\\n"},
+        {"\x1F", "\\u001f"}, {"\x7F", "\x7F"}, {"\xC3\xA9", "\xC3\xA9"}, {"\xFF", "\xEF\xBF\xBD"},
+        {" ", " "},          {"~", "~"}};
+    for (const auto& [raw, escaped] : specials) {
+        for (std::size_t at = 0; at <= 24; ++at) {
+            std::string text(24, 'a');
+            std::string expected = "\"" + text + "\"";
+            text.insert(at, raw);
+            expected.insert(1 + at, escaped);
+            EXPECT_EQ(Quoted(text), expected) << "at " << at;
+        }
+    }
+}
+
 TEST(JsonString, RoundTripsThroughPythonsParser) {
     if (!testing::PythonHas("json")) GTEST_SKIP() << "python3 is not available";
     const std::vector<std::string> texts = {
