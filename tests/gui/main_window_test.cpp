@@ -3,6 +3,7 @@
 #include <QAbstractItemModelTester>
 #include <QDir>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -11,7 +12,6 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
-#include <QGuiApplication>
 #include <QTest>
 #include <QTreeView>
 #include <QUrl>
@@ -22,6 +22,7 @@
 #include "gui/browser/main_window.h"
 #include "gui/browser/tree_model.h"
 #include "gui/browser/value_font.h"
+#include "gui/export/export_panel.h"
 #include "test_backups.h"
 
 using namespace orrelin;
@@ -527,6 +528,13 @@ class MainWindowTest : public QObject {
                     window_->grab().save(shots + QLatin1Char('/') + name + QStringLiteral(".png"));
             }
         }
+        // The export panel with its five format buttons in one row.
+        select(NodeId{PlacedCall});
+        window_->mExport()->trigger();
+        QApplication::processEvents();
+        QVERIFY(window_->exportPanel().isVisible());
+        QVERIFY2(area->horizontalScrollBar()->maximum() == 0, "export panel");
+        QVERIFY2(area->verticalScrollBar()->maximum() == 0, "export panel");
     }
 
     void splitWithTheRootAloneDoesNothing() {
