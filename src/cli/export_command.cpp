@@ -12,12 +12,14 @@
 #include "cli/commands.h"
 #include "decoders/time_format.h"
 #include "export/export_job.h"
+#include "export/standard_export.h"
 #include "ipd/file_output.h"
 
 namespace orrelin::cli {
 namespace {
 
-// The formats `export` writes, by their --format name.
+// The formats `export` writes, by their --format name: text and CSV as the window writes
+// them, and the standard formats.
 struct CliFormat {
     std::string_view name;
     std::string_view description;
@@ -29,7 +31,7 @@ constexpr std::array<CliFormat, 2> kFormats{{
     {"csv", "one quoted line per record", ExportFormat::Csv},
 }};
 
-const CliFormat* FormatByName(std::string_view name) {
+const CliFormat* LegacyFormatByName(std::string_view name) {
     for (const auto& format : kFormats) {
         if (format.name == name) return &format;
     }
@@ -42,10 +44,12 @@ struct ExportOptions {
     std::string database;
     std::uint64_t record = 0;
     std::string output;
+    std::string codePage;
     TimeZoneOption timeZone;
     CLI::Option* databaseOption = nullptr;
     CLI::Option* recordOption = nullptr;
     CLI::Option* outputOption = nullptr;
+    CLI::Option* codePageOption = nullptr;
 };
 
 // "Exporting: 41% (410000 of 1000000 records)" on one line of standard error, redrawn at most
@@ -107,10 +111,94 @@ std::optional<ExportRequest> ChooseRequest(const BackupTree& tree, const ExportO
                         record);
 }
 
+// The request of a standard format for the chosen scope. Every recognised database can be
+// chosen (the JSON export writes service book entries too); nothing (after saying why) when
+// the choice names no database or record.
+std::optional<StandardExportRequest> ChooseStandardRequest(const BackupTree& tree,
+                                                           const ExportOptions& options,
+                                                           StandardFormat format, CodePage page) {
+    StandardExportRequest request;
+    request.format = format;
+    request.eightBitPage = page;
+    if (options.databaseOption->count() == 0) return request;
+    const RecordIndex& index = tree.index();
+    const DatabaseNode* database = index.findDatabase(options.database);
+    if (!database) {
+        PrintError("unknown database: " + options.database);
+        return std::nullopt;
+    }
+    NodeId databaseNode =
+        tree.databaseNode(static_cast<std::size_t>(database - index.databases.data()));
+    request.scope = ExportScope::Database;
+    request.node = databaseNode;
+    if (options.recordOption->count() == 0) return request;
+    std::string error;
+    if (!FindRecord(index, options.database, options.record, &error)) {
+        PrintError(error);
+        return std::nullopt;
+    }
+    request.scope = ExportScope::Record;
+    request.node = tree.child(databaseNode, static_cast<std::size_t>(options.record - 1));
+    return request;
+}
+
+template <typename Run>
+ExportResult WithProgress(Run run) {
+    if (::isatty(STDERR_FILENO)) {
+        TerminalProgress progress;
+        return run(ProgressCallback(std::ref(progress)));
+    }
+    return run(ProgressCallback{});
+}
+
+int RunStandardExport(const ExportOptions& options, const StandardFormatInfo& format) {
+    CodePage page = CodePage::Cp1252;
+    if (options.codePageOption->count() > 0) {
+        auto chosen = CodePageByName(options.codePage);
+        if (!chosen) {
+            PrintError("unknown code page: " + options.codePage +
+                       " (known: 1252, 1251, 1250, 1256)");
+            return 2;
+        }
+        page = *chosen;
+    }
+    auto backup = OpenBackup(options.path);
+    if (!backup) return 2;
+    if (backup->index.stop) PrintWarning(WalkStopWarning(options.path, *backup->index.stop));
+    BackupTree tree(std::move(backup->image), std::move(backup->index));
+    auto request = ChooseStandardRequest(tree, options, format.format, page);
+    if (!request) return 2;
+
+    std::string path = options.outputOption->count() > 0
+                           ? options.output
+                           : StandardExportFileName(options.path, format.format, LocalTimeNow());
+    ExportResult result = WithProgress([&](const ProgressCallback& progress) {
+        return ExportStandardToFile(tree, *request, path, progress);
+    });
+    if (result.status != ExportStatus::Written) {
+        PrintError("cannot write " + path + ": " + result.error);
+        return 2;
+    }
+    if (result.records == 0) {
+        PrintWarning("the chosen records hold nothing for " + std::string(format.name) +
+                     ": the file holds an empty document");
+    }
+    std::string written = std::to_string(result.records) +
+                          (result.records == 1 ? " record written.\n" : " records written.\n");
+    return WriteOut(CompletionText(path) + "\n" + written) ? 0 : 2;
+}
+
 int RunExport(const ExportOptions& options) {
-    const CliFormat* format = FormatByName(options.format);
+    if (const StandardFormatInfo* standard = StandardFormatByName(options.format)) {
+        return RunStandardExport(options, *standard);
+    }
+    const CliFormat* format = LegacyFormatByName(options.format);
     if (!format) {
         PrintError("unknown format: " + options.format);
+        return 2;
+    }
+    if (options.codePageOption->count() > 0) {
+        PrintError("--codepage applies to the vcard, ics and json formats only");
         return 2;
     }
     auto backup = OpenBackup(options.path);
@@ -127,13 +215,9 @@ int RunExport(const ExportOptions& options) {
     std::string path = options.outputOption->count() > 0
                            ? options.output
                            : ExportFileName(options.path, format->format, LocalTimeNow());
-    ExportResult result;
-    if (::isatty(STDERR_FILENO)) {
-        TerminalProgress progress;
-        result = ExportToFile(tree, *request, context, path, std::ref(progress));
-    } else {
-        result = ExportToFile(tree, *request, context, path);
-    }
+    ExportResult result = WithProgress([&](const ProgressCallback& progress) {
+        return ExportToFile(tree, *request, context, path, progress);
+    });
     if (result.status != ExportStatus::Written) {
         PrintError("cannot write " + path + ": " + result.error);
         return 2;
@@ -147,11 +231,16 @@ void AddExportCommand(CLI::App& app, CommandResult& result) {
     auto options = std::make_shared<ExportOptions>();
     CLI::App* command = app.add_subcommand(
         "export",
-        "Export records to a text or CSV file: the whole file, one database or one record");
+        "Export records to a text, CSV, vCard, iCalendar or JSON file: the whole file, one "
+        "database or one record");
     command->add_option("FILE", options->path, "the IPD backup")->required();
     std::vector<std::string> names;
     std::string formatHelp = "the output format:";
     for (const auto& format : kFormats) {
+        names.emplace_back(format.name);
+        formatHelp += " " + std::string(format.name) + " (" + std::string(format.description) + ")";
+    }
+    for (const auto& format : kStandardFormats) {
         names.emplace_back(format.name);
         formatHelp += " " + std::string(format.name) + " (" + std::string(format.description) + ")";
     }
@@ -169,6 +258,10 @@ void AddExportCommand(CLI::App& app, CommandResult& result) {
     options->outputOption = command->add_option(
         "--output", options->output,
         "the file to write (default: Orrelin_Export_ and the day and time, next to FILE)");
+    options->codePageOption = command->add_option(
+        "--codepage", options->codePage,
+        "vcard, ics and json: the Windows code page 8-bit texts are read in: 1252 (the "
+        "default), 1251, 1250 or 1256");
     options->timeZone.addTo(*command);
     command->callback([options, &result] { result.exitCode = RunExport(*options); });
 }

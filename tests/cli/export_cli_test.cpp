@@ -110,7 +110,7 @@ TEST_F(ExportCli, RefusesWhatItCannotExportAndWritesNothing) {
         {"--format", "txt", "--database", "Memos", "--record", "3"},
         {"--format", "txt", "--database", "Memos", "--record", "0"},
         {"--format", "txt", "--record", "1"},
-        {"--format", "vcard"},
+        {"--format", "odt"},
         {"--database", "Memos"},
     };
     for (const auto& arguments : refused) {

@@ -162,6 +162,8 @@ class ExportPanelTest : public QObject {
         Open(Record(kMemos, 0));
         panel->Bexport()->click();
         panel->Cexport()->click();
+        for (const auto& info : kStandardFormats)
+            panel->StandardButton(info.format)->click();
         QVERIFY(Files().isEmpty());
         QVERIFY(messages.shown.empty());
     }
@@ -208,6 +210,39 @@ class ExportPanelTest : public QObject {
             QCOMPARE(messages.shown[i].text, "Export to: " + paths[i] + " is complete.");
         }
         QVERIFY(!panel->isHidden());
+    }
+
+    void theStandardFormatButtonsWriteTheirFilesOnTheSamePath() {
+        QCOMPARE(panel->StandardButton(StandardFormat::VCard)->text(), QStringLiteral("vCard"));
+        QCOMPARE(panel->StandardButton(StandardFormat::ICalendar)->text(),
+                 QStringLiteral("iCalendar"));
+        QCOMPARE(panel->StandardButton(StandardFormat::Json)->text(), QStringLiteral("JSON"));
+
+        // One record: the selected SMS, with its instant rather than the shown time.
+        Open(Record(kSms, 1));
+        panel->ExOP(0)->setChecked(true);
+        panel->StandardButton(StandardFormat::Json)->click();
+        QString one = folder.path() + "/Orrelin_Export_07040509.json";
+        std::string json = ReadAll(one);
+        QVERIFY2(json.find("\"text\":\"\u0627\u0644\u0645\"") != std::string::npos, json.c_str());
+        QVERIFY(json.find("\"records\":[\n{\"index\":2,") != std::string::npos);
+        QVERIFY(json.find("Hello") == std::string::npos);
+
+        // One database (the selection's now) and the whole file.
+        selected = Record(kAddressAll, 0);
+        panel->ExOP(1)->setChecked(true);
+        panel->StandardButton(StandardFormat::VCard)->click();
+        panel->ExOP(2)->setChecked(true);
+        panel->StandardButton(StandardFormat::ICalendar)->click();
+        panel->StandardButton(StandardFormat::Json)->click();
+        QCOMPARE(Files(),
+                 (QStringList{"Orrelin_Export_07040509.ics", "Orrelin_Export_07040509.json",
+                              "Orrelin_Export_07040509.vcf", "Orrelin_Export_07040509_2.json"}));
+        QVERIFY(ReadAll(folder.path() + "/Orrelin_Export_07040509_2.json").find("Service Book") !=
+                std::string::npos);
+        QCOMPARE(messages.shown.size(), std::size_t{4});
+        QCOMPARE(messages.shown[0].text, "Export to: " + one + " is complete.");
+        QCOMPARE(panel->lastWritten(), folder.path() + "/Orrelin_Export_07040509_2.json");
     }
 
     void aFileThatCannotBeWrittenIsReportedNotCompleted() {

@@ -25,6 +25,7 @@
 #include "gui/browser/main_window.h"
 #include "gui/browser/tree_model.h"
 #include "gui/browser/value_font.h"
+#include "gui/export/export_panel.h"
 #include "gui/splitmerge/frm_merge.h"
 #include "gui/splitmerge/frm_split.h"
 #include "test_backups.h"
@@ -532,6 +533,13 @@ class MainWindowTest : public QObject {
                     window_->grab().save(shots + QLatin1Char('/') + name + QStringLiteral(".png"));
             }
         }
+        // The export panel with its five format buttons in one row.
+        select(NodeId{PlacedCall});
+        window_->mExport()->trigger();
+        QApplication::processEvents();
+        QVERIFY(window_->exportPanel().isVisible());
+        QVERIFY2(area->horizontalScrollBar()->maximum() == 0, "export panel");
+        QVERIFY2(area->verticalScrollBar()->maximum() == 0, "export panel");
     }
 
     void splitWithTheRootAloneDoesNothing() {

@@ -1,43 +1,26 @@
 #include "browser/labels.h"
 
+#include "browser/label_rules.h"
+
 #include <algorithm>
 
 namespace orrelin {
 namespace {
 
-constexpr std::size_t kFieldsOffset = 6;      // after the handle and the unique id
-constexpr std::size_t kSmsFieldsOffset = 73;  // after the fixed leading part of a message
+using namespace label_rules;
 
-Bytes PlainFields(Bytes body) {
-    return Tail(body, kFieldsOffset);
-}
-
-// The fields of the "- All" forms lie inside the record's first type-10 field.
-Bytes Fields(Bytes body, bool all) {
-    Bytes plain = PlainFields(body);
-    return all ? FindField(plain, 10) : plain;
-}
-
-SingleByteText EightBit(Bytes data) {
-    return BytesToStrippedText(data, true);
-}
-
-// 16-bit text: one leading byte, then UTF-16 code units high byte first.
-SingleByteText SixteenBit(Bytes data) {
-    return StripControlChars(Utf16BeToText(Tail(data, 1)), true);
-}
-
-// The 16-bit field when it has data, else the 8-bit one.
-SingleByteText TitleOf(Bytes fields, std::uint8_t eightBitType, std::uint8_t sixteenBitType) {
-    Bytes wide = FindField(fields, sixteenBitType);
-    if (!wide.empty()) return SixteenBit(wide);
-    return EightBit(FindField(fields, eightBitType));
-}
+// The tree's form: single-byte text, 16-bit text reduced to code page 1256.
+struct SingleByteForm {
+    SingleByteText eightBit(Bytes data) const { return BytesToStrippedText(data, true); }
+    SingleByteText sixteenBit(Bytes data) const {
+        return StripControlChars(Utf16BeToText(Tail(data, 1)), true);
+    }
+};
 
 }  // namespace
 
 SingleByteText SmsLabel(Bytes body) {
-    return EightBit(FindField(Tail(body, kSmsFieldsOffset), 2));
+    return Sms(body, SingleByteForm{});
 }
 
 bool SmsIsSent(Bytes body) {
@@ -45,35 +28,27 @@ bool SmsIsSent(Bytes body) {
 }
 
 SingleByteText ContactLabel(Bytes body, bool all) {
-    Bytes fields = Fields(body, all);
-    Bytes wide = FindField(fields, 160);
-    if (!wide.empty()) return SixteenBit(wide) + " " + SixteenBit(FindField(fields, 160, 2));
-    return EightBit(FindField(fields, 32)) + " " + EightBit(FindField(fields, 32, 2));
+    return Contact(body, all, SingleByteForm{});
 }
 
 SingleByteText TaskLabel(Bytes body) {
-    return TitleOf(PlainFields(body), 2, 130);
+    return Label(KnownDb::Tasks, body, SingleByteForm{});
 }
 
 SingleByteText MemoLabel(Bytes body) {
-    return TitleOf(PlainFields(body), 1, 129);
+    return Label(KnownDb::Memos, body, SingleByteForm{});
 }
 
 SingleByteText CalendarLabel(Bytes body, bool all) {
-    return TitleOf(Fields(body, all), 2, 130);
+    return Label(all ? KnownDb::CalendarAll : KnownDb::Calendar, body, SingleByteForm{});
 }
 
 SingleByteText ServiceBookLabel(Bytes body) {
-    return EightBit(FindField(PlainFields(body), 3));
+    return Label(KnownDb::ServiceBook, body, SingleByteForm{});
 }
 
 SingleByteText CallLabel(Bytes body) {
-    Bytes fields = PlainFields(body);
-    for (auto text : {SixteenBit(FindField(fields, 159)), EightBit(FindField(fields, 31)),
-                      EightBit(FindField(fields, 12))}) {
-        if (!text.empty()) return text;
-    }
-    return "Unknown Number";
+    return Call(body, SingleByteForm{});
 }
 
 ImageKey CallIcon(Bytes body) {
@@ -87,27 +62,7 @@ ImageKey CallIcon(Bytes body) {
 }
 
 SingleByteText RecordLabel(KnownDb db, Bytes body) {
-    switch (db) {
-        case KnownDb::Sms:
-            return SmsLabel(body);
-        case KnownDb::AddressBookAll:
-            return ContactLabel(body, true);
-        case KnownDb::AddressBook:
-            return ContactLabel(body, false);
-        case KnownDb::Memos:
-            return MemoLabel(body);
-        case KnownDb::Tasks:
-            return TaskLabel(body);
-        case KnownDb::Calendar:
-            return CalendarLabel(body, false);
-        case KnownDb::CalendarAll:
-            return CalendarLabel(body, true);
-        case KnownDb::ServiceBook:
-            return ServiceBookLabel(body);
-        case KnownDb::PhoneCallLogs:
-            return CallLabel(body);
-    }
-    return {};
+    return Label(db, body, SingleByteForm{});
 }
 
 ImageKey RecordImage(KnownDb db, Bytes body) {

@@ -44,10 +44,13 @@ CallRecord DecodeCall(const IpdImage& image, RecordSpan span, const DecodeContex
 
     v[CallRecord::Direction] = DirectionWord(SmallNumber(FindField(fields, kDirectionField)));
     // Milliseconds in the first eight data bytes, little-endian; an absent field is the count 0.
-    const std::uint64_t millis =
-        LittleEndianValue(Slice(FindField(fields, kTimeField), 0, kTimeBytes));
-    v[CallRecord::Date] =
-        MillisToDate(static_cast<double>(millis), context.timeZoneText, context.dateStyle);
+    Bytes time = FindField(fields, kTimeField);
+    const std::uint64_t millis = LittleEndianValue(Slice(time, 0, kTimeBytes));
+    if (context.displayTimes) {
+        v[CallRecord::Date] =
+            MillisToDate(static_cast<double>(millis), context.timeZoneText, context.dateStyle);
+    }
+    if (!time.empty()) record.timeUtc = static_cast<std::int64_t>(millis / 1000);
 
     // The name: the 16-bit field, else the 8-bit one, else the number; the 8-bit forms keep
     // their control characters.
@@ -60,7 +63,8 @@ CallRecord DecodeCall(const IpdImage& image, RecordSpan span, const DecodeContex
         v[CallRecord::Name] = EightBitText(name.empty() ? number : name, false, text);
     }
     v[CallRecord::Number] = EightBitText(number, true, text);
-    v[CallRecord::Duration] = DurationText(SmallNumber(FindField(fields, kDurationField)));
+    record.durationSeconds = SmallNumber(FindField(fields, kDurationField));
+    v[CallRecord::Duration] = DurationText(record.durationSeconds);
     v[CallRecord::Status] = StatusWord(SmallNumber(FindField(fields, kStatusField)));
     return record;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +15,12 @@ namespace orrelin {
 struct CallRecord {
     enum Slot { Name, Number, Date, Duration, Direction, Status };
     std::array<std::string, 6> values;
+    // The time of the call as an instant, in whole seconds since 1970-01-01 00:00 UTC, read
+    // straight from the stored millisecond count (the shown date carries the display offset);
+    // nothing when the record has no time field.
+    std::optional<std::int64_t> timeUtc;
+    // The duration as stored, in seconds (0 when the record has none).
+    std::int32_t durationSeconds = 0;
     const std::string& operator[](Slot s) const { return values[s]; }
 };
 

@@ -22,6 +22,9 @@ struct DecodeContext {
     std::string timeZoneText = "0";
     DateStyle dateStyle;
     TextOptions text;
+    // Off for exports that write times as instants only: the message and call decoders then
+    // leave their shown times empty instead of formatting them.
+    bool displayTimes = true;
 };
 
 }  // namespace orrelin

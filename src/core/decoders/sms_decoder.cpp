@@ -1,5 +1,7 @@
 #include "decoders/sms_decoder.h"
 
+#include <cstring>
+
 #include "decoders/record_fields.h"
 #include "decoders/text_field.h"
 #include "ipd/hex.h"
@@ -17,16 +19,56 @@ constexpr std::uint8_t kTextField = 4;
 // A message text whose first byte is this is 16-bit text (its first unit lies in U+06xx).
 constexpr std::uint8_t kSixteenBitMark = 0x06;
 
-// A six-byte little-endian millisecond count; the empty text when the record is too short to
-// hold it.
-std::string MessageTime(Bytes body, std::size_t offset, const DecodeContext& context) {
+// A six-byte little-endian millisecond count; nothing when the record is too short to hold it.
+std::optional<std::uint64_t> MessageMillis(Bytes body, std::size_t offset) {
     Bytes bytes = Slice(body, offset, kTimeBytes);
-    if (bytes.size() < kTimeBytes) return {};
-    return MillisToDate(static_cast<double>(LittleEndianValue(bytes)), context.timeZoneText,
-                        context.dateStyle);
+    if (bytes.size() < kTimeBytes) return std::nullopt;
+    return LittleEndianValue(bytes);
+}
+
+std::string MessageTime(std::optional<std::uint64_t> millis, const DecodeContext& context) {
+    if (!millis || !context.displayTimes) return {};
+    return MillisToDate(static_cast<double>(*millis), context.timeZoneText, context.dateStyle);
+}
+
+std::optional<std::int64_t> Seconds(std::optional<std::uint64_t> millis) {
+    if (!millis) return std::nullopt;
+    return static_cast<std::int64_t>(*millis / 1000);  // a 48-bit count: always in range
+}
+
+// Whether a byte at an even offset is 0 (most 8-bit texts hold no 0 at all).
+bool HasZeroHighByte(Bytes units) {
+    if (std::memchr(units.data(), 0, units.size()) == nullptr) return false;
+    for (std::size_t i = 0; i < units.size(); i += 2) {
+        if (units[i] == 0) return true;
+    }
+    return false;
+}
+
+bool IsUtf16(Bytes units) {
+    for (std::size_t i = 0; i + 1 < units.size(); i += 2) {
+        const std::uint8_t high = units[i];
+        if (high >= 0xD8 && high <= 0xDB) {  // a high surrogate needs a low one next
+            if (i + 3 >= units.size() || units[i + 2] < 0xDC || units[i + 2] > 0xDF) return false;
+            i += 2;
+        } else if (high >= 0xDC && high <= 0xDF) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
+
+bool SmsTextIsSixteenBit(Bytes text, const TextOptions& options) {
+    if (text.empty()) return false;
+    if (text[0] == kSixteenBitMark) return true;
+    if (!options.unicode || text.size() % 2 != 0) return false;
+    const std::uint8_t first = text[0];
+    const bool controlFirst = first < 0x20 && first != '\t' && first != '\r' && first != '\n';
+    if (!controlFirst && !HasZeroHighByte(text)) return false;
+    return IsUtf16(text);
+}
 
 SmsRecord DecodeSms(const IpdImage& image, RecordSpan span, const DecodeContext& context) {
     SmsRecord record;
@@ -35,11 +77,15 @@ SmsRecord DecodeSms(const IpdImage& image, RecordSpan span, const DecodeContext&
 
     // Byte 9 is 0 for a message sent from the handheld (a record too short to hold it counts
     // as sent, as its tree icon does).
-    const bool sent = body->size() <= kDirectionByte || (*body)[kDirectionByte] == 0;
-    record.values[SmsRecord::Direction] = kSmsDirectionWords[sent ? 0 : 1];
-    record.values[SmsRecord::Folder] = kSmsFolderWords[sent ? 0 : 1];
-    record.values[SmsRecord::SentDate] = MessageTime(*body, kSentTimeOffset, context);
-    record.values[SmsRecord::ReceivedDate] = MessageTime(*body, kReceivedTimeOffset, context);
+    const bool sentByUser = body->size() <= kDirectionByte || (*body)[kDirectionByte] == 0;
+    record.values[SmsRecord::Direction] = kSmsDirectionWords[sentByUser ? 0 : 1];
+    record.values[SmsRecord::Folder] = kSmsFolderWords[sentByUser ? 0 : 1];
+    const auto sent = MessageMillis(*body, kSentTimeOffset);
+    const auto received = MessageMillis(*body, kReceivedTimeOffset);
+    record.values[SmsRecord::SentDate] = MessageTime(sent, context);
+    record.values[SmsRecord::ReceivedDate] = MessageTime(received, context);
+    record.sentUtc = Seconds(sent);
+    record.receivedUtc = Seconds(received);
 
     Bytes fields = Tail(*body, kFurtherFieldsOffset);
     record.values[SmsRecord::Number] =
@@ -48,6 +94,9 @@ SmsRecord DecodeSms(const IpdImage& image, RecordSpan span, const DecodeContext&
     if (!text.empty() && text[0] == kSixteenBitMark) {
         // The whole data are code units; nothing is removed from them.
         record.values[SmsRecord::Text] = Utf16Text(text, false, context.text);
+    } else if (SmsTextIsSixteenBit(text, context.text)) {
+        // Recognised in the Unicode form only; a trailing U+0000 and other controls go.
+        record.values[SmsRecord::Text] = Utf16Text(text, true, context.text);
     } else {
         record.values[SmsRecord::Text] = EightBitText(text, true, context.text);
     }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +16,11 @@ namespace orrelin {
 struct SmsRecord {
     enum Slot { Direction, Folder, SentDate, ReceivedDate, Number, Text };
     std::array<std::string, 6> values;
+    // Sent and received time as instants, in whole seconds since 1970-01-01 00:00 UTC, read
+    // straight from the stored millisecond counts (the shown times carry the display offset);
+    // nothing when the record is too short to hold them.
+    std::optional<std::int64_t> sentUtc;
+    std::optional<std::int64_t> receivedUtc;
     const std::string& operator[](Slot s) const { return values[s]; }
 };
 
@@ -26,7 +33,16 @@ inline constexpr std::array<std::string_view, 2> kSmsFolderWords{"Outbox", "Inbo
 // Body layout: handle (0-1), unique id (2-5), first field header (6-8), direction byte (9:
 // 0 sent, else received), sent time (22-27) and received time (30-35) as 48-bit millisecond
 // counts, further fields from byte 73: type 2 the number, type 4 the text (16-bit big-endian
-// when its first byte is 0x06).
+// when its first byte is 0x06; see SmsTextIsSixteenBit for the Unicode form).
+// Whether a message text is read as 16-bit big-endian text. The single-byte form goes by the
+// first byte alone (0x06: a first unit in the Arabic block). The Unicode form, which can keep
+// every character, also takes as 16-bit an even-length text that is valid UTF-16 and either
+// has a zero byte at an even offset (a unit below U+0100, such as a Latin letter, a digit or a
+// blank among the others) or begins with a byte below 0x20 other than tab, CR and LF (a first
+// unit in U+0000 to U+1FFF: Greek, Cyrillic, Hebrew, Indic and other scripts). An 8-bit text
+// holds no such bytes in these places.
+bool SmsTextIsSixteenBit(Bytes text, const TextOptions& options);
+
 SmsRecord DecodeSms(const IpdImage& image, RecordSpan span, const DecodeContext& context);
 
 }  // namespace orrelin

@@ -1,5 +1,6 @@
 #include "decoders/text_field.h"
 
+#include "ipd/ascii_run.h"
 #include "ipd/codepage.h"
 #include "ipd/hex.h"
 
@@ -46,11 +47,20 @@ std::string Utf16ToUtf8(Bytes units, bool strip) {
 
 std::string EightBitText(Bytes data, bool strip, const TextOptions& options) {
     if (!options.unicode) return strip ? BytesToStrippedText(data, true) : BytesToText(data);
+    // Runs of plain ASCII (most texts are nothing else) are copied whole.
     std::string out;
-    out.reserve(data.size());
-    for (std::uint8_t b : data) {
-        if (strip && IsStrippedControl(b)) continue;
-        AppendUtf8(out, CodePageToUnicode(options.eightBitPage, b));
+    out.reserve(data.size() + data.size() / 4);
+    const char* chars = reinterpret_cast<const char*>(data.data());
+    std::size_t i = 0;
+    while (i < data.size()) {
+        const std::size_t plain = i + PrintableAsciiRun(data.data() + i, data.size() - i);
+        out.append(chars + i, plain - i);
+        if (plain == data.size()) break;
+        const std::uint8_t b = data[plain];
+        if (!(strip && IsStrippedControl(b))) {
+            AppendUtf8(out, CodePageToUnicode(options.eightBitPage, b));
+        }
+        i = plain + 1;
     }
     return out;
 }

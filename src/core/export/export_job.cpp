@@ -212,9 +212,8 @@ std::string RenderExportToString(const BackupTree& tree, const ExportRequest& re
     return all;
 }
 
-ExportResult ExportToFile(const BackupTree& tree, const ExportRequest& request,
-                          const DecodeContext& context, const std::string& path,
-                          const ProgressCallback& progress) {
+ExportResult WriteExportFile(const std::string& path,
+                             const std::function<ExportStatus(const ExportSink&)>& render) {
     ExportResult result;
     result.path = path;
     // An export can be made again at any time: it does not wait for the disk.
@@ -224,13 +223,10 @@ ExportResult ExportToFile(const BackupTree& tree, const ExportRequest& request,
         result.error = *error;
         return result;
     }
-    ExportStatus status = RenderExport(
-        tree, request, context,
-        [&](std::string_view bytes) {
-            result.bytes += bytes.size();
-            return file.write(bytes);
-        },
-        progress);
+    ExportStatus status = render([&](std::string_view bytes) {
+        result.bytes += bytes.size();
+        return file.write(bytes);
+    });
     result.status = status;
     if (status == ExportStatus::Failed) {
         result.error = file.error();
@@ -243,9 +239,20 @@ ExportResult ExportToFile(const BackupTree& tree, const ExportRequest& request,
     return result;
 }
 
+ExportResult ExportToFile(const BackupTree& tree, const ExportRequest& request,
+                          const DecodeContext& context, const std::string& path,
+                          const ProgressCallback& progress) {
+    return WriteExportFile(path, [&](const ExportSink& sink) {
+        return RenderExport(tree, request, context, sink, progress);
+    });
+}
+
 std::string ExportFileName(std::string_view openedPath, ExportFormat format, std::tm when) {
-    return GeneratedExportName(FolderOfPath(openedPath), when,
-                               format == ExportFormat::Csv ? ".csv" : ".txt");
+    return ExportFileName(openedPath, format == ExportFormat::Csv ? ".csv" : ".txt", when);
+}
+
+std::string ExportFileName(std::string_view openedPath, std::string_view extension, std::tm when) {
+    return GeneratedExportName(FolderOfPath(openedPath), when, extension);
 }
 
 std::string CompletionText(std::string_view path) {

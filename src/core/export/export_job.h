@@ -71,7 +71,15 @@ struct ExportResult {
     // Why the file could not be written (Failed only).
     std::string error;
     std::uint64_t bytes = 0;
+    // Records written, where the run counts them (the standard formats).
+    std::uint64_t records = 0;
 };
+
+// Runs `render` into the file `path`: the file appears only when the run has written
+// everything, so a cancelled or failed run leaves nothing behind, and an existing file of that
+// name is replaced only by a complete one. Every export to a file goes through here.
+ExportResult WriteExportFile(const std::string& path,
+                             const std::function<ExportStatus(const ExportSink&)>& render);
 
 // Writes the export to `path`. The file appears only when complete: a cancelled or failed run
 // leaves nothing behind, and an existing file of that name is replaced only by a complete one.
@@ -83,6 +91,8 @@ ExportResult ExportToFile(const BackupTree& tree, const ExportRequest& request,
 // "Orrelin_Export_", day, hour, minute and second of `when` as two digits each, ".txt" or
 // ".csv"; "_2", "_3", ... before the extension when that name is taken.
 std::string ExportFileName(std::string_view openedPath, ExportFormat format, std::tm when);
+// The same name with any extension (".vcf", ".json", ...).
+std::string ExportFileName(std::string_view openedPath, std::string_view extension, std::tm when);
 
 // "Export to: PATH is complete."
 std::string CompletionText(std::string_view path);

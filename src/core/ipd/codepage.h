@@ -1,15 +1,31 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace orrelin {
 
 // Windows code pages the program meets: 1256 (Arabic) is how the handheld's 16-bit text is
 // reduced to one byte per character and how every single-byte text is shown; 1252 is the
-// Western page used where full Unicode output asks for a reading of 8-bit fields.
-enum class CodePage { Cp1256, Cp1252 };
+// Western page used where full Unicode output asks for a reading of 8-bit fields, and 1251
+// (Cyrillic) and 1250 (Central European) are the other readings a user may ask for there.
+enum class CodePage { Cp1256, Cp1252, Cp1251, Cp1250 };
+
+// The pages by their number, as the user names them.
+inline constexpr std::array<std::pair<std::string_view, CodePage>, 4> kCodePageNames{{
+    {"1252", CodePage::Cp1252},
+    {"1251", CodePage::Cp1251},
+    {"1250", CodePage::Cp1250},
+    {"1256", CodePage::Cp1256},
+}};
+
+// The page a name stands for: its number alone or behind "cp" or "windows-", in any case
+// ("1251", "cp1251", "Windows-1251"); nothing for a page the program does not know.
+std::optional<CodePage> CodePageByName(std::string_view name);
 
 // The Unicode code point of byte b in the code page.
 char32_t CodePageToUnicode(CodePage page, std::uint8_t b);

@@ -20,6 +20,18 @@ const QString kNoRecordSelected = QStringLiteral(
     "No SMS, Address Book, Tasks, Calendar, Phone Calls record selected for "
     "export.\nPlease select any single record then hit the export menu.");
 
+QString StandardCaption(StandardFormat format) {
+    switch (format) {
+        case StandardFormat::VCard:
+            return QStringLiteral("vCard");
+        case StandardFormat::ICalendar:
+            return QStringLiteral("iCalendar");
+        case StandardFormat::Json:
+            return QStringLiteral("JSON");
+    }
+    return {};
+}
+
 // Progress steps of the dialog: records, scaled down when there are more than an int holds.
 int Steps(std::uint64_t count, std::uint64_t total) {
     constexpr std::uint64_t kMax = 1u << 30;
@@ -49,10 +61,22 @@ ExportToText::ExportToText(MessageBoxes& messages, std::function<Source()> sourc
     cexport_->setObjectName(QStringLiteral("Cexport"));
     command2_ = new QPushButton(QStringLiteral("Cancel"), this);
     command2_->setObjectName(QStringLiteral("Command2"));
+    for (const auto& info : kStandardFormats) {
+        auto* button = new QPushButton(StandardCaption(info.format), this);
+        button->setObjectName(
+            QStringLiteral("Export_") +
+            QString::fromLatin1(info.name.data(), static_cast<qsizetype>(info.name.size())));
+        connect(button, &QPushButton::clicked, this,
+                [this, format = info.format] { StandardExport_Click(format); });
+        standard_[static_cast<std::size_t>(info.format)] = button;
+    }
 
+    // The window's own formats beside the standard ones, Cancel last.
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(bexport_);
     buttons->addWidget(cexport_);
+    for (QPushButton* button : standard_)
+        buttons->addWidget(button);
     buttons->addWidget(command2_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(scopes);
@@ -109,6 +133,28 @@ void ExportToText::Command2_Click() {
     hide();
 }
 
+void ExportToText::StandardExport_Click(StandardFormat format) {
+    lastWritten_.clear();
+    std::optional<int> scope = ChosenScope();
+    if (!scope) return;
+    Source source = source_();
+    if (!source.tree) return;
+    const BackupTree& tree = *source.tree;
+    StandardExportRequest request;
+    request.format = format;
+    request.scope = static_cast<ExportScope>(*scope);
+    request.eightBitPage = source.context.text.eightBitPage;
+    // The records come from the selection now, as for the text and CSV exports.
+    if (source.selected && *source.selected < tree.nodeCount()) {
+        if (request.scope == ExportScope::Record) request.node = source.selected;
+        if (request.scope == ExportScope::Database) request.node = tree.parent(*source.selected);
+    }
+    runJob(StandardExportFileName(tree.path(), format, clock_()),
+           [&](const std::string& path, const ProgressCallback& progress) {
+               return ExportStandardToFile(tree, request, path, progress);
+           });
+}
+
 void ExportToText::runExport(ExportFormat format) {
     lastWritten_.clear();
     std::optional<int> scope = ChosenScope();
@@ -119,8 +165,13 @@ void ExportToText::runExport(ExportFormat format) {
     ExportRequest request = PanelRequest(tree, static_cast<ExportScope>(*scope), format,
                                          options_[0]->text().toStdString(),
                                          options_[1]->text().toStdString(), source.selected);
-    std::string path = ExportFileName(tree.path(), format, clock_());
+    runJob(ExportFileName(tree.path(), format, clock_()),
+           [&](const std::string& path, const ProgressCallback& progress) {
+               return ExportToFile(tree, request, source.context, path, progress);
+           });
+}
 
+void ExportToText::runJob(const std::string& path, const ExportJob& job) {
     // The export runs here, between events; its dialog shows once it has taken a while.
     QProgressDialog progress(QStringLiteral("Exporting..."), QStringLiteral("Cancel"), 0, 0,
                              window());
@@ -130,15 +181,12 @@ void ExportToText::runExport(ExportFormat format) {
     progress.setAutoReset(false);
     progress.setAutoClose(false);
     progress.setValue(0);
-    ExportResult result = ExportToFile(tree, request, source.context, path,
-                                       [&progress](std::uint64_t done, std::uint64_t total) {
-                                           if (progress.maximum() != Steps(total, total)) {
-                                               progress.setMaximum(Steps(total, total));
-                                           }
-                                           progress.setValue(Steps(done, total));
-                                           QCoreApplication::processEvents();
-                                           return !progress.wasCanceled();
-                                       });
+    ExportResult result = job(path, [&progress](std::uint64_t done, std::uint64_t total) {
+        if (progress.maximum() != Steps(total, total)) progress.setMaximum(Steps(total, total));
+        progress.setValue(Steps(done, total));
+        QCoreApplication::processEvents();
+        return !progress.wasCanceled();
+    });
     progress.close();
 
     QString shownPath = QString::fromStdString(path);

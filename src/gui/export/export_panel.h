@@ -4,8 +4,10 @@
 #include "browser/backup_tree.h"
 #include "decoders/decode_context.h"
 #include "export/export_job.h"
+#include "export/standard_export.h"
 
 #include <QGroupBox>
+#include <array>
 #include <ctime>
 #include <functional>
 #include <optional>
@@ -18,10 +20,10 @@ class QRadioButton;
 namespace orrelin::gui {
 
 // The export panel: three options (the selected record, all records of its database, every
-// exportable record of the file) and the buttons that write them to a text or a CSV file next
-// to the opened backup. The option the user chose stays chosen across openings of the panel;
-// the captions of the first two follow the database of the record selected when the panel was
-// last opened, and choose the banner and the CSV header.
+// exportable record of the file) and the buttons that write them to a text, CSV, vCard,
+// iCalendar or JSON file next to the opened backup. The option the user chose stays chosen across
+// openings of the panel; the captions of the first two follow the database of the record selected
+// when the panel was last opened, and choose the banner and the CSV header.
 class ExportToText : public QGroupBox {
     Q_OBJECT
   public:
@@ -38,6 +40,10 @@ class ExportToText : public QGroupBox {
     QPushButton* Bexport() const { return bexport_; }
     QPushButton* Cexport() const { return cexport_; }
     QPushButton* Command2() const { return command2_; }
+    // The standard formats' buttons: "vCard", "iCalendar", "JSON".
+    QPushButton* StandardButton(StandardFormat format) const {
+        return standard_[static_cast<std::size_t>(format)];
+    }
 
     // The index of the chosen option (the last chosen of 0, 1, 2), or nothing.
     std::optional<int> ChosenScope() const;
@@ -56,9 +62,14 @@ class ExportToText : public QGroupBox {
     void Bexport_Click();
     void Cexport_Click();
     void Command2_Click();
+    void StandardExport_Click(StandardFormat format);
 
   private:
     void runExport(ExportFormat format);
+    // Runs one export to `path` behind the progress dialog and reports how it ended.
+    using ExportJob =
+        std::function<ExportResult(const std::string& path, const ProgressCallback& progress)>;
+    void runJob(const std::string& path, const ExportJob& job);
 
     MessageBoxes& messages_;
     std::function<Source()> source_;
@@ -68,6 +79,7 @@ class ExportToText : public QGroupBox {
     QPushButton* bexport_ = nullptr;
     QPushButton* cexport_ = nullptr;
     QPushButton* command2_ = nullptr;
+    std::array<QPushButton*, kStandardFormats.size()> standard_{};
     QString lastWritten_;
 };
 

@@ -74,6 +74,18 @@ TEST(DecodeCall, EightByteMillisecondTime) {
     EXPECT_EQ(Decode(huge)[CallRecord::Date], "");
 }
 
+TEST(DecodeCall, TheInstantIsTheStoredCountWithoutTheDisplayOffset) {
+    DecodeContext west;
+    west.timeZoneText = "-5";
+    FieldList f;
+    f.add(4, {0xE0, 0xD7, 0xBC, 0x92, 0x24, 0x01, 0x00, 0x00}).le(3, 125, 4);
+    CallRecord c = Decode(f, west);
+    EXPECT_EQ(c.timeUtc, std::optional<std::int64_t>(1256592300));  // 2009-10-26 21:25:00 UTC
+    EXPECT_EQ(c.durationSeconds, 125);
+    // No time field: the date shows the conversion base, but there is no instant.
+    EXPECT_EQ(Decode({}).timeUtc, std::nullopt);
+}
+
 TEST(DecodeCall, NameFallsBackToTheNumber) {
     FieldList named;
     named.text(31, "Ann\x01Lee")

@@ -94,6 +94,72 @@ TEST(DecodeSms, SixteenBitTextOnlyWhenTheFirstByteIs06) {
               "\xC7???");  // a pair is two units
 }
 
+// 16-bit texts of any script in the Unicode form; the single-byte form is left as it was.
+TEST(DecodeSms, UnicodeFormReadsSixteenBitTextOfEveryScript) {
+    DecodeContext unicode;
+    unicode.text.unicode = true;
+    auto text = [&](const ByteVector& data, const DecodeContext& context) {
+        FieldList fields;
+        fields.add(4, data);
+        return Decode(MessageBody(1, 0, 0, fields), context)[SmsRecord::Text];
+    };
+    auto utf16 = [](std::u16string_view s) {
+        ByteVector data;
+        for (char16_t unit : s) {
+            data.push_back(static_cast<std::uint8_t>(unit >> 8));
+            data.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+        }
+        return data;
+    };
+    // Latin with a trailing U+0000, Cyrillic, Greek, Chinese with a blank, an emoji after
+    // Latin letters.
+    EXPECT_EQ(text(utf16(u"Hi there"), unicode), "Hi there");
+    EXPECT_EQ(text(utf16(std::u16string(u"Hi\0", 3)), unicode), "Hi");
+    EXPECT_EQ(text(utf16(u"Привет"), unicode), "Привет");
+    EXPECT_EQ(text(utf16(u"Καλημέρα"), unicode), "Καλημέρα");
+    EXPECT_EQ(text(utf16(u"你好 世界"), unicode), "你好 世界");
+    EXPECT_EQ(text(utf16(u"ok \U0001F600"), unicode), "ok \U0001F600");
+
+    // The single-byte form keeps its reading of the same bytes
+    EXPECT_EQ(text(utf16(u"Hi there"), kContext), "Hi there");
+    // (its bytes one by one, the controls 04 and 1F dropped).
+    EXPECT_EQ(text(utf16(u"Привет"), kContext), "@825B");
+
+    // 8-bit texts stay 8-bit: odd length, a leading line break, a NUL at an odd offset only
+    // (a terminator), a text whose zero byte would make a lone surrogate.
+    EXPECT_EQ(text({'a', 'b', 'c'}, unicode), "abc");
+    EXPECT_EQ(text({'\r', '\n', 'o', 'k'}, unicode), "\r\nok");
+    EXPECT_EQ(text({'o', 'k', '!', 0x00}, unicode), "ok!");
+    EXPECT_EQ(text({0x00, 'A', 0xDC, 0x00}, unicode), "A\u00DC");
+    EXPECT_EQ(text({0xE9, 't', 0xE9}, unicode), "\u00E9t\u00E9");  // read as 1252
+}
+
+TEST(DecodeSms, InstantsAreTheStoredCountsWithoutTheDisplayOffset) {
+    DecodeContext east;
+    east.timeZoneText = "+11";
+    SmsRecord r = Decode(MessageBody(1, 1256592300400, 1256592360000, {}), east);
+    EXPECT_EQ(r.sentUtc, std::optional<std::int64_t>(1256592300));  // milliseconds dropped
+    EXPECT_EQ(r.receivedUtc, std::optional<std::int64_t>(1256592360));
+    EXPECT_EQ(r[SmsRecord::SentDate], "10/27/2009 11:25:00 AM");
+
+    // Past the year 9999 the instant stays exact while the shown date is empty.
+    EXPECT_EQ(Decode(MessageBody(1, 0xFFFFFFFFFFFF, 0, {})).sentUtc,
+              std::optional<std::int64_t>(0xFFFFFFFFFFFF / 1000));
+
+    // Exports that write instants only ask for no shown times.
+    DecodeContext instantsOnly;
+    instantsOnly.displayTimes = false;
+    SmsRecord bare = Decode(MessageBody(1, 1256592300400, 0, {}), instantsOnly);
+    EXPECT_EQ(bare[SmsRecord::SentDate], "");
+    EXPECT_EQ(bare.sentUtc, std::optional<std::int64_t>(1256592300));
+
+    ByteVector body = MessageBody(1, 1000, 2000, {});
+    body.resize(30);
+    SmsRecord cut = Decode(body);
+    EXPECT_EQ(cut.sentUtc, std::optional<std::int64_t>(1));
+    EXPECT_EQ(cut.receivedUtc, std::nullopt);
+}
+
 TEST(DecodeSms, ShortAndDamagedRecords) {
     // Long enough for the sent time only.
     ByteVector body = MessageBody(1, 1256592300000, 0, {});

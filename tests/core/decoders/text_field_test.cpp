@@ -25,6 +25,23 @@ TEST(EightBitText, OneCharacterPerByteAndOptionalStripping) {
     EXPECT_EQ(EightBitText(View(ByteVector{0xC7}), true, arabic), "\u0627");
 }
 
+// ASCII runs are scanned eight bytes at a time: a byte to drop or convert is found at every
+// position of a long text.
+TEST(EightBitText, UnicodeFormFindsEveryByteOutsideAsciiAtEveryPosition) {
+    const std::pair<std::uint8_t, std::string> specials[] = {
+        {0x01, ""},     {0x1F, ""},       {'\t', ""},       {'\r', "\r"},
+        {0x7F, "\x7F"}, {0x80, "\u20AC"}, {0xE9, "\u00E9"}, {0xFF, "\u00FF"}};
+    for (const auto& [byte, text] : specials) {
+        for (std::size_t at = 0; at <= 20; ++at) {
+            ByteVector data(20, 'a');
+            data.insert(data.begin() + static_cast<std::ptrdiff_t>(at), byte);
+            std::string expected(20, 'a');
+            expected.insert(at, text);
+            EXPECT_EQ(EightBitText(View(data), true, kUnicode), expected) << "at " << at;
+        }
+    }
+}
+
 TEST(SixteenBitText, SkipsTheLeadingByteAndReducesToCodePage1256) {
     EXPECT_EQ(SixteenBitText(View(ByteVector{0x00, 0x00, 0x41, 0x00, 0x42}), kSingleByte), "AB");
     EXPECT_EQ(SixteenBitText(View(ByteVector{0x07, 0x06, 0x27, 0x06, 0x44}), kSingleByte),

@@ -25,7 +25,8 @@ TEST(CsvLine, QuotesEveryValueAndDoublesQuotesInside) {
 }
 
 TEST(TextBlock, LeavesValuesAsDecodedAndEndsAfterTheLastOne) {
-    TaskRecord task{{" padded ", "Waiting", "High", "a\tb"}};
+    TaskRecord task;
+    task.values = {" padded ", "Waiting", "High", "a\tb"};
     EXPECT_EQ(Render(task, ExportFormat::Text, FormatTask),
               "\r\n--------------------------------------------\r\n\tTask:  padded \r\n"
               "\tStatus: Waiting\r\n\tPriority: High\r\n\tNotes: a\tb");
@@ -34,7 +35,8 @@ TEST(TextBlock, LeavesValuesAsDecodedAndEndsAfterTheLastOne) {
 // The formatters' own tests of emptiness (no number, no title, no name...) do not drop the
 // record: its values are written like any other record's.
 TEST(EmptyRecords, RenderTheirValuesLikeAnyOther) {
-    SmsRecord noNumber{{"Received", "Inbox", "", "", "", "still worth keeping"}};
+    SmsRecord noNumber;
+    noNumber.values = {"Received", "Inbox", "", "", "", "still worth keeping"};
     EXPECT_EQ(Render(noNumber, ExportFormat::Csv, FormatSms),
               "\"Received\",\"\",\"\",\"\",\"still worth keeping\"");
     EXPECT_EQ(Render(CallRecord{}, ExportFormat::Csv, FormatPhoneCall),

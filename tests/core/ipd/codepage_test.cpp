@@ -1,0 +1,75 @@
+// The code page tables against Python's codecs, and the names a user gives a page.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+#include <string>
+
+#include "ipd/codepage.h"
+
+namespace orrelin {
+namespace {
+
+// Python's reading of bytes 0x80-0xFF in `codec`: one number a line, -1 where the page leaves
+// the byte undefined. Empty when python3 cannot be run.
+std::string PythonHighHalf(const std::string& codec) {
+    std::string command =
+        "python3 -c \"import sys\nfor b in range(128, 256):\n"
+        "    try: print(ord(bytes([b]).decode(sys.argv[1])))\n"
+        "    except UnicodeDecodeError: print(-1)\" " +
+        codec + " 2>/dev/null";
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return {};
+    std::string out;
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+        out.append(buffer, n);
+    if (::pclose(pipe) != 0) return {};
+    return out;
+}
+
+TEST(CodePage, TablesMatchPythonsCodecs) {
+    const std::pair<CodePage, std::string> pages[] = {{CodePage::Cp1252, "cp1252"},
+                                                      {CodePage::Cp1251, "cp1251"},
+                                                      {CodePage::Cp1250, "cp1250"},
+                                                      {CodePage::Cp1256, "cp1256"}};
+    for (const auto& [page, codec] : pages) {
+        std::string expected = PythonHighHalf(codec);
+        if (expected.empty()) GTEST_SKIP() << "python3 is not available";
+        std::istringstream lines(expected);
+        for (unsigned b = 0x80; b < 0x100; ++b) {
+            long code = 0;
+            ASSERT_TRUE(lines >> code) << codec;
+            // A byte the page leaves undefined stands for the C1 control of its number.
+            const long want = code < 0 ? static_cast<long>(b) : code;
+            EXPECT_EQ(static_cast<long>(CodePageToUnicode(page, static_cast<std::uint8_t>(b))),
+                      want)
+                << codec << " byte " << b;
+        }
+        for (unsigned b = 0; b < 0x80; ++b)
+            EXPECT_EQ(CodePageToUnicode(page, static_cast<std::uint8_t>(b)), b);
+    }
+}
+
+TEST(CodePage, NamesByNumberWithOrWithoutPrefixInAnyCase) {
+    EXPECT_EQ(CodePageByName("1252"), CodePage::Cp1252);
+    EXPECT_EQ(CodePageByName("1251"), CodePage::Cp1251);
+    EXPECT_EQ(CodePageByName("cp1251"), CodePage::Cp1251);
+    EXPECT_EQ(CodePageByName("CP1250"), CodePage::Cp1250);
+    EXPECT_EQ(CodePageByName("windows-1251"), CodePage::Cp1251);
+    EXPECT_EQ(CodePageByName("Windows-1256"), CodePage::Cp1256);
+    for (const char* unknown : {"", "1253", "cp", "windows-", "utf-8", "12511", " 1251", "cp-1"})
+        EXPECT_EQ(CodePageByName(unknown), std::nullopt) << unknown;
+}
+
+TEST(CodePage, EightBitTextThroughTheChosenPage) {
+    // "Привет" in 1251, "Łódź" in 1250: the same bytes read otherwise in 1252.
+    EXPECT_EQ(SingleByteToUtf8("\xCF\xF0\xE8\xE2\xE5\xF2", CodePage::Cp1251),
+              "\u041F\u0440\u0438\u0432\u0435\u0442");
+    EXPECT_EQ(SingleByteToUtf8("\xA3\xF3\x64\x9F", CodePage::Cp1250), "\u0141\u00F3d\u017A");
+    EXPECT_EQ(SingleByteToUtf8("\xA3\xF3\x64\x9F", CodePage::Cp1252), "\u00A3\u00F3d\u0178");
+}
+
+}  // namespace
+}  // namespace orrelin
