@@ -110,6 +110,9 @@ class ExportRun {
         for (std::size_t row = 0; row < rows.size() && going(); ++row) {
             if (row + kAhead < rows.size()) {
                 __builtin_prefetch(image + index.records[rows[row + kAhead]].span.start);
+                if (row + 4 * kAhead < rows.size()) {
+                    __builtin_prefetch(&index.records[rows[row + 4 * kAhead]]);
+                }
             }
             record(index.records[rows[row]].span, info, depth);
         }
