@@ -8,7 +8,8 @@
 // broken rule: every record lies inside the image, and the byte forms of the field and text
 // routines agree with their hex text forms, and decoded text asked for in its Unicode form is
 // valid UTF-8; a service book entry rebuilt from its decoded values, decoded and rebuilt again,
-// gives the same bytes.
+// gives the same bytes; every export of the file runs, and the standard formats come out as
+// UTF-8 in content lines of at most 75 octets.
 
 #include <optional>
 #include <string>
@@ -24,6 +25,8 @@
 #include "decoders/servicebook_decoder.h"
 #include "decoders/sms_decoder.h"
 #include "decoders/task_decoder.h"
+#include "export/export_job.h"
+#include "export/standard_export.h"
 #include "ipd/hex.h"
 #include "ipd/ipd_image.h"
 #include "ipd/loader.h"
@@ -170,6 +173,32 @@ inline std::optional<std::string> CheckServiceBookRebuild(const IpdImage& image,
     return std::nullopt;
 }
 
+// Every export of the whole file: the standard formats must come out as UTF-8 and, for the
+// line-based ones, with no content line longer than 75 octets.
+inline std::optional<std::string> CheckExports(const BackupTree& tree) {
+    for (ExportFormat format : {ExportFormat::Text, ExportFormat::Csv}) {
+        (void)RenderExportToString(tree, ExportRequest{format, ExportScope::File, "", std::nullopt},
+                                   DecodeContext{});
+    }
+    for (StandardFormat format :
+         {StandardFormat::VCard, StandardFormat::ICalendar, StandardFormat::Json}) {
+        StandardExportRequest request;
+        request.format = format;
+        request.stampUtc = 0;
+        const std::string out = RenderStandardExportToString(tree, request);
+        if (!IsUtf8(out)) return "a standard-format export is not UTF-8";
+        if (format == StandardFormat::Json) continue;
+        std::size_t start = 0;
+        while (start < out.size()) {
+            std::size_t end = out.find("\r\n", start);
+            if (end == std::string::npos) return "a content line does not end with CR LF";
+            if (end - start > 75) return "a content line is longer than 75 octets";
+            start = end + 2;
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace detail
 
 inline std::optional<std::string> ExerciseBackup(Bytes file) {
@@ -232,7 +261,7 @@ inline std::optional<std::string> ExerciseBackup(Bytes file) {
             if (tree.child(*parent, tree.row(node)) != node) return "tree rows do not round-trip";
         }
     }
-    return std::nullopt;
+    return detail::CheckExports(tree);
 }
 
 }  // namespace orrelin::fuzz
