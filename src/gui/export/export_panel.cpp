@@ -66,6 +66,8 @@ ExportToText::ExportToText(MessageBoxes& messages, std::function<Source()> sourc
         button->setObjectName(
             QStringLiteral("Export_") +
             QString::fromLatin1(info.name.data(), static_cast<qsizetype>(info.name.size())));
+        button->setToolTip(QString::fromUtf8(info.description.data(),
+                                             static_cast<qsizetype>(info.description.size())));
         connect(button, &QPushButton::clicked, this,
                 [this, format = info.format] { StandardExport_Click(format); });
         standard_[static_cast<std::size_t>(info.format)] = button;
