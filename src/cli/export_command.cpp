@@ -157,7 +157,7 @@ int RunStandardExport(const ExportOptions& options, const StandardFormatInfo& fo
         auto chosen = CodePageByName(options.codePage);
         if (!chosen) {
             PrintError("unknown code page: " + options.codePage +
-                       " (known: 1252, 1251, 1250, 1256)");
+                       " (known: 1252, 1251, 1250, 1253, 1256)");
             return 2;
         }
         page = *chosen;
@@ -261,7 +261,7 @@ void AddExportCommand(CLI::App& app, CommandResult& result) {
     options->codePageOption = command->add_option(
         "--codepage", options->codePage,
         "vcard, ics and json: the Windows code page 8-bit texts are read in: 1252 (the "
-        "default), 1251, 1250 or 1256");
+        "default), 1251, 1250, 1253 or 1256");
     options->timeZone.addTo(*command);
     command->callback([options, &result] { result.exitCode = RunExport(*options); });
 }

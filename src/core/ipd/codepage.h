@@ -12,14 +12,16 @@ namespace orrelin {
 // Windows code pages the program meets: 1256 (Arabic) is how the handheld's 16-bit text is
 // reduced to one byte per character and how every single-byte text is shown; 1252 is the
 // Western page used where full Unicode output asks for a reading of 8-bit fields, and 1251
-// (Cyrillic) and 1250 (Central European) are the other readings a user may ask for there.
-enum class CodePage { Cp1256, Cp1252, Cp1251, Cp1250 };
+// (Cyrillic), 1250 (Central European) and 1253 (Greek) are the other readings a user may ask
+// for there.
+enum class CodePage { Cp1256, Cp1252, Cp1251, Cp1250, Cp1253 };
 
 // The pages by their number, as the user names them.
-inline constexpr std::array<std::pair<std::string_view, CodePage>, 4> kCodePageNames{{
+inline constexpr std::array<std::pair<std::string_view, CodePage>, 5> kCodePageNames{{
     {"1252", CodePage::Cp1252},
     {"1251", CodePage::Cp1251},
     {"1250", CodePage::Cp1250},
+    {"1253", CodePage::Cp1253},
     {"1256", CodePage::Cp1256},
 }};
 

@@ -33,6 +33,7 @@ TEST(CodePage, TablesMatchPythonsCodecs) {
     const std::pair<CodePage, std::string> pages[] = {{CodePage::Cp1252, "cp1252"},
                                                       {CodePage::Cp1251, "cp1251"},
                                                       {CodePage::Cp1250, "cp1250"},
+                                                      {CodePage::Cp1253, "cp1253"},
                                                       {CodePage::Cp1256, "cp1256"}};
     for (const auto& [page, codec] : pages) {
         std::string expected = PythonHighHalf(codec);
@@ -59,7 +60,8 @@ TEST(CodePage, NamesByNumberWithOrWithoutPrefixInAnyCase) {
     EXPECT_EQ(CodePageByName("CP1250"), CodePage::Cp1250);
     EXPECT_EQ(CodePageByName("windows-1251"), CodePage::Cp1251);
     EXPECT_EQ(CodePageByName("Windows-1256"), CodePage::Cp1256);
-    for (const char* unknown : {"", "1253", "cp", "windows-", "utf-8", "12511", " 1251", "cp-1"})
+    EXPECT_EQ(CodePageByName("cp1253"), CodePage::Cp1253);
+    for (const char* unknown : {"", "1254", "cp", "windows-", "utf-8", "12511", " 1251", "cp-1"})
         EXPECT_EQ(CodePageByName(unknown), std::nullopt) << unknown;
 }
 
