@@ -105,23 +105,4 @@ std::optional<IpdImage> IpdImage::MapFile(const std::string& path, std::string* 
     return image;
 }
 
-std::optional<std::uint16_t> IpdImage::readLe16(std::size_t i) const {
-    if (i >= size_ || size_ - i < 2) return std::nullopt;
-    return static_cast<std::uint16_t>(data_.get()[i] | data_.get()[i + 1] << 8);
-}
-
-std::optional<std::uint32_t> IpdImage::readLe32(std::size_t i) const {
-    if (i >= size_ || size_ - i < 4) return std::nullopt;
-    return static_cast<std::uint32_t>(data_.get()[i]) |
-           static_cast<std::uint32_t>(data_.get()[i + 1]) << 8 |
-           static_cast<std::uint32_t>(data_.get()[i + 2]) << 16 |
-           static_cast<std::uint32_t>(data_.get()[i + 3]) << 24;
-}
-
-std::optional<Bytes> IpdImage::range(std::uint64_t first, std::uint64_t last) const {
-    if (last < first) return Bytes{};
-    if (last >= size_) return std::nullopt;
-    return Bytes{data_.get() + first, static_cast<std::size_t>(last - first + 1)};
-}
-
 }  // namespace orrelin

@@ -35,12 +35,26 @@ class IpdImage {
     std::uint8_t operator[](std::size_t i) const { return data_.get()[i]; }
 
     // Little-endian reads that fail (nothing) when a byte lies past the last index.
-    std::optional<std::uint16_t> readLe16(std::size_t i) const;
-    std::optional<std::uint32_t> readLe32(std::size_t i) const;
+    // (Defined here: every walk over a backup makes them millions of times.)
+    std::optional<std::uint16_t> readLe16(std::size_t i) const {
+        if (i >= size_ || size_ - i < 2) return std::nullopt;
+        const std::uint8_t* p = data_.get() + i;
+        return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+    }
+    std::optional<std::uint32_t> readLe32(std::size_t i) const {
+        if (i >= size_ || size_ - i < 4) return std::nullopt;
+        const std::uint8_t* p = data_.get() + i;
+        return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+               static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+    }
 
     // The bytes from first to last inclusive; empty when last < first, nothing when last lies
     // past the image.
-    std::optional<Bytes> range(std::uint64_t first, std::uint64_t last) const;
+    std::optional<Bytes> range(std::uint64_t first, std::uint64_t last) const {
+        if (last < first) return Bytes{};
+        if (last >= size_) return std::nullopt;
+        return Bytes{data_.get() + first, static_cast<std::size_t>(last - first + 1)};
+    }
 
   private:
     std::shared_ptr<std::uint8_t[]> data_;
