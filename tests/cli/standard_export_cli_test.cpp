@@ -119,10 +119,10 @@ TEST_F(StandardExportCli, TheCodePageReadsEightBitText) {
 }
 
 TEST_F(StandardExportCli, RefusesAnUnknownCodePageAndOneForTextOrCsv) {
-    auto unknown = Export(backup, {"--format", "json", "--codepage", "1253"});
+    auto unknown = Export(backup, {"--format", "json", "--codepage", "1254"});
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_EQ(unknown.out, "");
-    EXPECT_NE(unknown.err.find("unknown code page: 1253"), std::string::npos) << unknown.err;
+    EXPECT_NE(unknown.err.find("unknown code page: 1254"), std::string::npos) << unknown.err;
 
     auto text = Export(backup, {"--format", "txt", "--codepage", "1251"});
     EXPECT_EQ(text.exitCode, 2);
