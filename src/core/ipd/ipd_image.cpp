@@ -12,10 +12,21 @@ namespace {
 
 std::shared_ptr<std::uint8_t[]> Allocate(std::size_t n) {
     // Left uninitialised on purpose: a large backup is read straight into it.
-    return std::shared_ptr<std::uint8_t[]>(new std::uint8_t[n]);
+    std::shared_ptr<std::uint8_t[]> data(new std::uint8_t[n]);
+    AskForLargePages(data.get(), n);
+    return data;
 }
 
 }  // namespace
+
+void AskForLargePages(const void* start, std::size_t bytes) {
+    constexpr std::uintptr_t kLarge = 2u << 20;
+    if (bytes < 4 * kLarge) return;
+    const auto at = reinterpret_cast<std::uintptr_t>(start);
+    const std::uintptr_t first = (at + kLarge - 1) & ~(kLarge - 1);
+    const std::uintptr_t end = (at + bytes) & ~(kLarge - 1);
+    if (end > first) ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+}
 
 IpdImage::IpdImage() : data_(Allocate(1)), size_(1) {
     data_.get()[0] = 0;

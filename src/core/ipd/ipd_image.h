@@ -11,6 +11,11 @@
 
 namespace orrelin {
 
+// Asks the system to back a large block of memory that is about to be filled with large pages,
+// so that it is mapped with a few hundred faults instead of thousands. Only a hint: blocks under
+// a few megabytes, and systems that do not take it, are left as they are.
+void AskForLargePages(const void* start, std::size_t bytes);
+
 // A whole backup in memory: the file's bytes followed by one extra zero byte, so the image is
 // one byte longer than the file and its last index (the file length) still reads as 0.
 class IpdImage {

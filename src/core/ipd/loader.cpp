@@ -1,7 +1,5 @@
 #include "ipd/loader.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <cstdint>
 
@@ -12,17 +10,6 @@ namespace orrelin {
 namespace {
 
 constexpr std::uint64_t kReadAhead = 4096;
-
-// The index of a large backup fills tens of megabytes at once; in large pages the system
-// maps them with a few hundred faults instead of thousands. Only a hint: nothing changes
-// where the system does not take it.
-void AskForLargePages(const void* start, std::size_t bytes) {
-    constexpr std::uintptr_t kLarge = 2u << 20;
-    if (bytes < 4 * kLarge) return;
-    const auto first = (reinterpret_cast<std::uintptr_t>(start) + kLarge - 1) & ~(kLarge - 1);
-    const auto end = (reinterpret_cast<std::uintptr_t>(start) + bytes) & ~(kLarge - 1);
-    if (end > first) ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
-}
 
 }  // namespace
 
@@ -88,6 +75,7 @@ void ScanRecords(const IpdImage& image, std::uint64_t a, RecordIndex& index,
     // used is ever touched.
     if (a < length) {
         index.records.reserve(index.records.size() + (length - a) / 48);
+        // Tens of megabytes filled at once on a large backup.
         AskForLargePages(index.records.data(), index.records.capacity() * sizeof(RecordEntry));
     }
     const Bytes bytes = image.bytes();
