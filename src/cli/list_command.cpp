@@ -21,23 +21,6 @@ void AppendNumber(std::string& out, std::uint64_t n) {
     out.append(digits, end);
 }
 
-// The lines of one database's records, in pieces of about the flush size so that a large
-// database never has to be copied as it grows.
-class Lines {
-  public:
-    std::string& current() {
-        if (pieces_.empty() || pieces_.back().size() >= kFlushSize) {
-            pieces_.emplace_back();
-            pieces_.back().reserve(kFlushSize + 4096);
-        }
-        return pieces_.back();
-    }
-    std::vector<std::string>& pieces() { return pieces_; }
-
-  private:
-    std::vector<std::string> pieces_;
-};
-
 // TAB span TAB image TAB label.
 void AppendRecordLine(std::string& line, const IpdImage& image, KnownDb db,
                       const RecordEntry& record) {
@@ -60,14 +43,13 @@ void AppendRecordLine(std::string& line, const IpdImage& image, KnownDb db,
 // empty line, the file name and the counts line.
 bool WriteTree(const OpenedBackup& backup, const std::string& path) {
     const RecordIndex& index = backup.index;
-    // Labels are made in file order, one pass over the image, and kept per database until
-    // the tree is written database by database.
-    std::vector<Lines> lines(index.databases.size());
-    for (const RecordEntry& record : index.records) {
-        AppendRecordLine(lines[record.database].current(), backup.image,
-                         index.databases[record.database].db, record);
-    }
+    const std::uint8_t* image = backup.image.bytes().data();
+    // One buffer, written out whenever it holds about the flush size. A database's records lie
+    // scattered over the file (the databases' records are interleaved), so the next ones are
+    // fetched early.
+    constexpr std::size_t kAhead = 4;
     std::string out;
+    out.reserve(kFlushSize + 4096);
     AppendUtf8Line(out, index.rootText);
     out.push_back('\n');
     for (std::size_t i = 0; i < index.databases.size(); ++i) {
@@ -76,11 +58,16 @@ bool WriteTree(const OpenedBackup& backup, const std::string& path) {
         out.push_back('\t');
         AppendSingleByteLine(out, database.name());
         out.push_back('\n');
-        for (std::string& piece : lines[i].pieces()) {
-            if (!WriteOut(out)) return false;
-            out.clear();
-            if (!WriteOut(piece)) return false;
-            std::string().swap(piece);
+        const std::vector<std::uint32_t>& rows = database.records;
+        for (std::size_t row = 0; row < rows.size(); ++row) {
+            if (row + kAhead < rows.size()) {
+                __builtin_prefetch(image + index.records[rows[row + kAhead]].span.start);
+            }
+            AppendRecordLine(out, backup.image, database.db, index.records[rows[row]]);
+            if (out.size() >= kFlushSize) {
+                if (!WriteOut(out)) return false;
+                out.clear();
+            }
         }
     }
     if (index.complete()) {
