@@ -76,6 +76,29 @@ class TerminalProgress {
     bool shown_ = false;
 };
 
+// The database node --database names; nothing (after saying why) when there is none.
+std::optional<NodeId> ChosenDatabase(const BackupTree& tree, const ExportOptions& options) {
+    const RecordIndex& index = tree.index();
+    const DatabaseNode* database = index.findDatabase(options.database);
+    if (!database) {
+        PrintError("unknown database: " + options.database);
+        return std::nullopt;
+    }
+    return tree.databaseNode(static_cast<std::size_t>(database - index.databases.data()));
+}
+
+// The node of the --record-th record of that database; nothing (after saying why) when it
+// has no such record.
+std::optional<NodeId> ChosenRecord(const BackupTree& tree, const ExportOptions& options,
+                                   NodeId database) {
+    std::string error;
+    if (!FindRecord(tree.index(), options.database, options.record, &error)) {
+        PrintError(error);
+        return std::nullopt;
+    }
+    return tree.child(database, static_cast<std::size_t>(options.record - 1));
+}
+
 // The request for the chosen scope, as the panel would make it with its options captioned for
 // that database; nothing (after saying why) when the choice names nothing exportable.
 std::optional<ExportRequest> ChooseRequest(const BackupTree& tree, const ExportOptions& options,
@@ -83,30 +106,19 @@ std::optional<ExportRequest> ChooseRequest(const BackupTree& tree, const ExportO
     if (options.databaseOption->count() == 0) {
         return ExportRequest{format, ExportScope::File, "", std::nullopt};
     }
-    const RecordIndex& index = tree.index();
-    const DatabaseNode* database = index.findDatabase(options.database);
-    if (!database) {
-        PrintError("unknown database: " + options.database);
-        return std::nullopt;
-    }
-    NodeId databaseNode =
-        tree.databaseNode(static_cast<std::size_t>(database - index.databases.data()));
-    auto captions = CaptionsForDatabase(tree.text(databaseNode));
+    auto database = ChosenDatabase(tree, options);
+    if (!database) return std::nullopt;
+    auto captions = CaptionsForDatabase(tree.text(*database));
     if (!captions) {
-        PrintError("\"" + std::string(database->name()) +
+        PrintError("\"" + std::string(tree.text(*database)) +
                    "\" holds no records that can be exported");
         return std::nullopt;
     }
     if (options.recordOption->count() == 0) {
-        return ExportRequest{format, ExportScope::Database, std::string(captions->all),
-                             databaseNode};
+        return ExportRequest{format, ExportScope::Database, std::string(captions->all), *database};
     }
-    std::string error;
-    if (!FindRecord(index, options.database, options.record, &error)) {
-        PrintError(error);
-        return std::nullopt;
-    }
-    NodeId record = tree.child(databaseNode, static_cast<std::size_t>(options.record - 1));
+    auto record = ChosenRecord(tree, options, *database);
+    if (!record) return std::nullopt;
     return PanelRequest(tree, ExportScope::Record, format, captions->selected, captions->all,
                         record);
 }
@@ -121,24 +133,15 @@ std::optional<StandardExportRequest> ChooseStandardRequest(const BackupTree& tre
     request.format = format;
     request.eightBitPage = page;
     if (options.databaseOption->count() == 0) return request;
-    const RecordIndex& index = tree.index();
-    const DatabaseNode* database = index.findDatabase(options.database);
-    if (!database) {
-        PrintError("unknown database: " + options.database);
-        return std::nullopt;
-    }
-    NodeId databaseNode =
-        tree.databaseNode(static_cast<std::size_t>(database - index.databases.data()));
+    auto database = ChosenDatabase(tree, options);
+    if (!database) return std::nullopt;
     request.scope = ExportScope::Database;
-    request.node = databaseNode;
+    request.node = database;
     if (options.recordOption->count() == 0) return request;
-    std::string error;
-    if (!FindRecord(index, options.database, options.record, &error)) {
-        PrintError(error);
-        return std::nullopt;
-    }
+    auto record = ChosenRecord(tree, options, *database);
+    if (!record) return std::nullopt;
     request.scope = ExportScope::Record;
-    request.node = tree.child(databaseNode, static_cast<std::size_t>(options.record - 1));
+    request.node = record;
     return request;
 }
 

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,10 +13,6 @@ namespace orrelin {
 struct TaskRecord {
     enum Slot { Title, Status, Priority, Notes };
     std::array<std::string, 4> values;
-    // The due time as an instant in seconds since 1970-01-01 00:00 UTC; nothing when the
-    // record holds none. The fields read here (title, notes, status, priority) carry no due
-    // time, so DecodeTask leaves it empty; it is there for records that state one.
-    std::optional<std::int64_t> dueUtc = std::nullopt;
     const std::string& operator[](Slot s) const { return values[s]; }
 };
 

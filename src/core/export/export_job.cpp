@@ -178,24 +178,29 @@ std::optional<OptionCaptions> CaptionsForDatabase(std::string_view databaseText)
     return OptionCaptions{kind.selectedCaption, kind.allCaption};
 }
 
+std::optional<NodeId> ScopeNode(const BackupTree& tree, ExportScope scope,
+                                std::optional<NodeId> selected) {
+    switch (scope) {
+        case ExportScope::Record:
+            return selected;
+        case ExportScope::Database:
+            if (selected && *selected < tree.nodeCount()) return tree.parent(*selected);
+            return std::nullopt;
+        case ExportScope::File:
+            return std::nullopt;
+    }
+    return std::nullopt;
+}
+
 ExportRequest PanelRequest(const BackupTree& tree, ExportScope scope, ExportFormat format,
                            std::string_view recordCaption, std::string_view databaseCaption,
                            std::optional<NodeId> selected) {
     ExportRequest request;
     request.format = format;
     request.scope = scope;
-    switch (scope) {
-        case ExportScope::Record:
-            request.caption = recordCaption;
-            request.node = selected;
-            break;
-        case ExportScope::Database:
-            request.caption = databaseCaption;
-            if (selected && *selected < tree.nodeCount()) request.node = tree.parent(*selected);
-            break;
-        case ExportScope::File:
-            break;
-    }
+    if (scope == ExportScope::Record) request.caption = recordCaption;
+    if (scope == ExportScope::Database) request.caption = databaseCaption;
+    request.node = ScopeNode(tree, scope, selected);
     return request;
 }
 

@@ -43,6 +43,11 @@ struct OptionCaptions {
 };
 std::optional<OptionCaptions> CaptionsForDatabase(std::string_view databaseText);
 
+// The node a scope takes from the selected node: the record itself for one record, its
+// database for one database, none for the whole file (or when nothing is selected).
+std::optional<NodeId> ScopeNode(const BackupTree& tree, ExportScope scope,
+                                std::optional<NodeId> selected);
+
 // The request the panel makes: `scope` is the chosen option, the captions those the options
 // were given when the panel opened; the records come from the node `selected` now (a record
 // for one record, its parent for one database, the whole tree otherwise).

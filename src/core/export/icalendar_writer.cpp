@@ -208,7 +208,6 @@ void AppendTodo(const TaskRecord& record, std::string_view uid, std::int64_t sta
         icalcomponent_add_property(c.get(), icalproperty_new_status(*status));
     if (auto priority = TodoPriority(record[TaskRecord::Priority]))
         icalcomponent_add_property(c.get(), icalproperty_new_priority(*priority));
-    if (record.dueUtc) AddTime(c.get(), icalproperty_new_due, *record.dueUtc);
     AddText(c.get(), icalproperty_new_description, record[TaskRecord::Notes]);
     AppendComponent(c.get(), out);
 }

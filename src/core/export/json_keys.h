@@ -88,7 +88,6 @@ inline constexpr std::array<JsonTextKey, 4> kTaskJsonKeys{{
     {"priority", TaskRecord::Priority},
     {"notes", TaskRecord::Notes},
 }};
-inline constexpr std::string_view kTaskDueKey = "due_time";
 
 inline constexpr std::array<JsonTextKey, 2> kMemoJsonKeys{{
     {"title", MemoRecord::Title},
@@ -147,7 +146,7 @@ constexpr JsonKeySet JsonKeysOf(KnownDb db) {
         case KnownDb::CalendarAll:
             return {kCalendarJsonKeys, {kCalendarStartKey, kCalendarEndKey}};
         case KnownDb::Tasks:
-            return {kTaskJsonKeys, {kTaskDueKey, ""}};
+            return {kTaskJsonKeys, {"", ""}};
         case KnownDb::Memos:
             return {kMemoJsonKeys, {"", ""}};
         case KnownDb::PhoneCallLogs:

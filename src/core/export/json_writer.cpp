@@ -1,9 +1,11 @@
 #include "export/json_writer.h"
 
 #include "ipd/ascii_run.h"
+#include "ipd/codepage.h"
 
 #include <array>
 #include <charconv>
+#include <chrono>
 #include <cstring>
 
 namespace orrelin {
@@ -26,43 +28,6 @@ constexpr std::array<bool, 256> MakePlainBytes() {
 }
 constexpr std::array<bool, 256> kPlainBytes = MakePlainBytes();
 
-// The length of the well-formed UTF-8 sequence at the start of `s` (whose first byte is 0x80
-// or above), or 0 when it is not one (RFC 3629: no overlong forms, no surrogates, nothing
-// above U+10FFFF).
-std::size_t Utf8SequenceLength(std::string_view s) {
-    auto at = [&](std::size_t i) { return static_cast<std::uint8_t>(s[i]); };
-    auto continuation = [&](std::size_t i, std::uint8_t low = 0x80, std::uint8_t high = 0xBF) {
-        return i < s.size() && at(i) >= low && at(i) <= high;
-    };
-    const std::uint8_t b = at(0);
-    if (b >= 0xC2 && b <= 0xDF) return continuation(1) ? 2 : 0;
-    if (b >= 0xE0 && b <= 0xEF) {
-        const std::uint8_t low = b == 0xE0 ? 0xA0 : 0x80;
-        const std::uint8_t high = b == 0xED ? 0x9F : 0xBF;
-        return continuation(1, low, high) && continuation(2) ? 3 : 0;
-    }
-    if (b >= 0xF0 && b <= 0xF4) {
-        const std::uint8_t low = b == 0xF0 ? 0x90 : 0x80;
-        const std::uint8_t high = b == 0xF4 ? 0x8F : 0xBF;
-        return continuation(1, low, high) && continuation(2) && continuation(3) ? 4 : 0;
-    }
-    return 0;
-}
-
-// Days since 1970-01-01 to a civil date (the proleptic Gregorian calendar).
-void CivilFromDays(std::int64_t days, std::int64_t& year, unsigned& month, unsigned& day) {
-    days += 719468;
-    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const auto dayOfEra = static_cast<unsigned>(days - era * 146097);
-    const unsigned yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const unsigned monthIndex = (5 * dayOfYear + 2) / 153;
-    day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
-    month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
-    year = static_cast<std::int64_t>(yearOfEra) + era * 400 + (month <= 2 ? 1 : 0);
-}
-
 void PutDigits(char* at, std::int64_t value, int width) {
     for (int i = width - 1; i >= 0; --i) {
         at[i] = static_cast<char>('0' + value % 10);
@@ -79,14 +44,12 @@ void PutInstant(char* at, std::int64_t unixSeconds) {
         secondOfDay += kDay;
         --days;
     }
-    std::int64_t year = 0;
-    unsigned month = 0;
-    unsigned day = 0;
-    CivilFromDays(days, year, month, day);
+    using namespace std::chrono;
+    const year_month_day date{sys_days{std::chrono::days{days}}};
     std::memcpy(at, "0000-00-00T00:00:00Z", kInstantSize);
-    PutDigits(at, year, 4);
-    PutDigits(at + 5, month, 2);
-    PutDigits(at + 8, day, 2);
+    PutDigits(at, static_cast<int>(date.year()), 4);
+    PutDigits(at + 5, static_cast<unsigned>(date.month()), 2);
+    PutDigits(at + 8, static_cast<unsigned>(date.day()), 2);
     PutDigits(at + 11, secondOfDay / 3600, 2);
     PutDigits(at + 14, secondOfDay / 60 % 60, 2);
     PutDigits(at + 17, secondOfDay % 60, 2);

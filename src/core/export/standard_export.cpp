@@ -76,7 +76,6 @@ std::string_view Tag(RecordSpan span, std::array<char, 48>& buffer) {
 
 [[gnu::noinline]] void JsonValues(JsonWriter& json, const TaskRecord& r) {
     TextValues(json, r, kTaskJsonKeys);
-    Instant(json, kTaskDueKey, r.dueUtc);
 }
 
 [[gnu::noinline]] void JsonValues(JsonWriter& json, const MemoRecord& r) {

@@ -3,23 +3,15 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <chrono>
 #include <initializer_list>
 
-#include "decoders/record_fields.h"
 #include "export/standard_text.h"
-#include "ipd/hex.h"
 
 namespace orrelin {
 namespace {
 
 using Slot = ContactRecord::Slot;
-
-constexpr std::uint8_t kPhotoField = 77;
-constexpr std::uint8_t kNestedFields = 10;  // "Address Book - All" nests the fields in it
-
-bool IsJpeg(Bytes data) {
-    return data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
-}
 
 // The telephone slots and their TYPE parameters, in the order they are written.
 struct PhoneSlot {
@@ -53,15 +45,11 @@ constexpr std::array<std::string_view, 12> kMonthNames{
     "january", "february", "march",     "april",   "may",      "june",
     "july",    "august",   "september", "october", "november", "december"};
 
-bool IsLeapYear(int y) {
-    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-}
-
 bool IsValidDate(int y, int m, int d) {
-    static constexpr std::array<int, 12> kDays{31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1) return false;
-    if (m == 2 && d == 29) return IsLeapYear(y);
-    return d <= kDays[static_cast<std::size_t>(m - 1)];
+    using namespace std::chrono;
+    if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1 || d > 31) return false;
+    return year_month_day{year{y}, month{static_cast<unsigned>(m)}, day{static_cast<unsigned>(d)}}
+        .ok();
 }
 
 // A date token: digits, or letters (a month name of at least three letters).
@@ -203,16 +191,6 @@ std::string FormattedName(const ContactRecord& c) {
 }
 
 }  // namespace
-
-std::vector<std::uint8_t> ContactPhotoBytes(const IpdImage& image, RecordSpan span) {
-    auto body = RecordBody(image, span);
-    if (!body) return {};
-    Bytes fields = RecordFields(*body);
-    Bytes photo = FindField(fields, kPhotoField);
-    if (!IsJpeg(photo)) photo = FindField(FindField(fields, kNestedFields), kPhotoField);
-    if (!IsJpeg(photo)) return {};
-    return {photo.begin(), photo.end()};
-}
 
 std::string EscapeVCardText(std::string_view text) {
     std::string out;

@@ -7,18 +7,10 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "decoders/contact_decoder.h"
-#include "ipd/ipd_image.h"
-#include "ipd/record_index.h"
 
 namespace orrelin {
-
-// The picture of a contact record as the JPEG bytes stored in it (empty when it has none).
-// Works for both address book layouts: the photo field is looked up among the record's own
-// fields and, failing that, inside its first type-10 field.
-std::vector<std::uint8_t> ContactPhotoBytes(const IpdImage& image, RecordSpan span);
 
 // Appends one vCard 4.0 for a contact decoded with TextOptions{unicode = true}: UTF-8, CR LF
 // line ends, values escaped, content lines folded at 75 octets without splitting a UTF-8

@@ -168,6 +168,28 @@ void AppendUtf8(std::string& out, char32_t u) {
     }
 }
 
+std::size_t Utf8SequenceLength(std::string_view s) {
+    if (s.empty()) return 0;
+    auto at = [&](std::size_t i) { return static_cast<std::uint8_t>(s[i]); };
+    auto continuation = [&](std::size_t i, std::uint8_t low = 0x80, std::uint8_t high = 0xBF) {
+        return i < s.size() && at(i) >= low && at(i) <= high;
+    };
+    const std::uint8_t b = at(0);
+    if (b < 0x80) return 1;
+    if (b >= 0xC2 && b <= 0xDF) return continuation(1) ? 2 : 0;
+    if (b >= 0xE0 && b <= 0xEF) {
+        const std::uint8_t low = b == 0xE0 ? 0xA0 : 0x80;   // overlong below
+        const std::uint8_t high = b == 0xED ? 0x9F : 0xBF;  // surrogates above
+        return continuation(1, low, high) && continuation(2) ? 3 : 0;
+    }
+    if (b >= 0xF0 && b <= 0xF4) {
+        const std::uint8_t low = b == 0xF0 ? 0x90 : 0x80;   // overlong below
+        const std::uint8_t high = b == 0xF4 ? 0x8F : 0xBF;  // past U+10FFFF above
+        return continuation(1, low, high) && continuation(2) && continuation(3) ? 4 : 0;
+    }
+    return 0;
+}
+
 std::string SingleByteToUtf8(std::string_view text, CodePage page) {
     // Runs of ASCII, the same in every page, are copied whole.
     std::string out;

@@ -35,6 +35,11 @@ char32_t CodePageToUnicode(CodePage page, std::uint8_t b);
 // The byte of code point u in code page 1256, or '?' when the page has no such character.
 std::uint8_t UnicodeToCp1256(char32_t u);
 
+// The length of the well-formed UTF-8 sequence at the start of `s` (1 for an ASCII byte), or 0
+// when none starts there (RFC 3629: no overlong forms, no surrogates, nothing past U+10FFFF, no
+// sequence cut short by the end of `s`).
+std::size_t Utf8SequenceLength(std::string_view s);
+
 // Appends code point u to out as UTF-8 (surrogates and out-of-range values as U+FFFD).
 void AppendUtf8(std::string& out, char32_t u);
 

@@ -147,10 +147,7 @@ void ExportToText::StandardExport_Click(StandardFormat format) {
     request.scope = static_cast<ExportScope>(*scope);
     request.eightBitPage = source.context.text.eightBitPage;
     // The records come from the selection now, as for the text and CSV exports.
-    if (source.selected && *source.selected < tree.nodeCount()) {
-        if (request.scope == ExportScope::Record) request.node = source.selected;
-        if (request.scope == ExportScope::Database) request.node = tree.parent(*source.selected);
-    }
+    request.node = ScopeNode(tree, request.scope, source.selected);
     runJob(StandardExportFileName(tree.path(), format, clock_()),
            [&](const std::string& path, const ProgressCallback& progress) {
                return ExportStandardToFile(tree, request, path, progress);

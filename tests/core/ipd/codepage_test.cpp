@@ -73,5 +73,15 @@ TEST(CodePage, EightBitTextThroughTheChosenPage) {
     EXPECT_EQ(SingleByteToUtf8("\xA3\xF3\x64\x9F", CodePage::Cp1252), "\u00A3\u00F3d\u0178");
 }
 
+TEST(CodePage, Utf8SequencesAreTakenOnlyWhenWellFormed) {
+    EXPECT_EQ(Utf8SequenceLength("A"), 1u);
+    EXPECT_EQ(Utf8SequenceLength("\xC3\xA9"), 2u);          // é
+    EXPECT_EQ(Utf8SequenceLength("\xE4\xB8\x96x"), 3u);     // 世, then more text
+    EXPECT_EQ(Utf8SequenceLength("\xF0\x9F\x98\x80"), 4u);  // 😀
+    for (const char* bad : {"", "\x80", "\xC0\xAF", "\xC3", "\xE0\x80\xAF", "\xED\xA0\x80",
+                            "\xF4\x90\x80\x80", "\xF0\x9F\x98", "\xF8\x88\x80\x80\x80"})
+        EXPECT_EQ(Utf8SequenceLength(bad), 0u) << testing::PrintToString(std::string(bad));
+}
+
 }  // namespace
 }  // namespace orrelin
