@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "ipd/codepage.h"
+#include "text/codepage.h"
 #include "ipd/loader.h"
 #include "settings/time_zone_setting.h"
 

@@ -13,7 +13,7 @@
 #include "decoders/time_format.h"
 #include "export/export_job.h"
 #include "export/standard_export.h"
-#include "ipd/file_output.h"
+#include "io/file_output.h"
 
 namespace orrelin::cli {
 namespace {

@@ -9,8 +9,8 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "decoders/servicebook_decoder.h"
-#include "ipd/codepage.h"
-#include "ipd/file_output.h"
+#include "text/codepage.h"
+#include "io/file_output.h"
 #include "servicebook/servicebook_save.h"
 
 namespace orrelin::cli {

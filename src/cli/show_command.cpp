@@ -7,7 +7,7 @@
 #include "decoders/contact_decoder.h"
 #include "decoders/decode_any.h"
 #include "decoders/time_format.h"
-#include "ipd/file_output.h"
+#include "io/file_output.h"
 
 namespace orrelin::cli {
 namespace {

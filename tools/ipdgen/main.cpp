@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ipd/file_output.h"
+#include "io/file_output.h"
 #include "large.h"
 #include "sample.h"
 

@@ -2,7 +2,7 @@
 
 #include "decoders/record_fields.h"
 #include "decoders/text_field.h"
-#include "ipd/file_output.h"
+#include "io/file_output.h"
 #include "ipd/hex.h"
 
 namespace orrelin {

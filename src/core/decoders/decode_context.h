@@ -3,7 +3,7 @@
 #include <string>
 
 #include "decoders/time_format.h"
-#include "ipd/codepage.h"
+#include "text/codepage.h"
 
 namespace orrelin {
 

@@ -1,7 +1,7 @@
 #include "decoders/text_field.h"
 
-#include "ipd/ascii_run.h"
-#include "ipd/codepage.h"
+#include "text/ascii_run.h"
+#include "text/codepage.h"
 #include "ipd/hex.h"
 
 namespace orrelin {

@@ -1,7 +1,7 @@
 #include "export/export_job.h"
 
 #include "export/record_format.h"
-#include "ipd/file_output.h"
+#include "io/file_output.h"
 #include "ipd/hex.h"
 
 namespace orrelin {

@@ -18,7 +18,7 @@
 #include "browser/backup_tree.h"
 #include "decoders/decode_context.h"
 #include "export/export_tables.h"
-#include "ipd/progress.h"
+#include "io/progress.h"
 
 namespace orrelin {
 

@@ -1,7 +1,7 @@
 #include "export/json_writer.h"
 
-#include "ipd/ascii_run.h"
-#include "ipd/codepage.h"
+#include "text/ascii_run.h"
+#include "text/codepage.h"
 
 #include <array>
 #include <charconv>

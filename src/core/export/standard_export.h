@@ -13,8 +13,8 @@
 
 #include "browser/backup_tree.h"
 #include "export/export_job.h"
-#include "ipd/codepage.h"
-#include "ipd/progress.h"
+#include "text/codepage.h"
+#include "io/progress.h"
 
 namespace orrelin {
 

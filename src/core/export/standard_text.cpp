@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "ipd/codepage.h"
+#include "text/codepage.h"
 
 namespace orrelin {
 namespace {

@@ -1,6 +1,6 @@
 #include "ipd/hex.h"
 
-#include "ipd/codepage.h"
+#include "text/codepage.h"
 
 namespace orrelin {
 namespace {

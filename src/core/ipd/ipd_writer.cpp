@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include "ipd/file_output.h"
+#include "io/file_output.h"
 #include "ipd/hex.h"
 
 namespace orrelin {

@@ -15,7 +15,7 @@
 
 #include "ipd/byte_reader.h"
 #include "ipd/ipd_format.h"
-#include "ipd/progress.h"
+#include "io/progress.h"
 
 namespace orrelin {
 

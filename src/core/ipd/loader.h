@@ -3,7 +3,7 @@
 #include <string>
 
 #include "ipd/ipd_image.h"
-#include "ipd/progress.h"
+#include "io/progress.h"
 #include "ipd/record_index.h"
 
 namespace orrelin {

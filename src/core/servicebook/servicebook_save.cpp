@@ -1,6 +1,6 @@
 #include "servicebook/servicebook_save.h"
 
-#include "ipd/file_output.h"
+#include "io/file_output.h"
 #include "ipd/ipd_format.h"
 
 namespace orrelin {

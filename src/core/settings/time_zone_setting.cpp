@@ -7,8 +7,8 @@
 #include <system_error>
 #include <vector>
 
-#include "ipd/codepage.h"
-#include "ipd/file_output.h"
+#include "text/codepage.h"
+#include "io/file_output.h"
 
 namespace orrelin {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <QList>
 
-#include "ipd/codepage.h"
+#include "text/codepage.h"
 
 namespace orrelin::gui {
 

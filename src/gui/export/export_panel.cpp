@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "gui/browser/single_byte.h"
-#include "ipd/file_output.h"
+#include "io/file_output.h"
 
 namespace orrelin::gui {
 namespace {

@@ -12,7 +12,7 @@
 
 #include "gui/browser/single_byte.h"
 #include "gui/servicebook/servicebook_form.h"
-#include "ipd/file_output.h"
+#include "io/file_output.h"
 #include "ipd/hex.h"
 
 namespace orrelin::gui {

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "ipd/progress.h"
+#include "io/progress.h"
 
 class QProgressDialog;
 class QWidget;

@@ -6,7 +6,7 @@
 
 #include "core/export/export_fixture.h"
 #include "export/export_job.h"
-#include "ipd/file_output.h"
+#include "io/file_output.h"
 #include "ipd/loader.h"
 
 namespace orrelin {

@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "ipd/codepage.h"
+#include "text/codepage.h"
 
 namespace orrelin {
 namespace {

@@ -1,4 +1,4 @@
-#include "ipd/file_output.h"
+#include "io/file_output.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

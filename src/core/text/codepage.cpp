@@ -1,4 +1,4 @@
-#include "ipd/codepage.h"
+#include "text/codepage.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "ipd/file_output.h"
+#include "io/file_output.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
