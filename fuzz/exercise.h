@@ -7,8 +7,8 @@
 // Besides not crashing, the run checks what must hold for any input and returns the first
 // broken rule: every record lies inside the image, and the byte forms of the field and text
 // routines agree with their hex text forms, and decoded text asked for in its Unicode form is
-// valid UTF-8; a service book entry rebuilt from its decoded values, decoded and rebuilt again,
-// gives the same bytes; every export of the file runs, and the standard formats come out as
+// valid UTF-8; a service book entry rebuilt from its decoded values shows the same values and,
+// rebuilt again, gives the same bytes; every export of the file runs, and the standard formats come out as
 // UTF-8 in content lines of at most 75 octets.
 
 #include <optional>
@@ -154,19 +154,30 @@ inline std::optional<std::string> DecodeAsShown(const IpdImage& image, KnownDb d
     return std::nullopt;
 }
 
-// Rebuilding an entry from its values settles it: editing the rebuilt entry without changing
-// anything rebuilds the very same bytes.
+// Saving an entry without edits keeps what it shows: the rebuilt record decodes to the values
+// of the original (the network texts without the control characters a save removes from
+// them), and saving the rebuilt record again writes the very same bytes.
 inline std::optional<std::string> CheckServiceBookRebuild(const IpdImage& image, RecordSpan span) {
     if (span.start < 7) return std::nullopt;
     auto code = image.range(span.start - 7, span.end);
     if (!code) return std::nullopt;
-    BuildResult first = BuildServiceBookRecord(*code, DecodeServiceBook(image, span));
+    const ServiceBookFields original = DecodeServiceBook(image, span);
+    BuildResult first = BuildServiceBookRecord(*code, original);
     const auto* rebuilt = std::get_if<ByteVector>(&first);
     if (!rebuilt) return std::nullopt;
     if (rebuilt->size() < 13) return "a rebuilt service book record is shorter than its header";
     IpdImage again(*rebuilt);
-    BuildResult second = BuildServiceBookRecord(again.fileBytes(),
-                                                DecodeServiceBook(again, {7, rebuilt->size() - 1}));
+    const ServiceBookFields shown = DecodeServiceBook(again, {7, rebuilt->size() - 1});
+    ServiceBookFields expected = original;
+    for (std::size_t cleaned : {std::size_t{0}, std::size_t{1}, std::size_t{2}, std::size_t{3}})
+        expected.values[cleaned] = StripControlChars(expected.values[cleaned], false);
+    for (std::size_t i = 0; i < ServiceBookFields::kCount; ++i) {
+        if (shown[i] != expected[i]) {
+            return "a rebuilt service book entry shows another value " + std::to_string(i) +
+                   " than the original";
+        }
+    }
+    BuildResult second = BuildServiceBookRecord(again.fileBytes(), shown);
     const auto* twice = std::get_if<ByteVector>(&second);
     if (!twice) return "a rebuilt service book entry is refused when rebuilt again";
     if (*twice != *rebuilt) return "rebuilding a rebuilt service book entry changes it";

@@ -177,28 +177,33 @@ BuildResult BuildConfigBlock(const ServiceBookFields& values) {
 
 BuildResult BuildNetworkBlock(const ServiceBookFields& values) {
     ByteVector block;
-    // Wireless network, network name, provider code and APN lose their control characters.
-    auto cleaned = [&](std::size_t field) { return StripControlChars(values[field], false); };
+    // Wireless network, network name, provider code and APN lose their control characters; a
+    // value left empty by that is written as an empty one (not at all), so that saving a saved
+    // entry again writes the same bytes.
+    const std::string wireless = StripControlChars(values[kWirelessNetwork], false);
+    const std::string networkName = StripControlChars(values[kNetworkName], false);
+    const std::string providerCode = StripControlChars(values[kProviderCode], false);
+    const std::string apn = StripControlChars(values[kApn], false);
 
-    if (!values[kWirelessNetwork].empty()) {
-        auto number = NumberIn(kWirelessNetwork, cleaned(kWirelessNetwork), kInt32Min, kInt32Max);
+    if (!wireless.empty()) {
+        auto number = NumberIn(kWirelessNetwork, wireless, kInt32Min, kInt32Max);
         if (auto* refusal = std::get_if<EditRefusal>(&number)) return *refusal;
         AppendField(block, 0x0A, WirelessNetworkBytes(std::get<std::int64_t>(number)));
     }
-    if (!values[kNetworkName].empty()) {
-        auto field = BuildTextField(cleaned(kNetworkName), 0x09, true);
+    if (!networkName.empty()) {
+        auto field = BuildTextField(networkName, 0x09, true);
         if (!field) return TooLong(kNetworkName);
         block.insert(block.end(), field->begin(), field->end());
     }
-    if (!values[kProviderCode].empty()) {
-        auto number = NumberIn(kProviderCode, cleaned(kProviderCode), kInt32Min, kInt32Max);
+    if (!providerCode.empty()) {
+        auto number = NumberIn(kProviderCode, providerCode, kInt32Min, kInt32Max);
         if (auto* refusal = std::get_if<EditRefusal>(&number)) return *refusal;
         ByteVector data;
         AppendLe(data, static_cast<std::uint64_t>(std::get<std::int64_t>(number)), 4);
         AppendField(block, 0x06, data);
     }
-    if (!values[kApn].empty()) {
-        auto field = BuildTextField(cleaned(kApn), 0x03, false);
+    if (!apn.empty()) {
+        auto field = BuildTextField(apn, 0x03, false);
         if (!field) return TooLong(kApn);
         block.insert(block.end(), field->begin(), field->end());
     }
@@ -231,7 +236,7 @@ BuildResult BuildNetworkBlock(const ServiceBookFields& values) {
         AppendField(block, 0x11, data);
     }
     if (block.size() > kMaxFieldData) {
-        return TooLong(values[kApn].size() > values[kNetworkName].size() ? kApn : kNetworkName);
+        return TooLong(apn.size() > networkName.size() ? kApn : kNetworkName);
     }
     return block;
 }
