@@ -63,14 +63,18 @@ class ChunkHelper {
     // Whether chunk `i` is rendered here.
     static bool Renders(std::size_t i) { return i % 2 == 1; }
 
-    // The rendering of chunk `i`, once it is done; chunks are taken in order.
-    std::string take(std::size_t i) {
+    // Appends the rendering of chunk `i` to `out` once it is done; chunks are taken in order.
+    void take(std::size_t i, std::string& out) {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [&] { return !done_.empty() && done_.front().first == i; });
         std::string bytes = std::move(done_.front().second);
         done_.pop_front();
+        lock.unlock();
+        out.append(bytes);
+        bytes.clear();
+        lock.lock();
+        spare_.push_back(std::move(bytes));  // its room serves a later chunk
         changed_.notify_all();
-        return bytes;
     }
 
   private:
@@ -80,6 +84,10 @@ class ChunkHelper {
                 std::unique_lock lock(mutex_);
                 changed_.wait(lock, [&] { return stop_ || done_.size() < kChunksAhead; });
                 if (stop_) return;
+                if (!spare_.empty()) {
+                    scratch_.swap(spare_.back());
+                    spare_.pop_back();
+                }
             }
             render_(chunks_[i], *writer_);
             std::lock_guard lock(mutex_);
@@ -96,6 +104,7 @@ class ChunkHelper {
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<std::pair<std::size_t, std::string>> done_;
+    std::vector<std::string> spare_;
     bool stop_ = false;
     std::thread thread_;
 };
@@ -162,7 +171,7 @@ class Engine {
                     continue;
                 }
                 if (ChunkHelper::Renders(i)) {
-                    out_.append(helper->take(i));
+                    helper->take(i, out_);
                 } else {
                     render(chunk, *writer_);
                 }
