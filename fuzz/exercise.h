@@ -16,17 +16,16 @@
 #include <vector>
 
 #include "browser/backup_tree.h"
-#include "browser/labels.h"
+#include "kinds/labels.h"
 #include "decoders/calendar_decoder.h"
 #include "decoders/call_decoder.h"
 #include "decoders/contact_decoder.h"
-#include "decoders/decode_any.h"
+#include "kinds/decode_any.h"
 #include "decoders/memo_decoder.h"
 #include "decoders/servicebook_decoder.h"
 #include "decoders/sms_decoder.h"
 #include "decoders/task_decoder.h"
-#include "export/export_job.h"
-#include "export/standard_export.h"
+#include "export/export_engine.h"
 #include "ipd/hex.h"
 #include "ipd/ipd_image.h"
 #include "ipd/loader.h"
@@ -187,18 +186,14 @@ inline std::optional<std::string> CheckServiceBookRebuild(const IpdImage& image,
 // Every export of the whole file: the standard formats must come out as UTF-8 and, for the
 // line-based ones, with no content line longer than 75 octets.
 inline std::optional<std::string> CheckExports(const BackupTree& tree) {
-    for (ExportFormat format : {ExportFormat::Text, ExportFormat::Csv}) {
-        (void)RenderExportToString(tree, ExportRequest{format, ExportScope::File, "", std::nullopt},
-                                   DecodeContext{});
-    }
-    for (StandardFormat format :
-         {StandardFormat::VCard, StandardFormat::ICalendar, StandardFormat::Json}) {
-        StandardExportRequest request;
-        request.format = format;
+    for (const ExportFormatInfo& info : kExportFormats) {
+        ExportRequest request;
+        request.format = info.format;
         request.stampUtc = 0;
-        const std::string out = RenderStandardExportToString(tree, request);
+        const std::string out = RenderExportToString(tree, request);
+        if (!info.unicode) continue;
         if (!IsUtf8(out)) return "a standard-format export is not UTF-8";
-        if (format == StandardFormat::Json) continue;
+        if (info.format == ExportFormat::Json) continue;
         std::size_t start = 0;
         while (start < out.size()) {
             std::size_t end = out.find("\r\n", start);

@@ -11,32 +11,12 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "decoders/time_format.h"
-#include "export/export_job.h"
-#include "export/standard_export.h"
+#include "export/export_engine.h"
+#include "kinds/record_kinds.h"
 #include "io/file_output.h"
 
 namespace orrelin::cli {
 namespace {
-
-// The formats `export` writes, by their --format name: text and CSV as the window writes
-// them, and the standard formats.
-struct CliFormat {
-    std::string_view name;
-    std::string_view description;
-    ExportFormat format;
-};
-
-constexpr std::array<CliFormat, 2> kFormats{{
-    {"txt", "text blocks under banners", ExportFormat::Text},
-    {"csv", "one quoted line per record", ExportFormat::Csv},
-}};
-
-const CliFormat* LegacyFormatByName(std::string_view name) {
-    for (const auto& format : kFormats) {
-        if (format.name == name) return &format;
-    }
-    return nullptr;
-}
 
 struct ExportOptions {
     std::string path;
@@ -99,42 +79,20 @@ std::optional<NodeId> ChosenRecord(const BackupTree& tree, const ExportOptions& 
     return tree.child(database, static_cast<std::size_t>(options.record - 1));
 }
 
-// The request for the chosen scope, as the panel would make it with its options captioned for
-// that database; nothing (after saying why) when the choice names nothing exportable.
+// The scope and node the options choose; nothing (after saying why) when they name no database
+// or record, or, for the text and CSV formats, a database those formats do not write.
 std::optional<ExportRequest> ChooseRequest(const BackupTree& tree, const ExportOptions& options,
                                            ExportFormat format) {
-    if (options.databaseOption->count() == 0) {
-        return ExportRequest{format, ExportScope::File, "", std::nullopt};
-    }
+    ExportRequest request;
+    request.format = format;
+    if (options.databaseOption->count() == 0) return request;
     auto database = ChosenDatabase(tree, options);
     if (!database) return std::nullopt;
-    auto captions = CaptionsForDatabase(tree.text(*database));
-    if (!captions) {
+    if (!InfoOf(format).unicode && !FormatTakes(format, tree.index().databases[*database - 1].db)) {
         PrintError("\"" + std::string(tree.text(*database)) +
                    "\" holds no records that can be exported");
         return std::nullopt;
     }
-    if (options.recordOption->count() == 0) {
-        return ExportRequest{format, ExportScope::Database, std::string(captions->all), *database};
-    }
-    auto record = ChosenRecord(tree, options, *database);
-    if (!record) return std::nullopt;
-    return PanelRequest(tree, ExportScope::Record, format, captions->selected, captions->all,
-                        record);
-}
-
-// The request of a standard format for the chosen scope. Every recognised database can be
-// chosen (the JSON export writes service book entries too); nothing (after saying why) when
-// the choice names no database or record.
-std::optional<StandardExportRequest> ChooseStandardRequest(const BackupTree& tree,
-                                                           const ExportOptions& options,
-                                                           StandardFormat format, CodePage page) {
-    StandardExportRequest request;
-    request.format = format;
-    request.eightBitPage = page;
-    if (options.databaseOption->count() == 0) return request;
-    auto database = ChosenDatabase(tree, options);
-    if (!database) return std::nullopt;
     request.scope = ExportScope::Database;
     request.node = database;
     if (options.recordOption->count() == 0) return request;
@@ -143,6 +101,16 @@ std::optional<StandardExportRequest> ChooseStandardRequest(const BackupTree& tre
     request.scope = ExportScope::Record;
     request.node = record;
     return request;
+}
+
+// "1252, 1251, 1250, 1253 or 1256": the code pages --codepage takes, from the `from`-th on.
+std::string CodePageList(std::string_view lastJoin, std::size_t from = 0) {
+    std::string list;
+    for (std::size_t i = from; i < kCodePageNames.size(); ++i) {
+        if (i > from) list += i + 1 == kCodePageNames.size() ? lastJoin : ", ";
+        list += kCodePageNames[i].first;
+    }
+    return list;
 }
 
 template <typename Run>
@@ -154,78 +122,55 @@ ExportResult WithProgress(Run run) {
     return run(ProgressCallback{});
 }
 
-int RunStandardExport(const ExportOptions& options, const StandardFormatInfo& format) {
-    CodePage page = CodePage::Cp1252;
+int RunExport(const ExportOptions& options) {
+    const ExportFormatInfo* format = ExportFormatByName(options.format);
+    if (!format) {
+        PrintError("unknown format: " + options.format);
+        return 2;
+    }
+    ExportRequest request;
     if (options.codePageOption->count() > 0) {
-        auto chosen = CodePageByName(options.codePage);
-        if (!chosen) {
-            PrintError("unknown code page: " + options.codePage +
-                       " (known: 1252, 1251, 1250, 1253, 1256)");
+        if (!format->unicode) {
+            PrintError("--codepage applies to the vcard, ics and json formats only");
             return 2;
         }
-        page = *chosen;
+        auto chosen = CodePageByName(options.codePage);
+        if (!chosen) {
+            PrintError("unknown code page: " + options.codePage + " (known: " +
+                       CodePageList(", ") + ")");
+            return 2;
+        }
+        request.eightBitPage = *chosen;
     }
     auto backup = OpenBackup(options.path);
     if (!backup) return 2;
     if (backup->index.stop) PrintWarning(WalkStopWarning(options.path, *backup->index.stop));
     BackupTree tree(std::move(backup->image), std::move(backup->index));
-    auto request = ChooseStandardRequest(tree, options, format.format, page);
-    if (!request) return 2;
+    auto chosen = ChooseRequest(tree, options, format->format);
+    if (!chosen) return 2;
+    request.format = chosen->format;
+    request.scope = chosen->scope;
+    request.node = chosen->node;
+    request.context.timeZoneText = TimeZoneTextFromSetting(options.timeZone.setting());
+    request.context.dateStyle = DateStyle::FromEnvironment();
 
     std::string path = options.outputOption->count() > 0
                            ? options.output
-                           : StandardExportFileName(options.path, format.format, LocalTimeNow());
-    ExportResult result = WithProgress([&](const ProgressCallback& progress) {
-        return ExportStandardToFile(tree, *request, path, progress);
-    });
+                           : ExportFileName(options.path, format->format, LocalTimeNow());
+    ExportResult result = WithProgress(
+        [&](const ProgressCallback& progress) { return ExportToFile(tree, request, path, progress); });
     if (result.status != ExportStatus::Written) {
         PrintError("cannot write " + path + ": " + result.error);
         return 2;
     }
+    if (!format->unicode) return WriteOut(CompletionText(path) + "\n") ? 0 : 2;
     if (result.records == 0) {
-        PrintWarning("the chosen records hold nothing for " + std::string(format.name) +
+        PrintWarning("the chosen records hold nothing for " + std::string(format->name) +
                      ": the file holds an empty document");
     }
     std::string written = std::to_string(result.records) +
                           (result.records == 1 ? " record written.\n" : " records written.\n");
     return WriteOut(CompletionText(path) + "\n" + written) ? 0 : 2;
-}
-
-int RunExport(const ExportOptions& options) {
-    if (const StandardFormatInfo* standard = StandardFormatByName(options.format)) {
-        return RunStandardExport(options, *standard);
-    }
-    const CliFormat* format = LegacyFormatByName(options.format);
-    if (!format) {
-        PrintError("unknown format: " + options.format);
-        return 2;
-    }
-    if (options.codePageOption->count() > 0) {
-        PrintError("--codepage applies to the vcard, ics and json formats only");
-        return 2;
-    }
-    auto backup = OpenBackup(options.path);
-    if (!backup) return 2;
-    if (backup->index.stop) PrintWarning(WalkStopWarning(options.path, *backup->index.stop));
-    BackupTree tree(std::move(backup->image), std::move(backup->index));
-    auto request = ChooseRequest(tree, options, format->format);
-    if (!request) return 2;
-
-    DecodeContext context;
-    context.timeZoneText = TimeZoneTextFromSetting(options.timeZone.setting());
-    context.dateStyle = DateStyle::FromEnvironment();
-
-    std::string path = options.outputOption->count() > 0
-                           ? options.output
-                           : ExportFileName(options.path, format->format, LocalTimeNow());
-    ExportResult result = WithProgress([&](const ProgressCallback& progress) {
-        return ExportToFile(tree, *request, context, path, progress);
-    });
-    if (result.status != ExportStatus::Written) {
-        PrintError("cannot write " + path + ": " + result.error);
-        return 2;
-    }
-    return WriteOut(CompletionText(path) + "\n") ? 0 : 2;
 }
 
 }  // namespace
@@ -239,11 +184,7 @@ void AddExportCommand(CLI::App& app, CommandResult& result) {
     command->add_option("FILE", options->path, "the IPD backup")->required();
     std::vector<std::string> names;
     std::string formatHelp = "the output format:";
-    for (const auto& format : kFormats) {
-        names.emplace_back(format.name);
-        formatHelp += " " + std::string(format.name) + " (" + std::string(format.description) + ")";
-    }
-    for (const auto& format : kStandardFormats) {
+    for (const auto& format : kExportFormats) {
         names.emplace_back(format.name);
         formatHelp += " " + std::string(format.name) + " (" + std::string(format.description) + ")";
     }
@@ -263,8 +204,8 @@ void AddExportCommand(CLI::App& app, CommandResult& result) {
         "the file to write (default: Orrelin_Export_ and the day and time, next to FILE)");
     options->codePageOption = command->add_option(
         "--codepage", options->codePage,
-        "vcard, ics and json: the Windows code page 8-bit texts are read in: 1252 (the "
-        "default), 1251, 1250, 1253 or 1256");
+        "vcard, ics and json: the Windows code page 8-bit texts are read in: " +
+            std::string(kCodePageNames[0].first) + " (the default), " + CodePageList(" or ", 1));
     options->timeZone.addTo(*command);
     command->callback([options, &result] { result.exitCode = RunExport(*options); });
 }

@@ -3,8 +3,8 @@
 #include <charconv>
 #include <memory>
 
-#include "browser/image_keys.h"
-#include "browser/labels.h"
+#include "kinds/image_keys.h"
+#include "kinds/labels.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "ipd/hex.h"

@@ -5,7 +5,7 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "decoders/contact_decoder.h"
-#include "decoders/decode_any.h"
+#include "kinds/decode_any.h"
 #include "decoders/time_format.h"
 #include "io/file_output.h"
 

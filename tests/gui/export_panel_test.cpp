@@ -162,7 +162,7 @@ class ExportPanelTest : public QObject {
         Open(Record(kMemos, 0));
         panel->Bexport()->click();
         panel->Cexport()->click();
-        for (const auto& info : kStandardFormats)
+        for (const auto& info : kExportFormats)
             panel->StandardButton(info.format)->click();
         QVERIFY(Files().isEmpty());
         QVERIFY(messages.shown.empty());
@@ -213,15 +213,15 @@ class ExportPanelTest : public QObject {
     }
 
     void theStandardFormatButtonsWriteTheirFilesOnTheSamePath() {
-        QCOMPARE(panel->StandardButton(StandardFormat::VCard)->text(), QStringLiteral("vCard"));
-        QCOMPARE(panel->StandardButton(StandardFormat::ICalendar)->text(),
+        QCOMPARE(panel->StandardButton(ExportFormat::VCard)->text(), QStringLiteral("vCard"));
+        QCOMPARE(panel->StandardButton(ExportFormat::ICalendar)->text(),
                  QStringLiteral("iCalendar"));
-        QCOMPARE(panel->StandardButton(StandardFormat::Json)->text(), QStringLiteral("JSON"));
+        QCOMPARE(panel->StandardButton(ExportFormat::Json)->text(), QStringLiteral("JSON"));
 
         // One record: the selected SMS, with its instant rather than the shown time.
         Open(Record(kSms, 1));
         panel->ExOP(0)->setChecked(true);
-        panel->StandardButton(StandardFormat::Json)->click();
+        panel->StandardButton(ExportFormat::Json)->click();
         QString one = folder.path() + "/Orrelin_Export_07040509.json";
         std::string json = ReadAll(one);
         QVERIFY2(json.find("\"text\":\"\u0627\u0644\u0645\"") != std::string::npos, json.c_str());
@@ -231,10 +231,10 @@ class ExportPanelTest : public QObject {
         // One database (the selection's now) and the whole file.
         selected = Record(kAddressAll, 0);
         panel->ExOP(1)->setChecked(true);
-        panel->StandardButton(StandardFormat::VCard)->click();
+        panel->StandardButton(ExportFormat::VCard)->click();
         panel->ExOP(2)->setChecked(true);
-        panel->StandardButton(StandardFormat::ICalendar)->click();
-        panel->StandardButton(StandardFormat::Json)->click();
+        panel->StandardButton(ExportFormat::ICalendar)->click();
+        panel->StandardButton(ExportFormat::Json)->click();
         QCOMPARE(Files(),
                  (QStringList{"Orrelin_Export_07040509.ics", "Orrelin_Export_07040509.json",
                               "Orrelin_Export_07040509.vcf", "Orrelin_Export_07040509_2.json"}));

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "browser/labels.h"
+#include "kinds/labels.h"
 #include "ipd/loader.h"
 
 namespace orrelin {

@@ -7,7 +7,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "browser/image_keys.h"
+#include "kinds/image_keys.h"
 #include "ipd/hex.h"
 #include "ipd/ipd_image.h"
 #include "ipd/record_index.h"

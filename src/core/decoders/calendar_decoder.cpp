@@ -1,5 +1,6 @@
 #include "decoders/calendar_decoder.h"
 
+#include "decoders/field_tables.h"
 #include "decoders/record_fields.h"
 #include "decoders/text_field.h"
 #include "ipd/hex.h"
@@ -9,8 +10,8 @@ namespace {
 
 constexpr std::uint8_t kNestedFields = 10;  // "Calendar - All": behind the first 4 bytes
 constexpr std::size_t kNestedLead = 4;
-constexpr std::uint8_t kStartField = 6;
-constexpr std::uint8_t kEndField = 7;
+constexpr std::uint8_t kStartField = FieldOf(kCalendarFields, CalendarRecord::Start).type;
+constexpr std::uint8_t kEndField = FieldOf(kCalendarFields, CalendarRecord::End).type;
 
 // A signed little-endian count of minutes in the first four data bytes; an absent field is
 // the count 0 and shows the conversion base itself.
@@ -43,9 +44,8 @@ CalendarRecord DecodeCalendar(const IpdImage& image, RecordSpan span, bool allFo
 
     // 8-bit texts keep their control characters here; the 16-bit location is type 132 and
     // the 16-bit notes type 131.
-    v[CalendarRecord::Subject] = TextFieldPair(fields, 2, 130, false, context.text);
-    v[CalendarRecord::Location] = TextFieldPair(fields, 3, 132, false, context.text);
-    v[CalendarRecord::Notes] = TextFieldPair(fields, 4, 131, false, context.text);
+    for (auto slot : {CalendarRecord::Subject, CalendarRecord::Location, CalendarRecord::Notes})
+        v[slot] = TextField(fields, FieldOf(kCalendarFields, slot), false, context.text);
     v[CalendarRecord::Start] = AppointmentTime(fields, kStartField, context);
     v[CalendarRecord::End] = AppointmentTime(fields, kEndField, context);
     record.startUtc = AppointmentInstant(fields, kStartField);

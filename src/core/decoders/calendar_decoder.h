@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "decoders/decode_context.h"
+#include "decoders/field_tables.h"
 #include "ipd/ipd_image.h"
 #include "ipd/record_index.h"
 
@@ -22,8 +23,7 @@ struct CalendarRecord {
     const std::string& operator[](Slot s) const { return values[s]; }
 };
 
-inline constexpr std::array<std::string_view, 6> kCalendarLabels{"Subject", "Location", "Start",
-                                                                 "End",     "Duration", "Notes"};
+inline constexpr auto kCalendarLabels = PaneCaptions(kCalendarFields);
 
 // Decodes an appointment; `allForm` is true for "Calendar - All", whose fields lie inside the
 // record's first type-10 field behind its first 4 bytes. Duration is never filled.

@@ -1,5 +1,6 @@
 #include "decoders/call_decoder.h"
 
+#include "decoders/field_tables.h"
 #include "decoders/record_fields.h"
 #include "decoders/text_field.h"
 #include "ipd/hex.h"
@@ -7,13 +8,13 @@
 namespace orrelin {
 namespace {
 
-constexpr std::uint8_t kDirectionField = 2;
-constexpr std::uint8_t kDurationField = 3;
-constexpr std::uint8_t kTimeField = 4;
-constexpr std::uint8_t kStatusField = 6;
-constexpr std::uint8_t kNumberField = 12;
-constexpr std::uint8_t kNameField = 31;
-constexpr std::uint8_t kWideNameField = 159;
+constexpr std::uint8_t kDirectionField = FieldOf(kCallFields, CallRecord::Direction).type;
+constexpr std::uint8_t kDurationField = FieldOf(kCallFields, CallRecord::Duration).type;
+constexpr std::uint8_t kTimeField = FieldOf(kCallFields, CallRecord::Date).type;
+constexpr std::uint8_t kStatusField = FieldOf(kCallFields, CallRecord::Status).type;
+constexpr std::uint8_t kNumberField = FieldOf(kCallFields, CallRecord::Number).type;
+constexpr std::uint8_t kNameField = FieldOf(kCallFields, CallRecord::Name).type;
+constexpr std::uint8_t kWideNameField = FieldOf(kCallFields, CallRecord::Name).wideType;
 constexpr std::size_t kTimeBytes = 8;
 
 std::string DirectionWord(std::int32_t n) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "decoders/decode_context.h"
+#include "decoders/field_tables.h"
 #include "ipd/ipd_image.h"
 #include "ipd/record_index.h"
 
@@ -24,8 +25,7 @@ struct CallRecord {
     const std::string& operator[](Slot s) const { return values[s]; }
 };
 
-inline constexpr std::array<std::string_view, 6> kCallLabels{"Name",     "Number",    "Date",
-                                                             "Duration", "Direction", "Status"};
+inline constexpr auto kCallLabels = PaneCaptions(kCallFields);
 inline constexpr std::array<std::string_view, 3> kCallDirectionWords{"Received Call", "Placed Call",
                                                                      "Missed Call"};
 // Status 0 shows nothing, 1 "Busy", every other number the failure text.

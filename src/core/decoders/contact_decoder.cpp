@@ -9,37 +9,8 @@ namespace orrelin {
 namespace {
 
 constexpr std::uint8_t kNestedFields = 10;  // "Address Book - All": the fields lie inside it
-constexpr std::uint8_t kNameField = 32;     // first name, and the last name directly after it
-constexpr std::uint8_t kWideNameField = 160;
-constexpr std::uint8_t kPhotoField = 77;
-
-// Where a slot's value is stored: the 8-bit field type, and whether a 16-bit form of type
-// t + 128 may stand for it.
-struct SlotSource {
-    ContactRecord::Slot slot;
-    std::uint8_t type;
-    bool sixteenBit;
-};
-
-// In the order they are filled; the names are read apart, Yahoo and the picture never here.
-constexpr SlotSource kSources[] = {
-    {ContactRecord::Title, 55, true},        {ContactRecord::Company, 33, true},
-    {ContactRecord::Job, 42, true},          {ContactRecord::Email, 1, false},
-    {ContactRecord::WorkPhone1, 6, false},   {ContactRecord::WorkPhone2, 16, false},
-    {ContactRecord::HomePhone1, 7, false},   {ContactRecord::HomePhone2, 17, false},
-    {ContactRecord::Mobile, 8, false},       {ContactRecord::Pager, 9, false},
-    {ContactRecord::Fax, 3, false},          {ContactRecord::OtherNumber, 18, false},
-    {ContactRecord::Pin, 10, false},         {ContactRecord::HomeAddress1, 61, true},
-    {ContactRecord::HomeAddress2, 62, true}, {ContactRecord::HomeCity, 69, true},
-    {ContactRecord::HomeState, 70, true},    {ContactRecord::HomeZip, 71, false},
-    {ContactRecord::HomeCountry, 72, true},  {ContactRecord::WorkAddress1, 35, true},
-    {ContactRecord::WorkAddress2, 36, true}, {ContactRecord::WorkCity, 38, true},
-    {ContactRecord::WorkState, 39, true},    {ContactRecord::WorkZip, 40, false},
-    {ContactRecord::WorkCountry, 41, true},  {ContactRecord::Birthday, 82, false},
-    {ContactRecord::Anniversary, 83, false}, {ContactRecord::Category, 59, false},
-    {ContactRecord::WebPage, 54, false},     {ContactRecord::Notes, 64, true},
-    {ContactRecord::Facebook, 99, false},
-};
+// Both names take the form of the first name's field.
+constexpr const FieldSpec& kNameField = FieldOf(kContactFields, ContactRecord::FirstName);
 
 bool IsJpeg(Bytes data) {
     return data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
@@ -64,23 +35,23 @@ ContactRecord DecodeContact(const IpdImage& image, RecordSpan span, bool allForm
     };
     // Both names take the form of the first: the last name is the same-typed field directly
     // after it, or nothing.
-    Bytes wide = find(kWideNameField);
+    Bytes wide = find(kNameField.wideType);
     if (!wide.empty()) {
         v[ContactRecord::FirstName] = SixteenBitText(wide, text);
-        v[ContactRecord::LastName] = SixteenBitText(find(kWideNameField, 2), text);
+        v[ContactRecord::LastName] = SixteenBitText(find(kNameField.wideType, 2), text);
     } else {
-        v[ContactRecord::FirstName] = EightBitText(find(kNameField), true, text);
-        v[ContactRecord::LastName] = EightBitText(find(kNameField, 2), true, text);
+        v[ContactRecord::FirstName] = EightBitText(find(kNameField.type), true, text);
+        v[ContactRecord::LastName] = EightBitText(find(kNameField.type, 2), true, text);
     }
-    for (const SlotSource& source : kSources) {
+    for (const FieldSpec& field : kContactFields) {
+        if (field.type == 0 || field.type == kNameField.type) continue;
         // The 16-bit form counts as soon as it has data.
-        Bytes sixteen =
-            source.sixteenBit ? find(static_cast<std::uint8_t>(source.type + 128)) : Bytes{};
-        v[source.slot] = !sixteen.empty() ? SixteenBitText(sixteen, text)
-                                          : EightBitText(find(source.type), true, text);
+        Bytes sixteen = field.wideType != 0 ? find(field.wideType) : Bytes{};
+        v[field.slot] = !sixteen.empty() ? SixteenBitText(sixteen, text)
+                                         : EightBitText(find(field.type), true, text);
     }
 
-    Bytes photo = find(kPhotoField);
+    Bytes photo = find(kContactPhotoType);
     if (IsJpeg(photo)) record.photo = photo;
     return record;
 }

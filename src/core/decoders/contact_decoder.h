@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "decoders/decode_context.h"
+#include "decoders/field_tables.h"
 #include "ipd/ipd_image.h"
 #include "ipd/record_index.h"
 
@@ -60,42 +61,12 @@ struct ContactRecord {
 };
 
 // Pane label of each slot; the notes and the picture have none.
-inline constexpr std::array<std::string_view, ContactRecord::kSlots> kContactLabels{
-    "Title",
-    "First",
-    "Last",
-    "Company",
-    "Job",
-    "Email",
-    "Work 1",
-    "Work 2",
-    "Home 1",
-    "Home 2",
-    "Mobile",
-    "Pager",
-    "Fax",
-    "Other",
-    "PIN",
-    "Work Address",
-    "Work Address 2",
-    "Work City",
-    "Work State",
-    "Work ZIP",
-    "Work Country",
-    "Home Address",
-    "Home Address 2",
-    "Home City",
-    "Home State",
-    "Home ZIP",
-    "Home Country",
-    "Birthday",
-    "Anniversary",
-    "Category",
-    "Web Page",
-    "Facebook",
-    "Yahoo",
-    "",
-    ""};
+inline constexpr std::array<std::string_view, ContactRecord::kSlots> kContactLabels = [] {
+    std::array<std::string_view, ContactRecord::kSlots> labels{};
+    for (const FieldSpec& field : kContactFields)
+        labels[field.slot] = field.pane;
+    return labels;
+}();
 
 // Decodes a contact; `allForm` is true for "Address Book - All", whose fields lie inside the
 // record's first type-10 field. PicturePath stays empty: SaveContactPicture writes the photo.

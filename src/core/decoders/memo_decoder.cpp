@@ -1,5 +1,6 @@
 #include "decoders/memo_decoder.h"
 
+#include "decoders/field_tables.h"
 #include "decoders/record_fields.h"
 #include "decoders/text_field.h"
 
@@ -10,9 +11,8 @@ MemoRecord DecodeMemo(const IpdImage& image, RecordSpan span, const DecodeContex
     auto body = RecordBody(image, span);
     if (!body) return record;
     Bytes fields = RecordFields(*body);
-    // Title: type 1 (16-bit 129); body: type 2 (16-bit 130).
-    record.values[MemoRecord::Title] = TextField(fields, 1, true, context.text);
-    record.values[MemoRecord::Body] = TextField(fields, 2, true, context.text);
+    for (MemoRecord::Slot slot : {MemoRecord::Title, MemoRecord::Body})
+        record.values[slot] = TextField(fields, FieldOf(kMemoFields, slot), true, context.text);
     return record;
 }
 

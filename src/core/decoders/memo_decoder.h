@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "decoders/decode_context.h"
+#include "decoders/field_tables.h"
 #include "ipd/ipd_image.h"
 #include "ipd/record_index.h"
 
@@ -16,7 +17,7 @@ struct MemoRecord {
     const std::string& operator[](Slot s) const { return values[s]; }
 };
 
-inline constexpr std::array<std::string_view, 2> kMemoLabels{"Title", ""};
+inline constexpr auto kMemoLabels = PaneCaptions(kMemoFields);
 
 MemoRecord DecodeMemo(const IpdImage& image, RecordSpan span, const DecodeContext& context);
 

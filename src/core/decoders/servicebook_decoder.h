@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "decoders/decode_context.h"
+#include "decoders/field_tables.h"
 #include "ipd/ipd_image.h"
 #include "ipd/record_index.h"
 
@@ -19,29 +20,7 @@ struct ServiceBookFields {
     const std::string& operator[](std::size_t i) const { return values[i]; }
 };
 
-inline constexpr std::array<std::string_view, ServiceBookFields::kCount> kServiceBookLabels{
-    "Network Provider Code",
-    "Wireless Network",
-    "Network Name",
-    "APN",
-    "QoS",
-    "Gateway IP",
-    "Gateway IP",
-    "Gateway IP",
-    "Gateway IP",
-    "Ports",
-    "Ports",
-    "Home Page",
-    "Data Source",
-    "Data Source UID",
-    "Gateway/URL",
-    "Name",
-    "Description",
-    "Name",
-    "UID",
-    "CID",
-    "User ID",
-    "Description"};
+inline constexpr auto kServiceBookLabels = PaneCaptions(kServiceBookFields);
 
 // Texts are single-byte text unless `text` asks for the Unicode form.
 ServiceBookFields DecodeServiceBook(const IpdImage& image, RecordSpan span,

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "decoders/field_tables.h"
 #include "decoders/record_fields.h"
 #include "decoders/text_field.h"
 #include "ipd/hex.h"
@@ -9,13 +10,11 @@
 namespace orrelin {
 namespace {
 
-constexpr std::size_t kDirectionByte = 9;
 constexpr std::size_t kSentTimeOffset = 22;
 constexpr std::size_t kReceivedTimeOffset = 30;
 constexpr std::size_t kTimeBytes = 6;
-constexpr std::size_t kFurtherFieldsOffset = 73;
-constexpr std::uint8_t kNumberField = 2;
-constexpr std::uint8_t kTextField = 4;
+constexpr std::uint8_t kNumberField = FieldOf(kSmsFields, SmsRecord::Number).type;
+constexpr std::uint8_t kTextField = FieldOf(kSmsFields, SmsRecord::Text).type;
 // A message text whose first byte is this is 16-bit text (its first unit lies in U+06xx).
 constexpr std::uint8_t kSixteenBitMark = 0x06;
 
@@ -77,7 +76,7 @@ SmsRecord DecodeSms(const IpdImage& image, RecordSpan span, const DecodeContext&
 
     // Byte 9 is 0 for a message sent from the handheld (a record too short to hold it counts
     // as sent, as its tree icon does).
-    const bool sentByUser = body->size() <= kDirectionByte || (*body)[kDirectionByte] == 0;
+    const bool sentByUser = body->size() <= kSmsDirectionByte || (*body)[kSmsDirectionByte] == 0;
     record.values[SmsRecord::Direction] = kSmsDirectionWords[sentByUser ? 0 : 1];
     record.values[SmsRecord::Folder] = kSmsFolderWords[sentByUser ? 0 : 1];
     const auto sent = MessageMillis(*body, kSentTimeOffset);
@@ -87,7 +86,7 @@ SmsRecord DecodeSms(const IpdImage& image, RecordSpan span, const DecodeContext&
     record.sentUtc = Seconds(sent);
     record.receivedUtc = Seconds(received);
 
-    Bytes fields = Tail(*body, kFurtherFieldsOffset);
+    Bytes fields = Tail(*body, kSmsFieldsOffset);
     record.values[SmsRecord::Number] =
         EightBitText(FindField(fields, kNumberField), true, context.text);
     Bytes text = FindField(fields, kTextField);

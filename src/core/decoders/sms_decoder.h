@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "decoders/decode_context.h"
+#include "decoders/field_tables.h"
 #include "ipd/ipd_image.h"
 #include "ipd/record_index.h"
 
@@ -24,8 +25,10 @@ struct SmsRecord {
     const std::string& operator[](Slot s) const { return values[s]; }
 };
 
-inline constexpr std::array<std::string_view, 6> kSmsLabels{"Direction", "Folder", "Sent on",
-                                                            "Recv. On",  "Number", "Message"};
+inline constexpr auto kSmsLabels = PaneCaptions(kSmsFields);
+// Where a message body keeps its direction (0: sent, else received) and its further fields.
+inline constexpr std::size_t kSmsDirectionByte = 9;
+inline constexpr std::size_t kSmsFieldsOffset = 73;
 // Sent and received messages: the direction and the folder words.
 inline constexpr std::array<std::string_view, 2> kSmsDirectionWords{"Sent", "Received"};
 inline constexpr std::array<std::string_view, 2> kSmsFolderWords{"Outbox", "Inbox"};

@@ -1,5 +1,6 @@
 #include "decoders/task_decoder.h"
 
+#include "decoders/field_tables.h"
 #include "decoders/record_fields.h"
 #include "decoders/text_field.h"
 #include "ipd/hex.h"
@@ -7,10 +8,9 @@
 namespace orrelin {
 namespace {
 
-constexpr std::uint8_t kTitleField = 2;  // 16-bit form 130
-constexpr std::uint8_t kNotesField = 3;  // 16-bit form 131
-constexpr std::uint8_t kStatusField = 9;
-constexpr std::uint8_t kPriorityField = 10;
+constexpr const FieldSpec& Field(TaskRecord::Slot slot) {
+    return FieldOf(kTaskFields, slot);
+}
 
 // The word of a number stored in a field's first byte (an absent field is 0); the empty text
 // for numbers the table does not hold.
@@ -29,10 +29,10 @@ TaskRecord DecodeTask(const IpdImage& image, RecordSpan span, const DecodeContex
     if (!body) return record;
     Bytes fields = RecordFields(*body);
     auto& v = record.values;
-    v[TaskRecord::Title] = TextField(fields, kTitleField, true, context.text);
-    v[TaskRecord::Priority] = WordOf(fields, kPriorityField, kTaskPriorityWords);
-    v[TaskRecord::Status] = WordOf(fields, kStatusField, kTaskStatusWords);
-    v[TaskRecord::Notes] = TextField(fields, kNotesField, true, context.text);
+    v[TaskRecord::Title] = TextField(fields, Field(TaskRecord::Title), true, context.text);
+    v[TaskRecord::Priority] = WordOf(fields, Field(TaskRecord::Priority).type, kTaskPriorityWords);
+    v[TaskRecord::Status] = WordOf(fields, Field(TaskRecord::Status).type, kTaskStatusWords);
+    v[TaskRecord::Notes] = TextField(fields, Field(TaskRecord::Notes), true, context.text);
     return record;
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "decoders/decode_context.h"
+#include "decoders/field_tables.h"
 #include "ipd/ipd_image.h"
 #include "ipd/record_index.h"
 
@@ -16,7 +17,7 @@ struct TaskRecord {
     const std::string& operator[](Slot s) const { return values[s]; }
 };
 
-inline constexpr std::array<std::string_view, 4> kTaskLabels{"Task", "Status", "Priority", "Notes"};
+inline constexpr auto kTaskLabels = PaneCaptions(kTaskFields);
 inline constexpr std::array<std::string_view, 5> kTaskStatusWords{
     "Not Started", "In Progress", "Completed", "Waiting", "Deferred"};
 inline constexpr std::array<std::string_view, 3> kTaskPriorityWords{"High", "Normal", "Low"};

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "decoders/decode_context.h"
+#include "decoders/field_tables.h"
 #include "ipd/byte_reader.h"
 
 namespace orrelin {
@@ -29,5 +30,11 @@ std::string TextField(Bytes fields, std::uint8_t t, bool stripEightBit, const Te
 // The same for a pair whose 16-bit type is not t + 128 (an appointment's location and notes).
 std::string TextFieldPair(Bytes fields, std::uint8_t eightBitType, std::uint8_t sixteenBitType,
                           bool stripEightBit, const TextOptions& options);
+
+// The value a table row reads from its 8-bit field and the 16-bit field standing for it.
+inline std::string TextField(Bytes fields, const FieldSpec& field, bool stripEightBit,
+                             const TextOptions& options) {
+    return TextFieldPair(fields, field.type, field.wideType, stripEightBit, options);
+}
 
 }  // namespace orrelin

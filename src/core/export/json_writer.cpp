@@ -166,6 +166,16 @@ void JsonWriter::separate() {
     }
 }
 
+void JsonWriter::restartElements(bool afterOthers) {
+    afterKey_ = false;
+    if (depth_ == 0) {
+        if (afterOthers) put(',');
+        return;
+    }
+    const std::uint64_t bit = std::uint64_t{1} << ((depth_ - 1) % 64);
+    hasItem_ = afterOthers ? hasItem_ | bit : hasItem_ & ~bit;
+}
+
 void JsonWriter::open(char bracket) {
     beforeValue();
     put(bracket);

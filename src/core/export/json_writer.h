@@ -40,6 +40,11 @@ class JsonWriter {
     void instant(std::optional<std::int64_t> unixSeconds);
     // A line break before the next value (after its comma), to keep one record a line.
     void newline() { newlinePending_ = true; }
+    // The next value is an element of the array open now, after others or the first of it,
+    // whatever was written before: lets parts of one array be written by several writers.
+    void restartElements(bool afterOthers);
+    // Bytes written as they are, outside any value.
+    void raw(std::string_view bytes) { put(bytes); }
     // Moves what has been written so far to the output string.
     void flush();
 

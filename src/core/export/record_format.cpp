@@ -17,16 +17,16 @@ void AppendCsvValue(std::string_view value, std::string& out) {
 
 }  // namespace
 
-void FormatValues(RecordKind kind, std::span<const std::string> values, ExportFormat format,
+void FormatValues(RecordKind kind, std::span<const std::string> values, bool csv,
                   std::string& out) {
-    const RecordKindInfo& info = InfoOf(kind);
     static const std::string kNone;
-    auto valueOf = [&](const ExportColumn& column) -> const std::string& {
+    auto valueOf = [&](const FieldSpec& column) -> const std::string& {
         return column.slot < values.size() ? values[column.slot] : kNone;
     };
-    if (format == ExportFormat::Csv) {
+    const std::span<const FieldSpec> columns = ExportColumns(kind);
+    if (csv) {
         bool first = true;
-        for (const ExportColumn& column : info.columns) {
+        for (const FieldSpec& column : columns) {
             if (!first) out.push_back(',');
             first = false;
             AppendCsvValue(valueOf(column), out);
@@ -35,40 +35,21 @@ void FormatValues(RecordKind kind, std::span<const std::string> values, ExportFo
     }
     out.append(kLineBreak);
     out.append(kRecordRule);
-    for (const ExportColumn& column : info.columns) {
+    for (const FieldSpec& column : columns) {
         out.append(kLineBreak);
         out.push_back('\t');
-        out.append(column.name);
+        out.append(column.column);
         out.append(": ");
         out.append(valueOf(column));
     }
-    if (info.blankLineAfter) out.append(kLineBreak);
-}
-
-void FormatSms(const SmsRecord& record, ExportFormat format, std::string& out) {
-    FormatValues(RecordKind::Sms, record.values, format, out);
-}
-void FormatAddress(const ContactRecord& record, ExportFormat format, std::string& out) {
-    FormatValues(RecordKind::Address, record.values, format, out);
-}
-void FormatTask(const TaskRecord& record, ExportFormat format, std::string& out) {
-    FormatValues(RecordKind::Task, record.values, format, out);
-}
-void FormatMemo(const MemoRecord& record, ExportFormat format, std::string& out) {
-    FormatValues(RecordKind::Memo, record.values, format, out);
-}
-void FormatCalendar(const CalendarRecord& record, ExportFormat format, std::string& out) {
-    FormatValues(RecordKind::Calendar, record.values, format, out);
-}
-void FormatPhoneCall(const CallRecord& record, ExportFormat format, std::string& out) {
-    FormatValues(RecordKind::PhoneCall, record.values, format, out);
+    if (InfoOf(kind).text.blankLineAfter) out.append(kLineBreak);
 }
 
 std::string CsvHeader(RecordKind kind) {
     std::string header;
-    for (const ExportColumn& column : InfoOf(kind).columns) {
+    for (const FieldSpec& column : ExportColumns(kind)) {
         if (!header.empty()) header.push_back(',');
-        header.append(column.name);
+        header.append(column.column);
     }
     return header;
 }

@@ -1,9 +1,9 @@
 #pragma once
 
-// The renderings of one record in an export file. A text block is an empty line, a row of 44
-// hyphens, then one line per value: TAB, the label ("Number: ") and the value as decoded, the
-// lines joined by CR LF (an address block also ends with CR LF). A CSV line is every value in
-// double quotes, joined by commas. Values go in as the decoders give them (one byte per
+// The renderings of one record in a text or CSV export. A text block is an empty line, a row of
+// 44 hyphens, then one line per value: TAB, the label ("Number: ") and the value as decoded,
+// the lines joined by CR LF (an address block also ends with CR LF). A CSV line is every value
+// in double quotes, joined by commas. Values go in as the decoders give them (one byte per
 // character); the one change is that a double quote inside a CSV value is doubled, so that
 // CSV readers get the value back whole.
 //
@@ -12,29 +12,26 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 
-#include "decoders/decode_context.h"
-#include "export/export_tables.h"
-#include "ipd/ipd_image.h"
-#include "ipd/record_index.h"
+#include "kinds/record_kinds.h"
 
 namespace orrelin {
 
-void FormatSms(const SmsRecord& record, ExportFormat format, std::string& out);
-void FormatAddress(const ContactRecord& record, ExportFormat format, std::string& out);
-void FormatTask(const TaskRecord& record, ExportFormat format, std::string& out);
-void FormatMemo(const MemoRecord& record, ExportFormat format, std::string& out);
-void FormatCalendar(const CalendarRecord& record, ExportFormat format, std::string& out);
-void FormatPhoneCall(const CallRecord& record, ExportFormat format, std::string& out);
+inline constexpr std::string_view kLineBreak = "\r\n";
+// A banner is this row, a title line and this row again.
+inline constexpr std::string_view kBannerRow =
+    "***********************************************************************";
+// The second line of every text block.
+inline constexpr std::string_view kRecordRule = "--------------------------------------------";
+static_assert(kBannerRow.size() == 71 && kRecordRule.size() == 44);
+// Banner titles of one-record and one-database exports stand behind this many spaces.
+inline constexpr std::size_t kOptionTitleIndent = 27;
 
-// Renders values of one kind of record, `values[column.slot]` for each of its columns.
-void FormatValues(RecordKind kind, std::span<const std::string> values, ExportFormat format,
+// Renders values of one kind of record, `values[column.slot]` for each of its columns, as a
+// text block (`csv` false) or a CSV line.
+void FormatValues(RecordKind kind, std::span<const std::string> values, bool csv,
                   std::string& out);
-
-// Decodes the record at `span` as a record of the exportable database `database` and appends
-// its rendering. A contact's photo is not written anywhere.
-void FormatRecord(const IpdImage& image, RecordSpan span, const ExportDatabaseInfo& database,
-                  const DecodeContext& context, ExportFormat format, std::string& out);
 
 // The CSV header of a kind: its column names joined by commas.
 std::string CsvHeader(RecordKind kind);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "browser/labels.h"
+#include "kinds/labels.h"
 #include "ipd/hex.h"
 
 namespace orrelin {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "browser/image_keys.h"
+#include "kinds/image_keys.h"
 #include "ipd/ipd_format.h"
 
 namespace orrelin {

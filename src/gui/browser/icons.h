@@ -2,7 +2,7 @@
 
 #include <QIcon>
 
-#include "browser/image_keys.h"
+#include "kinds/image_keys.h"
 
 namespace orrelin::gui {
 

@@ -9,6 +9,7 @@
 
 #include "gui/browser/single_byte.h"
 #include "io/file_output.h"
+#include "kinds/record_kinds.h"
 
 namespace orrelin::gui {
 namespace {
@@ -20,16 +21,23 @@ const QString kNoRecordSelected = QStringLiteral(
     "No SMS, Address Book, Tasks, Calendar, Phone Calls record selected for "
     "export.\nPlease select any single record then hit the export menu.");
 
-QString StandardCaption(StandardFormat format) {
+QString StandardCaption(ExportFormat format) {
     switch (format) {
-        case StandardFormat::VCard:
+        case ExportFormat::VCard:
             return QStringLiteral("vCard");
-        case StandardFormat::ICalendar:
+        case ExportFormat::ICalendar:
             return QStringLiteral("iCalendar");
-        case StandardFormat::Json:
+        case ExportFormat::Json:
             return QStringLiteral("JSON");
+        case ExportFormat::Text:
+        case ExportFormat::Csv:
+            break;
     }
     return {};
+}
+
+QString Latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // Progress steps of the dialog: records, scaled down when there are more than an int holds.
@@ -61,7 +69,10 @@ ExportToText::ExportToText(MessageBoxes& messages, std::function<Source()> sourc
     cexport_->setObjectName(QStringLiteral("Cexport"));
     command2_ = new QPushButton(QStringLiteral("Cancel"), this);
     command2_->setObjectName(QStringLiteral("Command2"));
-    for (const auto& info : kStandardFormats) {
+    buttons_[static_cast<std::size_t>(ExportFormat::Text)] = bexport_;
+    buttons_[static_cast<std::size_t>(ExportFormat::Csv)] = cexport_;
+    for (const auto& info : kExportFormats) {
+        if (!info.unicode) continue;
         auto* button = new QPushButton(StandardCaption(info.format), this);
         button->setObjectName(
             QStringLiteral("Export_") +
@@ -70,14 +81,12 @@ ExportToText::ExportToText(MessageBoxes& messages, std::function<Source()> sourc
                                              static_cast<qsizetype>(info.description.size())));
         connect(button, &QPushButton::clicked, this,
                 [this, format = info.format] { StandardExport_Click(format); });
-        standard_[static_cast<std::size_t>(info.format)] = button;
+        buttons_[static_cast<std::size_t>(info.format)] = button;
     }
 
     // The window's own formats beside the standard ones, Cancel last.
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(bexport_);
-    buttons->addWidget(cexport_);
-    for (QPushButton* button : standard_)
+    for (QPushButton* button : buttons_)
         buttons->addWidget(button);
     buttons->addWidget(command2_);
     auto* layout = new QVBoxLayout(this);
@@ -109,16 +118,18 @@ void ExportToText::mExport_Click() {
         messages_.show(window(), MessageIcon::Critical, QStringLiteral("Error"), kNothingSelected);
         return;
     }
-    auto captions = CaptionsForDatabase(source.tree->text(*parent));
-    if (!captions) {
+    const BackupTree& tree = *source.tree;
+    const bool inDatabase = tree.kind(*parent) == NodeKind::Database;
+    const KnownDb db =
+        inDatabase ? tree.index().databases[*parent - tree.databaseNode(0)].db : KnownDb::Sms;
+    if (!inDatabase || !FormatTakes(ExportFormat::Text, db)) {
         messages_.show(window(), MessageIcon::Warning,
                        QStringLiteral("Please select record first:"), kNoRecordSelected);
         return;
     }
-    options_[0]->setText(QString::fromLatin1(captions->selected.data(),
-                                             static_cast<qsizetype>(captions->selected.size())));
-    options_[1]->setText(
-        QString::fromLatin1(captions->all.data(), static_cast<qsizetype>(captions->all.size())));
+    const TextExportNames& names = KindInfoOf(db).text;
+    options_[0]->setText(Latin1(names.selectedCaption));
+    options_[1]->setText(Latin1(names.allCaption));
     options_[1]->show();
     options_[0]->show();
     options_[2]->show();
@@ -135,23 +146,8 @@ void ExportToText::Command2_Click() {
     hide();
 }
 
-void ExportToText::StandardExport_Click(StandardFormat format) {
-    lastWritten_.clear();
-    std::optional<int> scope = ChosenScope();
-    if (!scope) return;
-    Source source = source_();
-    if (!source.tree) return;
-    const BackupTree& tree = *source.tree;
-    StandardExportRequest request;
-    request.format = format;
-    request.scope = static_cast<ExportScope>(*scope);
-    request.eightBitPage = source.context.text.eightBitPage;
-    // The records come from the selection now, as for the text and CSV exports.
-    request.node = ScopeNode(tree, request.scope, source.selected);
-    runJob(StandardExportFileName(tree.path(), format, clock_()),
-           [&](const std::string& path, const ProgressCallback& progress) {
-               return ExportStandardToFile(tree, request, path, progress);
-           });
+void ExportToText::StandardExport_Click(ExportFormat format) {
+    runExport(format);
 }
 
 void ExportToText::runExport(ExportFormat format) {
@@ -161,16 +157,15 @@ void ExportToText::runExport(ExportFormat format) {
     Source source = source_();
     if (!source.tree) return;
     const BackupTree& tree = *source.tree;
-    ExportRequest request = PanelRequest(tree, static_cast<ExportScope>(*scope), format,
-                                         options_[0]->text().toStdString(),
-                                         options_[1]->text().toStdString(), source.selected);
-    runJob(ExportFileName(tree.path(), format, clock_()),
-           [&](const std::string& path, const ProgressCallback& progress) {
-               return ExportToFile(tree, request, source.context, path, progress);
-           });
-}
+    ExportRequest request;
+    request.format = format;
+    request.scope = static_cast<ExportScope>(*scope);
+    // The records come from the selection now.
+    request.node = ScopeNode(tree, request.scope, source.selected);
+    request.context = source.context;
+    request.eightBitPage = source.context.text.eightBitPage;
+    const std::string path = ExportFileName(tree.path(), format, clock_());
 
-void ExportToText::runJob(const std::string& path, const ExportJob& job) {
     // The export runs here, between events; its dialog shows once it has taken a while.
     QProgressDialog progress(QStringLiteral("Exporting..."), QStringLiteral("Cancel"), 0, 0,
                              window());
@@ -180,12 +175,13 @@ void ExportToText::runJob(const std::string& path, const ExportJob& job) {
     progress.setAutoReset(false);
     progress.setAutoClose(false);
     progress.setValue(0);
-    ExportResult result = job(path, [&progress](std::uint64_t done, std::uint64_t total) {
-        if (progress.maximum() != Steps(total, total)) progress.setMaximum(Steps(total, total));
-        progress.setValue(Steps(done, total));
-        QCoreApplication::processEvents();
-        return !progress.wasCanceled();
-    });
+    ExportResult result =
+        ExportToFile(tree, request, path, [&progress](std::uint64_t done, std::uint64_t total) {
+            if (progress.maximum() != Steps(total, total)) progress.setMaximum(Steps(total, total));
+            progress.setValue(Steps(done, total));
+            QCoreApplication::processEvents();
+            return !progress.wasCanceled();
+        });
     progress.close();
 
     QString shownPath = QString::fromStdString(path);

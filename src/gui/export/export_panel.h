@@ -3,8 +3,7 @@
 // The core headers come before Qt's, whose keyword macros would otherwise reach them.
 #include "browser/backup_tree.h"
 #include "decoders/decode_context.h"
-#include "export/export_job.h"
-#include "export/standard_export.h"
+#include "export/export_engine.h"
 
 #include <QGroupBox>
 #include <array>
@@ -23,7 +22,7 @@ namespace orrelin::gui {
 // exportable record of the file) and the buttons that write them to a text, CSV, vCard,
 // iCalendar or JSON file next to the opened backup. The option the user chose stays chosen across
 // openings of the panel; the captions of the first two follow the database of the record selected
-// when the panel was last opened, and choose the banner and the CSV header.
+// when the panel was last opened. What is written follows the selection when a button is pressed.
 class ExportToText : public QGroupBox {
     Q_OBJECT
   public:
@@ -40,9 +39,10 @@ class ExportToText : public QGroupBox {
     QPushButton* Bexport() const { return bexport_; }
     QPushButton* Cexport() const { return cexport_; }
     QPushButton* Command2() const { return command2_; }
-    // The standard formats' buttons: "vCard", "iCalendar", "JSON".
-    QPushButton* StandardButton(StandardFormat format) const {
-        return standard_[static_cast<std::size_t>(format)];
+    // The button of a format: "Export to Text file", "Export to CSV file", "vCard",
+    // "iCalendar", "JSON".
+    QPushButton* StandardButton(ExportFormat format) const {
+        return buttons_[static_cast<std::size_t>(format)];
     }
 
     // The index of the chosen option (the last chosen of 0, 1, 2), or nothing.
@@ -62,14 +62,12 @@ class ExportToText : public QGroupBox {
     void Bexport_Click();
     void Cexport_Click();
     void Command2_Click();
-    void StandardExport_Click(StandardFormat format);
+    void StandardExport_Click(ExportFormat format);
 
   private:
+    // Runs the export of the chosen option in `format` behind the progress dialog and reports
+    // how it ended.
     void runExport(ExportFormat format);
-    // Runs one export to `path` behind the progress dialog and reports how it ended.
-    using ExportJob =
-        std::function<ExportResult(const std::string& path, const ProgressCallback& progress)>;
-    void runJob(const std::string& path, const ExportJob& job);
 
     MessageBoxes& messages_;
     std::function<Source()> source_;
@@ -79,7 +77,7 @@ class ExportToText : public QGroupBox {
     QPushButton* bexport_ = nullptr;
     QPushButton* cexport_ = nullptr;
     QPushButton* command2_ = nullptr;
-    std::array<QPushButton*, kStandardFormats.size()> standard_{};
+    std::array<QPushButton*, kExportFormats.size()> buttons_{};
     QString lastWritten_;
 };
 

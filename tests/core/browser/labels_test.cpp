@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "browser/labels.h"
+#include "kinds/labels.h"
 #include "ipd/ipd_builder.h"
 
 namespace orrelin {

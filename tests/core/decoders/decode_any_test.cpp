@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <map>
 
-#include "decoders/decode_any.h"
+#include "kinds/decode_any.h"
 #include "decoders/servicebook_decoder.h"
 #include "decoders/sms_decoder.h"
 #include "ipd/ipd_builder.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "decoders/contact_decoder.h"
-#include "decoders/decode_any.h"
+#include "kinds/decode_any.h"
 #include "ipd/ipd_image.h"
 #include "ipd/loader.h"
 

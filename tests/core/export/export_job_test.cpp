@@ -5,7 +5,8 @@
 #include <iterator>
 
 #include "core/export/export_fixture.h"
-#include "export/export_job.h"
+#include "export/export_engine.h"
+#include "kinds/record_kinds.h"
 #include "io/file_output.h"
 #include "ipd/loader.h"
 
@@ -31,18 +32,23 @@ class ExportFixture : public ::testing::Test {
     NodeId Record(FixtureDb db, std::size_t row) const {
         return tree.child(tree.databaseNode(db), row);
     }
-    // What the panel writes with `selected` chosen and its options captioned for it.
-    std::string Panel(ExportScope scope, ExportFormat format, NodeId selected) const {
-        auto captions = CaptionsForDatabase(tree.text(*tree.parent(selected)));
-        EXPECT_TRUE(captions.has_value());
-        return RenderExportToString(
-            tree, PanelRequest(tree, scope, format, captions->selected, captions->all, selected),
-            context);
+    ExportRequest Request(ExportFormat format, ExportScope scope,
+                          std::optional<NodeId> node) const {
+        ExportRequest request;
+        request.format = format;
+        request.scope = scope;
+        request.node = node;
+        request.context = context;
+        return request;
     }
-    std::string Database(ExportFormat format, FixtureDb db, std::string caption) const {
-        ExportRequest request{format, ExportScope::Database, std::move(caption),
-                              tree.databaseNode(db)};
-        return RenderExportToString(tree, request, context);
+    // What the panel writes with `selected` chosen.
+    std::string Panel(ExportScope scope, ExportFormat format, NodeId selected) const {
+        return RenderExportToString(tree,
+                                    Request(format, scope, ScopeNode(tree, scope, selected)));
+    }
+    std::string Database(ExportFormat format, FixtureDb db) const {
+        return RenderExportToString(tree,
+                                    Request(format, ExportScope::Database, tree.databaseNode(db)));
     }
 
     BackupTree tree = TreeOf(FixtureBackup());
@@ -116,94 +122,75 @@ TEST_F(ExportFixture, OneDatabaseGivesBannerHeaderAndEveryRecordInTreeOrder) {
 }
 
 TEST_F(ExportFixture, AnEmptyDatabaseGivesItsBannerAndHeaderOnly) {
-    EXPECT_EQ(Database(ExportFormat::Text, kCalendarAll, "Export All Calendar"),
+    EXPECT_EQ(Database(ExportFormat::Text, kCalendarAll),
               Banner(27, "Calendar"));
-    EXPECT_EQ(Database(ExportFormat::Csv, kCalendarAll, "Export All Calendar"),
+    EXPECT_EQ(Database(ExportFormat::Csv, kCalendarAll),
               Banner(27, "Calendar") + Lines({"Subject,Location,Start,End,Duration,Notes"}));
 }
 
 TEST_F(ExportFixture, WholeFileVisitsEveryExportableDatabaseWithEightSpacesPerRecord) {
-    ExportRequest text{ExportFormat::Text, ExportScope::File, "", std::nullopt};
-    EXPECT_EQ(RenderExportToString(tree, text, context), WholeFileText());
-    ExportRequest csv{ExportFormat::Csv, ExportScope::File, "", std::nullopt};
-    EXPECT_EQ(RenderExportToString(tree, csv, context), WholeFileCsv());
+    EXPECT_EQ(RenderExportToString(tree, Request(ExportFormat::Text, ExportScope::File, {})),
+              WholeFileText());
+    EXPECT_EQ(RenderExportToString(tree, Request(ExportFormat::Csv, ExportScope::File, {})),
+              WholeFileCsv());
     // Nothing carries over: a one-record export afterwards has no leading spaces.
     EXPECT_EQ(Panel(ExportScope::Record, ExportFormat::Csv, Record(kCalls, 0)),
               Banner(27, "Phone Calls") + Flat(kCallCsv));
 }
 
-TEST_F(ExportFixture, TheWalksGoByTheNodeTextsAsTheTreeShowsThem) {
-    // A database node renamed in place is no longer an exportable database.
+TEST_F(ExportFixture, ARenamedDatabaseNodeKeepsItsRecords) {
+    const std::string before =
+        RenderExportToString(tree, Request(ExportFormat::Text, ExportScope::File, {}));
+    const std::string memos = Database(ExportFormat::Csv, kMemos);
     tree.setText(tree.databaseNode(kMemos), "Notes");
-    ExportRequest text{ExportFormat::Text, ExportScope::File, "", std::nullopt};
-    std::string whole = RenderExportToString(tree, text, context);
-    EXPECT_EQ(whole.find("Shopping"), std::string::npos);
-    EXPECT_NE(whole.find("Phone Call Logs"), std::string::npos);
-    EXPECT_EQ(Database(ExportFormat::Text, kMemos, "Export All Memos"), Banner(27, "Memos"));
+    EXPECT_EQ(RenderExportToString(tree, Request(ExportFormat::Text, ExportScope::File, {})),
+              before);
+    EXPECT_EQ(Database(ExportFormat::Csv, kMemos), memos);
+    EXPECT_NE(memos.find("Shopping"), std::string::npos);
 }
 
-TEST_F(ExportFixture, CaptionsAndSelectionsThatNameNoRecordsWriteOnlyWhatTheyName) {
-    // A caption of no kind: neither banner nor records.
-    EXPECT_EQ(RenderExportToString(tree,
-                                   PanelRequest(tree, ExportScope::Record, ExportFormat::Text,
-                                                "Export Selected Note", "", Record(kMemos, 0)),
-                                   context),
-              "");
-    // The banner follows the caption, the records the selection.
-    EXPECT_EQ(RenderExportToString(tree,
-                                   PanelRequest(tree, ExportScope::Record, ExportFormat::Text,
-                                                "Export Selected Task", "", Record(kMemos, 0)),
-                                   context),
-              Banner(27, "Task") + Flat(kShoppingText));
-    // A database node or the root is no record; the root has no database.
-    EXPECT_EQ(
-        RenderExportToString(tree,
-                             PanelRequest(tree, ExportScope::Record, ExportFormat::Text,
-                                          "Export Selected Memo", "", tree.databaseNode(kMemos)),
-                             context),
-        Banner(27, "Memo"));
-    EXPECT_EQ(RenderExportToString(tree,
-                                   PanelRequest(tree, ExportScope::Database, ExportFormat::Csv, "",
-                                                "Export All Memos", BackupTree::kRoot),
-                                   context),
-              Banner(27, "Memos") + Lines({"Title,Memo"}));
-    // Records of a database that is not exported give nothing, nor does a node the tree lacks.
-    NodeId serviceEntry = Record(kServiceBook, 0);
-    EXPECT_EQ(RenderExportToString(tree,
-                                   PanelRequest(tree, ExportScope::Record, ExportFormat::Text,
-                                                "Export Selected Memo", "", serviceEntry),
-                                   context),
+TEST_F(ExportFixture, ScopesThatNameNoRecordsWriteOnlyWhatTheyName) {
+    // The banner and the rendering follow the record's own database.
+    EXPECT_EQ(Panel(ExportScope::Record, ExportFormat::Text, Record(kMemos, 0)),
+              Banner(27, "Memo") + Flat(kShoppingText));
+    // A database node is no record: the banner alone. The root has no database.
+    EXPECT_EQ(RenderExportToString(tree, Request(ExportFormat::Text, ExportScope::Record,
+                                                 tree.databaseNode(kMemos))),
               Banner(27, "Memo"));
-    EXPECT_EQ(RenderExportToString(tree,
-                                   PanelRequest(tree, ExportScope::Database, ExportFormat::Text, "",
-                                                "Export All Memos", NodeId{100000}),
-                                   context),
-              Banner(27, "Memos"));
+    EXPECT_EQ(RenderExportToString(
+                  tree, Request(ExportFormat::Csv, ExportScope::Database, BackupTree::kRoot)),
+              "");
+    // With a database node selected, "all records" means that database.
+    EXPECT_EQ(Panel(ExportScope::Database, ExportFormat::Csv, tree.databaseNode(kMemos)),
+              Database(ExportFormat::Csv, kMemos));
+    // Records of a database that is not exported give nothing, nor does a node the tree lacks.
+    EXPECT_EQ(Panel(ExportScope::Record, ExportFormat::Text, Record(kServiceBook, 0)), "");
+    EXPECT_EQ(RenderExportToString(
+                  tree, Request(ExportFormat::Text, ExportScope::Database, NodeId{100000})),
+              "");
 }
 
-TEST(ExportCaptions, FollowTheDatabaseNameExactly) {
+TEST(ExportCaptions, FollowTheDatabaseKind) {
     struct Case {
-        std::string_view database, selected, all;
+        KnownDb db;
+        std::string_view selected, all;
     };
     const Case cases[] = {
-        {"SMS Messages", "Export Selected SMS Message", "Export All SMS Messages"},
-        {"Address Book - All", "Export Selected Address", "Export All Addresses"},
-        {"Address Book", "Export Selected Address", "Export All Addresses"},
-        {"Tasks", "Export Selected Task", "Export All Tasks"},
-        {"Calendar - All", "Export Selected Calendar", "Export All Calendar"},
-        {"Calendar", "Export Selected Calendar", "Export All Calendar"},
-        {"Memos", "Export Selected Memo", "Export All Memos"},
-        {"Phone Call Logs", "Export Selected Phone Call", "Export All Phone Calls"},
+        {KnownDb::Sms, "Export Selected SMS Message", "Export All SMS Messages"},
+        {KnownDb::AddressBookAll, "Export Selected Address", "Export All Addresses"},
+        {KnownDb::AddressBook, "Export Selected Address", "Export All Addresses"},
+        {KnownDb::Tasks, "Export Selected Task", "Export All Tasks"},
+        {KnownDb::CalendarAll, "Export Selected Calendar", "Export All Calendar"},
+        {KnownDb::Calendar, "Export Selected Calendar", "Export All Calendar"},
+        {KnownDb::Memos, "Export Selected Memo", "Export All Memos"},
+        {KnownDb::PhoneCallLogs, "Export Selected Phone Call", "Export All Phone Calls"},
     };
     for (const Case& c : cases) {
-        auto captions = CaptionsForDatabase(c.database);
-        ASSERT_TRUE(captions.has_value()) << c.database;
-        EXPECT_EQ(captions->selected, c.selected);
-        EXPECT_EQ(captions->all, c.all);
+        EXPECT_TRUE(FormatTakes(ExportFormat::Text, c.db));
+        EXPECT_EQ(KindInfoOf(c.db).text.selectedCaption, c.selected);
+        EXPECT_EQ(KindInfoOf(c.db).text.allCaption, c.all);
     }
-    EXPECT_FALSE(CaptionsForDatabase("Service Book").has_value());
-    EXPECT_FALSE(CaptionsForDatabase("memos").has_value());
-    EXPECT_FALSE(CaptionsForDatabase("Memos ").has_value());
+    EXPECT_FALSE(FormatTakes(ExportFormat::Csv, KnownDb::ServiceBook));
 }
 
 class ExportFiles : public ::testing::Test {
@@ -238,16 +225,17 @@ TEST_F(ExportFiles, NamesTheFileAfterDayAndTimeAndNeverReplacesAnEarlierExport) 
     when.tm_hour = 4;
     when.tm_min = 5;
     when.tm_sec = 9;
-    ExportRequest request{ExportFormat::Text, ExportScope::File, "", std::nullopt};
+    ExportRequest request;
+    request.context = context;
     for (int i = 0; i < 3; ++i) {
         std::string path = ExportFileName(tree.path(), ExportFormat::Text, when);
-        ExportResult result = ExportToFile(tree, request, context, path);
+        ExportResult result = ExportToFile(tree, request, path);
         ASSERT_EQ(result.status, ExportStatus::Written) << result.error;
         EXPECT_EQ(result.bytes, WholeFileText().size());
     }
     request.format = ExportFormat::Csv;
     ASSERT_EQ(
-        ExportToFile(tree, request, context, ExportFileName(tree.path(), ExportFormat::Csv, when))
+        ExportToFile(tree, request, ExportFileName(tree.path(), ExportFormat::Csv, when))
             .status,
         ExportStatus::Written);
     EXPECT_EQ(Names(), (std::vector<std::string>{
@@ -261,11 +249,12 @@ TEST_F(ExportFiles, NamesTheFileAfterDayAndTimeAndNeverReplacesAnEarlierExport) 
 
 TEST_F(ExportFiles, AFileThatCannotBeCreatedIsReportedWithItsReason) {
     BackupTree tree = TreeOf(FixtureBackup());
-    ExportRequest request{ExportFormat::Text, ExportScope::File, "", std::nullopt};
+    ExportRequest request;
+    request.context = context;
     // A folder that is gone, and a "folder" that is a file.
     std::ofstream(folder / "plain") << "x";
     for (fs::path path : {folder / "gone" / "x.txt", folder / "plain" / "x.txt"}) {
-        ExportResult result = ExportToFile(tree, request, context, path.string());
+        ExportResult result = ExportToFile(tree, request, path.string());
         EXPECT_EQ(result.status, ExportStatus::Failed);
         EXPECT_FALSE(result.error.empty());
         EXPECT_EQ(result.path, path.string());
@@ -280,12 +269,13 @@ TEST_F(ExportFiles, ACancelledExportLeavesNothingBehind) {
         b.record(memos, FieldList().text(1, "memo " + std::to_string(i)).text(2, "body").bytes());
     }
     BackupTree tree = TreeOf(b.build());
-    ExportRequest request{ExportFormat::Text, ExportScope::File, "", std::nullopt};
+    ExportRequest request;
+    request.context = context;
     std::string path = (folder / "out.txt").string();
 
     std::vector<std::uint64_t> seen;
     ExportResult cancelled =
-        ExportToFile(tree, request, context, path, [&](std::uint64_t done, std::uint64_t total) {
+        ExportToFile(tree, request, path, [&](std::uint64_t done, std::uint64_t total) {
             EXPECT_EQ(total, 3000u);
             seen.push_back(done);
             return done < 2000;
@@ -298,14 +288,14 @@ TEST_F(ExportFiles, ACancelledExportLeavesNothingBehind) {
 
     // Refusing only at the very end still cancels.
     ExportResult late =
-        ExportToFile(tree, request, context, path,
+        ExportToFile(tree, request, path,
                      [](std::uint64_t done, std::uint64_t total) { return done < total; });
     EXPECT_EQ(late.status, ExportStatus::Cancelled);
     EXPECT_TRUE(Names().empty());
 
     seen.clear();
     ExportResult whole =
-        ExportToFile(tree, request, context, path, [&](std::uint64_t done, std::uint64_t) {
+        ExportToFile(tree, request, path, [&](std::uint64_t done, std::uint64_t) {
             seen.push_back(done);
             return true;
         });
@@ -317,8 +307,9 @@ TEST_F(ExportFiles, ACancelledExportLeavesNothingBehind) {
 
 TEST(ExportSink, ARefusedWriteFailsTheRun) {
     BackupTree tree = TreeOf(FixtureBackup());
-    ExportRequest request{ExportFormat::Csv, ExportScope::File, "", std::nullopt};
-    EXPECT_EQ(RenderExport(tree, request, DecodeContext{}, [](std::string_view) { return false; }),
+    ExportRequest request;
+    request.format = ExportFormat::Csv;
+    EXPECT_EQ(RenderExport(tree, request, [](std::string_view) { return false; }).status,
               ExportStatus::Failed);
 }
 

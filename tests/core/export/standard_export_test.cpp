@@ -11,8 +11,8 @@
 #include "core/export/export_fixture.h"
 #include "core/export/python_run.h"
 #include "decoders/record_fields.h"
-#include "export/json_keys.h"
-#include "export/standard_export.h"
+#include "export/export_engine.h"
+#include "kinds/record_kinds.h"
 #include "ipd/loader.h"
 
 namespace orrelin {
@@ -27,6 +27,17 @@ BackupTree TreeOf(const ByteVector& bytes, const std::string& path = "/backups/a
     return BackupTree(std::move(image), std::move(index));
 }
 
+// The keys a record of `db` may hold in its "values" object, in their order there.
+std::vector<std::string_view> DocumentedKeys(KnownDb db) {
+    std::vector<std::string_view> keys;
+    const KindInfo& kind = KindInfoOf(db);
+    for (const FieldSpec& field : JsonTexts(kind.kind))
+        keys.push_back(field.jsonKey);
+    for (const ExtraSpec& extra : kind.extras)
+        keys.push_back(extra.jsonKey);
+    return keys;
+}
+
 std::size_t Count(const std::string& text, std::string_view what) {
     std::size_t n = 0;
     for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
@@ -39,19 +50,19 @@ class StandardExport : public ::testing::Test {
     NodeId Record(FixtureDb db, std::size_t row) const {
         return tree.child(tree.databaseNode(db), row);
     }
-    StandardRun Run(StandardFormat format, ExportScope scope, std::optional<NodeId> node,
+    ExportRun Run(ExportFormat format, ExportScope scope, std::optional<NodeId> node,
                     std::string* out) const {
-        StandardExportRequest request;
+        ExportRequest request;
         request.format = format;
         request.scope = scope;
         request.node = node;
         request.stampUtc = 0;
-        return RenderStandardExport(tree, request, [out](std::string_view bytes) {
+        return RenderExport(tree, request, [out](std::string_view bytes) {
             out->append(bytes);
             return true;
         });
     }
-    std::string Render(StandardFormat format, ExportScope scope,
+    std::string Render(ExportFormat format, ExportScope scope,
                        std::optional<NodeId> node = std::nullopt) const {
         std::string out;
         Run(format, scope, node, &out);
@@ -68,7 +79,7 @@ TEST_F(StandardExport, OneJsonRecordByteForByte) {
     const auto handle = std::to_string(body[0] | body[1] << 8);
     const auto uniqueId = std::to_string(LittleEndianValue(Slice(body, 2, 4)));
     // Times are the stored instants, whatever offset the window would add.
-    EXPECT_EQ(Render(StandardFormat::Json, ExportScope::Record, sms),
+    EXPECT_EQ(Render(ExportFormat::Json, ExportScope::Record, sms),
               "{\"file\":\"/backups/a.ipd\",\"databases\":[\n"
               "{\"name\":\"SMS Messages\",\"records\":[\n"
               "{\"index\":1,\"tag\":\"" +
@@ -83,43 +94,43 @@ TEST_F(StandardExport, OneJsonRecordByteForByte) {
 TEST_F(StandardExport, EachFormatTakesItsOwnKindsFromEachScope) {
     std::string out;
     // The whole file: both address books, the calendars and tasks, every database.
-    EXPECT_EQ(Run(StandardFormat::VCard, ExportScope::File, std::nullopt, &out).records, 2u);
+    EXPECT_EQ(Run(ExportFormat::VCard, ExportScope::File, std::nullopt, &out).records, 2u);
     out.clear();
-    EXPECT_EQ(Run(StandardFormat::ICalendar, ExportScope::File, std::nullopt, &out).records, 2u);
+    EXPECT_EQ(Run(ExportFormat::ICalendar, ExportScope::File, std::nullopt, &out).records, 2u);
     out.clear();
-    EXPECT_EQ(Run(StandardFormat::Json, ExportScope::File, std::nullopt, &out).records, 10u);
+    EXPECT_EQ(Run(ExportFormat::Json, ExportScope::File, std::nullopt, &out).records, 10u);
     EXPECT_EQ(Count(out, "\n{\"name\":"), 9u);  // every database, the empty ones too
 
     // One database and one record of a kind the format takes.
     out.clear();
     EXPECT_EQ(
-        Run(StandardFormat::Json, ExportScope::Database, tree.databaseNode(kSms), &out).records,
+        Run(ExportFormat::Json, ExportScope::Database, tree.databaseNode(kSms), &out).records,
         2u);
     out.clear();
-    EXPECT_EQ(Run(StandardFormat::Json, ExportScope::Record, Record(kServiceBook, 0), &out).records,
+    EXPECT_EQ(Run(ExportFormat::Json, ExportScope::Record, Record(kServiceBook, 0), &out).records,
               1u);
     EXPECT_NE(out.find("\"name\":\"Browser\""), std::string::npos);
     out.clear();
-    EXPECT_EQ(Run(StandardFormat::VCard, ExportScope::Record, Record(kAddress, 0), &out).records,
+    EXPECT_EQ(Run(ExportFormat::VCard, ExportScope::Record, Record(kAddress, 0), &out).records,
               1u);
 
     // A scope with nothing of the format's kind still gives a whole, empty document.
-    EXPECT_EQ(Render(StandardFormat::VCard, ExportScope::Record, Record(kMemos, 0)), "");
+    EXPECT_EQ(Render(ExportFormat::VCard, ExportScope::Record, Record(kMemos, 0)), "");
     std::string calendar =
-        Render(StandardFormat::ICalendar, ExportScope::Database, tree.databaseNode(kMemos));
+        Render(ExportFormat::ICalendar, ExportScope::Database, tree.databaseNode(kMemos));
     EXPECT_TRUE(calendar.starts_with("BEGIN:VCALENDAR\r\n")) << calendar;
     EXPECT_TRUE(calendar.ends_with("END:VCALENDAR\r\n")) << calendar;
     EXPECT_EQ(Count(calendar, "BEGIN:V"), 1u);
     const std::string emptyJson = "{\"file\":\"/backups/a.ipd\",\"databases\":[]}\n";
-    EXPECT_EQ(Render(StandardFormat::Json, ExportScope::Record, std::nullopt), emptyJson);
+    EXPECT_EQ(Render(ExportFormat::Json, ExportScope::Record, std::nullopt), emptyJson);
     // A database node for one record, a record node for one database, a node out of range.
-    EXPECT_EQ(Render(StandardFormat::Json, ExportScope::Record, tree.databaseNode(kSms)),
+    EXPECT_EQ(Render(ExportFormat::Json, ExportScope::Record, tree.databaseNode(kSms)),
               emptyJson);
-    EXPECT_EQ(Render(StandardFormat::Json, ExportScope::Database, Record(kSms, 0)), emptyJson);
-    EXPECT_EQ(Render(StandardFormat::Json, ExportScope::File, NodeId{9999}).size() > 1000, true);
-    EXPECT_EQ(Render(StandardFormat::Json, ExportScope::Record, NodeId{9999}), emptyJson);
+    EXPECT_EQ(Render(ExportFormat::Json, ExportScope::Database, Record(kSms, 0)), emptyJson);
+    EXPECT_EQ(Render(ExportFormat::Json, ExportScope::File, NodeId{9999}).size() > 1000, true);
+    EXPECT_EQ(Render(ExportFormat::Json, ExportScope::Record, NodeId{9999}), emptyJson);
     // An empty database gives its name and no records.
-    EXPECT_NE(Render(StandardFormat::Json, ExportScope::Database, tree.databaseNode(kCalendarAll))
+    EXPECT_NE(Render(ExportFormat::Json, ExportScope::Database, tree.databaseNode(kCalendarAll))
                   .find("{\"name\":\"Calendar - All\",\"records\":[]}"),
               std::string::npos);
 }
@@ -128,7 +139,7 @@ TEST_F(StandardExport, EachFormatTakesItsOwnKindsFromEachScope) {
 // names for its database, in its order, and none of them holds an empty text.
 TEST_F(StandardExport, TheWholeFileIsValidJsonWithTheDocumentedKeys) {
     if (!PythonHas("json")) GTEST_SKIP() << "python3 is not available";
-    std::string document = Render(StandardFormat::Json, ExportScope::File);
+    std::string document = Render(ExportFormat::Json, ExportScope::File);
     auto seen = RunPython(
         "import json, sys\n"
         "doc = json.load(open(sys.argv[1], encoding='utf-8'))\n"
@@ -146,13 +157,7 @@ TEST_F(StandardExport, TheWholeFileIsValidJsonWithTheDocumentedKeys) {
         const std::size_t bar = line.find('|');
         auto db = KnownDbByName(line.substr(0, bar));
         ASSERT_TRUE(db) << line;
-        std::vector<std::string_view> documented;
-        JsonKeySet keys = JsonKeysOf(*db);
-        for (const auto& k : keys.texts)
-            documented.push_back(k.key);
-        for (std::string_view other : keys.others) {
-            if (!other.empty()) documented.push_back(other);
-        }
+        const std::vector<std::string_view> documented = DocumentedKeys(*db);
         auto next = documented.begin();
         std::string_view rest = std::string_view(line).substr(bar + 1);
         while (!rest.empty()) {
@@ -173,15 +178,9 @@ TEST(JsonSchema, TheReadmeDocumentsEveryKey) {
     ASSERT_NE(section, std::string::npos);
     const std::string text = readme.substr(section, readme.find("\n## ", section) - section);
     for (const auto& info : kKnownDatabases) {
-        JsonKeySet keys = JsonKeysOf(info.db);
         EXPECT_NE(text.find(info.name), std::string::npos) << info.name;
-        for (const auto& k : keys.texts)
-            EXPECT_NE(text.find("`" + std::string(k.key) + "`"), std::string::npos) << k.key;
-        for (std::string_view other : keys.others) {
-            if (!other.empty()) {
-                EXPECT_NE(text.find("`" + std::string(other) + "`"), std::string::npos) << other;
-            }
-        }
+        for (std::string_view key : DocumentedKeys(info.db))
+            EXPECT_NE(text.find("`" + std::string(key) + "`"), std::string::npos) << key;
     }
 }
 
@@ -195,10 +194,11 @@ TEST_F(StandardExport, SixteenBitTextKeepsEveryScriptAndEightBitTextFollowsTheCo
                         .bytes());
     b.record(calls, FieldList().utf16(159, u"Ωμέγα").text(12, "+30").bytes());
     BackupTree unicode = TreeOf(b.build());
-    StandardExportRequest request;
+    ExportRequest request;
+    request.format = ExportFormat::Json;
     request.eightBitPage = CodePage::Cp1251;
     std::string out;
-    RenderStandardExport(unicode, request, [&](std::string_view bytes) {
+    RenderExport(unicode, request, [&](std::string_view bytes) {
         out.append(bytes);
         return true;
     });
@@ -217,7 +217,7 @@ TEST_F(StandardExport, SixteenBitTextKeepsEveryScriptAndEightBitTextFollowsTheCo
     // Read as 1252 the same bytes are Latin letters.
     request.eightBitPage = CodePage::Cp1252;
     out.clear();
-    RenderStandardExport(unicode, request, [&](std::string_view bytes) {
+    RenderExport(unicode, request, [&](std::string_view bytes) {
         out.append(bytes);
         return true;
     });
@@ -251,12 +251,12 @@ TEST_F(StandardFiles, NamedWithTheFormatsExtensionAndNeverOverAnEarlierExport) {
     when.tm_hour = 4;
     when.tm_min = 5;
     when.tm_sec = 9;
-    for (StandardFormat format : {StandardFormat::Json, StandardFormat::Json, StandardFormat::VCard,
-                                  StandardFormat::ICalendar}) {
-        StandardExportRequest request;
+    for (ExportFormat format : {ExportFormat::Json, ExportFormat::Json, ExportFormat::VCard,
+                                  ExportFormat::ICalendar}) {
+        ExportRequest request;
         request.format = format;
         ExportResult result =
-            ExportStandardToFile(tree, request, StandardExportFileName(tree.path(), format, when));
+            ExportToFile(tree, request, ExportFileName(tree.path(), format, when));
         ASSERT_EQ(result.status, ExportStatus::Written) << result.error;
         EXPECT_GT(result.records, 0u);
     }
@@ -271,10 +271,11 @@ TEST_F(StandardFiles, ACancelledOrFailedExportLeavesNothingBehind) {
     for (int i = 0; i < 3000; ++i)
         b.record(memos, FieldList().text(1, "memo " + std::to_string(i)).bytes());
     BackupTree tree = TreeOf(b.build());
-    StandardExportRequest request;
+    ExportRequest request;
+    request.format = ExportFormat::Json;
     const std::string path = (folder / "out.json").string();
     ExportResult cancelled =
-        ExportStandardToFile(tree, request, path, [](std::uint64_t done, std::uint64_t total) {
+        ExportToFile(tree, request, path, [](std::uint64_t done, std::uint64_t total) {
             EXPECT_EQ(total, 3000u);
             return done < 1000;
         });
@@ -282,12 +283,12 @@ TEST_F(StandardFiles, ACancelledOrFailedExportLeavesNothingBehind) {
     EXPECT_TRUE(Names().empty());
 
     ExportResult failed =
-        ExportStandardToFile(tree, request, (folder / "gone" / "out.json").string());
+        ExportToFile(tree, request, (folder / "gone" / "out.json").string());
     EXPECT_EQ(failed.status, ExportStatus::Failed);
     EXPECT_FALSE(failed.error.empty());
     EXPECT_TRUE(Names().empty());
 
-    ExportResult written = ExportStandardToFile(tree, request, path);
+    ExportResult written = ExportToFile(tree, request, path);
     EXPECT_EQ(written.status, ExportStatus::Written);
     EXPECT_EQ(written.records, 3000u);
     EXPECT_EQ(Names(), std::vector<std::string>{"out.json"});

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "browser/labels.h"
+#include "kinds/labels.h"
 #include "ipd/ipd_image.h"
 #include "ipd/loader.h"
 

@@ -5,7 +5,8 @@
 
 #include <string>
 
-#include "browser/image_keys.h"
+#include "decoders/decode_context.h"
+#include "kinds/image_keys.h"
 #include "ipd/byte_reader.h"
 #include "ipd/hex.h"
 #include "ipd/ipd_format.h"
@@ -22,8 +23,10 @@ SingleByteText ServiceBookLabel(Bytes body);
 SingleByteText CallLabel(Bytes body);
 ImageKey CallIcon(Bytes body);
 
-// The label and image the record walk gives a record of database `db`.
+// The label and image the tree gives a record of database `db`.
 SingleByteText RecordLabel(KnownDb db, Bytes body);
 ImageKey RecordImage(KnownDb db, Bytes body);
+// The tree's label made from the texts in full Unicode (the exports that keep every character).
+std::string UnicodeLabel(KnownDb db, Bytes body, const TextOptions& text);
 
 }  // namespace orrelin

@@ -1,6 +1,8 @@
-#include "browser/labels.h"
+#include "kinds/labels.h"
 
-#include "browser/label_rules.h"
+#include "kinds/label_rules.h"
+#include "decoders/call_decoder.h"
+#include "kinds/record_kinds.h"
 
 #include <algorithm>
 
@@ -9,14 +11,6 @@ namespace {
 
 using namespace label_rules;
 
-// The tree's form: single-byte text, 16-bit text reduced to code page 1256.
-struct SingleByteForm {
-    SingleByteText eightBit(Bytes data) const { return BytesToStrippedText(data, true); }
-    SingleByteText sixteenBit(Bytes data) const {
-        return StripControlChars(Utf16BeToText(Tail(data, 1)), true);
-    }
-};
-
 }  // namespace
 
 SingleByteText SmsLabel(Bytes body) {
@@ -24,7 +18,7 @@ SingleByteText SmsLabel(Bytes body) {
 }
 
 bool SmsIsSent(Bytes body) {
-    return body.size() <= 9 || body[9] == 0;
+    return body.size() <= kSmsDirectionByte || body[kSmsDirectionByte] == 0;
 }
 
 SingleByteText ContactLabel(Bytes body, bool all) {
@@ -53,7 +47,7 @@ SingleByteText CallLabel(Bytes body) {
 
 ImageKey CallIcon(Bytes body) {
     // The first four data bytes, little-endian, as a signed number.
-    Bytes data = FindField(PlainFields(body), 2);
+    Bytes data = FindField(PlainFields(body), FieldOf(kCallFields, CallRecord::Direction).type);
     auto v = static_cast<std::int32_t>(static_cast<std::uint32_t>(
         LittleEndianValue(data.first(std::min<std::size_t>(4, data.size())))));
     if (v == 0) return ImageKey::received;
@@ -62,30 +56,15 @@ ImageKey CallIcon(Bytes body) {
 }
 
 SingleByteText RecordLabel(KnownDb db, Bytes body) {
-    return Label(db, body, SingleByteForm{});
+    return KindOf(db).label(body);
 }
 
 ImageKey RecordImage(KnownDb db, Bytes body) {
-    switch (db) {
-        case KnownDb::Sms:
-            return SmsIsSent(body) ? ImageKey::sent : ImageKey::receivedsms;
-        case KnownDb::AddressBookAll:
-            return ImageKey::addressbook;
-        case KnownDb::AddressBook:
-            return ImageKey::mobile;
-        case KnownDb::Memos:
-            return ImageKey::memos;
-        case KnownDb::Tasks:
-            return ImageKey::tasks;
-        case KnownDb::Calendar:
-        case KnownDb::CalendarAll:
-            return ImageKey::calendars;
-        case KnownDb::ServiceBook:
-            return ImageKey::servicebook;
-        case KnownDb::PhoneCallLogs:
-            return CallIcon(body);
-    }
-    return ImageKey::none;
+    return KindOf(db).image(body);
+}
+
+std::string UnicodeLabel(KnownDb db, Bytes body, const TextOptions& text) {
+    return KindOf(db).unicodeLabel(body, text);
 }
 
 }  // namespace orrelin

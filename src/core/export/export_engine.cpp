@@ -1,0 +1,400 @@
+#include "export/export_engine.h"
+
+#include <condition_variable>
+#include <ctime>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "export/export_writer.h"
+#include "io/file_output.h"
+#include "ipd/hex.h"
+#include "kinds/record_kinds.h"
+
+namespace orrelin {
+namespace {
+
+// Bytes gathered before they are handed to the sink.
+constexpr std::size_t kFlushSize = std::size_t{1} << 20;
+// Records between two progress reports.
+constexpr std::uint64_t kProgressStep = 512;
+
+// Records rendered at a time when a second thread helps.
+constexpr std::size_t kChunk = 1024;
+// Chunks the helper may have rendered ahead of the writing.
+constexpr std::size_t kChunksAhead = 4;
+
+// Rows first to first + count of one database (its position in the record index).
+struct Part {
+    std::size_t database;
+    std::size_t first;
+    std::size_t count;
+};
+
+// Rows first to last (exclusive) of a part.
+struct Chunk {
+    const Part* part;
+    std::size_t first;
+    std::size_t last;
+};
+
+// Renders the records of every other chunk of a run, in order, into buffers of its own, on a
+// thread of its own, at most kChunksAhead chunks ahead of the one taking them.
+class ChunkHelper {
+  public:
+    using Render = std::function<void(const Chunk&, ExportWriter&)>;
+
+    ChunkHelper(const ExportHead& head, const std::vector<Chunk>& chunks, Render render)
+        : chunks_(chunks), render_(std::move(render)), writer_(MakeExportWriter(head, scratch_)) {
+        thread_ = std::thread([this] { work(); });
+    }
+    ~ChunkHelper() {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+    ChunkHelper(const ChunkHelper&) = delete;
+    ChunkHelper& operator=(const ChunkHelper&) = delete;
+
+    // Whether chunk `i` is rendered here.
+    static bool Renders(std::size_t i) { return i % 2 == 1; }
+
+    // Appends the rendering of chunk `i` to `out` once it is done; chunks are taken in order.
+    void take(std::size_t i, std::string& out) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return !done_.empty() && done_.front().first == i; });
+        std::string bytes = std::move(done_.front().second);
+        done_.pop_front();
+        lock.unlock();
+        out.append(bytes);
+        bytes.clear();
+        lock.lock();
+        spare_.push_back(std::move(bytes));  // its room serves a later chunk
+        changed_.notify_all();
+    }
+
+  private:
+    void work() {
+        for (std::size_t i = 1; i < chunks_.size(); i += 2) {
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [&] { return stop_ || done_.size() < kChunksAhead; });
+                if (stop_) return;
+                if (!spare_.empty()) {
+                    scratch_.swap(spare_.back());
+                    spare_.pop_back();
+                }
+            }
+            render_(chunks_[i], *writer_);
+            std::lock_guard lock(mutex_);
+            done_.emplace_back(i, std::move(scratch_));
+            scratch_ = std::string();
+            changed_.notify_all();
+        }
+    }
+
+    const std::vector<Chunk>& chunks_;
+    Render render_;
+    std::string scratch_;
+    std::unique_ptr<ExportWriter> writer_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<std::pair<std::size_t, std::string>> done_;
+    std::vector<std::string> spare_;
+    bool stop_ = false;
+    std::thread thread_;
+};
+
+bool IsNode(const BackupTree& tree, std::optional<NodeId> node) {
+    return node && *node < tree.nodeCount();
+}
+
+// The database of the scope's node, as ExportHead states it.
+std::optional<std::size_t> ScopeDatabase(const BackupTree& tree, const ExportRequest& request) {
+    if (request.scope == ExportScope::File || !IsNode(tree, request.node)) return std::nullopt;
+    NodeId node = *request.node;
+    if (request.scope == ExportScope::Record && tree.kind(node) == NodeKind::Record) {
+        node = tree.parent(node).value_or(BackupTree::kRoot);
+    }
+    if (tree.kind(node) != NodeKind::Database) return std::nullopt;
+    return static_cast<std::size_t>(node - tree.databaseNode(0));
+}
+
+class Engine {
+  public:
+    Engine(const BackupTree& tree, const ExportRequest& request, const ExportSink& sink,
+           const ProgressCallback& progress)
+        : tree_(tree),
+          request_(request),
+          sink_(sink),
+          progress_(progress),
+          scopeDatabase_(ScopeDatabase(tree, request)),
+          head_{tree, request, std::nullopt, 0} {
+        if (scopeDatabase_) head_.scopeDatabase = dbAt(*scopeDatabase_);
+        head_.stampUtc = request.stampUtc ? *request.stampUtc
+                                          : static_cast<std::int64_t>(std::time(nullptr));
+        out_.reserve(kFlushSize + (std::size_t{1} << 16));
+        writer_ = MakeExportWriter(head_, out_);
+    }
+
+    ExportRun run() {
+        const std::vector<Part> parts = resolve();
+        std::vector<Chunk> chunks;
+        for (const Part& part : parts) {
+            total_ += part.count;
+            for (std::size_t first = part.first; first < part.first + part.count; first += kChunk)
+                chunks.push_back({&part, first, std::min(first + kChunk, part.first + part.count)});
+        }
+        writer_->begin();
+        // Large exports render on two threads while the output is written in order. libical
+        // keeps state of its own, so iCalendar components are made on this thread alone.
+        std::unique_ptr<ChunkHelper> helper;
+        if (chunks.size() >= 4 && request_.format != ExportFormat::ICalendar &&
+            std::thread::hardware_concurrency() > 1) {
+            helper = std::make_unique<ChunkHelper>(
+                head_, chunks, [this](const Chunk& chunk, ExportWriter& writer) {
+                    render(chunk, writer);
+                });
+        }
+        std::size_t i = 0;
+        for (const Part& part : parts) {
+            if (!going()) break;
+            writer_->beginDatabase(dbAt(part.database));
+            for (; i < chunks.size() && chunks[i].part == &part && going(); ++i) {
+                const Chunk& chunk = chunks[i];
+                if (!helper) {
+                    renderEach(chunk);
+                    continue;
+                }
+                if (ChunkHelper::Renders(i)) {
+                    helper->take(i, out_);
+                } else {
+                    render(chunk, *writer_);
+                }
+                chunkDone(chunk.last - chunk.first);
+            }
+            if (going()) writer_->endDatabase(dbAt(part.database));
+        }
+        helper.reset();
+        if (going()) writer_->end();
+        if (going() && !out_.empty() && !sink_(out_)) status_ = ExportStatus::Failed;
+        if (going() && progress_ && !progress_(total_, total_)) status_ = ExportStatus::Cancelled;
+        return {status_, written_};
+    }
+
+  private:
+    bool going() const { return status_ == ExportStatus::Written; }
+    KnownDb dbAt(std::size_t database) const { return tree_.index().databases[database].db; }
+
+    // Which databases, and which rows of them, the scope covers.
+    std::vector<Part> resolve() const {
+        std::vector<Part> parts;
+        const RecordIndex& index = tree_.index();
+        auto add = [&](std::size_t database, std::size_t first, std::size_t count) {
+            if (FormatTakes(request_.format, dbAt(database))) {
+                parts.push_back({database, first, count});
+            }
+        };
+        switch (request_.scope) {
+            case ExportScope::Record:
+                if (scopeDatabase_ && tree_.kind(*request_.node) == NodeKind::Record) {
+                    add(*scopeDatabase_, tree_.row(*request_.node), 1);
+                }
+                break;
+            case ExportScope::Database:
+                if (scopeDatabase_) {
+                    add(*scopeDatabase_, 0, index.databases[*scopeDatabase_].records.size());
+                }
+                break;
+            case ExportScope::File:
+                for (std::size_t database = 0; database < index.databases.size(); ++database)
+                    add(database, 0, index.databases[database].records.size());
+                break;
+        }
+        return parts;
+    }
+
+    // The records of a chunk, in tree order. They lie scattered over the image, the databases'
+    // records being interleaved in the file, so the next ones are fetched early.
+    template <typename Each>
+    void walk(const Chunk& chunk, Each each) const {
+        const RecordIndex& index = tree_.index();
+        const std::size_t database = chunk.part->database;
+        const KnownDb db = dbAt(database);
+        const std::vector<std::uint32_t>& rows = index.databases[database].records;
+        const std::uint8_t* image = tree_.image().bytes().data();
+        constexpr std::size_t kAhead = 4;
+        const std::size_t last = std::min(chunk.last, rows.size());
+        for (std::size_t row = chunk.first; row < last; ++row) {
+            if (row + kAhead < last) {
+                __builtin_prefetch(image + index.records[rows[row + kAhead]].span.start);
+                if (row + 4 * kAhead < last)
+                    __builtin_prefetch(&index.records[rows[row + 4 * kAhead]]);
+            }
+            if (!each(RecordItem{db, index.records[rows[row]].span, row,
+                                 row == chunk.part->first})) {
+                return;
+            }
+        }
+    }
+
+    void render(const Chunk& chunk, ExportWriter& writer) const {
+        walk(chunk, [&](const RecordItem& item) {
+            writer.record(item);
+            return true;
+        });
+    }
+
+    // A chunk written record by record, with progress after every kProgressStep of them.
+    void renderEach(const Chunk& chunk) {
+        walk(chunk, [&](const RecordItem& item) {
+            writer_->record(item);
+            ++written_;
+            ++done_;
+            flushIfFull();
+            if (going() && progress_ && done_ % kProgressStep == 0 && !progress_(done_, total_)) {
+                status_ = ExportStatus::Cancelled;
+            }
+            return going();
+        });
+    }
+
+    void chunkDone(std::size_t records) {
+        written_ += records;
+        done_ += records;
+        flushIfFull();
+        if (going() && progress_ && !progress_(done_, total_)) status_ = ExportStatus::Cancelled;
+    }
+
+    void flushIfFull() {
+        if (out_.size() < kFlushSize) return;
+        if (!sink_(out_)) status_ = ExportStatus::Failed;
+        out_.clear();
+    }
+
+    const BackupTree& tree_;
+    const ExportRequest& request_;
+    const ExportSink& sink_;
+    const ProgressCallback& progress_;
+    const std::optional<std::size_t> scopeDatabase_;
+    ExportHead head_;
+    std::string out_;
+    std::unique_ptr<ExportWriter> writer_;
+    std::uint64_t done_ = 0;
+    std::uint64_t total_ = 0;
+    std::uint64_t written_ = 0;
+    ExportStatus status_ = ExportStatus::Written;
+};
+
+}  // namespace
+
+std::unique_ptr<ExportWriter> MakeExportWriter(const ExportHead& head, std::string& out) {
+    switch (head.request.format) {
+        case ExportFormat::Text:
+        case ExportFormat::Csv:
+            return MakeTextWriter(head, out);
+        case ExportFormat::VCard:
+            return MakeVCardWriter(head, out);
+        case ExportFormat::ICalendar:
+            return MakeICalendarWriter(head, out);
+        case ExportFormat::Json:
+            return MakeJsonWriter(head, out);
+    }
+    return MakeTextWriter(head, out);
+}
+
+const ExportFormatInfo* ExportFormatByName(std::string_view name) {
+    for (const auto& info : kExportFormats) {
+        if (info.name == name) return &info;
+    }
+    return nullptr;
+}
+
+bool FormatTakes(ExportFormat format, KnownDb db) {
+    switch (format) {
+        case ExportFormat::Text:
+        case ExportFormat::Csv:
+            return !KindOf(db).fileTitle.empty();
+        case ExportFormat::VCard:
+            return db == KnownDb::AddressBook || db == KnownDb::AddressBookAll;
+        case ExportFormat::ICalendar:
+            return db == KnownDb::Calendar || db == KnownDb::CalendarAll || db == KnownDb::Tasks;
+        case ExportFormat::Json:
+            return true;
+    }
+    return false;
+}
+
+std::optional<NodeId> ScopeNode(const BackupTree& tree, ExportScope scope,
+                                std::optional<NodeId> selected) {
+    switch (scope) {
+        case ExportScope::Record:
+            return selected;
+        case ExportScope::Database:
+            if (!IsNode(tree, selected)) return std::nullopt;
+            if (tree.kind(*selected) == NodeKind::Database) return selected;
+            return tree.parent(*selected);
+        case ExportScope::File:
+            return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+ExportRun RenderExport(const BackupTree& tree, const ExportRequest& request,
+                       const ExportSink& sink, const ProgressCallback& progress) {
+    return Engine(tree, request, sink, progress).run();
+}
+
+std::string RenderExportToString(const BackupTree& tree, const ExportRequest& request) {
+    std::string all;
+    RenderExport(tree, request, [&all](std::string_view bytes) {
+        all.append(bytes);
+        return true;
+    });
+    return all;
+}
+
+ExportResult ExportToFile(const BackupTree& tree, const ExportRequest& request,
+                          const std::string& path, const ProgressCallback& progress) {
+    ExportResult result;
+    result.path = path;
+    // An export can be made again at any time: it does not wait for the disk.
+    AtomicFile file(path, false);
+    if (auto error = file.open()) {
+        result.status = ExportStatus::Failed;
+        result.error = *error;
+        return result;
+    }
+    ExportRun run = RenderExport(
+        tree, request,
+        [&](std::string_view bytes) {
+            result.bytes += bytes.size();
+            return file.write(bytes);
+        },
+        progress);
+    result.status = run.status;
+    result.records = run.records;
+    if (run.status == ExportStatus::Failed) {
+        result.error = file.error();
+    } else if (run.status == ExportStatus::Written) {
+        if (auto error = file.commit()) {
+            result.status = ExportStatus::Failed;
+            result.error = *error;
+        }
+    }
+    return result;
+}
+
+std::string ExportFileName(std::string_view openedPath, ExportFormat format, std::tm when) {
+    return GeneratedExportName(FolderOfPath(openedPath), when, InfoOf(format).extension);
+}
+
+std::string CompletionText(std::string_view path) {
+    return "Export to: " + std::string(path) + " is complete.";
+}
+
+}  // namespace orrelin

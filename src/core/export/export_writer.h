@@ -1,0 +1,54 @@
+#pragma once
+
+// A format's writer (FormatTakes says which databases it is given): what an export puts before, between and after the records it visits, and
+// how it renders one record. The engine (export_engine.cpp) walks the records; a writer only
+// renders. record() depends on nothing but the record and whether it is the first of its
+// database in the export, so records may be rendered in any order and joined later.
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "export/export_engine.h"
+#include "kinds/record_kinds.h"
+
+namespace orrelin {
+
+// What every writer of a run knows from its start.
+struct ExportHead {
+    const BackupTree& tree;
+    const ExportRequest& request;
+    // The database of the scope's node: a record's own database for one record, the database
+    // for one database; nothing for the whole file or a node of no database.
+    std::optional<KnownDb> scopeDatabase;
+    // The time stamp the formats that carry one write.
+    std::int64_t stampUtc = 0;
+};
+
+// One record as the engine hands it over.
+struct RecordItem {
+    KnownDb db;
+    RecordSpan span;
+    std::size_t row;  // position in its database, from 0
+    bool first;       // the first record of its database in this export
+};
+
+class ExportWriter {
+  public:
+    virtual ~ExportWriter() = default;
+    virtual void begin() {}
+    virtual void beginDatabase(KnownDb) {}
+    virtual void record(const RecordItem& item) = 0;
+    virtual void endDatabase(KnownDb) {}
+    virtual void end() {}
+};
+
+// A writer of the request's format appending to `out`.
+std::unique_ptr<ExportWriter> MakeExportWriter(const ExportHead& head, std::string& out);
+std::unique_ptr<ExportWriter> MakeTextWriter(const ExportHead& head, std::string& out);
+std::unique_ptr<ExportWriter> MakeVCardWriter(const ExportHead& head, std::string& out);
+std::unique_ptr<ExportWriter> MakeICalendarWriter(const ExportHead& head, std::string& out);
+std::unique_ptr<ExportWriter> MakeJsonWriter(const ExportHead& head, std::string& out);
+
+}  // namespace orrelin

@@ -1,0 +1,222 @@
+// The exports other programs read, in full Unicode: vCard 4.0 for contacts, iCalendar for
+// appointments and tasks, JSON for every record of every recognised database. 16-bit texts are
+// decoded from their UTF-16 code units, 8-bit texts read through the request's code page, and
+// times written as exact UTC instants.
+
+#include <array>
+#include <charconv>
+
+#include "decoders/calendar_decoder.h"
+#include "decoders/contact_decoder.h"
+#include "decoders/record_fields.h"
+#include "decoders/task_decoder.h"
+#include "export/export_writer.h"
+#include "export/icalendar_writer.h"
+#include "export/json_writer.h"
+#include "export/vcard_writer.h"
+#include "kinds/labels.h"
+
+namespace orrelin {
+namespace {
+
+// How the Unicode formats decode: every character kept, times as instants only.
+DecodeContext UnicodeContext(const ExportRequest& request) {
+    DecodeContext context;
+    context.text = TextOptions{true, request.eightBitPage};
+    context.displayTimes = false;
+    return context;
+}
+
+class VCardWriter final : public ExportWriter {
+  public:
+    VCardWriter(const ExportHead& head, std::string& out)
+        : head_(head), out_(out), context_(UnicodeContext(head.request)) {}
+
+    void record(const RecordItem& item) override {
+        const IpdImage& image = head_.tree.image();
+        ContactRecord contact =
+            DecodeContact(image, item.span, item.db == KnownDb::AddressBookAll, context_);
+        AppendVCard(contact, contact.photo, RecordUid(NameOf(item.db), image, item.span), out_);
+    }
+
+  private:
+    const ExportHead& head_;
+    std::string& out_;
+    const DecodeContext context_;
+};
+
+class ICalendarWriter final : public ExportWriter {
+  public:
+    ICalendarWriter(const ExportHead& head, std::string& out)
+        : head_(head), out_(out), context_(UnicodeContext(head.request)) {}
+
+    void begin() override { out_.append(ICalendarHeader()); }
+    void end() override { out_.append(ICalendarFooter()); }
+
+    void record(const RecordItem& item) override {
+        const IpdImage& image = head_.tree.image();
+        const std::string uid = RecordUid(NameOf(item.db), image, item.span);
+        if (item.db == KnownDb::Tasks) {
+            AppendTodo(DecodeTask(image, item.span, context_), uid, head_.stampUtc, out_);
+        } else {
+            AppendEvent(
+                DecodeCalendar(image, item.span, item.db == KnownDb::CalendarAll, context_), uid,
+                head_.stampUtc, out_);
+        }
+    }
+
+  private:
+    const ExportHead& head_;
+    std::string& out_;
+    const DecodeContext context_;
+};
+
+// A record's span tag "start:end", made without allocating.
+std::string_view Tag(RecordSpan span, std::array<char, 48>& buffer) {
+    // Two 20-digit numbers and the colon fit the buffer.
+    char* const end = buffer.data() + buffer.size();
+    char* colon = std::to_chars(buffer.data(), end - 22, span.start).ptr;
+    *colon = ':';
+    char* last = std::to_chars(colon + 1, end, span.end).ptr;
+    return {buffer.data(), static_cast<std::size_t>(last - buffer.data())};
+}
+
+// One document, one record a line:
+//   {"file":PATH,"databases":[
+//   {"name":NAME,"records":[
+//   {"index":N,"tag":T,"handle":H,"uniqueId":U,"label":L,"values":{...}}, ...]}, ...]}
+// A value the record lacks (an empty text, no time) is left out: a contact's thirty-odd keys
+// are mostly empty, and writing them would make the file a quarter larger.
+class JsonExport final : public ExportWriter {
+  public:
+    JsonExport(const ExportHead& head, std::string& out)
+        : head_(head), json_(out), context_(UnicodeContext(head.request)) {}
+
+    void begin() override {
+        json_.beginObject();
+        json_.member("file", head_.tree.path());
+        json_.key("databases");
+        json_.beginArray();
+        json_.flush();
+    }
+
+    void beginDatabase(KnownDb db) override {
+        json_.newline();
+        json_.beginObject();
+        json_.member("name", NameOf(db));
+        json_.key("records");
+        json_.beginArray();
+        json_.flush();
+    }
+
+    void record(const RecordItem& item) override {
+        // A record is an element of its database's array: a comma before all but the first.
+        json_.restartElements(!item.first);
+        json_.newline();
+        json_.beginObject();
+        json_.member("index", static_cast<std::int64_t>(item.row + 1));
+        std::array<char, 48> tag;
+        json_.member("tag", Tag(item.span, tag));
+        auto body = RecordBody(head_.tree.image(), item.span);
+        Bytes head = body ? Slice(*body, 0, kRecordFieldsOffset) : Bytes{};
+        json_.key("handle");
+        if (head.size() >= 2) {
+            json_.number(static_cast<std::int64_t>(LittleEndianValue(Slice(head, 0, 2))));
+        } else {
+            json_.null();
+        }
+        json_.key("uniqueId");
+        if (head.size() >= kRecordFieldsOffset) {
+            json_.number(static_cast<std::int64_t>(LittleEndianValue(Slice(head, 2, 4))));
+        } else {
+            json_.null();
+        }
+        // The tree's label made by its own rules, but from the full Unicode texts.
+        json_.member("label", UnicodeLabel(item.db, body ? *body : Bytes{}, context_.text));
+        json_.key("values");
+        json_.beginObject();
+        values(item);
+        json_.endObject();
+        json_.endObject();
+        json_.flush();
+    }
+
+    void endDatabase(KnownDb) override {
+        json_.endArray();
+        json_.endObject();
+        json_.flush();
+    }
+
+    void end() override {
+        json_.endArray();
+        json_.endObject();
+        json_.raw("\n");
+        json_.flush();
+    }
+
+  private:
+    void values(const RecordItem& item) {
+        DecodeRecord(head_.tree.image(), item.db, item.span, context_, values_);
+        const KindInfo& kind = KindInfoOf(item.db);
+        for (const FieldSpec& field : JsonTexts(kind.kind)) {
+            const std::string& value = values_.texts[field.slot];
+            if (!value.empty()) json_.member(field.jsonKey, value);
+        }
+        for (const ExtraSpec& extra : kind.extras)
+            extraValue(extra);
+    }
+
+    void extraValue(const ExtraSpec& extra) {
+        switch (extra.value) {
+            case ExtraValue::FirstInstant:
+            case ExtraValue::SecondInstant: {
+                const auto& instant = extra.value == ExtraValue::FirstInstant
+                                          ? values_.firstInstant
+                                          : values_.secondInstant;
+                if (!instant) return;
+                json_.key(extra.jsonKey);
+                json_.instant(instant);
+                return;
+            }
+            case ExtraValue::HasPhoto:
+                json_.key(extra.jsonKey);
+                json_.boolean(!values_.photo.empty());
+                return;
+            case ExtraValue::Number:
+                json_.member(extra.jsonKey, values_.number);
+                return;
+            case ExtraValue::JoinedTexts: {
+                std::string joined;
+                for (std::size_t i = 0; i < extra.count; ++i) {
+                    const std::string& part = values_.texts[extra.first + i];
+                    if (part.empty()) continue;
+                    if (!joined.empty()) joined.push_back('.');
+                    joined += part;
+                }
+                if (!joined.empty()) json_.member(extra.jsonKey, joined);
+                return;
+            }
+        }
+    }
+
+    const ExportHead& head_;
+    JsonWriter json_;
+    const DecodeContext context_;
+    RecordValues values_;
+};
+
+}  // namespace
+
+std::unique_ptr<ExportWriter> MakeVCardWriter(const ExportHead& head, std::string& out) {
+    return std::make_unique<VCardWriter>(head, out);
+}
+
+std::unique_ptr<ExportWriter> MakeICalendarWriter(const ExportHead& head, std::string& out) {
+    return std::make_unique<ICalendarWriter>(head, out);
+}
+
+std::unique_ptr<ExportWriter> MakeJsonWriter(const ExportHead& head, std::string& out) {
+    return std::make_unique<JsonExport>(head, out);
+}
+
+}  // namespace orrelin

@@ -1,0 +1,19 @@
+#include "kinds/decode_any.h"
+
+#include "kinds/record_kinds.h"
+
+namespace orrelin {
+
+std::vector<ValueRow> DecodeValues(const IpdImage& image, KnownDb db, RecordSpan span,
+                                   const DecodeContext& context) {
+    const KindInfo& kind = KindInfoOf(db);
+    RecordValues values;
+    DecodeRecord(image, db, span, context, values);
+    std::vector<ValueRow> rows;
+    rows.reserve(kind.fields.size());
+    for (const FieldSpec& field : kind.fields)
+        rows.push_back({field.slot, field.pane, std::move(values.texts[field.slot])});
+    return rows;
+}
+
+}  // namespace orrelin

@@ -1,0 +1,101 @@
+#pragma once
+
+// The kinds of record the program reads, one row a database: what its records are, how the tree
+// labels them and which image it gives them, how they are decoded, and what the exports call
+// them. The tree, the panes, every export and the command line read this table; a new kind of
+// record is a decoder, its field table (decoders/field_tables.h) and a row here.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "decoders/decode_context.h"
+#include "decoders/field_tables.h"
+#include "ipd/byte_reader.h"
+#include "ipd/ipd_format.h"
+#include "ipd/ipd_image.h"
+#include "ipd/record_index.h"
+#include "kinds/image_keys.h"
+
+namespace orrelin {
+
+// The kinds of record; the two address books share one kind and so do the two calendars.
+enum class RecordKind : std::uint8_t { Sms, Address, Task, Memo, Calendar, PhoneCall, ServiceBook };
+inline constexpr std::size_t kRecordKindCount = 7;
+
+// A decoded record of any kind: its texts by slot, as the pane shows them, and what some
+// exports need beside them.
+struct RecordValues {
+    static constexpr std::size_t kMaxSlots = 35;
+    std::array<std::string, kMaxSlots> texts;
+    std::size_t count = 0;  // slots of the kind
+    // The record's times as instants (seconds since 1970 UTC) where it has them: a message's
+    // sent and received time, an appointment's start and end, a call's time.
+    std::optional<std::int64_t> firstInstant;
+    std::optional<std::int64_t> secondInstant;
+    // A contact's JPEG photo, inside the image it was decoded from.
+    Bytes photo;
+    // A call's duration in seconds.
+    std::int64_t number = 0;
+
+    std::span<const std::string> view() const { return {texts.data(), count}; }
+};
+
+// What the text and CSV exports call a kind; empty captions for a kind they do not write.
+struct TextExportNames {
+    std::string_view selectedCaption;  // the panel's option for one record
+    std::string_view allCaption;       // the panel's option for its whole database
+    std::string_view selectedTitle;    // banner of a one-record export
+    std::string_view allTitle;         // banner of a one-database export
+    // The text block ends with a line break, so an empty line follows the record.
+    bool blankLineAfter = false;
+};
+
+struct KindInfo {
+    RecordKind kind;
+    std::span<const FieldSpec> fields;
+    std::span<const ExtraSpec> extras;  // JSON values beside the texts
+    TextExportNames text;
+
+    bool textExported() const { return !text.selectedCaption.empty(); }
+};
+
+struct DatabaseKind {
+    KnownDb db;
+    RecordKind kind;
+    // Banner of the database in a whole-file text export: the title behind its spaces. An
+    // empty title: the text and CSV exports leave the database out.
+    std::size_t fileTitleIndent;
+    std::string_view fileTitle;
+    // The tree's label (single-byte text, 16-bit text reduced to code page 1256), the same label
+    // in full Unicode for the exports that keep every character, and the tree image, all read
+    // from the record body (handle to last byte).
+    std::string (*label)(Bytes body);
+    std::string (*unicodeLabel)(Bytes body, const TextOptions& text);
+    ImageKey (*image)(Bytes body);
+    void (*decode)(const IpdImage& image, RecordSpan span, const DecodeContext& context,
+                   RecordValues& out);
+};
+
+const KindInfo& InfoOf(RecordKind kind);
+const DatabaseKind& KindOf(KnownDb db);
+inline const KindInfo& KindInfoOf(KnownDb db) {
+    return InfoOf(KindOf(db).kind);
+}
+
+// The column rows of a kind in the text and CSV exports, in their order there.
+std::span<const FieldSpec> ExportColumns(RecordKind kind);
+// The text rows of a kind in the JSON export, in their order there.
+std::span<const FieldSpec> JsonTexts(RecordKind kind);
+
+// Decodes a record of database `db` into `out` (its earlier values replaced).
+inline void DecodeRecord(const IpdImage& image, KnownDb db, RecordSpan span,
+                         const DecodeContext& context, RecordValues& out) {
+    KindOf(db).decode(image, span, context, out);
+}
+
+}  // namespace orrelin
