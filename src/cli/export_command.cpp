@@ -172,11 +172,12 @@ int RunStandardExport(const ExportOptions& options, const StandardFormatInfo& fo
     auto request = ChooseStandardRequest(tree, options, format.format, page);
     if (!request) return 2;
 
-    std::string path = options.outputOption->count() > 0
-                           ? options.output
-                           : StandardExportFileName(options.path, format.format, LocalTimeNow());
+    const bool chosen = options.outputOption->count() > 0;
+    std::string path = chosen ? options.output
+                              : StandardExportFileName(options.path, format.format, LocalTimeNow());
     ExportResult result = WithProgress([&](const ProgressCallback& progress) {
-        return ExportStandardToFile(tree, *request, path, progress);
+        return ExportStandardToFile(tree, *request, path, progress,
+                                    chosen ? IfTaken::Replace : IfTaken::NextName);
     });
     if (result.status != ExportStatus::Written) {
         PrintError("cannot write " + path + ": " + result.error);
@@ -188,7 +189,7 @@ int RunStandardExport(const ExportOptions& options, const StandardFormatInfo& fo
     }
     std::string written = std::to_string(result.records) +
                           (result.records == 1 ? " record written.\n" : " records written.\n");
-    return WriteOut(CompletionText(path) + "\n" + written) ? 0 : 2;
+    return WriteOut(CompletionText(result.path) + "\n" + written) ? 0 : 2;
 }
 
 int RunExport(const ExportOptions& options) {
@@ -215,17 +216,18 @@ int RunExport(const ExportOptions& options) {
     context.timeZoneText = TimeZoneTextFromSetting(options.timeZone.setting());
     context.dateStyle = DateStyle::FromEnvironment();
 
-    std::string path = options.outputOption->count() > 0
-                           ? options.output
-                           : ExportFileName(options.path, format->format, LocalTimeNow());
+    const bool chosen = options.outputOption->count() > 0;
+    std::string path =
+        chosen ? options.output : ExportFileName(options.path, format->format, LocalTimeNow());
     ExportResult result = WithProgress([&](const ProgressCallback& progress) {
-        return ExportToFile(tree, *request, context, path, progress);
+        return ExportToFile(tree, *request, context, path, progress,
+                            chosen ? IfTaken::Replace : IfTaken::NextName);
     });
     if (result.status != ExportStatus::Written) {
         PrintError("cannot write " + path + ": " + result.error);
         return 2;
     }
-    return WriteOut(CompletionText(path) + "\n") ? 0 : 2;
+    return WriteOut(CompletionText(result.path) + "\n") ? 0 : 2;
 }
 
 }  // namespace

@@ -221,11 +221,12 @@ std::string RenderExportToString(const BackupTree& tree, const ExportRequest& re
 }
 
 ExportResult WriteExportFile(const std::string& path,
-                             const std::function<ExportStatus(const ExportSink&)>& render) {
+                             const std::function<ExportStatus(const ExportSink&)>& render,
+                             IfTaken ifTaken) {
     ExportResult result;
     result.path = path;
     // An export can be made again at any time: it does not wait for the disk.
-    AtomicFile file(path, false);
+    AtomicFile file(path, false, ifTaken);
     if (auto error = file.open()) {
         result.status = ExportStatus::Failed;
         result.error = *error;
@@ -242,6 +243,8 @@ ExportResult WriteExportFile(const std::string& path,
         if (auto error = file.commit()) {
             result.status = ExportStatus::Failed;
             result.error = *error;
+        } else {
+            result.path = file.path();
         }
     }
     return result;
@@ -249,10 +252,13 @@ ExportResult WriteExportFile(const std::string& path,
 
 ExportResult ExportToFile(const BackupTree& tree, const ExportRequest& request,
                           const DecodeContext& context, const std::string& path,
-                          const ProgressCallback& progress) {
-    return WriteExportFile(path, [&](const ExportSink& sink) {
-        return RenderExport(tree, request, context, sink, progress);
-    });
+                          const ProgressCallback& progress, IfTaken ifTaken) {
+    return WriteExportFile(
+        path,
+        [&](const ExportSink& sink) {
+            return RenderExport(tree, request, context, sink, progress);
+        },
+        ifTaken);
 }
 
 std::string ExportFileName(std::string_view openedPath, ExportFormat format, std::tm when) {

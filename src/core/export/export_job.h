@@ -18,6 +18,7 @@
 #include "browser/backup_tree.h"
 #include "decoders/decode_context.h"
 #include "export/export_tables.h"
+#include "io/file_output.h"
 #include "io/progress.h"
 
 namespace orrelin {
@@ -82,15 +83,20 @@ struct ExportResult {
 
 // Runs `render` into the file `path`: the file appears only when the run has written
 // everything, so a cancelled or failed run leaves nothing behind, and an existing file of that
-// name is replaced only by a complete one. Every export to a file goes through here.
+// name is replaced only by a complete one; with IfTaken::NextName (a name from ExportFileName)
+// nothing is replaced and result.path is the name the file took. Every export to a file goes
+// through here.
 ExportResult WriteExportFile(const std::string& path,
-                             const std::function<ExportStatus(const ExportSink&)>& render);
+                             const std::function<ExportStatus(const ExportSink&)>& render,
+                             IfTaken ifTaken = IfTaken::Replace);
 
 // Writes the export to `path`. The file appears only when complete: a cancelled or failed run
-// leaves nothing behind, and an existing file of that name is replaced only by a complete one.
+// leaves nothing behind, and an existing file of that name is replaced only by a complete one
+// (see WriteExportFile for IfTaken::NextName).
 ExportResult ExportToFile(const BackupTree& tree, const ExportRequest& request,
                           const DecodeContext& context, const std::string& path,
-                          const ProgressCallback& progress = {});
+                          const ProgressCallback& progress = {},
+                          IfTaken ifTaken = IfTaken::Replace);
 
 // The file an export of a backup opened as `openedPath` goes to: its folder,
 // "Orrelin_Export_", day, hour, minute and second of `when` as two digits each, ".txt" or

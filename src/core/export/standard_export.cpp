@@ -382,13 +382,17 @@ std::string RenderStandardExportToString(const BackupTree& tree,
 }
 
 ExportResult ExportStandardToFile(const BackupTree& tree, const StandardExportRequest& request,
-                                  const std::string& path, const ProgressCallback& progress) {
+                                  const std::string& path, const ProgressCallback& progress,
+                                  IfTaken ifTaken) {
     std::uint64_t records = 0;
-    ExportResult result = WriteExportFile(path, [&](const ExportSink& sink) {
-        StandardRun run = RenderStandardExport(tree, request, sink, progress);
-        records = run.records;
-        return run.status;
-    });
+    ExportResult result = WriteExportFile(
+        path,
+        [&](const ExportSink& sink) {
+            StandardRun run = RenderStandardExport(tree, request, sink, progress);
+            records = run.records;
+            return run.status;
+        },
+        ifTaken);
     result.records = records;
     return result;
 }

@@ -73,7 +73,8 @@ std::string RenderStandardExportToString(const BackupTree& tree,
 
 // Writes the export to `path`, which appears only when complete (as ExportToFile).
 ExportResult ExportStandardToFile(const BackupTree& tree, const StandardExportRequest& request,
-                                  const std::string& path, const ProgressCallback& progress = {});
+                                  const std::string& path, const ProgressCallback& progress = {},
+                                  IfTaken ifTaken = IfTaken::Replace);
 
 // The file an export of a backup opened as `openedPath` goes to, as ExportFileName names it,
 // with the format's extension.
