@@ -125,11 +125,20 @@ bool WriteOut(std::string_view bytes) {
     return false;
 }
 
+namespace {
+void (*g_backupOpened)() = nullptr;
+}  // namespace
+
+void SetBackupOpenedHook(void (*hook)()) {
+    g_backupOpened = hook;
+}
+
 std::optional<OpenedBackup> OpenBackup(const std::string& path) {
-    std::string error;
-    auto image = IpdImage::MapFile(path, &error);
+    // Read into memory rather than mapped: a file truncated or rewritten meanwhile by another
+    // program cannot pull pages from under the job.
+    auto image = IpdImage::Read(path, g_backupOpened);
     if (!image) {
-        PrintError("cannot read " + path + ": " + error);
+        PrintError(image.error());
         return std::nullopt;
     }
     RecordIndex index = BuildDatabaseNodes(*image, path);

@@ -51,9 +51,13 @@ struct OpenedBackup {
 };
 
 // Reads a backup whole and walks it. A file that cannot be read (missing, no permission, a
-// folder) gives nothing and the message "cannot read PATH: REASON" on standard error. A damaged
-// file opens with the part read before the damage; index.stop says where the walk stopped.
+// folder) gives nothing and the message "cannot read PATH: REASON" on standard error; one that
+// changed while it was being read, "PATH changed while it was being read". A damaged file opens
+// with the part read before the damage; index.stop says where the walk stopped.
 std::optional<OpenedBackup> OpenBackup(const std::string& path);
+
+// For tests only: called each time a backup is open and before it is read.
+void SetBackupOpenedHook(void (*hook)());
 
 // The warning for a walk that stopped early: "PATH: the walk stopped at byte offset N: WHY".
 std::string WalkStopWarning(std::string_view path, const WalkStop& stop);

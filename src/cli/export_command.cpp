@@ -154,23 +154,26 @@ int RunExport(const ExportOptions& options) {
     request.context.timeZoneText = TimeZoneTextFromSetting(options.timeZone.setting());
     request.context.dateStyle = DateStyle::FromEnvironment();
 
-    std::string path = options.outputOption->count() > 0
-                           ? options.output
-                           : ExportFileName(options.path, format->format, LocalTimeNow());
-    ExportResult result = WithProgress(
-        [&](const ProgressCallback& progress) { return ExportToFile(tree, request, path, progress); });
+    // A name the user gave is replaced; one the program makes never replaces an earlier file.
+    const bool given = options.outputOption->count() > 0;
+    std::string path =
+        given ? options.output : ExportFileName(options.path, format->format, LocalTimeNow());
+    ExportResult result = WithProgress([&](const ProgressCallback& progress) {
+        return ExportToFile(tree, request, path, progress,
+                            given ? IfTaken::Replace : IfTaken::NextName);
+    });
     if (result.status != ExportStatus::Written) {
         PrintError("cannot write " + path + ": " + result.error);
         return 2;
     }
-    if (!format->unicode) return WriteOut(CompletionText(path) + "\n") ? 0 : 2;
+    if (!format->unicode) return WriteOut(CompletionText(result.path) + "\n") ? 0 : 2;
     if (result.records == 0) {
         PrintWarning("the chosen records hold nothing for " + std::string(format->name) +
                      ": the file holds an empty document");
     }
     std::string written = std::to_string(result.records) +
                           (result.records == 1 ? " record written.\n" : " records written.\n");
-    return WriteOut(CompletionText(path) + "\n" + written) ? 0 : 2;
+    return WriteOut(CompletionText(result.path) + "\n" + written) ? 0 : 2;
 }
 
 }  // namespace

@@ -1,8 +1,38 @@
+#include <signal.h>
 #include <CLI/CLI.hpp>
 
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "io/file_output.h"
+
+namespace {
+
+// For tests only: ORRELIN_TEST_STOP=read stops the process (SIGSTOP) once a backup is open and
+// before it is read, ORRELIN_TEST_STOP=commit once a finished file is about to take its name.
+// The test changes files while the process is stopped and then lets it go on (SIGCONT).
+void StopForTest() {
+    ::raise(SIGSTOP);
+}
+
+void StopBeforeNaming(const std::string&) {
+    StopForTest();
+}
+
+void InstallTestStops() {
+    const char* stop = std::getenv("ORRELIN_TEST_STOP");
+    if (!stop) return;
+    if (std::string_view(stop) == "read") orrelin::cli::SetBackupOpenedHook(StopForTest);
+    if (std::string_view(stop) == "commit") orrelin::SetBeforeNamingHook(StopBeforeNaming);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+    InstallTestStops();
     CLI::App app{"Orrelin: reads, exports, splits and merges BlackBerry IPD backups"};
     app.require_subcommand(1);
     app.set_version_flag("--version", orrelin::cli::VersionText());

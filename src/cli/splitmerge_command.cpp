@@ -20,7 +20,7 @@ void Complain(std::string_view message) {
     PrintError(message);
 }
 
-// The backup mapped rather than copied: the command reads it once and writes another file.
+// The backup read whole into memory once: the command walks it and writes another file.
 std::optional<CheckTree> OpenCheckTree(const std::string& path) {
     auto backup = OpenBackup(path);
     if (!backup) return std::nullopt;

@@ -359,11 +359,12 @@ std::string RenderExportToString(const BackupTree& tree, const ExportRequest& re
 }
 
 ExportResult ExportToFile(const BackupTree& tree, const ExportRequest& request,
-                          const std::string& path, const ProgressCallback& progress) {
+                          const std::string& path, const ProgressCallback& progress,
+                          IfTaken ifTaken) {
     ExportResult result;
     result.path = path;
     // An export can be made again at any time: it does not wait for the disk.
-    AtomicFile file(path, false);
+    AtomicFile file(path, false, ifTaken);
     if (auto error = file.open()) {
         result.status = ExportStatus::Failed;
         result.error = *error;
@@ -384,6 +385,8 @@ ExportResult ExportToFile(const BackupTree& tree, const ExportRequest& request,
         if (auto error = file.commit()) {
             result.status = ExportStatus::Failed;
             result.error = *error;
+        } else {
+            result.path = file.path();
         }
     }
     return result;

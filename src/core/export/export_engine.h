@@ -15,6 +15,7 @@
 
 #include "browser/backup_tree.h"
 #include "decoders/decode_context.h"
+#include "io/file_output.h"
 #include "io/progress.h"
 #include "text/codepage.h"
 
@@ -98,6 +99,7 @@ std::string RenderExportToString(const BackupTree& tree, const ExportRequest& re
 
 struct ExportResult {
     ExportStatus status = ExportStatus::Written;
+    // The name the file took (see ExportToFile).
     std::string path;
     // Why the file could not be written (Failed only).
     std::string error;
@@ -106,9 +108,12 @@ struct ExportResult {
 };
 
 // Writes the export to `path`. The file appears only when complete: a cancelled or failed run
-// leaves nothing behind, and an existing file of that name is replaced only by a complete one.
+// leaves nothing behind, and an existing file of that name is replaced only by a complete one;
+// with IfTaken::NextName (a name from ExportFileName) nothing is replaced and result.path is the
+// name the file took.
 ExportResult ExportToFile(const BackupTree& tree, const ExportRequest& request,
-                          const std::string& path, const ProgressCallback& progress = {});
+                          const std::string& path, const ProgressCallback& progress = {},
+                          IfTaken ifTaken = IfTaken::Replace);
 
 // The file an export of a backup opened as `openedPath` goes to: its folder,
 // "Orrelin_Export_", day, hour, minute and second of `when` as two digits each, and the

@@ -1,6 +1,7 @@
 #include "io/file_output.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <random>
 #include <vector>
 
 #include "ipd/hex.h"
@@ -15,8 +17,23 @@
 namespace orrelin {
 namespace {
 
+void (*g_beforeNaming)(const std::string&) = nullptr;
+
+std::string RandomHex() {
+    std::uint64_t value = 0;
+    if (::getrandom(&value, sizeof value, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof value)) {
+        std::random_device device;
+        value = (static_cast<std::uint64_t>(device()) << 32) ^ device();
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+    return text;
+}
+
+// ".NAME.part-" and 16 random hex digits, beside the target: nobody can create it beforehand.
+// A long name is cut so that the temporary one stays within the system's limit.
 std::string TempNameFor(const std::string& path) {
-    return FolderOfPath(path) + "." + FileNameOfPath(path) + ".part-" + std::to_string(::getpid());
+    return FolderOfPath(path) + "." + FileNameOfPath(path).substr(0, 200) + ".part-" + RandomHex();
 }
 
 bool WriteAll(int fd, const char* data, std::size_t size, std::string& error) {
@@ -38,30 +55,71 @@ bool Exists(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0;
 }
 
+// Puts the folder's entries (the name a file just took) on the disk. A system that cannot
+// flush a folder has nothing more to do for it, so this never fails the write.
+void FlushFolderOf(const std::string& path) {
+    const std::string folder = FolderOfPath(path);
+    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// Gives `from` the name `to` unless something has that name. EEXIST when it has; another error
+// when neither the system's no-replace rename nor a hard link works on this file system.
+int NameWithoutReplacing(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return errno;
+    // File systems without the no-replace rename: a new link fails on any existing name.
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        ::unlink(from.c_str());
+        return 0;
+    }
+    if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP) return errno;
+    // Neither (some network and FAT-like file systems): look, then rename, as well as it goes.
+    if (Exists(to)) return EEXIST;
+    return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
 }  // namespace
 
 std::optional<std::string> WriteFileAtomically(const std::string& path,
                                                std::span<const std::uint8_t> bytes) {
-    AtomicFile file(path);
-    if (auto error = file.open()) return error;
-    file.write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    return file.commit();
+    auto written = WriteNewFile(path, bytes, IfTaken::Replace);
+    if (!written) return written.error();
+    return std::nullopt;
 }
 
-AtomicFile::AtomicFile(std::string path, bool flushToDisk)
-    : path_(std::move(path)), temp_(TempNameFor(path_)), flushToDisk_(flushToDisk) {}
+Result<std::string> WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                                 IfTaken ifTaken) {
+    AtomicFile file(path, true, ifTaken);
+    if (auto error = file.open()) return Failure{*error};
+    file.write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    if (auto error = file.commit()) return Failure{*error};
+    return file.path();
+}
+
+AtomicFile::AtomicFile(std::string path, bool flushToDisk, IfTaken ifTaken)
+    : path_(std::move(path)), flushToDisk_(flushToDisk), ifTaken_(ifTaken) {}
 
 AtomicFile::~AtomicFile() {
     discard();
 }
 
 std::optional<std::string> AtomicFile::open() {
-    fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd_ < 0) {
-        error_ = std::strerror(errno);
-        return error_;
+    // A name that is there already (a planted link among them) is never opened: another
+    // random name is tried instead.
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        std::string temp = TempNameFor(path_);
+        fd_ = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd_ >= 0) {
+            temp_ = std::move(temp);
+            return std::nullopt;
+        }
+        if (errno != EEXIST) break;
     }
-    return std::nullopt;
+    error_ = std::strerror(errno);
+    return error_;
 }
 
 bool AtomicFile::write(std::string_view bytes) {
@@ -73,21 +131,21 @@ bool AtomicFile::write(std::string_view bytes) {
         return true;
     }
     buffer_.append(bytes);
-    if (buffer_.size() >= (1u << 20)) {
-        if (!WriteAll(fd_, buffer_.data(), buffer_.size(), error_)) return false;
-        wrote(buffer_.size());
-        buffer_.clear();
-    }
+    if (buffer_.size() >= (1u << 20)) return flushBuffer();
+    return true;
+}
+
+bool AtomicFile::flushBuffer() {
+    if (buffer_.empty()) return true;
+    if (!WriteAll(fd_, buffer_.data(), buffer_.size(), error_)) return false;
+    wrote(buffer_.size());
+    buffer_.clear();
     return true;
 }
 
 bool AtomicFile::write(std::span<const iovec> pieces) {
     if (fd_ < 0 || !error_.empty()) return false;
-    if (!buffer_.empty()) {
-        if (!WriteAll(fd_, buffer_.data(), buffer_.size(), error_)) return false;
-        wrote(buffer_.size());
-        buffer_.clear();
-    }
+    if (!flushBuffer()) return false;
     std::vector<iovec> rest(pieces.begin(), pieces.end());
     std::size_t first = 0;
     while (first < rest.size()) {
@@ -126,20 +184,39 @@ void AtomicFile::wrote(std::uint64_t bytes) {
 
 std::optional<std::string> AtomicFile::commit() {
     if (fd_ < 0) return error_.empty() ? std::string("the file was not opened") : error_;
-    if (error_.empty() && !buffer_.empty()) WriteAll(fd_, buffer_.data(), buffer_.size(), error_);
+    if (error_.empty()) flushBuffer();
     buffer_.clear();
     if (error_.empty() && flushToDisk_ && ::fsync(fd_) != 0) error_ = std::strerror(errno);
     if (::close(fd_) != 0 && error_.empty()) error_ = std::strerror(errno);
     fd_ = -1;
-    if (error_.empty() && std::rename(temp_.c_str(), path_.c_str()) != 0) {
-        error_ = std::strerror(errno);
+    if (error_.empty()) {
+        if (Status named = giveName(); !named) error_ = named.error();
     }
     if (!error_.empty()) {
-        ::unlink(temp_.c_str());
+        discard();
         return error_;
     }
     temp_.clear();
+    if (flushToDisk_) FlushFolderOf(path_);
     return std::nullopt;
+}
+
+Status AtomicFile::giveName() {
+    if (g_beforeNaming) g_beforeNaming(path_);
+    if (ifTaken_ == IfTaken::Replace) {
+        // rename replaces the entry itself: a link at the name is replaced, not followed.
+        if (std::rename(temp_.c_str(), path_.c_str()) != 0) return Failure{std::strerror(errno)};
+        return {};
+    }
+    // Names taken since the name was chosen are passed over; the row of free names is endless,
+    // so give up only after very many.
+    for (int attempt = 0; attempt < 10000; ++attempt) {
+        const int error = NameWithoutReplacing(temp_, path_);
+        if (error == 0) return {};
+        if (error != EEXIST) return Failure{std::strerror(error)};
+        path_ = NextExportName(path_);
+    }
+    return Failure{std::strerror(EEXIST)};
 }
 
 void AtomicFile::discard() {
@@ -164,11 +241,39 @@ std::string GeneratedExportName(std::string_view folder, std::tm when, std::stri
     return name;
 }
 
+std::string NextExportName(std::string_view path) {
+    const std::size_t nameAt = path.rfind('/') + 1;  // 0 without a folder
+    std::size_t dot = path.rfind('.');
+    if (dot == std::string_view::npos || dot < nameAt) dot = path.size();
+    std::string_view stem = path.substr(0, dot);
+    const std::string_view extension = path.substr(dot);
+    // The eight digits of a made name's time are part of its stem, never a count.
+    constexpr std::string_view kMade = "Orrelin_Export_";
+    std::size_t countFrom = nameAt;
+    if (path.substr(nameAt, kMade.size()) == kMade) countFrom = nameAt + kMade.size() + 8;
+    int n = 1;
+    const std::size_t bar = stem.rfind('_');
+    if (bar != std::string_view::npos && bar >= countFrom && bar + 1 < stem.size() &&
+        stem.size() - bar - 1 <= 9 && stem[bar + 1] != '0' &&
+        stem.find_first_not_of("0123456789", bar + 1) == std::string_view::npos) {
+        const int count = std::stoi(std::string(stem.substr(bar + 1)));
+        if (count >= 2) {
+            n = count;
+            stem = stem.substr(0, bar);
+        }
+    }
+    return std::string(stem) + "_" + std::to_string(n + 1) + std::string(extension);
+}
+
 std::tm LocalTimeNow() {
     std::time_t now = std::time(nullptr);
     std::tm local{};
     ::localtime_r(&now, &local);
     return local;
+}
+
+void SetBeforeNamingHook(void (*hook)(const std::string& path)) {
+    g_beforeNaming = hook;
 }
 
 }  // namespace orrelin

@@ -38,82 +38,90 @@ IpdImage::IpdImage(std::vector<std::uint8_t> fileBytes)
     data_.get()[size_ - 1] = 0;
 }
 
-std::optional<IpdImage> IpdImage::ReadFile(const std::string& path, std::string* error) {
+namespace {
+
+bool SameState(const struct stat& a, const struct stat& b) {
+    return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
+           a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+struct FileCloser {
+    int fd;
+    ~FileCloser() {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
+}  // namespace
+
+// The bytes are copied into memory of the image's own, so a program that later rewrites or
+// truncates the file cannot take them from under the reader. A change while they are being
+// copied shows as a read that ends early or goes on, or as a new size or modification time,
+// and fails the read rather than giving a mix of old and new bytes.
+std::optional<IpdImage> IpdImage::ReadWhole(const std::string& path, void (*opened)(),
+                                            std::string& reason, bool& changed) {
     auto fail = [&](int code) -> std::optional<IpdImage> {
-        if (error) *error = std::strerror(code);
+        reason = std::strerror(code);
         return std::nullopt;
     };
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return fail(errno);
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        int code = errno;
-        ::close(fd);
-        return fail(code);
-    }
-    if (S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return fail(EISDIR);
-    }
-    if (!S_ISREG(st.st_mode)) {
-        ::close(fd);
-        if (error) *error = "not a regular file";
+    auto changedMeanwhile = [&]() -> std::optional<IpdImage> {
+        reason = kChangedWhileRead;
+        changed = true;
+        return std::nullopt;
+    };
+    const FileCloser file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    if (file.fd < 0) return fail(errno);
+    struct stat before {};
+    if (::fstat(file.fd, &before) != 0) return fail(errno);
+    if (S_ISDIR(before.st_mode)) return fail(EISDIR);
+    if (!S_ISREG(before.st_mode)) {
+        reason = "not a regular file";
         return std::nullopt;
     }
-    auto length = static_cast<std::size_t>(st.st_size);
+    if (opened) opened();
+    const auto length = static_cast<std::size_t>(before.st_size);
     IpdImage image;
     image.data_ = Allocate(length + 1);
     image.size_ = length + 1;
+    std::uint8_t* data = image.data_.get();
+    data[length] = 0;
     std::size_t done = 0;
     while (done < length) {
-        ssize_t got = ::read(fd, image.data_.get() + done, length - done);
+        ssize_t got = ::read(file.fd, data + done, length - done);
         if (got < 0) {
             if (errno == EINTR) continue;
-            int code = errno;
-            ::close(fd);
-            return fail(code);
+            return fail(errno);
         }
-        if (got == 0) break;  // the file shrank while we read it
+        if (got == 0) return changedMeanwhile();  // it shrank
         done += static_cast<std::size_t>(got);
     }
-    ::close(fd);
-    image.size_ = done + 1;
-    image.data_.get()[done] = 0;
+    std::uint8_t more = 0;
+    ssize_t extra;
+    do {
+        extra = ::read(file.fd, &more, 1);
+    } while (extra < 0 && errno == EINTR);
+    if (extra < 0) return fail(errno);
+    struct stat after {};
+    if (::fstat(file.fd, &after) != 0) return fail(errno);
+    if (extra > 0 || !SameState(before, after)) return changedMeanwhile();
     return image;
 }
 
-std::optional<IpdImage> IpdImage::MapFile(const std::string& path, std::string* error) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return ReadFile(path, error);  // ReadFile says why
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) {
-        ::close(fd);
-        return ReadFile(path, error);
-    }
-    const auto length = static_cast<std::size_t>(st.st_size);
-    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-    const std::size_t total = (length + 1 + page - 1) / page * page;
-    // Zero pages of the whole size first, then the file over their start: the bytes after the
-    // file's end, the image's extra zero among them, read as 0 whether or not the file ends on
-    // a page boundary.
-    void* base = ::mmap(nullptr, total, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (base == MAP_FAILED) {
-        ::close(fd);
-        return ReadFile(path, error);
-    }
-    void* file = ::mmap(base, length, PROT_READ, MAP_PRIVATE | MAP_FIXED | MAP_POPULATE, fd, 0);
-    ::close(fd);
-    auto* bytes = static_cast<std::uint8_t*>(base);
-    // A file that grew after fstat would show its new bytes past `length`: read it instead.
-    if (file == MAP_FAILED || bytes[length] != 0) {
-        ::munmap(base, total);
-        return ReadFile(path, error);
-    }
-    IpdImage image;
-    image.data_ =
-        std::shared_ptr<std::uint8_t[]>(bytes, [total](std::uint8_t* p) { ::munmap(p, total); });
-    image.size_ = length + 1;
+std::optional<IpdImage> IpdImage::ReadFile(const std::string& path, std::string* error) {
+    std::string reason;
+    bool changed = false;
+    auto image = ReadWhole(path, nullptr, reason, changed);
+    if (!image && error) *error = reason;
     return image;
+}
+
+Result<IpdImage> IpdImage::Read(const std::string& path, void (*opened)()) {
+    std::string reason;
+    bool changed = false;
+    auto image = ReadWhole(path, opened, reason, changed);
+    if (image) return std::move(*image);
+    if (changed) return Failure{path + " changed while it was being read"};
+    return Failure{"cannot read " + path + ": " + reason};
 }
 
 }  // namespace orrelin

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
 #include "ipd/byte_reader.h"
 
 namespace orrelin {
@@ -20,16 +21,19 @@ void AskForLargePages(const void* start, std::size_t bytes);
 // one byte longer than the file and its last index (the file length) still reads as 0.
 class IpdImage {
   public:
+    static constexpr const char* kChangedWhileRead = "it changed while it was being read";
+
     IpdImage();  // an empty file: the one zero byte
     explicit IpdImage(std::vector<std::uint8_t> fileBytes);
 
-    // Reads a file whole, read-only. On failure returns nothing and says why in `error`.
+    // Reads a file whole, read-only. On failure returns nothing and says why in `error`: a
+    // file that shrank, grew or was written to while it was read gives kChangedWhileRead.
     static std::optional<IpdImage> ReadFile(const std::string& path, std::string* error);
 
-    // The same image over a read-only private mapping of the file, for short-lived readers of
-    // large backups (the command line): no copy is made. Falls back to ReadFile where a file
-    // cannot be mapped. The file must not be truncated while the image lives.
-    static std::optional<IpdImage> MapFile(const std::string& path, std::string* error);
+    // The same, with the message the user sees: "cannot read PATH: REASON", or "PATH changed
+    // while it was being read". `opened`, when given, is called once the file is open and
+    // before it is read (tests change the file there).
+    static Result<IpdImage> Read(const std::string& path, void (*opened)() = nullptr);
 
     // All readable bytes: the file's and the extra zero.
     Bytes bytes() const { return {data_.get(), size_}; }
@@ -62,6 +66,8 @@ class IpdImage {
     }
 
   private:
+    static std::optional<IpdImage> ReadWhole(const std::string& path, void (*opened)(),
+                                             std::string& reason, bool& changed);
     std::shared_ptr<std::uint8_t[]> data_;
     std::size_t size_ = 0;
 };

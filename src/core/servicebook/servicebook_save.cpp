@@ -71,7 +71,12 @@ ServiceBookSaveResult SaveServiceBook(const ServiceBookEntry& entry,
     }
     ByteVector bytes = AssembleServiceBookFile(entry, std::get<ByteVector>(rebuilt), kind);
     result.path = target ? *target : ServiceBookSaveName(entry.tree.path(), when);
-    result.writeError = WriteFileAtomically(result.path, bytes);
+    auto written = WriteNewFile(result.path, bytes, target ? IfTaken::Replace : IfTaken::NextName);
+    if (written) {
+        result.path = *written;
+    } else {
+        result.writeError = written.error();
+    }
     return result;
 }
 

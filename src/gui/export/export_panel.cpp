@@ -175,21 +175,24 @@ void ExportToText::runExport(ExportFormat format) {
     progress.setAutoReset(false);
     progress.setAutoClose(false);
     progress.setValue(0);
-    ExportResult result =
-        ExportToFile(tree, request, path, [&progress](std::uint64_t done, std::uint64_t total) {
+    // The name is one the program made: a file that took it meanwhile is never replaced.
+    ExportResult result = ExportToFile(
+        tree, request, path,
+        [&progress](std::uint64_t done, std::uint64_t total) {
             if (progress.maximum() != Steps(total, total)) progress.setMaximum(Steps(total, total));
             progress.setValue(Steps(done, total));
             QCoreApplication::processEvents();
             return !progress.wasCanceled();
-        });
+        },
+        IfTaken::NextName);
     progress.close();
 
-    QString shownPath = QString::fromStdString(path);
+    QString shownPath = QString::fromStdString(result.path);
     switch (result.status) {
         case ExportStatus::Written:
             lastWritten_ = shownPath;
             messages_.show(window(), MessageIcon::None, kApplicationTitle,
-                           QString::fromStdString(CompletionText(path)));
+                           QString::fromStdString(CompletionText(result.path)));
             break;
         case ExportStatus::Failed:
             messages_.show(window(), MessageIcon::Critical, kApplicationTitle,
