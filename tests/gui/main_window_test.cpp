@@ -22,12 +22,14 @@
 
 #include "fakes.h"
 #include "gui/browser/detail_panes.h"
+#include "gui/browser/main_menus.h"
 #include "gui/browser/main_window.h"
 #include "gui/browser/tree_model.h"
 #include "gui/browser/value_font.h"
 #include "gui/export/export_panel.h"
-#include "gui/splitmerge/frm_merge.h"
-#include "gui/splitmerge/frm_split.h"
+#include "gui/servicebook/servicebook_form.h"
+#include "gui/splitmerge/merge_window.h"
+#include "gui/splitmerge/split_window.h"
 #include "test_backups.h"
 
 using namespace orrelin;
@@ -60,7 +62,7 @@ enum Node : NodeId {
     MissedCall,
 };
 
-QStringList VisibleFrames(FrmMain& window) {
+QStringList VisibleFrames(MainWindow& window) {
     QStringList names;
     for (QGroupBox* frame : window.panes().frames()) {
         if (!frame->isHidden()) names << frame->objectName();
@@ -68,7 +70,7 @@ QStringList VisibleFrames(FrmMain& window) {
     return names;
 }
 
-QString Field(FrmMain& window, const QString& name) {
+QString Field(MainWindow& window, const QString& name) {
     if (auto* line = window.findChild<QLineEdit*>(name)) return line->text();
     if (auto* box = window.findChild<QPlainTextEdit*>(name)) return box->toPlainText();
     return QStringLiteral("<no field %1>").arg(name);
@@ -82,9 +84,9 @@ class MainWindowTest : public QObject {
     QTemporaryDir dir_;
     QString backup_;
     std::unique_ptr<FakePlatform> fakes_;
-    std::unique_ptr<FrmMain> window_;
+    std::unique_ptr<MainWindow> window_;
 
-    FrmMain& open(const QString& path) {
+    MainWindow& open(const QString& path) {
         window_->openPath(path);
         window_->waitForOpen();
         return *window_;
@@ -103,9 +105,7 @@ class MainWindowTest : public QObject {
 
     void init() {
         fakes_ = std::make_unique<FakePlatform>();
-        fakes_->platform.pictureFolder = dir_.filePath(QStringLiteral("pictures/"));
-        QDir().mkpath(fakes_->platform.pictureFolder);
-        window_ = std::make_unique<FrmMain>(fakes_->platform);
+        window_ = std::make_unique<MainWindow>(fakes_->platform);
     }
 
     void cleanup() {
@@ -114,7 +114,7 @@ class MainWindowTest : public QObject {
     }
 
     void startsWithTheEmptyRootAndThePrompt() {
-        FrmMain& w = *window_;
+        MainWindow& w = *window_;
         QCOMPARE(w.windowTitle(), QStringLiteral("Orrelin IPD Reader"));
         QCOMPARE(w.tree().nodeCount(), std::size_t{1});
         QModelIndex root = w.treeModel().index(0, 0);
@@ -128,31 +128,38 @@ class MainWindowTest : public QObject {
 
         // Captions with their access keys; which are shown at start.
         const std::pair<QAction*, const char*> captions[] = {
-            {w.mFile(), "&File"},           {w.mOpen(), "&Open"},
-            {w.mExit(), "E&xit"},           {w.mservicebook(), "&Service Book"},
-            {w.mEdit(), "&Edit"},           {w.mManipulate(), "&Manipulate"},
-            {w.mExport(), "Ex&port"},       {w.mMerge(), "Mer&ge"},
-            {w.mSplit(), "Sp&lit"},         {w.options(), "Op&tions"},
-            {w.settingsItem(), "Settings"}, {w.mAbout(), "&About"}};
+            {w.menus().fileMenu, "&File"},
+            {w.menus().open, "&Open"},
+            {w.menus().exit, "E&xit"},
+            {w.menus().serviceBookMenu, "&Service Book"},
+            {w.menus().editServiceBook, "&Edit"},
+            {w.menus().manipulateMenu, "&Manipulate"},
+            {w.menus().exportRecords, "Ex&port"},
+            {w.menus().merge, "Mer&ge"},
+            {w.menus().split, "Sp&lit"},
+            {w.menus().optionsMenu, "Op&tions"},
+            {w.menus().settings, "Settings"},
+            {w.menus().about, "&About"}};
         for (const auto& [action, caption] : captions)
             QCOMPARE(action->text(), QString::fromLatin1(caption));
-        for (QAction* shown :
-             {w.mFile(), w.mOpen(), w.mExit(), w.options(), w.settingsItem(), w.mAbout()}) {
+        for (QAction* shown : {w.menus().fileMenu, w.menus().open, w.menus().exit,
+                               w.menus().optionsMenu, w.menus().settings, w.menus().about}) {
             QVERIFY2(shown->isVisible(), qPrintable(shown->objectName()));
         }
-        for (QAction* hidden : {w.mservicebook(), w.mManipulate(), w.mExport(), w.mSplit()}) {
+        for (QAction* hidden : {w.menus().serviceBookMenu, w.menus().manipulateMenu,
+                                w.menus().exportRecords, w.menus().split}) {
             QVERIFY2(!hidden->isVisible(), qPrintable(hidden->objectName()));
         }
     }
 
     void openLoadsTheTreeStatusBarAndMenus() {
         fakes_->files.openAnswers.push_back(backup_);
-        QSignalSpy finished(window_.get(), &FrmMain::openFinished);
-        window_->mOpen_Click();
+        QSignalSpy finished(window_.get(), &MainWindow::openFinished);
+        window_->openFromDialog();
         window_->waitForOpen();
         QCOMPARE(finished.count(), 1);
         QCOMPARE(finished.first().first().toBool(), true);
-        FrmMain& w = *window_;
+        MainWindow& w = *window_;
         QCOMPARE(fakes_->files.openFilters, QStringList{QStringLiteral("IPD Files (*.ipd)")});
         QCOMPARE(w.windowTitle(), QStringLiteral("Orrelin IPD Reader - ") + backup_);
         QCOMPARE(w.openedPath(), backup_);
@@ -190,24 +197,25 @@ class MainWindowTest : public QObject {
             w.panelText(QStringLiteral("details")),
             QStringLiteral("2 SMS Messages, 1 Address Book (All), 1 Tasks, 1 Memos, 1 Calendar, "
                            "2 Phone Calls, 1 Service Book"));
-        QVERIFY(w.mManipulate()->isVisible());
-        QVERIFY(w.mExport()->isVisible());
-        QVERIFY(w.mSplit()->isVisible());
-        QVERIFY(w.mMerge()->isVisible());
-        QVERIFY(!w.mservicebook()->isVisible());
+        QVERIFY(w.menus().manipulateMenu->isVisible());
+        QVERIFY(w.menus().exportRecords->isVisible());
+        QVERIFY(w.menus().split->isVisible());
+        QVERIFY(w.menus().merge->isVisible());
+        QVERIFY(!w.menus().serviceBookMenu->isVisible());
     }
 
-    void cancellingOpenKeepsTheFileWithItsMenusHidden() {
+    // Cancelling the dialog leaves the loaded file as it was, menus and all.
+    void cancellingOpenKeepsTheFileAndItsMenus() {
         open(backup_);
         select(ServiceEntry);
-        QVERIFY(window_->mservicebook()->isVisible());
-        window_->mOpen_Click();  // no answer: cancelled
+        QVERIFY(window_->menus().serviceBookMenu->isVisible());
+        window_->openFromDialog();  // no answer: cancelled
         QCOMPARE(window_->windowTitle(), QStringLiteral("Orrelin IPD Reader - ") + backup_);
         QCOMPARE(window_->tree().nodeCount(), std::size_t{21});
         QCOMPARE(window_->panelText(QStringLiteral("main")), QStringLiteral("every kind.ipd"));
-        for (QAction* hidden : {window_->mservicebook(), window_->mManipulate(), window_->mExport(),
-                                window_->mSplit()}) {
-            QVERIFY(!hidden->isVisible());
+        for (QAction* shown : {window_->menus().serviceBookMenu, window_->menus().manipulateMenu,
+                               window_->menus().exportRecords, window_->menus().split}) {
+            QVERIFY2(shown->isVisible(), qPrintable(shown->objectName()));
         }
         QVERIFY(fakes_->messages.shown.empty());
     }
@@ -224,9 +232,9 @@ class MainWindowTest : public QObject {
         QDir(dir_.path()).mkdir(QStringLiteral("folder.ipd"));
         open(backup_);
         const QString bad = dir_.filePath(name);
-        QSignalSpy finished(window_.get(), &FrmMain::openFinished);
+        QSignalSpy finished(window_.get(), &MainWindow::openFinished);
         fakes_->files.openAnswers.push_back(bad);
-        window_->mOpen_Click();
+        window_->openFromDialog();
         window_->waitForOpen();
         QCOMPARE(finished.count(), 1);
         QCOMPARE(finished.first().first().toBool(), false);
@@ -238,8 +246,11 @@ class MainWindowTest : public QObject {
         QCOMPARE(window_->openedPath(), backup_);
         QCOMPARE(window_->tree().nodeCount(), std::size_t{21});
         QCOMPARE(window_->windowTitle(), QStringLiteral("Orrelin IPD Reader - ") + backup_);
+        QVERIFY(window_->menus().manipulateMenu->isVisible());
+        QVERIFY(window_->menus().exportRecords->isVisible());
     }
 
+    // A file that opens but not as a good backup says so, in the command line's words.
     void aFileWithoutKnownDatabasesShowsTheRootOnly() {
         IpdBuilder ipd;
         ipd.database("Folders");
@@ -251,8 +262,12 @@ class MainWindowTest : public QObject {
             window_->panelText(QStringLiteral("details")),
             QStringLiteral("0 SMS Messages, 0 Address Book (All), 0 Tasks, 0 Memos, 0 Calendar, "
                            "0 Phone Calls, 0 Service Book"));
-        QVERIFY(!window_->mManipulate()->isVisible());
-        QVERIFY(!window_->mExport()->isVisible());
+        QVERIFY(!window_->menus().manipulateMenu->isVisible());
+        QVERIFY(!window_->menus().exportRecords->isVisible());
+        QCOMPARE(fakes_->messages.shown.size(), std::size_t{1});
+        QCOMPARE(fakes_->messages.shown.front().icon, MessageIcon::Warning);
+        QCOMPARE(fakes_->messages.shown.front().text,
+                 other + QStringLiteral(": the file holds no recognised database"));
     }
 
     void aDamagedFileKeepsItsNodesAndLeavesTheStatusBarEmpty() {
@@ -260,10 +275,18 @@ class MainWindowTest : public QObject {
         auto memos = ipd.database("Memos");
         ipd.record(memos, FieldList().text(1, "Kept").bytes());
         ipd.raw(Raw({3}));  // a stray byte where a record header should start
-        open(WriteBackup(dir_, QStringLiteral("damaged.ipd"), ipd.build()));
+        const ByteVector bytes = ipd.build();
+        const QString damaged = WriteBackup(dir_, QStringLiteral("damaged.ipd"), bytes);
+        open(damaged);
         QCOMPARE(window_->tree().nodeCount(), std::size_t{3});
         QVERIFY(window_->panelKeys().isEmpty());
-        QVERIFY(window_->mManipulate()->isVisible());
+        QVERIFY(window_->menus().manipulateMenu->isVisible());
+        QCOMPARE(fakes_->messages.shown.size(), std::size_t{1});
+        QCOMPARE(fakes_->messages.shown.front().icon, MessageIcon::Warning);
+        QCOMPARE(fakes_->messages.shown.front().text,
+                 damaged + QStringLiteral(": the walk stopped at byte offset %1: a record "
+                                          "header runs past the end of the file")
+                               .arg(bytes.size() - 1));
     }
 
     void eachRecordFillsItsPane_data() {
@@ -271,79 +294,80 @@ class MainWindowTest : public QObject {
         QTest::addColumn<QString>("frame");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("value");
-        QTest::newRow("sent sms") << quint32{SentSms} << "SMSmessages"
-                                  << "msg_text"
+        QTest::newRow("sent sms") << quint32{SentSms} << "smsPane"
+                                  << "smsText"
                                   << "Hello there";
-        QTest::newRow("sms number") << quint32{SentSms} << "SMSmessages"
-                                    << "tel_number"
+        QTest::newRow("sms number") << quint32{SentSms} << "smsPane"
+                                    << "smsNumber"
                                     << "5551234";
-        QTest::newRow("received sms") << quint32{ReceivedSms} << "SMSmessages"
-                                      << "msg_text"
+        QTest::newRow("received sms") << quint32{ReceivedSms} << "smsPane"
+                                      << "smsText"
                                       << "Reply";
-        QTest::newRow("contact all") << quint32{ContactAll} << "Contacts"
-                                     << "ct(3)"
+        QTest::newRow("contact all") << quint32{ContactAll} << "contactPane"
+                                     << "company"
                                      << "Acme";
-        QTest::newRow("contact") << quint32{Contact} << "Contacts"
-                                 << "ct(5)"
+        QTest::newRow("contact") << quint32{Contact} << "contactPane"
+                                 << "email"
                                  << "salma@example.org";
-        QTest::newRow("contact arabic") << quint32{Contact} << "Contacts"
-                                        << "ct(1)" << QString::fromUtf8("\u0633\u0644\u0645\u0649");
-        QTest::newRow("contact pin") << quint32{Contact} << "Contacts"
-                                     << "ct(14)"
+        QTest::newRow("contact arabic")
+            << quint32{Contact} << "contactPane"
+            << "firstName" << QString::fromUtf8("\u0633\u0644\u0645\u0649");
+        QTest::newRow("contact pin") << quint32{Contact} << "contactPane"
+                                     << "pin"
                                      << "2A3B4C5D";
-        QTest::newRow("contact notes") << quint32{Contact} << "Contacts"
-                                       << "ct(31)"
+        QTest::newRow("contact notes") << quint32{Contact} << "contactPane"
+                                       << "contactNotes"
                                        << "Met in Beirut\r\nSecond line";
-        QTest::newRow("contact facebook") << quint32{Contact} << "Contacts"
-                                          << "ct(32)"
+        QTest::newRow("contact facebook") << quint32{Contact} << "contactPane"
+                                          << "facebook"
                                           << "salma.h";
-        QTest::newRow("memo") << quint32{MemoEntry} << "Memo"
-                              << "ct(44)"
+        QTest::newRow("memo") << quint32{MemoEntry} << "memoPane"
+                              << "memoTitle"
                               << "Shopping";
-        QTest::newRow("task") << quint32{TaskEntry} << "Task"
-                              << "ct(43)"
+        QTest::newRow("task") << quint32{TaskEntry} << "taskPane"
+                              << "taskTitle"
                               << "Call Bob";
-        QTest::newRow("task status") << quint32{TaskEntry} << "Task"
-                                     << "ct(42)"
+        QTest::newRow("task status") << quint32{TaskEntry} << "taskPane"
+                                     << "taskStatus"
                                      << "In Progress";
-        QTest::newRow("task priority") << quint32{TaskEntry} << "Task"
-                                       << "ct(41)"
+        QTest::newRow("task priority") << quint32{TaskEntry} << "taskPane"
+                                       << "taskPriority"
                                        << "High";
-        QTest::newRow("calendar") << quint32{Appointment} << "Calendar"
-                                  << "ct(38)"
+        QTest::newRow("calendar") << quint32{Appointment} << "calendarPane"
+                                  << "location"
                                   << "Room 4";
-        QTest::newRow("calendar start") << quint32{Appointment} << "Calendar"
-                                        << "ct(37)"
+        QTest::newRow("calendar start") << quint32{Appointment} << "calendarPane"
+                                        << "start"
                                         << "1/1/1970 4:00:00 AM";
-        QTest::newRow("calendar all") << quint32{AppointmentAll} << "Calendar"
-                                      << "ct(39)"
+        QTest::newRow("calendar all") << quint32{AppointmentAll} << "calendarPane"
+                                      << "subject"
                                       << "Holiday";
-        QTest::newRow("service book") << quint32{ServiceEntry} << "Servicebook"
-                                      << "hrtnet(17)"
+        QTest::newRow("service book") << quint32{ServiceEntry} << "serviceBookPane"
+                                      << "entryName"
                                       << "WAP Transport";
-        QTest::newRow("service book uid") << quint32{ServiceEntry} << "Servicebook"
-                                          << "hrtnet(20)"
+        QTest::newRow("service book uid") << quint32{ServiceEntry} << "serviceBookPane"
+                                          << "entryUserId"
                                           << "-1";
-        QTest::newRow("service book apn") << quint32{ServiceEntry} << "Servicebook"
-                                          << "hrtnet(3)"
+        QTest::newRow("service book apn") << quint32{ServiceEntry} << "serviceBookPane"
+                                          << "apn"
                                           << "internet.apn";
-        QTest::newRow("service book ip") << quint32{ServiceEntry} << "Servicebook"
-                                         << "hrtnet(5)"
+        QTest::newRow("service book ip") << quint32{ServiceEntry} << "serviceBookPane"
+                                         << "gatewayIp1"
                                          << "192";
-        QTest::newRow("service book port") << quint32{ServiceEntry} << "Servicebook"
-                                           << "hrtnet(9)"
+        QTest::newRow("service book port") << quint32{ServiceEntry} << "serviceBookPane"
+                                           << "port1"
                                            << "8080";
-        QTest::newRow("service book home") << quint32{ServiceEntry} << "Servicebook"
-                                           << "hrtnet(11)"
+        QTest::newRow("service book home") << quint32{ServiceEntry} << "serviceBookPane"
+                                           << "homePage"
                                            << "http://home";
-        QTest::newRow("call") << quint32{PlacedCall} << "pcallslog"
-                              << "ct(46)"
+        QTest::newRow("call") << quint32{PlacedCall} << "callLogPane"
+                              << "callName"
                               << "Omar";
-        QTest::newRow("call number") << quint32{PlacedCall} << "pcallslog"
-                                     << "ct(47)"
+        QTest::newRow("call number") << quint32{PlacedCall} << "callLogPane"
+                                     << "callNumber"
                                      << "5550000";
-        QTest::newRow("call date") << quint32{PlacedCall} << "pcallslog"
-                                   << "ct(48)"
+        QTest::newRow("call date") << quint32{PlacedCall} << "callLogPane"
+                                   << "callDate"
                                    << "1/1/1970 3:00:00 AM";
     }
     void eachRecordFillsItsPane() {
@@ -358,7 +382,7 @@ class MainWindowTest : public QObject {
         // Multi-line fields keep line breaks as their plain text shows them.
         QCOMPARE(Field(*window_, field),
                  QString(value).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-        QCOMPARE(window_->mservicebook()->isVisible(), node == ServiceEntry);
+        QCOMPARE(window_->menus().serviceBookMenu->isVisible(), node == ServiceEntry);
     }
 
     void aRealClickOnARecordShowsItsPane() {
@@ -371,12 +395,12 @@ class MainWindowTest : public QObject {
         QModelIndex memo = window_->treeModel().indexOf(MemoEntry);
         view.scrollTo(memo);
         QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(memo).center());
-        QCOMPARE(VisibleFrames(*window_), QStringList{QStringLiteral("Memo")});
+        QCOMPARE(VisibleFrames(*window_), QStringList{QStringLiteral("memoPane")});
         QCOMPARE(window_->selectedNode(), std::optional<NodeId>(MemoEntry));
         // Clicking the selected node again handles it again.
-        window_->ResetPanes();
+        window_->hidePanes();
         QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(memo).center());
-        QCOMPARE(VisibleFrames(*window_), QStringList{QStringLiteral("Memo")});
+        QCOMPARE(VisibleFrames(*window_), QStringList{QStringLiteral("memoPane")});
     }
 
     void rootAndDatabaseNodesShowNoPane() {
@@ -386,37 +410,36 @@ class MainWindowTest : public QObject {
               NodeId{ServiceEntry}, NodeId{MemosDb}, NodeId{ServiceEntry}, NodeId{ServiceBookDb}}) {
             select(node);
             if (node == ServiceEntry) {
-                QVERIFY(window_->mservicebook()->isVisible());
+                QVERIFY(window_->menus().serviceBookMenu->isVisible());
                 continue;
             }
             QVERIFY(VisibleFrames(*window_).isEmpty());
-            QVERIFY2(!window_->mservicebook()->isVisible(), qPrintable(QString::number(node)));
+            QVERIFY2(!window_->menus().serviceBookMenu->isVisible(),
+                     qPrintable(QString::number(node)));
         }
     }
 
     void serviceBookMenuFollowsTheSelection() {
         open(backup_);
         select(ServiceEntry);
-        QVERIFY(window_->mservicebook()->isVisible());
-        QVERIFY(window_->mEdit()->isVisible());
+        QVERIFY(window_->menus().serviceBookMenu->isVisible());
+        QVERIFY(window_->menus().editServiceBook->isVisible());
         const auto texts = window_->serviceBookTexts();
         QCOMPARE(texts[17], QStringLiteral("WAP Transport"));
         QCOMPARE(texts[10], QStringLiteral("80"));
         select(MemoEntry);
-        QVERIFY(!window_->mservicebook()->isVisible());
+        QVERIFY(!window_->menus().serviceBookMenu->isVisible());
         select(ServiceEntry);
-        QVERIFY(window_->mservicebook()->isVisible());
+        QVERIFY(window_->menus().serviceBookMenu->isVisible());
         select(MissedCall);
-        QVERIFY(!window_->mservicebook()->isVisible());
+        QVERIFY(!window_->menus().serviceBookMenu->isVisible());
     }
 
     void aContactPhotoIsShownAndItsFileRemoved() {
         open(backup_);
         select(Contact);
-        QLabel* picture = window_->panes().picture();
+        QLabel* picture = window_->panes().contactPhoto();
         QVERIFY(!picture->pixmap().isNull());
-        QDir pictures(fakes_->platform.pictureFolder);
-        QVERIFY(pictures.entryList({QStringLiteral("*.jpg")}, QDir::Files).isEmpty());
         // A contact without a photo shows an empty box.
         select(ContactAll);
         QVERIFY(picture->pixmap().isNull());
@@ -431,27 +454,25 @@ class MainWindowTest : public QObject {
                              .bytes());
         open(WriteBackup(dir_, QStringLiteral("badphoto.ipd"), ipd.build()));
         select(window_->tree().recordNode(0));
-        QCOMPARE(VisibleFrames(*window_), QStringList{QStringLiteral("Contacts")});
-        QCOMPARE(Field(*window_, QStringLiteral("ct(3)")), QStringLiteral("Broken Photo Ltd"));
-        QVERIFY(window_->panes().picture()->pixmap().isNull());
-        QVERIFY(QDir(fakes_->platform.pictureFolder)
-                    .entryList({QStringLiteral("*.jpg")}, QDir::Files)
-                    .isEmpty());
+        QCOMPARE(VisibleFrames(*window_), QStringList{QStringLiteral("contactPane")});
+        QCOMPARE(Field(*window_, QStringLiteral("company")), QStringLiteral("Broken Photo Ltd"));
+        QVERIFY(window_->panes().contactPhoto()->pixmap().isNull());
     }
 
     void valueFieldsUseAnArabicFont() {
-        const QFont font = window_->findChild<QLineEdit*>(QStringLiteral("ct(1)"))->font();
+        const QFont font = window_->findChild<QLineEdit*>(QStringLiteral("firstName"))->font();
         QCOMPARE(font.pointSize(), 12);
         QCOMPARE(font.family(), ValueFont().family());
-        QVERIFY(window_->findChild<QPlainTextEdit*>(QStringLiteral("msg_text")) != nullptr);
-        for (const char* name : {"ct(31)", "ct(34)", "ct(40)", "ct(45)", "msg_text"}) {
+        QVERIFY(window_->findChild<QPlainTextEdit*>(QStringLiteral("smsText")) != nullptr);
+        for (const char* name :
+             {"contactNotes", "appointmentNotes", "taskNotes", "memoBody", "smsText"}) {
             QVERIFY2(window_->findChild<QPlainTextEdit*>(QString::fromLatin1(name)), name);
         }
-        auto* tabs = window_->findChild<QTabWidget*>(QStringLiteral("ctab"));
+        auto* tabs = window_->findChild<QTabWidget*>(QStringLiteral("contactPaneTabs"));
         QCOMPARE(tabs->count(), 5);
         QCOMPARE(tabs->tabText(1), QStringLiteral("Phone Numbers"));
-        for (int i = 0; i < 22; ++i) {
-            QVERIFY(window_->findChild<QLineEdit*>(QStringLiteral("hrtnet(%1)").arg(i)) != nullptr);
+        for (std::string_view name : kServiceBookFieldNames) {
+            QVERIFY(window_->findChild<QLineEdit*>(QString::fromLatin1(name)) != nullptr);
         }
     }
 
@@ -465,17 +486,29 @@ class MainWindowTest : public QObject {
         QCOMPARE(window_->tree().text(MemoEntry), std::string("\xE3\xD0\xDF\xD1\xC9 1"));
         QVERIFY(!model.setData(memo, QString::fromUtf8("\u4E2D")));
         QCOMPARE(memo.data().toString(), QString::fromUtf8("\u0645\u0630\u0643\u0631\u0629 1"));
-        // A database renamed by the user no longer names a decoder.
-        QVERIFY(model.setData(model.indexOf(MemosDb), QStringLiteral("Notes")));
+    }
+
+    // A database is known by its name: renaming it in place would leave its records without a
+    // pane and out of the exports, so neither it nor the root can be renamed.
+    void databaseAndRootNodesAreNotRenamed() {
+        open(backup_);
+        auto& model = window_->treeModel();
+        for (NodeId node : {NodeId{BackupTree::kRoot}, NodeId{MemosDb}}) {
+            const QModelIndex index = model.indexOf(node);
+            const QString before = index.data().toString();
+            QVERIFY(!(model.flags(index) & Qt::ItemIsEditable));
+            QVERIFY(!model.setData(index, QStringLiteral("Notes")));
+            QCOMPARE(index.data().toString(), before);
+        }
         select(MemoEntry);
-        QVERIFY(VisibleFrames(*window_).isEmpty());
+        QCOMPARE(VisibleFrames(*window_), QStringList{QStringLiteral("memoPane")});
     }
 
     void aSecondOpenWhileLoadingWins() {
         IpdBuilder ipd;
         ipd.database("Memos");
         const QString small = WriteBackup(dir_, QStringLiteral("small.ipd"), ipd.build());
-        QSignalSpy finished(window_.get(), &FrmMain::openFinished);
+        QSignalSpy finished(window_.get(), &MainWindow::openFinished);
         window_->openPath(backup_);
         window_->openPath(small);
         window_->waitForOpen();
@@ -514,7 +547,7 @@ class MainWindowTest : public QObject {
         auto* area = window_->findChild<QScrollArea*>(QStringLiteral("paneArea"));
         QVERIFY(area);
         const QString shots = qEnvironmentVariable("ORRELIN_SHOT_DIR");
-        auto* tabs = window_->findChild<QTabWidget*>(QStringLiteral("ctab"));
+        auto* tabs = window_->findChild<QTabWidget*>(QStringLiteral("contactPaneTabs"));
         for (NodeId node : {NodeId{SentSms}, NodeId{Contact}, NodeId{MemoEntry}, NodeId{TaskEntry},
                             NodeId{Appointment}, NodeId{ServiceEntry}, NodeId{PlacedCall}}) {
             for (int tab = 0; tab < (node == Contact ? tabs->count() : 1); ++tab) {
@@ -535,7 +568,7 @@ class MainWindowTest : public QObject {
         }
         // The export panel with its five format buttons in one row.
         select(NodeId{PlacedCall});
-        window_->mExport()->trigger();
+        window_->menus().exportRecords->trigger();
         QApplication::processEvents();
         QVERIFY(window_->exportPanel().isVisible());
         QVERIFY2(area->horizontalScrollBar()->maximum() == 0, "export panel");
@@ -544,7 +577,7 @@ class MainWindowTest : public QObject {
     }
 
     void splitWithTheRootAloneDoesNothing() {
-        window_->mSplit_Click();
+        window_->showSplitWindow();
         QVERIFY(fakes_->messages.shown.empty());
     }
 
@@ -554,8 +587,8 @@ class MainWindowTest : public QObject {
         const QString other =
             WriteBackup(dir_, QStringLiteral("other for split.ipd"), EveryKindBackup());
         open(backup_);
-        window_->mSplit()->trigger();
-        QPointer<FrmSplit> split = window_->findChild<FrmSplit*>();
+        window_->menus().split->trigger();
+        QPointer<SplitWindow> split = window_->findChild<SplitWindow*>();
         QVERIFY(split);
         QVERIFY(split->isVisible());
         QCOMPARE(QString::fromStdString(split->checkTree().tree().path()), backup_);
@@ -563,8 +596,8 @@ class MainWindowTest : public QObject {
         open(other);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(split.isNull());
-        window_->mSplit()->trigger();
-        split = window_->findChild<FrmSplit*>();
+        window_->menus().split->trigger();
+        split = window_->findChild<SplitWindow*>();
         QVERIFY(split);
         QCOMPARE(QString::fromStdString(split->checkTree().tree().path()), other);
     }
@@ -573,18 +606,18 @@ class MainWindowTest : public QObject {
     // knowing no opened file to protect but its own.
     void theMergeWindowOutlivesTheMainWindow() {
         open(backup_);
-        window_->mMerge()->trigger();
-        QPointer<FrmMerge> merge;
+        window_->menus().merge->trigger();
+        QPointer<MergeWindow> merge;
         for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (auto* found = qobject_cast<FrmMerge*>(top)) merge = found;
+            if (auto* found = qobject_cast<MergeWindow*>(top)) merge = found;
         }
         QVERIFY(merge);
         QVERIFY(merge->parent() == nullptr);
         QVERIFY(merge->isVisible());
-        window_->mMerge()->trigger();  // a second Merge raises the same window
+        window_->menus().merge->trigger();  // a second Merge raises the same window
         int merges = 0;
         for (QWidget* top : QApplication::topLevelWidgets())
-            merges += qobject_cast<FrmMerge*>(top) && !top->testAttribute(Qt::WA_WState_Hidden);
+            merges += qobject_cast<MergeWindow*>(top) && !top->testAttribute(Qt::WA_WState_Hidden);
         QCOMPARE(merges, 1);
 
         window_.reset();
@@ -593,7 +626,7 @@ class MainWindowTest : public QObject {
         merge->firstTree().toggleCheck(merge->firstTree().tree().databaseNode(0));
         const QString target = dir_.filePath(QStringLiteral("merged after close.ipd"));
         fakes_->files.saveAnswers.push_back(target);
-        merge->btnMerge_Click();
+        merge->mergeSelected();
         QVERIFY(QFile::exists(target));
         QVERIFY(!fakes_->messages.shown.empty());
         QCOMPARE(fakes_->messages.shown.back().icon, MessageIcon::Information);
@@ -608,7 +641,7 @@ class MainWindowTest : public QObject {
         window_->close();
         QCOMPARE(fakes_->settings.values.value(QStringLiteral("orrelin_beta/Window/size")),
                  QStringLiteral("700x520"));
-        FrmMain again(fakes_->platform);
+        MainWindow again(fakes_->platform);
         QCOMPARE(again.size(), QSize(700, 520));
     }
 };

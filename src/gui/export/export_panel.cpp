@@ -40,67 +40,67 @@ int Steps(std::uint64_t count, std::uint64_t total) {
 
 }  // namespace
 
-ExportToText::ExportToText(MessageBoxes& messages, std::function<Source()> source, QWidget* parent)
+ExportPanel::ExportPanel(MessageBoxes& messages, std::function<Source()> source, QWidget* parent)
     : QGroupBox(QStringLiteral("Export to Text/CSV File"), parent),
       messages_(messages),
       source_(std::move(source)),
       clock_(LocalTimeNow) {
-    setObjectName(QStringLiteral("ExportToText"));
+    setObjectName(QStringLiteral("ExportPanel"));
     auto* scopes = new QGroupBox(QStringLiteral("Export to Text"), this);
     auto* scopeLayout = new QVBoxLayout(scopes);
     for (int i = 0; i < 3; ++i) {
-        options_[i] = new QRadioButton(scopes);
-        options_[i]->setObjectName(QStringLiteral("ExOP_%1").arg(i));
-        scopeLayout->addWidget(options_[i]);
+        scopeOptions_[i] = new QRadioButton(scopes);
+        scopeOptions_[i]->setObjectName(QStringLiteral("scopeOption%1").arg(i));
+        scopeLayout->addWidget(scopeOptions_[i]);
     }
-    options_[2]->setText(QStringLiteral("Export All"));
+    scopeOptions_[2]->setText(QStringLiteral("Export All"));
 
-    bexport_ = new QPushButton(QStringLiteral("Export to Text file"), this);
-    bexport_->setObjectName(QStringLiteral("Bexport"));
-    cexport_ = new QPushButton(QStringLiteral("Export to CSV file"), this);
-    cexport_->setObjectName(QStringLiteral("Cexport"));
-    command2_ = new QPushButton(QStringLiteral("Cancel"), this);
-    command2_->setObjectName(QStringLiteral("Command2"));
+    textButton_ = new QPushButton(QStringLiteral("Export to Text file"), this);
+    textButton_->setObjectName(QStringLiteral("exportTextButton"));
+    csvButton_ = new QPushButton(QStringLiteral("Export to CSV file"), this);
+    csvButton_->setObjectName(QStringLiteral("exportCsvButton"));
+    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
     for (const auto& info : kStandardFormats) {
         auto* button = new QPushButton(StandardCaption(info.format), this);
         button->setObjectName(
-            QStringLiteral("Export_") +
+            QStringLiteral("export_") +
             QString::fromLatin1(info.name.data(), static_cast<qsizetype>(info.name.size())));
         button->setToolTip(QString::fromUtf8(info.description.data(),
                                              static_cast<qsizetype>(info.description.size())));
         connect(button, &QPushButton::clicked, this,
-                [this, format = info.format] { StandardExport_Click(format); });
+                [this, format = info.format] { exportStandard(format); });
         standard_[static_cast<std::size_t>(info.format)] = button;
     }
 
     // The window's own formats beside the standard ones, Cancel last.
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(bexport_);
-    buttons->addWidget(cexport_);
+    buttons->addWidget(textButton_);
+    buttons->addWidget(csvButton_);
     for (QPushButton* button : standard_)
         buttons->addWidget(button);
-    buttons->addWidget(command2_);
+    buttons->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(scopes);
     layout->addLayout(buttons);
 
-    connect(bexport_, &QPushButton::clicked, this, &ExportToText::Bexport_Click);
-    connect(cexport_, &QPushButton::clicked, this, &ExportToText::Cexport_Click);
-    connect(command2_, &QPushButton::clicked, this, &ExportToText::Command2_Click);
+    connect(textButton_, &QPushButton::clicked, this, &ExportPanel::exportText);
+    connect(csvButton_, &QPushButton::clicked, this, &ExportPanel::exportCsv);
+    connect(cancelButton_, &QPushButton::clicked, this, &ExportPanel::closePanel);
     hide();
 }
 
-std::optional<int> ExportToText::ChosenScope() const {
+std::optional<int> ExportPanel::chosenScope() const {
     std::optional<int> chosen;
     for (int i = 0; i < 3; ++i) {
-        if (options_[i]->isChecked()) chosen = i;
+        if (scopeOptions_[i]->isChecked()) chosen = i;
     }
     return chosen;
 }
 
-void ExportToText::mExport_Click() {
-    options_[0]->hide();
-    options_[1]->hide();
+void ExportPanel::openForSelection() {
+    scopeOptions_[0]->hide();
+    scopeOptions_[1]->hide();
     Source source = source_();
     std::optional<NodeId> parent;
     if (source.tree && source.selected) parent = source.tree->parent(*source.selected);
@@ -115,29 +115,29 @@ void ExportToText::mExport_Click() {
                        QStringLiteral("Please select record first:"), kNoRecordSelected);
         return;
     }
-    options_[0]->setText(QString::fromLatin1(captions->selected.data(),
-                                             static_cast<qsizetype>(captions->selected.size())));
-    options_[1]->setText(
+    scopeOptions_[0]->setText(QString::fromLatin1(
+        captions->selected.data(), static_cast<qsizetype>(captions->selected.size())));
+    scopeOptions_[1]->setText(
         QString::fromLatin1(captions->all.data(), static_cast<qsizetype>(captions->all.size())));
-    options_[1]->show();
-    options_[0]->show();
-    options_[2]->show();
+    scopeOptions_[1]->show();
+    scopeOptions_[0]->show();
+    scopeOptions_[2]->show();
     show();
 }
 
-void ExportToText::Bexport_Click() {
+void ExportPanel::exportText() {
     runExport(ExportFormat::Text);
 }
-void ExportToText::Cexport_Click() {
+void ExportPanel::exportCsv() {
     runExport(ExportFormat::Csv);
 }
-void ExportToText::Command2_Click() {
+void ExportPanel::closePanel() {
     hide();
 }
 
-void ExportToText::StandardExport_Click(StandardFormat format) {
+void ExportPanel::exportStandard(StandardFormat format) {
     lastWritten_.clear();
-    std::optional<int> scope = ChosenScope();
+    std::optional<int> scope = chosenScope();
     if (!scope) return;
     Source source = source_();
     if (!source.tree) return;
@@ -154,23 +154,23 @@ void ExportToText::StandardExport_Click(StandardFormat format) {
            });
 }
 
-void ExportToText::runExport(ExportFormat format) {
+void ExportPanel::runExport(ExportFormat format) {
     lastWritten_.clear();
-    std::optional<int> scope = ChosenScope();
+    std::optional<int> scope = chosenScope();
     if (!scope) return;
     Source source = source_();
     if (!source.tree) return;
     const BackupTree& tree = *source.tree;
     ExportRequest request = PanelRequest(tree, static_cast<ExportScope>(*scope), format,
-                                         options_[0]->text().toStdString(),
-                                         options_[1]->text().toStdString(), source.selected);
+                                         scopeOptions_[0]->text().toStdString(),
+                                         scopeOptions_[1]->text().toStdString(), source.selected);
     runJob(ExportFileName(tree.path(), format, clock_()),
            [&](const std::string& path, const ProgressCallback& progress) {
                return ExportToFile(tree, request, source.context, path, progress);
            });
 }
 
-void ExportToText::runJob(const std::string& path, const ExportJob& job) {
+void ExportPanel::runJob(const std::string& path, const ExportJob& job) {
     // The export runs here, between events; its dialog shows once it has taken a while.
     QProgressDialog progress(QStringLiteral("Exporting..."), QStringLiteral("Cancel"), 0, 0,
                              window());

@@ -1,4 +1,4 @@
-#include "gui/splitmerge/frm_merge.h"
+#include "gui/splitmerge/merge_window.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -9,24 +9,24 @@
 #include <QVBoxLayout>
 
 #include "gui/splitmerge/check_tree_model.h"
-#include "gui/splitmerge/frm_split.h"
+#include "gui/splitmerge/split_window.h"
 #include "gui/splitmerge/write_progress.h"
 #include "splitmerge/merge.h"
 
 namespace orrelin::gui {
 
-FrmMerge::FrmMerge(Platform platform, const BackupTree& mainTree, std::function<QString()> mainPath,
-                   QWidget* parent)
+MergeWindow::MergeWindow(Platform platform, const BackupTree& mainTree,
+                         std::function<QString()> mainPath, QWidget* parent)
     : QWidget(parent, Qt::Window),
       platform_(platform),
       mainPath_(std::move(mainPath)),
       first_(mainTree),
-      smIPD_(new QLineEdit(this)),
-      smBrowse_(new QPushButton(QStringLiteral("..."), this)),
-      tvwfTree_(new CheckTreeView(this)),
-      tvwsTree_(new CheckTreeView(this)),
-      btnMerge_(new QPushButton(QStringLiteral("Merge Selected"), this)),
-      btnExit_(new QPushButton(QStringLiteral("Exit"), this)) {
+      secondPathField_(new QLineEdit(this)),
+      browseButton_(new QPushButton(QStringLiteral("..."), this)),
+      firstTreeView_(new CheckTreeView(this)),
+      secondTreeView_(new CheckTreeView(this)),
+      mergeButton_(new QPushButton(QStringLiteral("Merge Selected"), this)),
+      exitButton_(new QPushButton(QStringLiteral("Exit"), this)) {
     setWindowTitle(kCaption);
     setAttribute(Qt::WA_DeleteOnClose);
     auto* label1 = new QLabel(QStringLiteral("Merge the IPD files"), this);
@@ -39,25 +39,25 @@ FrmMerge::FrmMerge(Platform platform, const BackupTree& mainTree, std::function<
     label1->setObjectName(QStringLiteral("Label1"));
     label2->setObjectName(QStringLiteral("Label2"));
     label3->setObjectName(QStringLiteral("Label3"));
-    smIPD_->setObjectName(QStringLiteral("smIPD"));
-    smIPD_->setReadOnly(true);
-    smBrowse_->setObjectName(QStringLiteral("smBrowse"));
-    tvwfTree_->setObjectName(QStringLiteral("tvwfTree"));
-    tvwsTree_->setObjectName(QStringLiteral("tvwsTree"));
-    btnMerge_->setObjectName(QStringLiteral("btnMerge"));
-    btnExit_->setObjectName(QStringLiteral("btnExit"));
+    secondPathField_->setObjectName(QStringLiteral("secondPathField"));
+    secondPathField_->setReadOnly(true);
+    browseButton_->setObjectName(QStringLiteral("browseButton"));
+    firstTreeView_->setObjectName(QStringLiteral("firstTreeView"));
+    secondTreeView_->setObjectName(QStringLiteral("secondTreeView"));
+    mergeButton_->setObjectName(QStringLiteral("mergeButton"));
+    exitButton_->setObjectName(QStringLiteral("exitButton"));
 
     auto* second = new QHBoxLayout;
     second->addWidget(label3);
-    second->addWidget(smIPD_, 1);
-    second->addWidget(smBrowse_);
+    second->addWidget(secondPathField_, 1);
+    second->addWidget(browseButton_);
     auto* trees = new QHBoxLayout;
-    trees->addWidget(tvwfTree_);
-    trees->addWidget(tvwsTree_);
+    trees->addWidget(firstTreeView_);
+    trees->addWidget(secondTreeView_);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(label2, 1);
-    buttons->addWidget(btnMerge_);
-    buttons->addWidget(btnExit_);
+    buttons->addWidget(mergeButton_);
+    buttons->addWidget(exitButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label1);
     layout->addLayout(second);
@@ -65,15 +65,15 @@ FrmMerge::FrmMerge(Platform platform, const BackupTree& mainTree, std::function<
     layout->addLayout(buttons);
     resize(760, 520);
 
-    tvwfTree_->checkModel().setTree(&first_);
-    connect(smBrowse_, &QPushButton::clicked, this, &FrmMerge::smBrowse_Click);
-    connect(btnMerge_, &QPushButton::clicked, this, &FrmMerge::btnMerge_Click);
-    connect(btnExit_, &QPushButton::clicked, this, &FrmMerge::btnExit_Click);
+    firstTreeView_->checkModel().setTree(&first_);
+    connect(browseButton_, &QPushButton::clicked, this, &MergeWindow::browseSecondFile);
+    connect(mergeButton_, &QPushButton::clicked, this, &MergeWindow::mergeSelected);
+    connect(exitButton_, &QPushButton::clicked, this, &MergeWindow::exitClicked);
 }
 
-bool FrmMerge::LoadSecondIpd(const QString& path) {
-    smIPD_->setText(path);
-    tvwsTree_->checkModel().setTree(nullptr);
+bool MergeWindow::loadSecondFile(const QString& path) {
+    secondPathField_->setText(path);
+    secondTreeView_->checkModel().setTree(nullptr);
     second_.reset();
     std::string error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -86,24 +86,24 @@ bool FrmMerge::LoadSecondIpd(const QString& path) {
         return false;
     }
     second_ = std::move(*loaded);
-    tvwsTree_->checkModel().setTree(&*second_);
+    secondTreeView_->checkModel().setTree(&*second_);
     return true;
 }
 
-void FrmMerge::smBrowse_Click() {
+void MergeWindow::browseSecondFile() {
     const QString path = platform_.files.openFile(this, kIpdFilter);
     if (path.isEmpty()) return;
-    LoadSecondIpd(path);
+    loadSecondFile(path);
 }
 
-void FrmMerge::btnMerge_Click() {
+void MergeWindow::mergeSelected() {
     // A database that outgrows 2-byte handles is refused before a name is asked for.
     if (auto warning = TooManyMergedRecords(PlanMerge(first_, secondTree()))) {
         platform_.messages.show(this, MessageIcon::Warning, kCaption,
                                 QString::fromStdString(*warning));
         return;
     }
-    const QString target = platform_.files.saveFile(this, kIpdFilter);
+    const QString target = platform_.files.saveFile(this, kIpdFilter, FolderOf(first_.tree()));
     if (target.isEmpty()) return;
     std::vector<std::string> opened;
     if (mainPath_) {
@@ -118,7 +118,7 @@ void FrmMerge::btnMerge_Click() {
     ShowWriteOutcome(platform_, this, outcome, kDoneTitle, kCaption);
 }
 
-void FrmMerge::btnExit_Click() {
+void MergeWindow::exitClicked() {
     close();
 }
 

@@ -1,4 +1,4 @@
-#include "gui/settings/frm_splash.h"
+#include "gui/settings/about_window.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -14,14 +14,14 @@
 
 namespace orrelin::gui {
 
-QString FrmSplash::VersionText() {
+QString AboutWindow::VersionText() {
     return QStringLiteral("Beta Version %1.%2.%3")
         .arg(ORRELIN_VERSION_MAJOR)
         .arg(ORRELIN_VERSION_MINOR)
         .arg(ORRELIN_VERSION_PATCH);
 }
 
-FrmSplash::FrmSplash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("frmSplash"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("About Orrelin"));
@@ -43,17 +43,17 @@ FrmSplash::FrmSplash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Framele
 
     auto* texts = new QVBoxLayout();
     layout->addLayout(texts, 1);
-    lblProductName_ = new QLabel(QStringLiteral("Orrelin"), frame);
-    lblProductName_->setObjectName(QStringLiteral("lblProductName"));
-    QFont big = lblProductName_->font();
+    productNameLabel_ = new QLabel(QStringLiteral("Orrelin"), frame);
+    productNameLabel_->setObjectName(QStringLiteral("productNameLabel"));
+    QFont big = productNameLabel_->font();
     big.setPointSize(big.pointSize() * 2);
     big.setBold(true);
-    lblProductName_->setFont(big);
-    texts->addWidget(lblProductName_);
+    productNameLabel_->setFont(big);
+    texts->addWidget(productNameLabel_);
 
-    lblVersion_ = new QLabel(VersionText(), frame);
-    lblVersion_->setObjectName(QStringLiteral("lblVersion"));
-    texts->addWidget(lblVersion_);
+    versionLabel_ = new QLabel(VersionText(), frame);
+    versionLabel_->setObjectName(QStringLiteral("versionLabel"));
+    texts->addWidget(versionLabel_);
 
     edition_ = new QLabel(QStringLiteral("Free Version"), frame);
     edition_->setObjectName(QStringLiteral("lblEdition"));
@@ -72,9 +72,9 @@ FrmSplash::FrmSplash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Framele
     // Clicks on these close the window; clicks on the version, the logo and the maker lines
     // do nothing, and the edition line shows the credits.
     frame_->installEventFilter(this);
-    lblProductName_->installEventFilter(this);
+    productNameLabel_->installEventFilter(this);
     edition_->installEventFilter(this);
-    for (QWidget* quiet : {static_cast<QWidget*>(logo), static_cast<QWidget*>(lblVersion_),
+    for (QWidget* quiet : {static_cast<QWidget*>(logo), static_cast<QWidget*>(versionLabel_),
                            static_cast<QWidget*>(maker), static_cast<QWidget*>(contact)}) {
         quiet->installEventFilter(this);
     }
@@ -87,9 +87,9 @@ FrmSplash::FrmSplash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Framele
     }
 }
 
-bool FrmSplash::eventFilter(QObject* watched, QEvent* event) {
+bool AboutWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::MouseButtonPress) return QWidget::eventFilter(watched, event);
-    if (watched == frame_ || watched == lblProductName_) {
+    if (watched == frame_ || watched == productNameLabel_) {
         close();
         return true;
     }
@@ -101,12 +101,12 @@ bool FrmSplash::eventFilter(QObject* watched, QEvent* event) {
     return true;  // the version, the logo and the maker lines take clicks without effect
 }
 
-void FrmSplash::mousePressEvent(QMouseEvent* event) {
+void AboutWindow::mousePressEvent(QMouseEvent* event) {
     event->accept();
     close();
 }
 
-void FrmSplash::keyPressEvent(QKeyEvent* event) {
+void AboutWindow::keyPressEvent(QKeyEvent* event) {
     event->accept();
     close();
 }
