@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -536,9 +537,13 @@ class MainWindowTest : public QObject {
     }
 
     // Every pane fits the window at its first size: no scroll bar, no field squeezed below its
-    // height. With ORRELIN_SHOT_DIR set the window is saved as a picture per pane.
+    // height. The export panel, opened below any of them, shows whole with its five format
+    // buttons in one row. With ORRELIN_SHOT_DIR set the window is saved as a picture per pane.
     void everyPaneFitsTheDefaultWindow() {
         if (QGuiApplication::platformName() == QStringLiteral("offscreen")) {
+            // The test run asks for a screen; by hand, offscreen, this check is left out.
+            const QString missing = qEnvironmentVariable("ORRELIN_SCREEN_MISSING");
+            if (!missing.isEmpty()) QFAIL(qPrintable(missing));
             QSKIP("the offscreen screen is smaller than the default window: run under Xvfb");
         }
         open(backup_);
@@ -547,6 +552,11 @@ class MainWindowTest : public QObject {
         auto* area = window_->findChild<QScrollArea*>(QStringLiteral("paneArea"));
         QVERIFY(area);
         const QString shots = qEnvironmentVariable("ORRELIN_SHOT_DIR");
+        auto shoot = [&](const QString& name) {
+            if (!shots.isEmpty())
+                window_->grab().save(shots + QLatin1Char('/') + name + QStringLiteral(".png"));
+        };
+        ExportPanel& panel = window_->exportPanel();
         auto* tabs = window_->findChild<QTabWidget*>(QStringLiteral("contactPaneTabs"));
         for (NodeId node : {NodeId{SentSms}, NodeId{Contact}, NodeId{MemoEntry}, NodeId{TaskEntry},
                             NodeId{Appointment}, NodeId{ServiceEntry}, NodeId{PlacedCall}}) {
@@ -555,25 +565,31 @@ class MainWindowTest : public QObject {
                 if (node == Contact) tabs->setCurrentIndex(tab);
                 QApplication::processEvents();
                 const QString name = VisibleFrames(*window_).join(QString()) + QString::number(tab);
-                QVERIFY2(area->verticalScrollBar()->maximum() == 0, qPrintable(name));
+                QTRY_VERIFY2_WITH_TIMEOUT(area->verticalScrollBar()->maximum() == 0,
+                                          qPrintable(name), 2000);
                 QVERIFY2(area->horizontalScrollBar()->maximum() == 0, qPrintable(name));
                 for (QLineEdit* field : window_->findChildren<QLineEdit*>()) {
                     if (!field->isVisible()) continue;
                     QVERIFY2(field->height() >= field->sizeHint().height(),
                              qPrintable(field->objectName()));
                 }
-                if (!shots.isEmpty())
-                    window_->grab().save(shots + QLatin1Char('/') + name + QStringLiteral(".png"));
+                shoot(name);
+
+                fakes_->messages.shown.clear();
+                window_->menus().exportRecords->trigger();
+                QApplication::processEvents();
+                if (!panel.isVisible()) {
+                    // A kind the panel does not export says so instead.
+                    QCOMPARE(fakes_->messages.shown.size(), std::size_t{1});
+                    continue;
+                }
+                const QRect shown(panel.mapTo(area->viewport(), QPoint()), panel.size());
+                QVERIFY2(area->viewport()->rect().contains(shown), qPrintable(name + " export"));
+                QVERIFY2(area->horizontalScrollBar()->maximum() == 0, qPrintable(name + " export"));
+                shoot(name + QStringLiteral("-export"));
+                panel.cancelButton()->click();
             }
         }
-        // The export panel with its five format buttons in one row.
-        select(NodeId{PlacedCall});
-        window_->menus().exportRecords->trigger();
-        QApplication::processEvents();
-        QVERIFY(window_->exportPanel().isVisible());
-        QVERIFY2(area->horizontalScrollBar()->maximum() == 0, "export panel");
-        QVERIFY2(area->verticalScrollBar()->maximum() == 0, "export panel");
-        if (!shots.isEmpty()) window_->grab().save(shots + QStringLiteral("/export.png"));
     }
 
     void splitWithTheRootAloneDoesNothing() {
