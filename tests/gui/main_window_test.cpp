@@ -17,6 +17,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextCursor>
 #include <QTreeView>
 #include <QUrl>
 #include <memory>
@@ -475,6 +476,35 @@ class MainWindowTest : public QObject {
         for (std::string_view name : kServiceBookFieldNames) {
             QVERIFY(window_->findChild<QLineEdit*>(QString::fromLatin1(name)) != nullptr);
         }
+    }
+
+    // Arabic starts at the right edge in one-line and multi-line fields alike; an address of
+    // two lines shows on two.
+    void arabicStartsAtTheRightAndAnAddressKeepsItsLines() {
+        const std::string arabic = "\xE3\xD0\xDF\xD1\xC9";  // code page 1256
+        IpdBuilder ipd;
+        auto memos = ipd.database("Memos");
+        auto book = ipd.database("Address Book");
+        ipd.record(memos, FieldList().text(1, arabic).text(2, arabic + " " + arabic).bytes());
+        ipd.record(book, FieldList().text(35, "12 Main St\r\nFloor 3").bytes());
+        open(WriteBackup(dir_, QStringLiteral("arabic.ipd"), ipd.build()));
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+
+        select(window_->tree().recordNode(0));
+        auto* title = window_->findChild<QLineEdit*>(QStringLiteral("memoTitle"));
+        auto* body = window_->findChild<QPlainTextEdit*>(QStringLiteral("memoBody"));
+        QApplication::processEvents();
+        const int titleStart = title->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
+        QVERIFY2(titleStart > title->width() / 2, qPrintable(QString::number(titleStart)));
+        const int bodyStart = body->cursorRect(QTextCursor(body->document())).x();
+        QVERIFY2(bodyStart > body->viewport()->width() / 2, qPrintable(QString::number(bodyStart)));
+
+        select(window_->tree().recordNode(1));
+        auto* address = window_->findChild<QPlainTextEdit*>(QStringLiteral("workAddress1"));
+        QVERIFY(address);
+        QCOMPARE(address->document()->blockCount(), 2);
+        QCOMPARE(address->toPlainText(), QStringLiteral("12 Main St\nFloor 3"));
     }
 
     void labelsAreEditedInPlaceWhenEveryCharacterHasACode() {

@@ -161,6 +161,8 @@ class SplitMergeTest : public QObject {
 
         window.splitButton().click();  // cancelled dialog: nothing at all
         QCOMPARE(fake.files.saveFilters, QStringList{QStringLiteral("IPD Files (*.ipd)")});
+        // The dialog starts beside the backup, not in the folder the program was started in.
+        QCOMPARE(fake.files.saveFolders, QStringList{dir_.path()});
         QVERIFY(fake.messages.shown.empty());
 
         window.checkTreeView().checkModel().toggle(at(window.checkTreeView(), {0, 2}));
@@ -233,6 +235,7 @@ class SplitMergeTest : public QObject {
         const QString target = dir_.filePath(QStringLiteral("merged.ipd"));
         fake.files.saveAnswers.push_back(target);
         window.mergeButton().click();
+        QCOMPARE(fake.files.saveFolders, QStringList{dir_.path()});
         QCOMPARE(fake.messages.shown.size(), std::size_t{1});
         QCOMPARE(fake.messages.shown[0].icon, MessageIcon::Information);
         QCOMPARE(fake.messages.shown[0].title, QStringLiteral(" merging completed successfully"));

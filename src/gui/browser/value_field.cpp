@@ -19,12 +19,6 @@ QPlainTextEdit* NewBox(QWidget* parent, const QString& name) {
     box->setReadOnly(true);
     box->setFont(ValueFont());
     box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    // Each paragraph takes the direction of its own text, as a line field does: Arabic then
-    // starts at the right edge.
-    QTextOption option = box->document()->defaultTextOption();
-    option.setTextDirection(Qt::LayoutDirectionAuto);
-    option.setAlignment(Qt::AlignLeading);
-    box->document()->setDefaultTextOption(option);
     return box;
 }
 
@@ -59,7 +53,14 @@ void ValueField::setText(const QString& text) {
         line_->setText(text);
         line_->setCursorPosition(0);
     }
-    if (box_) box_->setPlainText(text);
+    if (box_) {
+        // A plain text box aligns every paragraph to one edge whatever its direction: the edge
+        // the text starts at, as a line field does, so that Arabic starts at the right.
+        QTextOption option = box_->document()->defaultTextOption();
+        option.setAlignment(text.isRightToLeft() ? Qt::AlignRight : Qt::AlignLeft);
+        box_->document()->setDefaultTextOption(option);
+        box_->setPlainText(text);
+    }
 }
 
 QString ValueField::text() const {
