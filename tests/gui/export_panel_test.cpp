@@ -88,7 +88,7 @@ class ExportPanelTest : public QObject {
     void cleanup() { panel.reset(); }
 
     void panelHasItsCaptionsAndStartsHiddenWithNoOptionChosen() {
-        QCOMPARE(panel->objectName(), QStringLiteral("ExportPanel"));
+        QCOMPARE(panel->objectName(), QStringLiteral("exportPanel"));
         QCOMPARE(panel->title(), QStringLiteral("Export to Text/CSV File"));
         QVERIFY(panel->findChild<QGroupBox*>()->title() == QStringLiteral("Export to Text"));
         QCOMPARE(panel->textButton()->text(), QStringLiteral("Export to Text file"));

@@ -211,11 +211,11 @@ class SplitMergeTest : public QObject {
         FakePlatform fake;
         MergeWindow window(fake.platform, tree_, [] { return QString(); });
         QCOMPARE(window.windowTitle(), QStringLiteral("Merge IPD files"));
-        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Label1"))->text(),
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("titleLabel"))->text(),
                  QStringLiteral("Merge the IPD files"));
-        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Label3"))->text(),
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("secondFileLabel"))->text(),
                  QStringLiteral("Choose second IPD file"));
-        QVERIFY(window.findChild<QLabel*>(QStringLiteral("Label2"))
+        QVERIFY(window.findChild<QLabel*>(QStringLiteral("hintLabel"))
                     ->text()
                     .startsWith(QStringLiteral("You can use this form for both merging 2 IPDs")));
         QCOMPARE(window.mergeButton().text(), QStringLiteral("Merge Selected"));

@@ -45,7 +45,7 @@ ExportPanel::ExportPanel(MessageBoxes& messages, std::function<Source()> source,
       messages_(messages),
       source_(std::move(source)),
       clock_(LocalTimeNow) {
-    setObjectName(QStringLiteral("ExportPanel"));
+    setObjectName(QStringLiteral("exportPanel"));
     auto* scopes = new QGroupBox(QStringLiteral("Export to Text"), this);
     auto* scopeLayout = new QVBoxLayout(scopes);
     for (int i = 0; i < 3; ++i) {

@@ -22,21 +22,21 @@ QString AboutWindow::VersionText() {
 }
 
 AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
-    setObjectName(QStringLiteral("frmSplash"));
+    setObjectName(QStringLiteral("aboutWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("About Orrelin"));
     setFocusPolicy(Qt::StrongFocus);
 
     auto* outer = new QVBoxLayout(this);
     auto* frame = new QFrame(this);
-    frame->setObjectName(QStringLiteral("Frame1"));
+    frame->setObjectName(QStringLiteral("frame"));
     frame->setFrameShape(QFrame::Box);
     frame_ = frame;
     outer->addWidget(frame);
 
     auto* layout = new QHBoxLayout(frame);
     auto* logo = new QLabel(frame);
-    logo->setObjectName(QStringLiteral("imgLogo"));
+    logo->setObjectName(QStringLiteral("logo"));
     logo->setPixmap(ApplicationIcon().pixmap(96, 96));
     logo->setAlignment(Qt::AlignTop);
     layout->addWidget(logo);
@@ -56,16 +56,16 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Fra
     texts->addWidget(versionLabel_);
 
     edition_ = new QLabel(QStringLiteral("Free Version"), frame);
-    edition_->setObjectName(QStringLiteral("lblEdition"));
+    edition_->setObjectName(QStringLiteral("editionLabel"));
     edition_->setCursor(Qt::PointingHandCursor);
     texts->addWidget(edition_);
 
     auto* maker = new QLabel(QStringLiteral("Made by the Orrelin developers"), frame);
-    maker->setObjectName(QStringLiteral("lblCompany"));
+    maker->setObjectName(QStringLiteral("makerLabel"));
     texts->addWidget(maker);
     auto* contact = new QLabel(
         QStringLiteral("Support: see the README that comes with the program, 2026"), frame);
-    contact->setObjectName(QStringLiteral("lblContact"));
+    contact->setObjectName(QStringLiteral("contactLabel"));
     texts->addWidget(contact);
     texts->addStretch(1);
 

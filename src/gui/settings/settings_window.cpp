@@ -36,43 +36,43 @@ const QStringList& SettingsWindow::Choices() {
 SettingsWindow::SettingsWindow(Platform& platform, std::function<void(std::string)> setTimeZoneText,
                                QWidget* parent)
     : QWidget(parent, Qt::Window), platform_(platform) {
-    setObjectName(QStringLiteral("frmOptions"));
+    setObjectName(QStringLiteral("settingsWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Options"));
 
     auto* layout = new QVBoxLayout(this);
-    auto* tbsOptions = new QTabWidget(this);
-    tbsOptions->setObjectName(QStringLiteral("tbsOptions"));
-    auto* page = new QWidget(tbsOptions);
-    tbsOptions->addTab(page, QStringLiteral("Time Difference"));
-    tbsOptions->setTabToolTip(0, QStringLiteral("Set Options for time zone difference"));
-    layout->addWidget(tbsOptions);
+    auto* optionTabs = new QTabWidget(this);
+    optionTabs->setObjectName(QStringLiteral("optionTabs"));
+    auto* page = new QWidget(optionTabs);
+    optionTabs->addTab(page, QStringLiteral("Time Difference"));
+    optionTabs->setTabToolTip(0, QStringLiteral("Set Options for time zone difference"));
+    layout->addWidget(optionTabs);
 
     auto* pageLayout = new QVBoxLayout(page);
-    auto* fraSample1 = new QGroupBox(QStringLiteral("Time Zone"), page);
-    fraSample1->setObjectName(QStringLiteral("fraSample1"));
-    pageLayout->addWidget(fraSample1);
-    auto* frameLayout = new QVBoxLayout(fraSample1);
-    auto* label1 = new QLabel(
+    auto* timeZoneFrame = new QGroupBox(QStringLiteral("Time Zone"), page);
+    timeZoneFrame->setObjectName(QStringLiteral("timeZoneFrame"));
+    pageLayout->addWidget(timeZoneFrame);
+    auto* frameLayout = new QVBoxLayout(timeZoneFrame);
+    auto* choiceHint = new QLabel(
         QStringLiteral("Select number of hours to add to date to reflect your timezone, default "
                        "is GMT"),
-        fraSample1);
-    label1->setObjectName(QStringLiteral("Label1"));
-    label1->setWordWrap(true);
-    frameLayout->addWidget(label1);
-    timeZoneChoice_ = new QComboBox(fraSample1);
-    timeZoneChoice_->setObjectName(QStringLiteral("tzd"));
+        timeZoneFrame);
+    choiceHint->setObjectName(QStringLiteral("choiceHint"));
+    choiceHint->setWordWrap(true);
+    frameLayout->addWidget(choiceHint);
+    timeZoneChoice_ = new QComboBox(timeZoneFrame);
+    timeZoneChoice_->setObjectName(QStringLiteral("timeZoneChoice"));
     timeZoneChoice_->setEditable(true);
     timeZoneChoice_->setInsertPolicy(QComboBox::NoInsert);
     timeZoneChoice_->addItems(Choices());
     frameLayout->addWidget(timeZoneChoice_, 0, Qt::AlignLeft);
-    auto* label2 = new QLabel(
+    auto* effectHint = new QLabel(
         QStringLiteral("The number of hours will be added to SMS, phone calls and other record "
                        "dates to show the correct date"),
-        fraSample1);
-    label2->setObjectName(QStringLiteral("Label2"));
-    label2->setWordWrap(true);
-    frameLayout->addWidget(label2);
+        timeZoneFrame);
+    effectHint->setObjectName(QStringLiteral("effectHint"));
+    effectHint->setWordWrap(true);
+    frameLayout->addWidget(effectHint);
 
     auto* buttons = new QHBoxLayout();
     buttons->addStretch(1);

@@ -29,16 +29,16 @@ MergeWindow::MergeWindow(Platform platform, const BackupTree& mainTree,
       exitButton_(new QPushButton(QStringLiteral("Exit"), this)) {
     setWindowTitle(kCaption);
     setAttribute(Qt::WA_DeleteOnClose);
-    auto* label1 = new QLabel(QStringLiteral("Merge the IPD files"), this);
-    auto* label3 = new QLabel(QStringLiteral("Choose second IPD file"), this);
-    auto* label2 = new QLabel(
+    auto* titleLabel = new QLabel(QStringLiteral("Merge the IPD files"), this);
+    auto* secondFileLabel = new QLabel(QStringLiteral("Choose second IPD file"), this);
+    auto* hintLabel = new QLabel(
         QStringLiteral("You can use this form for both merging 2 IPDs or split from one IPD "
                        "file. For splitting, you don't need to choose the second IPD file."),
         this);
-    label2->setWordWrap(true);
-    label1->setObjectName(QStringLiteral("Label1"));
-    label2->setObjectName(QStringLiteral("Label2"));
-    label3->setObjectName(QStringLiteral("Label3"));
+    hintLabel->setWordWrap(true);
+    titleLabel->setObjectName(QStringLiteral("titleLabel"));
+    hintLabel->setObjectName(QStringLiteral("hintLabel"));
+    secondFileLabel->setObjectName(QStringLiteral("secondFileLabel"));
     secondPathField_->setObjectName(QStringLiteral("secondPathField"));
     secondPathField_->setReadOnly(true);
     browseButton_->setObjectName(QStringLiteral("browseButton"));
@@ -48,18 +48,18 @@ MergeWindow::MergeWindow(Platform platform, const BackupTree& mainTree,
     exitButton_->setObjectName(QStringLiteral("exitButton"));
 
     auto* second = new QHBoxLayout;
-    second->addWidget(label3);
+    second->addWidget(secondFileLabel);
     second->addWidget(secondPathField_, 1);
     second->addWidget(browseButton_);
     auto* trees = new QHBoxLayout;
     trees->addWidget(firstTreeView_);
     trees->addWidget(secondTreeView_);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(label2, 1);
+    buttons->addWidget(hintLabel, 1);
     buttons->addWidget(mergeButton_);
     buttons->addWidget(exitButton_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(label1);
+    layout->addWidget(titleLabel);
     layout->addLayout(second);
     layout->addLayout(trees, 1);
     layout->addLayout(buttons);
