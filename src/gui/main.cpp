@@ -9,15 +9,15 @@
 #include "gui/browser/icons.h"
 #include "gui/browser/main_window.h"
 #include "gui/browser/qt_platform.h"
-#include "gui/settings/frm_splash.h"
+#include "gui/settings/about_window.h"
 
-using orrelin::gui::FrmMain;
+using orrelin::gui::MainWindow;
 
 namespace {
 
 // Opens FILE, waits until its tree is laid out on screen, prints the time taken and the
 // number of nodes, and quits: the window side of the benchmark.
-int BenchmarkOpen(FrmMain& window, const QString& path) {
+int BenchmarkOpen(MainWindow& window, const QString& path) {
     QElapsedTimer clock;
     clock.start();
     window.show();
@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orrelin"));
     QApplication::setApplicationVersion(
-        orrelin::gui::FrmSplash::VersionText().section(QLatin1Char(' '), -1));
+        orrelin::gui::AboutWindow::VersionText().section(QLatin1Char(' '), -1));
     QApplication::setDesktopFileName(QStringLiteral("orrelin"));
     QApplication::setWindowIcon(orrelin::gui::ApplicationIcon());
 
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     parser.process(app);
 
     orrelin::gui::QtPlatform platform;
-    FrmMain window(platform.platform());
+    MainWindow window(platform.platform());
     const QStringList files = parser.positionalArguments();
     if (parser.isSet(benchmark)) {
         if (files.isEmpty()) {

@@ -15,6 +15,7 @@
 
 #include "core/export/export_fixture.h"
 #include "fakes.h"
+#include "gui/browser/main_menus.h"
 #include "gui/browser/main_window.h"
 #include "gui/browser/tree_model.h"
 #include "gui/export/export_panel.h"
@@ -57,7 +58,7 @@ class ExportPanelTest : public QObject {
     std::optional<NodeId> selected;
     FakeMessageBoxes messages;
     QWidget host;
-    std::unique_ptr<ExportToText> panel;
+    std::unique_ptr<ExportPanel> panel;
 
     NodeId Record(FixtureDb db, std::size_t row) const {
         return tree.child(tree.databaseNode(db), row);
@@ -65,7 +66,7 @@ class ExportPanelTest : public QObject {
     QStringList Files() const { return QDir(folder.path()).entryList(QDir::Files | QDir::Hidden); }
     void Open(NodeId node) {
         selected = node;
-        panel->mExport_Click();
+        panel->openForSelection();
     }
 
   private Q_SLOTS:
@@ -74,10 +75,10 @@ class ExportPanelTest : public QObject {
         tree = TreeOf(FixtureBackup(), (folder.path() + "/a.ipd").toStdString());
         selected.reset();
         messages.shown.clear();
-        panel = std::make_unique<ExportToText>(
+        panel = std::make_unique<ExportPanel>(
             messages,
             [this] {
-                return ExportToText::Source{&tree, selected, DecodeContext{}};
+                return ExportPanel::Source{&tree, selected, DecodeContext{}};
             },
             &host);
         panel->setClock(Seventh);
@@ -87,15 +88,15 @@ class ExportPanelTest : public QObject {
     void cleanup() { panel.reset(); }
 
     void panelHasItsCaptionsAndStartsHiddenWithNoOptionChosen() {
-        QCOMPARE(panel->objectName(), QStringLiteral("ExportToText"));
+        QCOMPARE(panel->objectName(), QStringLiteral("exportPanel"));
         QCOMPARE(panel->title(), QStringLiteral("Export to Text/CSV File"));
         QVERIFY(panel->findChild<QGroupBox*>()->title() == QStringLiteral("Export to Text"));
-        QCOMPARE(panel->Bexport()->text(), QStringLiteral("Export to Text file"));
-        QCOMPARE(panel->Cexport()->text(), QStringLiteral("Export to CSV file"));
-        QCOMPARE(panel->Command2()->text(), QStringLiteral("Cancel"));
-        QCOMPARE(panel->ExOP(2)->text(), QStringLiteral("Export All"));
+        QCOMPARE(panel->textButton()->text(), QStringLiteral("Export to Text file"));
+        QCOMPARE(panel->csvButton()->text(), QStringLiteral("Export to CSV file"));
+        QCOMPARE(panel->cancelButton()->text(), QStringLiteral("Cancel"));
+        QCOMPARE(panel->scopeOption(2)->text(), QStringLiteral("Export All"));
         QVERIFY(panel->isHidden());
-        QVERIFY(!panel->ChosenScope().has_value());
+        QVERIFY(!panel->chosenScope().has_value());
     }
 
     void exportCommandCaptionsTheOptionsAfterTheDatabase() {
@@ -114,11 +115,11 @@ class ExportPanelTest : public QObject {
         };
         for (const auto& c : cases) {
             Open(Record(c.db, 0));
-            QCOMPARE(panel->ExOP(0)->text(), QString::fromLatin1(c.selected));
-            QCOMPARE(panel->ExOP(1)->text(), QString::fromLatin1(c.all));
+            QCOMPARE(panel->scopeOption(0)->text(), QString::fromLatin1(c.selected));
+            QCOMPARE(panel->scopeOption(1)->text(), QString::fromLatin1(c.all));
             QVERIFY(!panel->isHidden());
             for (int i = 0; i < 3; ++i)
-                QVERIFY(!panel->ExOP(i)->isHidden());
+                QVERIFY(!panel->scopeOption(i)->isHidden());
         }
         QVERIFY(messages.shown.empty());
     }
@@ -130,9 +131,9 @@ class ExportPanelTest : public QObject {
         for (NodeId node : {tree.databaseNode(kMemos), Record(kServiceBook, 0)}) {
             Open(node);
             QVERIFY(!panel->isHidden());
-            QVERIFY(panel->ExOP(0)->isHidden());
-            QVERIFY(panel->ExOP(1)->isHidden());
-            QVERIFY(!panel->ExOP(2)->isHidden());
+            QVERIFY(panel->scopeOption(0)->isHidden());
+            QVERIFY(panel->scopeOption(1)->isHidden());
+            QVERIFY(!panel->scopeOption(2)->isHidden());
         }
         QCOMPARE(messages.shown.size(), std::size_t{2});
         for (const ShownMessage& shown : messages.shown) {
@@ -148,7 +149,7 @@ class ExportPanelTest : public QObject {
         Open(BackupTree::kRoot);
         QVERIFY(panel->isHidden());
         selected.reset();
-        panel->mExport_Click();
+        panel->openForSelection();
         QCOMPARE(messages.shown.size(), std::size_t{2});
         for (const ShownMessage& shown : messages.shown) {
             QCOMPARE(shown.icon, MessageIcon::Critical);
@@ -160,44 +161,44 @@ class ExportPanelTest : public QObject {
 
     void withNoOptionChosenTheButtonsDoNothing() {
         Open(Record(kMemos, 0));
-        panel->Bexport()->click();
-        panel->Cexport()->click();
+        panel->textButton()->click();
+        panel->csvButton()->click();
         for (const auto& info : kExportFormats)
-            panel->StandardButton(info.format)->click();
+            panel->standardButton(info.format)->click();
         QVERIFY(Files().isEmpty());
         QVERIFY(messages.shown.empty());
     }
 
     void theChosenOptionPersistsAcrossOpenings() {
         Open(Record(kMemos, 0));
-        panel->ExOP(1)->setChecked(true);
-        panel->Command2()->click();
+        panel->scopeOption(1)->setChecked(true);
+        panel->cancelButton()->click();
         QVERIFY(panel->isHidden());
         Open(Record(kTasks, 0));
-        QCOMPARE(panel->ChosenScope(), std::optional<int>(1));
-        panel->ExOP(2)->setChecked(true);
-        QCOMPARE(panel->ChosenScope(), std::optional<int>(2));
-        QVERIFY(!panel->ExOP(1)->isChecked());
+        QCOMPARE(panel->chosenScope(), std::optional<int>(1));
+        panel->scopeOption(2)->setChecked(true);
+        QCOMPARE(panel->chosenScope(), std::optional<int>(2));
+        QVERIFY(!panel->scopeOption(1)->isChecked());
     }
 
     void eachButtonWritesItsFileAndSaysWhere() {
         Open(Record(kMemos, 0));
-        panel->ExOP(0)->setChecked(true);
-        panel->Bexport()->click();
+        panel->scopeOption(0)->setChecked(true);
+        panel->textButton()->click();
         QString text = folder.path() + "/Orrelin_Export_07040509.txt";
         QCOMPARE(ReadAll(text), Banner(27, "Memo") + Flat(kShoppingText));
 
         // The records come from the selection now, the banner from the captions.
         selected = Record(kMemos, 1);
-        panel->ExOP(1)->setChecked(true);
-        panel->Cexport()->click();
+        panel->scopeOption(1)->setChecked(true);
+        panel->csvButton()->click();
         QString csv = folder.path() + "/Orrelin_Export_07040509.csv";
         QCOMPARE(ReadAll(csv), Banner(27, "Memos") + Lines({"Title,Memo"}) + Flat(kShoppingCsv) +
                                    Flat(kArabicMemoCsv));
 
         // Again in the same second: a new name, the earlier file kept.
-        panel->ExOP(2)->setChecked(true);
-        panel->Bexport()->click();
+        panel->scopeOption(2)->setChecked(true);
+        panel->textButton()->click();
         QString again = folder.path() + "/Orrelin_Export_07040509_2.txt";
         QCOMPARE(ReadAll(again), WholeFileText());
         QCOMPARE(ReadAll(text), Banner(27, "Memo") + Flat(kShoppingText));
@@ -213,15 +214,15 @@ class ExportPanelTest : public QObject {
     }
 
     void theStandardFormatButtonsWriteTheirFilesOnTheSamePath() {
-        QCOMPARE(panel->StandardButton(ExportFormat::VCard)->text(), QStringLiteral("vCard"));
-        QCOMPARE(panel->StandardButton(ExportFormat::ICalendar)->text(),
+        QCOMPARE(panel->standardButton(ExportFormat::VCard)->text(), QStringLiteral("vCard"));
+        QCOMPARE(panel->standardButton(ExportFormat::ICalendar)->text(),
                  QStringLiteral("iCalendar"));
-        QCOMPARE(panel->StandardButton(ExportFormat::Json)->text(), QStringLiteral("JSON"));
+        QCOMPARE(panel->standardButton(ExportFormat::Json)->text(), QStringLiteral("JSON"));
 
         // One record: the selected SMS, with its instant rather than the shown time.
         Open(Record(kSms, 1));
-        panel->ExOP(0)->setChecked(true);
-        panel->StandardButton(ExportFormat::Json)->click();
+        panel->scopeOption(0)->setChecked(true);
+        panel->standardButton(ExportFormat::Json)->click();
         QString one = folder.path() + "/Orrelin_Export_07040509.json";
         std::string json = ReadAll(one);
         QVERIFY2(json.find("\"text\":\"\u0627\u0644\u0645\"") != std::string::npos, json.c_str());
@@ -230,11 +231,11 @@ class ExportPanelTest : public QObject {
 
         // One database (the selection's now) and the whole file.
         selected = Record(kAddressAll, 0);
-        panel->ExOP(1)->setChecked(true);
-        panel->StandardButton(ExportFormat::VCard)->click();
-        panel->ExOP(2)->setChecked(true);
-        panel->StandardButton(ExportFormat::ICalendar)->click();
-        panel->StandardButton(ExportFormat::Json)->click();
+        panel->scopeOption(1)->setChecked(true);
+        panel->standardButton(ExportFormat::VCard)->click();
+        panel->scopeOption(2)->setChecked(true);
+        panel->standardButton(ExportFormat::ICalendar)->click();
+        panel->standardButton(ExportFormat::Json)->click();
         QCOMPARE(Files(),
                  (QStringList{"Orrelin_Export_07040509.ics", "Orrelin_Export_07040509.json",
                               "Orrelin_Export_07040509.vcf", "Orrelin_Export_07040509_2.json"}));
@@ -248,8 +249,8 @@ class ExportPanelTest : public QObject {
     void aFileThatCannotBeWrittenIsReportedNotCompleted() {
         tree = TreeOf(FixtureBackup(), (folder.path() + "/gone/a.ipd").toStdString());
         Open(Record(kCalls, 0));
-        panel->ExOP(2)->setChecked(true);
-        panel->Cexport()->click();
+        panel->scopeOption(2)->setChecked(true);
+        panel->csvButton()->click();
         QCOMPARE(messages.shown.size(), std::size_t{1});
         QCOMPARE(messages.shown[0].icon, MessageIcon::Critical);
         QVERIFY(
@@ -266,21 +267,21 @@ class ExportPanelTest : public QObject {
         file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
         file.close();
         FakePlatform fakes;
-        FrmMain window(fakes.platform);
+        MainWindow window(fakes.platform);
         window.openPath(path);
         window.waitForOpen();
         auto select = [&](NodeId node) {
             window.treeView().setCurrentIndex(window.treeModel().indexOf(node));
         };
-        ExportToText& exportPanel = window.exportPanel();
+        ExportPanel& exportPanel = window.exportPanel();
         select(window.tree().child(window.tree().databaseNode(kCalls), 0));
-        window.mExport()->trigger();
+        window.menus().exportRecords->trigger();
         QVERIFY(!exportPanel.isHidden());
-        QCOMPARE(exportPanel.ExOP(1)->text(), QStringLiteral("Export All Phone Calls"));
+        QCOMPARE(exportPanel.scopeOption(1)->text(), QStringLiteral("Export All Phone Calls"));
         select(window.tree().child(window.tree().databaseNode(kMemos), 0));
         QVERIFY(exportPanel.isHidden());
         select(BackupTree::kRoot);
-        window.mExport()->trigger();
+        window.menus().exportRecords->trigger();
         QCOMPARE(fakes.messages.shown.size(), std::size_t{1});
         QCOMPARE(fakes.messages.shown[0].title, QStringLiteral("Error"));
         QFile::remove(path);
@@ -294,7 +295,7 @@ class ExportPanelTest : public QObject {
         tree = TreeOf(b.build(), (folder.path() + "/big.ipd").toStdString());
         panel->setProgressDelay(0);
         Open(Record(FixtureDb{0}, 0));
-        panel->ExOP(2)->setChecked(true);
+        panel->scopeOption(2)->setChecked(true);
         bool cancelled = false;
         QTimer::singleShot(0, this, [&cancelled] {
             for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -304,7 +305,7 @@ class ExportPanelTest : public QObject {
                 }
             }
         });
-        panel->Bexport()->click();
+        panel->textButton()->click();
         QVERIFY(cancelled);
         QVERIFY(Files().isEmpty());
         QVERIFY(messages.shown.empty());

@@ -34,13 +34,16 @@ class FakeFileDialogs : public FileDialogs {
     std::deque<QString> saveAnswers;
     QStringList openFilters;
     QStringList saveFilters;
+    // The folder each save dialog started in.
+    QStringList saveFolders;
 
     QString openFile(QWidget*, const QString& filter) override {
         openFilters << filter;
         return Next(openAnswers);
     }
-    QString saveFile(QWidget*, const QString& filter) override {
+    QString saveFile(QWidget*, const QString& filter, const QString& folder) override {
         saveFilters << filter;
+        saveFolders << folder;
         return Next(saveAnswers);
     }
 
@@ -73,12 +76,12 @@ class FakeSettingsStore : public SettingsStore {
     }
 };
 
-// The three fakes and a picture folder, as a Platform.
+// The three fakes as a Platform.
 struct FakePlatform {
     FakeMessageBoxes messages;
     FakeFileDialogs files;
     FakeSettingsStore settings;
-    Platform platform{messages, files, settings, QString()};
+    Platform platform{messages, files, settings};
 };
 
 }  // namespace orrelin::gui::testing

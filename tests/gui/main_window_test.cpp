@@ -6,11 +6,11 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -20,61 +20,19 @@
 #include <QUrl>
 #include <memory>
 
+#include "every_kind_window.h"
 #include "fakes.h"
-#include "gui/browser/detail_panes.h"
+#include "gui/browser/main_menus.h"
 #include "gui/browser/main_window.h"
 #include "gui/browser/tree_model.h"
-#include "gui/browser/value_font.h"
 #include "gui/export/export_panel.h"
-#include "gui/splitmerge/frm_merge.h"
-#include "gui/splitmerge/frm_split.h"
+#include "gui/splitmerge/merge_window.h"
+#include "gui/splitmerge/split_window.h"
 #include "test_backups.h"
 
 using namespace orrelin;
 using namespace orrelin::gui;
 using namespace orrelin::gui::testing;
-
-namespace {
-
-// Node ids of EveryKindBackup: the root, nine database nodes, then the records in file order.
-enum Node : NodeId {
-    SmsDb = 1,
-    AddressAllDb,
-    AddressDb,
-    MemosDb,
-    TasksDb,
-    CalendarDb,
-    CalendarAllDb,
-    ServiceBookDb,
-    CallsDb,
-    SentSms,
-    ReceivedSms,
-    ContactAll,
-    Contact,
-    MemoEntry,
-    TaskEntry,
-    Appointment,
-    AppointmentAll,
-    ServiceEntry,
-    PlacedCall,
-    MissedCall,
-};
-
-QStringList VisibleFrames(FrmMain& window) {
-    QStringList names;
-    for (QGroupBox* frame : window.panes().frames()) {
-        if (!frame->isHidden()) names << frame->objectName();
-    }
-    return names;
-}
-
-QString Field(FrmMain& window, const QString& name) {
-    if (auto* line = window.findChild<QLineEdit*>(name)) return line->text();
-    if (auto* box = window.findChild<QPlainTextEdit*>(name)) return box->toPlainText();
-    return QStringLiteral("<no field %1>").arg(name);
-}
-
-}  // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -82,9 +40,9 @@ class MainWindowTest : public QObject {
     QTemporaryDir dir_;
     QString backup_;
     std::unique_ptr<FakePlatform> fakes_;
-    std::unique_ptr<FrmMain> window_;
+    std::unique_ptr<MainWindow> window_;
 
-    FrmMain& open(const QString& path) {
+    MainWindow& open(const QString& path) {
         window_->openPath(path);
         window_->waitForOpen();
         return *window_;
@@ -103,9 +61,7 @@ class MainWindowTest : public QObject {
 
     void init() {
         fakes_ = std::make_unique<FakePlatform>();
-        fakes_->platform.pictureFolder = dir_.filePath(QStringLiteral("pictures/"));
-        QDir().mkpath(fakes_->platform.pictureFolder);
-        window_ = std::make_unique<FrmMain>(fakes_->platform);
+        window_ = std::make_unique<MainWindow>(fakes_->platform);
     }
 
     void cleanup() {
@@ -114,7 +70,7 @@ class MainWindowTest : public QObject {
     }
 
     void startsWithTheEmptyRootAndThePrompt() {
-        FrmMain& w = *window_;
+        MainWindow& w = *window_;
         QCOMPARE(w.windowTitle(), QStringLiteral("Orrelin IPD Reader"));
         QCOMPARE(w.tree().nodeCount(), std::size_t{1});
         QModelIndex root = w.treeModel().index(0, 0);
@@ -128,31 +84,38 @@ class MainWindowTest : public QObject {
 
         // Captions with their access keys; which are shown at start.
         const std::pair<QAction*, const char*> captions[] = {
-            {w.mFile(), "&File"},           {w.mOpen(), "&Open"},
-            {w.mExit(), "E&xit"},           {w.mservicebook(), "&Service Book"},
-            {w.mEdit(), "&Edit"},           {w.mManipulate(), "&Manipulate"},
-            {w.mExport(), "Ex&port"},       {w.mMerge(), "Mer&ge"},
-            {w.mSplit(), "Sp&lit"},         {w.options(), "Op&tions"},
-            {w.settingsItem(), "Settings"}, {w.mAbout(), "&About"}};
+            {w.menus().fileMenu, "&File"},
+            {w.menus().open, "&Open"},
+            {w.menus().exit, "E&xit"},
+            {w.menus().serviceBookMenu, "&Service Book"},
+            {w.menus().editServiceBook, "&Edit"},
+            {w.menus().manipulateMenu, "&Manipulate"},
+            {w.menus().exportRecords, "Ex&port"},
+            {w.menus().merge, "Mer&ge"},
+            {w.menus().split, "Sp&lit"},
+            {w.menus().optionsMenu, "Op&tions"},
+            {w.menus().settings, "Settings"},
+            {w.menus().about, "&About"}};
         for (const auto& [action, caption] : captions)
             QCOMPARE(action->text(), QString::fromLatin1(caption));
-        for (QAction* shown :
-             {w.mFile(), w.mOpen(), w.mExit(), w.options(), w.settingsItem(), w.mAbout()}) {
+        for (QAction* shown : {w.menus().fileMenu, w.menus().open, w.menus().exit,
+                               w.menus().optionsMenu, w.menus().settings, w.menus().about}) {
             QVERIFY2(shown->isVisible(), qPrintable(shown->objectName()));
         }
-        for (QAction* hidden : {w.mservicebook(), w.mManipulate(), w.mExport(), w.mSplit()}) {
+        for (QAction* hidden : {w.menus().serviceBookMenu, w.menus().manipulateMenu,
+                                w.menus().exportRecords, w.menus().split}) {
             QVERIFY2(!hidden->isVisible(), qPrintable(hidden->objectName()));
         }
     }
 
     void openLoadsTheTreeStatusBarAndMenus() {
         fakes_->files.openAnswers.push_back(backup_);
-        QSignalSpy finished(window_.get(), &FrmMain::openFinished);
-        window_->mOpen_Click();
+        QSignalSpy finished(window_.get(), &MainWindow::openFinished);
+        window_->openFromDialog();
         window_->waitForOpen();
         QCOMPARE(finished.count(), 1);
         QCOMPARE(finished.first().first().toBool(), true);
-        FrmMain& w = *window_;
+        MainWindow& w = *window_;
         QCOMPARE(fakes_->files.openFilters, QStringList{QStringLiteral("IPD Files (*.ipd)")});
         QCOMPARE(w.windowTitle(), QStringLiteral("Orrelin IPD Reader - ") + backup_);
         QCOMPARE(w.openedPath(), backup_);
@@ -190,24 +153,25 @@ class MainWindowTest : public QObject {
             w.panelText(QStringLiteral("details")),
             QStringLiteral("2 SMS Messages, 1 Address Book (All), 1 Tasks, 1 Memos, 1 Calendar, "
                            "2 Phone Calls, 1 Service Book"));
-        QVERIFY(w.mManipulate()->isVisible());
-        QVERIFY(w.mExport()->isVisible());
-        QVERIFY(w.mSplit()->isVisible());
-        QVERIFY(w.mMerge()->isVisible());
-        QVERIFY(!w.mservicebook()->isVisible());
+        QVERIFY(w.menus().manipulateMenu->isVisible());
+        QVERIFY(w.menus().exportRecords->isVisible());
+        QVERIFY(w.menus().split->isVisible());
+        QVERIFY(w.menus().merge->isVisible());
+        QVERIFY(!w.menus().serviceBookMenu->isVisible());
     }
 
-    void cancellingOpenKeepsTheFileWithItsMenusHidden() {
+    // Cancelling the dialog leaves the loaded file as it was, menus and all.
+    void cancellingOpenKeepsTheFileAndItsMenus() {
         open(backup_);
         select(ServiceEntry);
-        QVERIFY(window_->mservicebook()->isVisible());
-        window_->mOpen_Click();  // no answer: cancelled
+        QVERIFY(window_->menus().serviceBookMenu->isVisible());
+        window_->openFromDialog();  // no answer: cancelled
         QCOMPARE(window_->windowTitle(), QStringLiteral("Orrelin IPD Reader - ") + backup_);
         QCOMPARE(window_->tree().nodeCount(), std::size_t{21});
         QCOMPARE(window_->panelText(QStringLiteral("main")), QStringLiteral("every kind.ipd"));
-        for (QAction* hidden : {window_->mservicebook(), window_->mManipulate(), window_->mExport(),
-                                window_->mSplit()}) {
-            QVERIFY(!hidden->isVisible());
+        for (QAction* shown : {window_->menus().serviceBookMenu, window_->menus().manipulateMenu,
+                               window_->menus().exportRecords, window_->menus().split}) {
+            QVERIFY2(shown->isVisible(), qPrintable(shown->objectName()));
         }
         QVERIFY(fakes_->messages.shown.empty());
     }
@@ -224,9 +188,9 @@ class MainWindowTest : public QObject {
         QDir(dir_.path()).mkdir(QStringLiteral("folder.ipd"));
         open(backup_);
         const QString bad = dir_.filePath(name);
-        QSignalSpy finished(window_.get(), &FrmMain::openFinished);
+        QSignalSpy finished(window_.get(), &MainWindow::openFinished);
         fakes_->files.openAnswers.push_back(bad);
-        window_->mOpen_Click();
+        window_->openFromDialog();
         window_->waitForOpen();
         QCOMPARE(finished.count(), 1);
         QCOMPARE(finished.first().first().toBool(), false);
@@ -238,8 +202,11 @@ class MainWindowTest : public QObject {
         QCOMPARE(window_->openedPath(), backup_);
         QCOMPARE(window_->tree().nodeCount(), std::size_t{21});
         QCOMPARE(window_->windowTitle(), QStringLiteral("Orrelin IPD Reader - ") + backup_);
+        QVERIFY(window_->menus().manipulateMenu->isVisible());
+        QVERIFY(window_->menus().exportRecords->isVisible());
     }
 
+    // A file that opens but not as a good backup says so, in the command line's words.
     void aFileWithoutKnownDatabasesShowsTheRootOnly() {
         IpdBuilder ipd;
         ipd.database("Folders");
@@ -251,8 +218,12 @@ class MainWindowTest : public QObject {
             window_->panelText(QStringLiteral("details")),
             QStringLiteral("0 SMS Messages, 0 Address Book (All), 0 Tasks, 0 Memos, 0 Calendar, "
                            "0 Phone Calls, 0 Service Book"));
-        QVERIFY(!window_->mManipulate()->isVisible());
-        QVERIFY(!window_->mExport()->isVisible());
+        QVERIFY(!window_->menus().manipulateMenu->isVisible());
+        QVERIFY(!window_->menus().exportRecords->isVisible());
+        QCOMPARE(fakes_->messages.shown.size(), std::size_t{1});
+        QCOMPARE(fakes_->messages.shown.front().icon, MessageIcon::Warning);
+        QCOMPARE(fakes_->messages.shown.front().text,
+                 other + QStringLiteral(": the file holds no recognised database"));
     }
 
     void aDamagedFileKeepsItsNodesAndLeavesTheStatusBarEmpty() {
@@ -260,105 +231,18 @@ class MainWindowTest : public QObject {
         auto memos = ipd.database("Memos");
         ipd.record(memos, FieldList().text(1, "Kept").bytes());
         ipd.raw(Raw({3}));  // a stray byte where a record header should start
-        open(WriteBackup(dir_, QStringLiteral("damaged.ipd"), ipd.build()));
+        const ByteVector bytes = ipd.build();
+        const QString damaged = WriteBackup(dir_, QStringLiteral("damaged.ipd"), bytes);
+        open(damaged);
         QCOMPARE(window_->tree().nodeCount(), std::size_t{3});
         QVERIFY(window_->panelKeys().isEmpty());
-        QVERIFY(window_->mManipulate()->isVisible());
-    }
-
-    void eachRecordFillsItsPane_data() {
-        QTest::addColumn<quint32>("node");
-        QTest::addColumn<QString>("frame");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("value");
-        QTest::newRow("sent sms") << quint32{SentSms} << "SMSmessages"
-                                  << "msg_text"
-                                  << "Hello there";
-        QTest::newRow("sms number") << quint32{SentSms} << "SMSmessages"
-                                    << "tel_number"
-                                    << "5551234";
-        QTest::newRow("received sms") << quint32{ReceivedSms} << "SMSmessages"
-                                      << "msg_text"
-                                      << "Reply";
-        QTest::newRow("contact all") << quint32{ContactAll} << "Contacts"
-                                     << "ct(3)"
-                                     << "Acme";
-        QTest::newRow("contact") << quint32{Contact} << "Contacts"
-                                 << "ct(5)"
-                                 << "salma@example.org";
-        QTest::newRow("contact arabic") << quint32{Contact} << "Contacts"
-                                        << "ct(1)" << QString::fromUtf8("\u0633\u0644\u0645\u0649");
-        QTest::newRow("contact pin") << quint32{Contact} << "Contacts"
-                                     << "ct(14)"
-                                     << "2A3B4C5D";
-        QTest::newRow("contact notes") << quint32{Contact} << "Contacts"
-                                       << "ct(31)"
-                                       << "Met in Beirut\r\nSecond line";
-        QTest::newRow("contact facebook") << quint32{Contact} << "Contacts"
-                                          << "ct(32)"
-                                          << "salma.h";
-        QTest::newRow("memo") << quint32{MemoEntry} << "Memo"
-                              << "ct(44)"
-                              << "Shopping";
-        QTest::newRow("task") << quint32{TaskEntry} << "Task"
-                              << "ct(43)"
-                              << "Call Bob";
-        QTest::newRow("task status") << quint32{TaskEntry} << "Task"
-                                     << "ct(42)"
-                                     << "In Progress";
-        QTest::newRow("task priority") << quint32{TaskEntry} << "Task"
-                                       << "ct(41)"
-                                       << "High";
-        QTest::newRow("calendar") << quint32{Appointment} << "Calendar"
-                                  << "ct(38)"
-                                  << "Room 4";
-        QTest::newRow("calendar start") << quint32{Appointment} << "Calendar"
-                                        << "ct(37)"
-                                        << "1/1/1970 4:00:00 AM";
-        QTest::newRow("calendar all") << quint32{AppointmentAll} << "Calendar"
-                                      << "ct(39)"
-                                      << "Holiday";
-        QTest::newRow("service book") << quint32{ServiceEntry} << "Servicebook"
-                                      << "hrtnet(17)"
-                                      << "WAP Transport";
-        QTest::newRow("service book uid") << quint32{ServiceEntry} << "Servicebook"
-                                          << "hrtnet(20)"
-                                          << "-1";
-        QTest::newRow("service book apn") << quint32{ServiceEntry} << "Servicebook"
-                                          << "hrtnet(3)"
-                                          << "internet.apn";
-        QTest::newRow("service book ip") << quint32{ServiceEntry} << "Servicebook"
-                                         << "hrtnet(5)"
-                                         << "192";
-        QTest::newRow("service book port") << quint32{ServiceEntry} << "Servicebook"
-                                           << "hrtnet(9)"
-                                           << "8080";
-        QTest::newRow("service book home") << quint32{ServiceEntry} << "Servicebook"
-                                           << "hrtnet(11)"
-                                           << "http://home";
-        QTest::newRow("call") << quint32{PlacedCall} << "pcallslog"
-                              << "ct(46)"
-                              << "Omar";
-        QTest::newRow("call number") << quint32{PlacedCall} << "pcallslog"
-                                     << "ct(47)"
-                                     << "5550000";
-        QTest::newRow("call date") << quint32{PlacedCall} << "pcallslog"
-                                   << "ct(48)"
-                                   << "1/1/1970 3:00:00 AM";
-    }
-    void eachRecordFillsItsPane() {
-        QFETCH(quint32, node);
-        QFETCH(QString, frame);
-        QFETCH(QString, field);
-        QFETCH(QString, value);
-        open(backup_);
-        select(MemoEntry == node ? SentSms : MemoEntry);  // another pane first
-        select(node);
-        QCOMPARE(VisibleFrames(*window_), QStringList{frame});
-        // Multi-line fields keep line breaks as their plain text shows them.
-        QCOMPARE(Field(*window_, field),
-                 QString(value).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-        QCOMPARE(window_->mservicebook()->isVisible(), node == ServiceEntry);
+        QVERIFY(window_->menus().manipulateMenu->isVisible());
+        QCOMPARE(fakes_->messages.shown.size(), std::size_t{1});
+        QCOMPARE(fakes_->messages.shown.front().icon, MessageIcon::Warning);
+        QCOMPARE(fakes_->messages.shown.front().text,
+                 damaged + QStringLiteral(": the walk stopped at byte offset %1: a record "
+                                          "header runs past the end of the file")
+                               .arg(bytes.size() - 1));
     }
 
     void aRealClickOnARecordShowsItsPane() {
@@ -371,12 +255,12 @@ class MainWindowTest : public QObject {
         QModelIndex memo = window_->treeModel().indexOf(MemoEntry);
         view.scrollTo(memo);
         QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(memo).center());
-        QCOMPARE(VisibleFrames(*window_), QStringList{QStringLiteral("Memo")});
+        QCOMPARE(VisibleFrames(*window_), QStringList{QStringLiteral("memoPane")});
         QCOMPARE(window_->selectedNode(), std::optional<NodeId>(MemoEntry));
         // Clicking the selected node again handles it again.
-        window_->ResetPanes();
+        window_->hidePanes();
         QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(memo).center());
-        QCOMPARE(VisibleFrames(*window_), QStringList{QStringLiteral("Memo")});
+        QCOMPARE(VisibleFrames(*window_), QStringList{QStringLiteral("memoPane")});
     }
 
     void rootAndDatabaseNodesShowNoPane() {
@@ -386,73 +270,29 @@ class MainWindowTest : public QObject {
               NodeId{ServiceEntry}, NodeId{MemosDb}, NodeId{ServiceEntry}, NodeId{ServiceBookDb}}) {
             select(node);
             if (node == ServiceEntry) {
-                QVERIFY(window_->mservicebook()->isVisible());
+                QVERIFY(window_->menus().serviceBookMenu->isVisible());
                 continue;
             }
             QVERIFY(VisibleFrames(*window_).isEmpty());
-            QVERIFY2(!window_->mservicebook()->isVisible(), qPrintable(QString::number(node)));
+            QVERIFY2(!window_->menus().serviceBookMenu->isVisible(),
+                     qPrintable(QString::number(node)));
         }
     }
 
     void serviceBookMenuFollowsTheSelection() {
         open(backup_);
         select(ServiceEntry);
-        QVERIFY(window_->mservicebook()->isVisible());
-        QVERIFY(window_->mEdit()->isVisible());
+        QVERIFY(window_->menus().serviceBookMenu->isVisible());
+        QVERIFY(window_->menus().editServiceBook->isVisible());
         const auto texts = window_->serviceBookTexts();
         QCOMPARE(texts[17], QStringLiteral("WAP Transport"));
         QCOMPARE(texts[10], QStringLiteral("80"));
         select(MemoEntry);
-        QVERIFY(!window_->mservicebook()->isVisible());
+        QVERIFY(!window_->menus().serviceBookMenu->isVisible());
         select(ServiceEntry);
-        QVERIFY(window_->mservicebook()->isVisible());
+        QVERIFY(window_->menus().serviceBookMenu->isVisible());
         select(MissedCall);
-        QVERIFY(!window_->mservicebook()->isVisible());
-    }
-
-    void aContactPhotoIsShownAndItsFileRemoved() {
-        open(backup_);
-        select(Contact);
-        QLabel* picture = window_->panes().picture();
-        QVERIFY(!picture->pixmap().isNull());
-        QDir pictures(fakes_->platform.pictureFolder);
-        QVERIFY(pictures.entryList({QStringLiteral("*.jpg")}, QDir::Files).isEmpty());
-        // A contact without a photo shows an empty box.
-        select(ContactAll);
-        QVERIFY(picture->pixmap().isNull());
-    }
-
-    void aPhotoThatDoesNotLoadStillShowsTheContact() {
-        IpdBuilder ipd;
-        auto book = ipd.database("Address Book");
-        ipd.record(book, FieldList()
-                             .text(33, "Broken Photo Ltd")
-                             .add(77, Raw({0xFF, 0xD8, 0xFF, 0xE0, 1, 2}))
-                             .bytes());
-        open(WriteBackup(dir_, QStringLiteral("badphoto.ipd"), ipd.build()));
-        select(window_->tree().recordNode(0));
-        QCOMPARE(VisibleFrames(*window_), QStringList{QStringLiteral("Contacts")});
-        QCOMPARE(Field(*window_, QStringLiteral("ct(3)")), QStringLiteral("Broken Photo Ltd"));
-        QVERIFY(window_->panes().picture()->pixmap().isNull());
-        QVERIFY(QDir(fakes_->platform.pictureFolder)
-                    .entryList({QStringLiteral("*.jpg")}, QDir::Files)
-                    .isEmpty());
-    }
-
-    void valueFieldsUseAnArabicFont() {
-        const QFont font = window_->findChild<QLineEdit*>(QStringLiteral("ct(1)"))->font();
-        QCOMPARE(font.pointSize(), 12);
-        QCOMPARE(font.family(), ValueFont().family());
-        QVERIFY(window_->findChild<QPlainTextEdit*>(QStringLiteral("msg_text")) != nullptr);
-        for (const char* name : {"ct(31)", "ct(34)", "ct(40)", "ct(45)", "msg_text"}) {
-            QVERIFY2(window_->findChild<QPlainTextEdit*>(QString::fromLatin1(name)), name);
-        }
-        auto* tabs = window_->findChild<QTabWidget*>(QStringLiteral("ctab"));
-        QCOMPARE(tabs->count(), 5);
-        QCOMPARE(tabs->tabText(1), QStringLiteral("Phone Numbers"));
-        for (int i = 0; i < 22; ++i) {
-            QVERIFY(window_->findChild<QLineEdit*>(QStringLiteral("hrtnet(%1)").arg(i)) != nullptr);
-        }
+        QVERIFY(!window_->menus().serviceBookMenu->isVisible());
     }
 
     void labelsAreEditedInPlaceWhenEveryCharacterHasACode() {
@@ -465,17 +305,29 @@ class MainWindowTest : public QObject {
         QCOMPARE(window_->tree().text(MemoEntry), std::string("\xE3\xD0\xDF\xD1\xC9 1"));
         QVERIFY(!model.setData(memo, QString::fromUtf8("\u4E2D")));
         QCOMPARE(memo.data().toString(), QString::fromUtf8("\u0645\u0630\u0643\u0631\u0629 1"));
-        // A database renamed by the user no longer names a decoder.
-        QVERIFY(model.setData(model.indexOf(MemosDb), QStringLiteral("Notes")));
+    }
+
+    // A database is known by its name: renaming it in place would leave its records without a
+    // pane and out of the exports, so neither it nor the root can be renamed.
+    void databaseAndRootNodesAreNotRenamed() {
+        open(backup_);
+        auto& model = window_->treeModel();
+        for (NodeId node : {NodeId{BackupTree::kRoot}, NodeId{MemosDb}}) {
+            const QModelIndex index = model.indexOf(node);
+            const QString before = index.data().toString();
+            QVERIFY(!(model.flags(index) & Qt::ItemIsEditable));
+            QVERIFY(!model.setData(index, QStringLiteral("Notes")));
+            QCOMPARE(index.data().toString(), before);
+        }
         select(MemoEntry);
-        QVERIFY(VisibleFrames(*window_).isEmpty());
+        QCOMPARE(VisibleFrames(*window_), QStringList{QStringLiteral("memoPane")});
     }
 
     void aSecondOpenWhileLoadingWins() {
         IpdBuilder ipd;
         ipd.database("Memos");
         const QString small = WriteBackup(dir_, QStringLiteral("small.ipd"), ipd.build());
-        QSignalSpy finished(window_.get(), &FrmMain::openFinished);
+        QSignalSpy finished(window_.get(), &MainWindow::openFinished);
         window_->openPath(backup_);
         window_->openPath(small);
         window_->waitForOpen();
@@ -503,9 +355,13 @@ class MainWindowTest : public QObject {
     }
 
     // Every pane fits the window at its first size: no scroll bar, no field squeezed below its
-    // height. With ORRELIN_SHOT_DIR set the window is saved as a picture per pane.
+    // height. The export panel, opened below any of them, shows whole with its five format
+    // buttons in one row. With ORRELIN_SHOT_DIR set the window is saved as a picture per pane.
     void everyPaneFitsTheDefaultWindow() {
         if (QGuiApplication::platformName() == QStringLiteral("offscreen")) {
+            // The test run asks for a screen; by hand, offscreen, this check is left out.
+            const QString missing = qEnvironmentVariable("ORRELIN_SCREEN_MISSING");
+            if (!missing.isEmpty()) QFAIL(qPrintable(missing));
             QSKIP("the offscreen screen is smaller than the default window: run under Xvfb");
         }
         open(backup_);
@@ -514,7 +370,12 @@ class MainWindowTest : public QObject {
         auto* area = window_->findChild<QScrollArea*>(QStringLiteral("paneArea"));
         QVERIFY(area);
         const QString shots = qEnvironmentVariable("ORRELIN_SHOT_DIR");
-        auto* tabs = window_->findChild<QTabWidget*>(QStringLiteral("ctab"));
+        auto shoot = [&](const QString& name) {
+            if (!shots.isEmpty())
+                window_->grab().save(shots + QLatin1Char('/') + name + QStringLiteral(".png"));
+        };
+        ExportPanel& panel = window_->exportPanel();
+        auto* tabs = window_->findChild<QTabWidget*>(QStringLiteral("contactPaneTabs"));
         for (NodeId node : {NodeId{SentSms}, NodeId{Contact}, NodeId{MemoEntry}, NodeId{TaskEntry},
                             NodeId{Appointment}, NodeId{ServiceEntry}, NodeId{PlacedCall}}) {
             for (int tab = 0; tab < (node == Contact ? tabs->count() : 1); ++tab) {
@@ -522,29 +383,35 @@ class MainWindowTest : public QObject {
                 if (node == Contact) tabs->setCurrentIndex(tab);
                 QApplication::processEvents();
                 const QString name = VisibleFrames(*window_).join(QString()) + QString::number(tab);
-                QVERIFY2(area->verticalScrollBar()->maximum() == 0, qPrintable(name));
+                QTRY_VERIFY2_WITH_TIMEOUT(area->verticalScrollBar()->maximum() == 0,
+                                          qPrintable(name), 2000);
                 QVERIFY2(area->horizontalScrollBar()->maximum() == 0, qPrintable(name));
                 for (QLineEdit* field : window_->findChildren<QLineEdit*>()) {
                     if (!field->isVisible()) continue;
                     QVERIFY2(field->height() >= field->sizeHint().height(),
                              qPrintable(field->objectName()));
                 }
-                if (!shots.isEmpty())
-                    window_->grab().save(shots + QLatin1Char('/') + name + QStringLiteral(".png"));
+                shoot(name);
+
+                fakes_->messages.shown.clear();
+                window_->menus().exportRecords->trigger();
+                QApplication::processEvents();
+                if (!panel.isVisible()) {
+                    // A kind the panel does not export says so instead.
+                    QCOMPARE(fakes_->messages.shown.size(), std::size_t{1});
+                    continue;
+                }
+                const QRect shown(panel.mapTo(area->viewport(), QPoint()), panel.size());
+                QVERIFY2(area->viewport()->rect().contains(shown), qPrintable(name + " export"));
+                QVERIFY2(area->horizontalScrollBar()->maximum() == 0, qPrintable(name + " export"));
+                shoot(name + QStringLiteral("-export"));
+                panel.cancelButton()->click();
             }
         }
-        // The export panel with its five format buttons in one row.
-        select(NodeId{PlacedCall});
-        window_->mExport()->trigger();
-        QApplication::processEvents();
-        QVERIFY(window_->exportPanel().isVisible());
-        QVERIFY2(area->horizontalScrollBar()->maximum() == 0, "export panel");
-        QVERIFY2(area->verticalScrollBar()->maximum() == 0, "export panel");
-        if (!shots.isEmpty()) window_->grab().save(shots + QStringLiteral("/export.png"));
     }
 
     void splitWithTheRootAloneDoesNothing() {
-        window_->mSplit_Click();
+        window_->showSplitWindow();
         QVERIFY(fakes_->messages.shown.empty());
     }
 
@@ -554,8 +421,8 @@ class MainWindowTest : public QObject {
         const QString other =
             WriteBackup(dir_, QStringLiteral("other for split.ipd"), EveryKindBackup());
         open(backup_);
-        window_->mSplit()->trigger();
-        QPointer<FrmSplit> split = window_->findChild<FrmSplit*>();
+        window_->menus().split->trigger();
+        QPointer<SplitWindow> split = window_->findChild<SplitWindow*>();
         QVERIFY(split);
         QVERIFY(split->isVisible());
         QCOMPARE(QString::fromStdString(split->checkTree().tree().path()), backup_);
@@ -563,8 +430,8 @@ class MainWindowTest : public QObject {
         open(other);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(split.isNull());
-        window_->mSplit()->trigger();
-        split = window_->findChild<FrmSplit*>();
+        window_->menus().split->trigger();
+        split = window_->findChild<SplitWindow*>();
         QVERIFY(split);
         QCOMPARE(QString::fromStdString(split->checkTree().tree().path()), other);
     }
@@ -573,18 +440,18 @@ class MainWindowTest : public QObject {
     // knowing no opened file to protect but its own.
     void theMergeWindowOutlivesTheMainWindow() {
         open(backup_);
-        window_->mMerge()->trigger();
-        QPointer<FrmMerge> merge;
+        window_->menus().merge->trigger();
+        QPointer<MergeWindow> merge;
         for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (auto* found = qobject_cast<FrmMerge*>(top)) merge = found;
+            if (auto* found = qobject_cast<MergeWindow*>(top)) merge = found;
         }
         QVERIFY(merge);
         QVERIFY(merge->parent() == nullptr);
         QVERIFY(merge->isVisible());
-        window_->mMerge()->trigger();  // a second Merge raises the same window
+        window_->menus().merge->trigger();  // a second Merge raises the same window
         int merges = 0;
         for (QWidget* top : QApplication::topLevelWidgets())
-            merges += qobject_cast<FrmMerge*>(top) && !top->testAttribute(Qt::WA_WState_Hidden);
+            merges += qobject_cast<MergeWindow*>(top) && !top->testAttribute(Qt::WA_WState_Hidden);
         QCOMPARE(merges, 1);
 
         window_.reset();
@@ -593,7 +460,7 @@ class MainWindowTest : public QObject {
         merge->firstTree().toggleCheck(merge->firstTree().tree().databaseNode(0));
         const QString target = dir_.filePath(QStringLiteral("merged after close.ipd"));
         fakes_->files.saveAnswers.push_back(target);
-        merge->btnMerge_Click();
+        merge->mergeSelected();
         QVERIFY(QFile::exists(target));
         QVERIFY(!fakes_->messages.shown.empty());
         QCOMPARE(fakes_->messages.shown.back().icon, MessageIcon::Information);
@@ -608,7 +475,7 @@ class MainWindowTest : public QObject {
         window_->close();
         QCOMPARE(fakes_->settings.values.value(QStringLiteral("orrelin_beta/Window/size")),
                  QStringLiteral("700x520"));
-        FrmMain again(fakes_->platform);
+        MainWindow again(fakes_->platform);
         QCOMPARE(again.size(), QSize(700, 520));
     }
 };

@@ -12,8 +12,8 @@
 #include "fakes.h"
 #include "gui/browser/main_window.h"
 #include "gui/browser/tree_model.h"
-#include "gui/settings/frm_options.h"
-#include "gui/settings/frm_splash.h"
+#include "gui/settings/about_window.h"
+#include "gui/settings/settings_window.h"
 #include "test_backups.h"
 
 using namespace orrelin;
@@ -43,28 +43,29 @@ class SettingsWindowsTest : public QObject {
         FakePlatform fakes;
         std::string timeZone = "unset";
         fakes.settings.values[kStored] = QStringLiteral("GMT");
-        FrmOptions options(fakes.platform, [&](std::string text) { timeZone = std::move(text); });
+        SettingsWindow options(fakes.platform,
+                               [&](std::string text) { timeZone = std::move(text); });
         QCOMPARE(options.windowTitle(), QStringLiteral("Options"));
-        QCOMPARE(options.tzd()->count(), 23);
-        QCOMPARE(options.tzd()->itemText(0), QStringLiteral("-11"));
-        QCOMPARE(options.tzd()->itemText(11), QStringLiteral("GMT"));
-        QCOMPARE(options.tzd()->itemText(22), QStringLiteral("+11"));
-        QCOMPARE(options.tzd()->currentText(), QStringLiteral("GMT"));
+        QCOMPARE(options.timeZoneChoice()->count(), 23);
+        QCOMPARE(options.timeZoneChoice()->itemText(0), QStringLiteral("-11"));
+        QCOMPARE(options.timeZoneChoice()->itemText(11), QStringLiteral("GMT"));
+        QCOMPARE(options.timeZoneChoice()->itemText(22), QStringLiteral("+11"));
+        QCOMPARE(options.timeZoneChoice()->currentText(), QStringLiteral("GMT"));
         QCOMPARE(timeZone, std::string("0"));
 
         fakes.settings.values[kStored] = QStringLiteral("+3");
-        FrmOptions again(fakes.platform, [&](std::string text) { timeZone = std::move(text); });
-        QCOMPARE(again.tzd()->currentText(), QStringLiteral("+3"));
+        SettingsWindow again(fakes.platform, [&](std::string text) { timeZone = std::move(text); });
+        QCOMPARE(again.timeZoneChoice()->currentText(), QStringLiteral("+3"));
         QCOMPARE(timeZone, std::string("+3"));
     }
 
     void okStoresTheChoiceAndSaysSo() {
         FakePlatform fakes;
-        auto* options = new FrmOptions(fakes.platform, {});
-        QPointer<FrmOptions> alive(options);
+        auto* options = new SettingsWindow(fakes.platform, {});
+        QPointer<SettingsWindow> alive(options);
         options->show();
-        options->tzd()->setCurrentText(QStringLiteral("+2"));
-        QTest::mouseClick(options->cmdOK(), Qt::LeftButton);
+        options->timeZoneChoice()->setCurrentText(QStringLiteral("+2"));
+        QTest::mouseClick(options->okButton(), Qt::LeftButton);
         QCOMPARE(fakes.settings.values.value(kStored), QStringLiteral("+2"));
         QCOMPARE(fakes.messages.shown.size(), std::size_t{1});
         QCOMPARE(fakes.messages.shown[0].icon, MessageIcon::Information);
@@ -76,11 +77,11 @@ class SettingsWindowsTest : public QObject {
 
     void cancelStoresNothing() {
         FakePlatform fakes;
-        auto* options = new FrmOptions(fakes.platform, {});
-        QPointer<FrmOptions> alive(options);
+        auto* options = new SettingsWindow(fakes.platform, {});
+        QPointer<SettingsWindow> alive(options);
         options->show();
-        options->tzd()->setCurrentText(QStringLiteral("+5"));
-        QTest::mouseClick(options->cmdCancel(), Qt::LeftButton);
+        options->timeZoneChoice()->setCurrentText(QStringLiteral("+5"));
+        QTest::mouseClick(options->cancelButton(), Qt::LeftButton);
         QCOMPARE(fakes.settings.writes, 0);
         QVERIFY(fakes.messages.shown.empty());
         QTRY_VERIFY(alive.isNull());
@@ -90,11 +91,11 @@ class SettingsWindowsTest : public QObject {
     // loads; until then the open file keeps its times.
     void aNewOffsetTakesEffectAtTheNextOpen() {
         FakePlatform fakes;
-        FrmMain window(fakes.platform);
+        MainWindow window(fakes.platform);
         auto callDate = [&] {
             window.treeView().setCurrentIndex(window.treeModel().indexOf(BackupTree::kRoot));
             window.treeView().setCurrentIndex(window.treeModel().indexOf(kPlacedCall));
-            return window.findChild<QLineEdit*>(QStringLiteral("ct(48)"))->text();
+            return window.findChild<QLineEdit*>(QStringLiteral("callDate"))->text();
         };
         window.openPath(backup_);
         window.waitForOpen();
@@ -107,30 +108,30 @@ class SettingsWindowsTest : public QObject {
         QCOMPARE(callDate(), QStringLiteral("1/1/1970 5:00:00 AM"));
 
         fakes.settings.values[kStored] = QStringLiteral("-3");
-        window.Settings_Click();  // loading the settings window refreshes the offset
+        window.showSettings();  // loading the settings window refreshes the offset
         QCOMPARE(window.timeZoneText(), std::string("-3"));
         QCOMPARE(callDate(), QStringLiteral("1/1/1970"));
         // The settings window is shown once, however often it is asked for.
-        QWidget* first = window.optionsWindow();
-        window.Settings_Click();
-        QCOMPARE(window.optionsWindow(), first);
+        QWidget* first = window.settingsWindow();
+        window.showSettings();
+        QCOMPARE(window.settingsWindow(), first);
     }
 
     void theAboutWindowShowsTheVersionAndClosesOnAClick() {
         FakePlatform fakes;
-        FrmMain window(fakes.platform);
-        window.mAbout_Click();
-        QPointer<QWidget> splash = window.splashWindow();
+        MainWindow window(fakes.platform);
+        window.showAbout();
+        QPointer<QWidget> splash = window.aboutWindow();
         QVERIFY(splash);
-        window.mAbout_Click();
-        QCOMPARE(window.splashWindow(), splash.data());  // not duplicated
-        auto* about = qobject_cast<FrmSplash*>(splash.data());
-        QCOMPARE(about->lblProductName()->text(), QStringLiteral("Orrelin"));
-        QCOMPARE(about->lblVersion()->text(), QStringLiteral("Beta Version %1.%2.%3")
-                                                  .arg(ORRELIN_VERSION_MAJOR)
-                                                  .arg(ORRELIN_VERSION_MINOR)
-                                                  .arg(ORRELIN_VERSION_PATCH));
-        QTest::mouseClick(about->lblVersion(), Qt::LeftButton);
+        window.showAbout();
+        QCOMPARE(window.aboutWindow(), splash.data());  // not duplicated
+        auto* about = qobject_cast<AboutWindow*>(splash.data());
+        QCOMPARE(about->productNameLabel()->text(), QStringLiteral("Orrelin"));
+        QCOMPARE(about->versionLabel()->text(), QStringLiteral("Beta Version %1.%2.%3")
+                                                    .arg(ORRELIN_VERSION_MAJOR)
+                                                    .arg(ORRELIN_VERSION_MINOR)
+                                                    .arg(ORRELIN_VERSION_PATCH));
+        QTest::mouseClick(about->versionLabel(), Qt::LeftButton);
         QVERIFY(splash && splash->isVisible());
         QTest::mouseClick(about->editionLine(), Qt::LeftButton);
         QVERIFY(about->editionLine()->text().startsWith(QStringLiteral("Sole Developer:\r\n")));
@@ -141,15 +142,15 @@ class SettingsWindowsTest : public QObject {
 
     void theAboutWindowClosesOnAKeyAndWhenAFileIsOpened() {
         FakePlatform fakes;
-        FrmMain window(fakes.platform);
-        window.mAbout_Click();
-        QPointer<QWidget> splash = window.splashWindow();
+        MainWindow window(fakes.platform);
+        window.showAbout();
+        QPointer<QWidget> splash = window.aboutWindow();
         QTest::keyClick(splash.data(), Qt::Key_Space);
         QTRY_VERIFY(splash.isNull());
 
-        window.mAbout_Click();
-        splash = window.splashWindow();
-        window.mOpen_Click();  // cancelled, but the about window is closed first
+        window.showAbout();
+        splash = window.aboutWindow();
+        window.openFromDialog();  // cancelled, but the about window is closed first
         QTRY_VERIFY(splash.isNull());
     }
 };

@@ -12,8 +12,8 @@
 
 #include "fakes.h"
 #include "gui/splitmerge/check_tree_model.h"
-#include "gui/splitmerge/frm_merge.h"
-#include "gui/splitmerge/frm_split.h"
+#include "gui/splitmerge/merge_window.h"
+#include "gui/splitmerge/split_window.h"
 #include "gui/splitmerge/write_progress.h"
 #include "ipd/ipd_builder.h"
 
@@ -109,10 +109,10 @@ class SplitMergeTest : public QObject {
 
     void onlyAClickOnTheStateImageToggles() {
         FakePlatform fake;
-        FrmSplit window(fake.platform, tree_);
+        SplitWindow window(fake.platform, tree_);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        CheckTreeView& view = window.tvwTree();
+        CheckTreeView& view = window.checkTreeView();
         const QModelIndex record = at(view, {0, 1});
         QVERIFY(view.visualRect(record).isValid());  // every node starts expanded
         QCOMPARE(key(view, record), QStringLiteral("None"));
@@ -132,10 +132,10 @@ class SplitMergeTest : public QObject {
 
     void spaceTogglesAndTypedLettersAreConsumed() {
         FakePlatform fake;
-        FrmSplit window(fake.platform, tree_);
+        SplitWindow window(fake.platform, tree_);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        CheckTreeView& view = window.tvwTree();
+        CheckTreeView& view = window.checkTreeView();
         view.setFocus();
         view.setCurrentIndex(at(view, {0}));
         QTest::keyClick(&view, Qt::Key_Space);
@@ -154,19 +154,21 @@ class SplitMergeTest : public QObject {
 
     void splitWritesTheCheckedRecordsAndConfirms() {
         FakePlatform fake;
-        FrmSplit window(fake.platform, tree_);
+        SplitWindow window(fake.platform, tree_);
         QCOMPARE(window.windowTitle(), QStringLiteral("Split IPD file"));
-        QCOMPARE(window.btnSplit().text(), QStringLiteral("Split Selected"));
-        QCOMPARE(window.btnExit().text(), QStringLiteral("Exit"));
+        QCOMPARE(window.splitButton().text(), QStringLiteral("Split Selected"));
+        QCOMPARE(window.exitButton().text(), QStringLiteral("Exit"));
 
-        window.btnSplit().click();  // cancelled dialog: nothing at all
+        window.splitButton().click();  // cancelled dialog: nothing at all
         QCOMPARE(fake.files.saveFilters, QStringList{QStringLiteral("IPD Files (*.ipd)")});
+        // The dialog starts beside the backup, not in the folder the program was started in.
+        QCOMPARE(fake.files.saveFolders, QStringList{dir_.path()});
         QVERIFY(fake.messages.shown.empty());
 
-        window.tvwTree().checkModel().toggle(at(window.tvwTree(), {0, 2}));
+        window.checkTreeView().checkModel().toggle(at(window.checkTreeView(), {0, 2}));
         const QString target = dir_.filePath(QStringLiteral("split.ipd"));
         fake.files.saveAnswers.push_back(target);
-        window.btnSplit().click();
+        window.splitButton().click();
         QCOMPARE(fake.messages.shown.size(), std::size_t{1});
         QCOMPARE(fake.messages.shown[0].icon, MessageIcon::Information);
         QCOMPARE(fake.messages.shown[0].title, QStringLiteral("Split is complete"));
@@ -180,11 +182,11 @@ class SplitMergeTest : public QObject {
 
     void splitRefusesTheOpenedFileAndReportsFailures() {
         FakePlatform fake;
-        FrmSplit window(fake.platform, tree_);
+        SplitWindow window(fake.platform, tree_);
         const QByteArray before = ReadFile(source_);
         fake.files.saveAnswers = {source_, dir_.filePath(QStringLiteral("none/x.ipd"))};
-        window.btnSplit().click();
-        window.btnSplit().click();
+        window.splitButton().click();
+        window.splitButton().click();
         QCOMPARE(fake.messages.shown.size(), std::size_t{2});
         QCOMPARE(fake.messages.shown[0].icon, MessageIcon::Warning);
         QVERIFY(fake.messages.shown[0].text.contains(source_));
@@ -207,32 +209,33 @@ class SplitMergeTest : public QObject {
 
     void mergeLoadsASecondFileAndWritesBoth() {
         FakePlatform fake;
-        FrmMerge window(fake.platform, tree_, [] { return QString(); });
+        MergeWindow window(fake.platform, tree_, [] { return QString(); });
         QCOMPARE(window.windowTitle(), QStringLiteral("Merge IPD files"));
-        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Label1"))->text(),
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("titleLabel"))->text(),
                  QStringLiteral("Merge the IPD files"));
-        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Label3"))->text(),
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("secondFileLabel"))->text(),
                  QStringLiteral("Choose second IPD file"));
-        QVERIFY(window.findChild<QLabel*>(QStringLiteral("Label2"))
+        QVERIFY(window.findChild<QLabel*>(QStringLiteral("hintLabel"))
                     ->text()
                     .startsWith(QStringLiteral("You can use this form for both merging 2 IPDs")));
-        QCOMPARE(window.btnMerge().text(), QStringLiteral("Merge Selected"));
-        QCOMPARE(window.smBrowse().text(), QStringLiteral("..."));
+        QCOMPARE(window.mergeButton().text(), QStringLiteral("Merge Selected"));
+        QCOMPARE(window.browseButton().text(), QStringLiteral("..."));
 
-        window.smBrowse().click();  // cancelled: no second file
+        window.browseButton().click();  // cancelled: no second file
         QVERIFY(window.secondTree() == nullptr);
         fake.files.openAnswers.push_back(source_);
-        window.smBrowse().click();
+        window.browseButton().click();
         QCOMPARE(fake.files.openFilters.last(), QStringLiteral("IPD Files (*.ipd)"));
-        QCOMPARE(window.smIPD().text(), source_);
+        QCOMPARE(window.secondPathField().text(), source_);
         QVERIFY(window.secondTree() != nullptr);
-        QCOMPARE(window.tvwsTree().model()->rowCount(), 1);
+        QCOMPARE(window.secondTreeView().model()->rowCount(), 1);
 
-        window.tvwfTree().checkModel().toggle(at(window.tvwfTree(), {0}));
-        window.tvwsTree().checkModel().toggle(at(window.tvwsTree(), {0, 1}));
+        window.firstTreeView().checkModel().toggle(at(window.firstTreeView(), {0}));
+        window.secondTreeView().checkModel().toggle(at(window.secondTreeView(), {0, 1}));
         const QString target = dir_.filePath(QStringLiteral("merged.ipd"));
         fake.files.saveAnswers.push_back(target);
-        window.btnMerge().click();
+        window.mergeButton().click();
+        QCOMPARE(fake.files.saveFolders, QStringList{dir_.path()});
         QCOMPARE(fake.messages.shown.size(), std::size_t{1});
         QCOMPARE(fake.messages.shown[0].icon, MessageIcon::Information);
         QCOMPARE(fake.messages.shown[0].title, QStringLiteral(" merging completed successfully"));
@@ -247,17 +250,17 @@ class SplitMergeTest : public QObject {
         FakePlatform fake;
         const QString other = dir_.filePath(QStringLiteral("main-now.ipd"));
         QFile::copy(source_, other);
-        FrmMerge window(fake.platform, tree_, [other] { return other; });
+        MergeWindow window(fake.platform, tree_, [other] { return other; });
         fake.files.openAnswers.push_back(dir_.filePath(QStringLiteral("missing.ipd")));
-        window.smBrowse().click();
+        window.browseButton().click();
         QCOMPARE(fake.messages.shown.size(), std::size_t{1});
         QCOMPARE(fake.messages.shown[0].icon, MessageIcon::Warning);
         QVERIFY(window.secondTree() == nullptr);
 
         const QByteArray before = ReadFile(other);
         fake.files.saveAnswers = {source_, other};
-        window.btnMerge().click();
-        window.btnMerge().click();
+        window.mergeButton().click();
+        window.mergeButton().click();
         QCOMPARE(fake.messages.shown.size(), std::size_t{3});
         QCOMPARE(fake.messages.shown[1].icon, MessageIcon::Warning);
         QCOMPARE(fake.messages.shown[2].icon, MessageIcon::Warning);

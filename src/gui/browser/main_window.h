@@ -1,51 +1,48 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 #include <array>
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
-#include <vector>
 
 #include "browser/backup_tree.h"
 #include "decoders/decode_context.h"
 #include "gui/browser/platform.h"
 
-class QAction;
-class QLabel;
-class QMenu;
-class QModelIndex;
 class QTreeView;
-class QVBoxLayout;
 
 namespace orrelin::gui {
 
+class BackupOpener;
 class BackupTreeModel;
+class BackupTreeView;
 class DetailPanes;
-class EditSB;
-class ExportToText;
+class ExportPanel;
+class MainMenus;
+class PaneArea;
+class ServiceBookEditor;
+class StatusPanels;
 
-// The main window: the menu bar, the tree of the opened backup, the detail pane of the
-// selected record and the status bar. It owns the opened file (tree, image, path and time-zone
-// text); every other window reads records through it.
-class FrmMain : public QMainWindow {
+// The main window: the menus, the tree of the opened backup, the pane of the selected record
+// and the status bar. It owns the opened file (tree, path and time-zone text); every other
+// window reads records through it. Each of its jobs is done by a part of its own; the window
+// ties them to the commands.
+class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
-    explicit FrmMain(Platform platform, QWidget* parent = nullptr);
-    ~FrmMain() override;
+    explicit MainWindow(Platform platform, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // What the other windows work with.
     Platform& platform() { return platform_; }
     const BackupTree& tree() const;
     BackupTree& tree();
     BackupTreeModel& treeModel() { return *model_; }
-    QTreeView& treeView() { return *tvwMain_; }
+    QTreeView& treeView();
     // The opened path ("" before any file was opened).
     const QString& openedPath() const { return openedPath_; }
     std::optional<NodeId> selectedNode() const;
@@ -56,28 +53,13 @@ class FrmMain : public QMainWindow {
     // Reads the stored time-zone setting into the time-zone text.
     void refreshTimeZoneText();
     DecodeContext decodeContext() const;
-    // The 22 texts the service book pane shows now, hrtnet(0) to hrtnet(21).
+    // The 22 texts the service book pane shows now, by value index.
     std::array<QString, 22> serviceBookTexts() const;
 
-    // Frames on the right-hand side (the detail panes, the export panel) are all hidden by
-    // ResetPanes. addFrame places a frame there, hidden, and registers it.
-    void addFrame(QWidget* frame);
-    void ResetPanes();
+    // Hides every frame on the right: the record panes and the export panel.
+    void hidePanes();
 
-    // The menu items, by the names the handlers use.
-    QAction* mFile() const { return mFile_; }
-    QAction* mOpen() const { return mOpen_; }
-    QAction* mExit() const { return mExit_; }
-    QAction* mservicebook() const { return mservicebook_; }
-    QAction* mEdit() const { return mEdit_; }
-    QAction* mManipulate() const { return mManipulate_; }
-    QAction* mExport() const { return mExport_; }
-    QAction* mMerge() const { return mMerge_; }
-    QAction* mSplit() const { return mSplit_; }
-    QAction* options() const { return options_; }
-    QAction* settingsItem() const { return settings_; }
-    QAction* mAbout() const { return mAbout_; }
-
+    const MainMenus& menus() const { return *menus_; }
     // Status bar panels in order, by key ("main", "details").
     QStringList panelKeys() const;
     QString panelText(const QString& key) const;
@@ -85,30 +67,30 @@ class FrmMain : public QMainWindow {
     // Opens a file without the dialog (the command line, a dropped file, tests). The file is
     // read in the background; openFinished tells when it is done.
     void openPath(const QString& path);
-    bool isOpening() const { return job_ != nullptr; }
+    bool isOpening() const;
     // Waits, handling events, until no file is being opened.
     void waitForOpen();
 
     DetailPanes& panes() { return *panes_; }
-    ExportToText& exportPanel() { return *exportPanel_; }
-    // The about window while it is open.
-    QWidget* splashWindow() const { return splash_; }
-    QWidget* optionsWindow() const { return optionsWindow_; }
+    ExportPanel& exportPanel() { return *exportPanel_; }
+    // The about and settings windows while they are open.
+    QWidget* aboutWindow() const { return aboutWindow_; }
+    QWidget* settingsWindow() const { return settingsWindow_; }
 
   public Q_SLOTS:
-    void mOpen_Click();
-    void mExit_Click();
-    void mAbout_Click();
-    void Settings_Click();
-    // Handed over to the export panel, the split and merge windows and the service book
-    // editor.
-    void mExport_Click();
-    void mMerge_Click();
-    void mSplit_Click();
-    void mEdit_Click();
+    // File > Open: asks for a file and opens it.
+    void openFromDialog();
+    void showAbout();
+    void showSettings();
+    // Manipulate > Export: the export panel opens for the selected record, or says why not.
+    void exportRecords();
+    void showMergeWindow();
+    void showSplitWindow();
+    // Service Book > Edit: the editor for the selected entry.
+    void editServiceBook();
 
-    // A node was clicked or selected with the keyboard.
-    void nodeSelected(NodeId node);
+    // A node was chosen in the tree: shows its record's pane, if any.
+    void showNode(orrelin::NodeId node);
 
   Q_SIGNALS:
     // A file was opened (true) or could not be read (false, the previous file stays).
@@ -118,69 +100,40 @@ class FrmMain : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    struct OpenResult;
-    struct OpenJob;
-    void buildMenus();
-    void buildTree();
-    void clearPanels();
-    void addPanel(const QString& key, const QString& text);
+    void buildLayout();
+    void connectMenus();
+    // The menus as the loaded file and the selection call for.
+    void updateMenus();
     // The first step of every Open: close the about and split windows, hide the menus that
-    // need a file.
+    // need a file until the open ends.
     void beginOpenCommand();
-    void startOpen(const QString& path);
-    void finishOpen(const std::shared_ptr<OpenJob>& job, const std::shared_ptr<OpenResult>& result);
-    void showProgress();
-    void stopWorker();
-    void restoreSizeFromStore();
-    void currentChanged(const QModelIndex& current);
-    void clicked(const QModelIndex& index);
+    void openDone();
+    void showOpenProgress(const QString& path, int percent);
 
     Platform platform_;
     DateStyle dateStyle_;
     std::string timeZoneText_;
     QString openedPath_;
 
+    std::unique_ptr<MainMenus> menus_;
+    std::unique_ptr<StatusPanels> status_;
+    BackupOpener* opener_ = nullptr;
     BackupTreeModel* model_ = nullptr;
-    QTreeView* tvwMain_ = nullptr;
-    DetailPanes* panes_ = nullptr;
-    ExportToText* exportPanel_ = nullptr;
-    QVBoxLayout* frameLayout_ = nullptr;
-    std::vector<QPointer<QWidget>> frames_;
-    std::vector<std::pair<QString, QLabel*>> panels_;
-    // Set when the current node changed during the present mouse press, so the click that
-    // ends the press does not handle the node a second time.
-    bool changedDuringPress_ = false;
+    BackupTreeView* treeView_ = nullptr;
+    PaneArea* paneArea_ = nullptr;
+    std::unique_ptr<DetailPanes> panes_;
+    ExportPanel* exportPanel_ = nullptr;
 
-    QAction* mFile_ = nullptr;
-    QAction* mOpen_ = nullptr;
-    QAction* mExit_ = nullptr;
-    QAction* mservicebook_ = nullptr;
-    QAction* mEdit_ = nullptr;
-    QAction* mManipulate_ = nullptr;
-    QAction* mExport_ = nullptr;
-    QAction* mMerge_ = nullptr;
-    QAction* mSplit_ = nullptr;
-    QAction* options_ = nullptr;
-    QAction* settings_ = nullptr;
-    QAction* mAbout_ = nullptr;
-
-    QPointer<QWidget> splash_;
-    QPointer<QWidget> optionsWindow_;
+    QPointer<QWidget> aboutWindow_;
+    QPointer<QWidget> settingsWindow_;
     // The split window, closed by every Open; set by the split command.
     QPointer<QWidget> splitWindow_;
     // The merge window, which outlives Opens and this window.
     QPointer<QWidget> mergeWindow_;
     // The service book editor, kept open across Opens and refilled by each Edit.
-    QPointer<EditSB> editSB_;
-
-    // Opening in the background: one worker at a time; a newer Open cancels the older one.
-    std::thread worker_;
-    std::shared_ptr<OpenJob> job_;
-    QElapsedTimer openClock_;
-    QTimer progressTimer_;
+    QPointer<ServiceBookEditor> serviceBookEditor_;
 };
 
 }  // namespace orrelin::gui

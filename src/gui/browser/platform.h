@@ -24,9 +24,9 @@ class FileDialogs {
   public:
     virtual ~FileDialogs() = default;
     // The chosen path, or an empty text when the user cancelled. `filter` is a Qt name filter
-    // such as "IPD Files (*.ipd)".
+    // such as "IPD Files (*.ipd)"; a save dialog starts in `folder`.
     virtual QString openFile(QWidget* parent, const QString& filter) = 0;
-    virtual QString saveFile(QWidget* parent, const QString& filter) = 0;
+    virtual QString saveFile(QWidget* parent, const QString& filter, const QString& folder) = 0;
 };
 
 class SettingsStore {
@@ -43,8 +43,6 @@ struct Platform {
     MessageBoxes& messages;
     FileDialogs& files;
     SettingsStore& settings;
-    // A per-user writable folder, ending with "/", where contact photos are written briefly.
-    QString pictureFolder;
 };
 
 // The application's default title for message boxes.

@@ -1,10 +1,8 @@
 #include "gui/browser/qt_platform.h"
 
-#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QSettings>
-#include <QStandardPaths>
 
 namespace orrelin::gui {
 
@@ -35,8 +33,8 @@ QString QtFileDialogs::openFile(QWidget* parent, const QString& filter) {
     return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
 }
 
-QString QtFileDialogs::saveFile(QWidget* parent, const QString& filter) {
-    return QFileDialog::getSaveFileName(parent, QString(), QString(), filter);
+QString QtFileDialogs::saveFile(QWidget* parent, const QString& filter, const QString& folder) {
+    return QFileDialog::getSaveFileName(parent, QString(), folder, filter);
 }
 
 QString QtSettingsStore::read(const QString& application, const QString& section,
@@ -52,14 +50,6 @@ void QtSettingsStore::write(const QString& application, const QString& section, 
     store.sync();
 }
 
-QString DefaultPictureFolder() {
-    QString base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    if (base.isEmpty()) base = QDir::tempPath();
-    QString folder = base + QStringLiteral("/orrelin/");
-    if (!QDir().mkpath(folder)) return {};
-    return folder;
-}
-
-QtPlatform::QtPlatform() : platform_{messages_, files_, settings_, DefaultPictureFolder()} {}
+QtPlatform::QtPlatform() : platform_{messages_, files_, settings_} {}
 
 }  // namespace orrelin::gui

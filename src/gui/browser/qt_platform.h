@@ -16,7 +16,7 @@ class QtMessageBoxes : public MessageBoxes {
 class QtFileDialogs : public FileDialogs {
   public:
     QString openFile(QWidget* parent, const QString& filter) override;
-    QString saveFile(QWidget* parent, const QString& filter) override;
+    QString saveFile(QWidget* parent, const QString& filter, const QString& folder) override;
 };
 
 // The per-user INI file named after the application ("orrelin_beta" gives
@@ -29,11 +29,7 @@ class QtSettingsStore : public SettingsStore {
                const QString& value) override;
 };
 
-// A per-user writable folder for the short-lived contact photos, created when missing; ends
-// with "/". Empty when no such folder can be made.
-QString DefaultPictureFolder();
-
-// The three desktop services and the picture folder, living as long as the program.
+// The three desktop services, living as long as the program.
 class QtPlatform {
   public:
     QtPlatform();

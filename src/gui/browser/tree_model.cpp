@@ -82,6 +82,9 @@ QVariant BackupTreeModel::data(const QModelIndex& index, int role) const {
 
 bool BackupTreeModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (!index.isValid() || role != Qt::EditRole) return false;
+    // The root shows the opened path and a database node the name its records are read by:
+    // neither is the user's to rename.
+    if (tree_.kind(nodeOf(index)) != NodeKind::Record) return false;
     auto text = ToSingleByte(value.toString());
     if (!text) return false;
     tree_.setText(nodeOf(index), std::move(*text));
@@ -91,8 +94,10 @@ bool BackupTreeModel::setData(const QModelIndex& index, const QVariant& value, i
 
 Qt::ItemFlags BackupTreeModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) return Qt::NoItemFlags;
-    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
-    if (tree_.kind(nodeOf(index)) == NodeKind::Record) flags |= Qt::ItemNeverHasChildren;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    // Record labels are the user's to edit in place.
+    if (tree_.kind(nodeOf(index)) == NodeKind::Record)
+        flags |= Qt::ItemIsEditable | Qt::ItemNeverHasChildren;
     return flags;
 }
 

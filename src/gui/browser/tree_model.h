@@ -9,8 +9,9 @@
 namespace orrelin::gui {
 
 // The main tree as a Qt model over a BackupTree: one row per node, the node id as the index's
-// internal id. Texts are single-byte text shown through code page 1256; a node's text can be
-// edited in place when every typed character has a code page 1256 byte.
+// internal id. Texts are single-byte text shown through code page 1256; a record's label can be
+// edited in place when every typed character has a code page 1256 byte. The root and the
+// database nodes keep their texts: a database is known by its name.
 class BackupTreeModel : public QAbstractItemModel {
     Q_OBJECT
   public:

@@ -48,39 +48,39 @@ int Steps(std::uint64_t count, std::uint64_t total) {
 
 }  // namespace
 
-ExportToText::ExportToText(MessageBoxes& messages, std::function<Source()> source, QWidget* parent)
+ExportPanel::ExportPanel(MessageBoxes& messages, std::function<Source()> source, QWidget* parent)
     : QGroupBox(QStringLiteral("Export to Text/CSV File"), parent),
       messages_(messages),
       source_(std::move(source)),
       clock_(LocalTimeNow) {
-    setObjectName(QStringLiteral("ExportToText"));
+    setObjectName(QStringLiteral("exportPanel"));
     auto* scopes = new QGroupBox(QStringLiteral("Export to Text"), this);
     auto* scopeLayout = new QVBoxLayout(scopes);
     for (int i = 0; i < 3; ++i) {
-        options_[i] = new QRadioButton(scopes);
-        options_[i]->setObjectName(QStringLiteral("ExOP_%1").arg(i));
-        scopeLayout->addWidget(options_[i]);
+        scopeOptions_[i] = new QRadioButton(scopes);
+        scopeOptions_[i]->setObjectName(QStringLiteral("scopeOption%1").arg(i));
+        scopeLayout->addWidget(scopeOptions_[i]);
     }
-    options_[2]->setText(QStringLiteral("Export All"));
+    scopeOptions_[2]->setText(QStringLiteral("Export All"));
 
-    bexport_ = new QPushButton(QStringLiteral("Export to Text file"), this);
-    bexport_->setObjectName(QStringLiteral("Bexport"));
-    cexport_ = new QPushButton(QStringLiteral("Export to CSV file"), this);
-    cexport_->setObjectName(QStringLiteral("Cexport"));
-    command2_ = new QPushButton(QStringLiteral("Cancel"), this);
-    command2_->setObjectName(QStringLiteral("Command2"));
-    buttons_[static_cast<std::size_t>(ExportFormat::Text)] = bexport_;
-    buttons_[static_cast<std::size_t>(ExportFormat::Csv)] = cexport_;
+    textButton_ = new QPushButton(QStringLiteral("Export to Text file"), this);
+    textButton_->setObjectName(QStringLiteral("exportTextButton"));
+    csvButton_ = new QPushButton(QStringLiteral("Export to CSV file"), this);
+    csvButton_->setObjectName(QStringLiteral("exportCsvButton"));
+    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
+    buttons_[static_cast<std::size_t>(ExportFormat::Text)] = textButton_;
+    buttons_[static_cast<std::size_t>(ExportFormat::Csv)] = csvButton_;
     for (const auto& info : kExportFormats) {
         if (!info.unicode) continue;
         auto* button = new QPushButton(StandardCaption(info.format), this);
         button->setObjectName(
-            QStringLiteral("Export_") +
+            QStringLiteral("export_") +
             QString::fromLatin1(info.name.data(), static_cast<qsizetype>(info.name.size())));
         button->setToolTip(QString::fromUtf8(info.description.data(),
                                              static_cast<qsizetype>(info.description.size())));
         connect(button, &QPushButton::clicked, this,
-                [this, format = info.format] { StandardExport_Click(format); });
+                [this, format = info.format] { exportStandard(format); });
         buttons_[static_cast<std::size_t>(info.format)] = button;
     }
 
@@ -88,28 +88,28 @@ ExportToText::ExportToText(MessageBoxes& messages, std::function<Source()> sourc
     auto* buttons = new QHBoxLayout;
     for (QPushButton* button : buttons_)
         buttons->addWidget(button);
-    buttons->addWidget(command2_);
+    buttons->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(scopes);
     layout->addLayout(buttons);
 
-    connect(bexport_, &QPushButton::clicked, this, &ExportToText::Bexport_Click);
-    connect(cexport_, &QPushButton::clicked, this, &ExportToText::Cexport_Click);
-    connect(command2_, &QPushButton::clicked, this, &ExportToText::Command2_Click);
+    connect(textButton_, &QPushButton::clicked, this, &ExportPanel::exportText);
+    connect(csvButton_, &QPushButton::clicked, this, &ExportPanel::exportCsv);
+    connect(cancelButton_, &QPushButton::clicked, this, &ExportPanel::closePanel);
     hide();
 }
 
-std::optional<int> ExportToText::ChosenScope() const {
+std::optional<int> ExportPanel::chosenScope() const {
     std::optional<int> chosen;
     for (int i = 0; i < 3; ++i) {
-        if (options_[i]->isChecked()) chosen = i;
+        if (scopeOptions_[i]->isChecked()) chosen = i;
     }
     return chosen;
 }
 
-void ExportToText::mExport_Click() {
-    options_[0]->hide();
-    options_[1]->hide();
+void ExportPanel::openForSelection() {
+    scopeOptions_[0]->hide();
+    scopeOptions_[1]->hide();
     Source source = source_();
     std::optional<NodeId> parent;
     if (source.tree && source.selected) parent = source.tree->parent(*source.selected);
@@ -128,31 +128,31 @@ void ExportToText::mExport_Click() {
         return;
     }
     const TextExportNames& names = KindInfoOf(db).text;
-    options_[0]->setText(Latin1(names.selectedCaption));
-    options_[1]->setText(Latin1(names.allCaption));
-    options_[1]->show();
-    options_[0]->show();
-    options_[2]->show();
+    scopeOptions_[0]->setText(Latin1(names.selectedCaption));
+    scopeOptions_[1]->setText(Latin1(names.allCaption));
+    scopeOptions_[1]->show();
+    scopeOptions_[0]->show();
+    scopeOptions_[2]->show();
     show();
 }
 
-void ExportToText::Bexport_Click() {
+void ExportPanel::exportText() {
     runExport(ExportFormat::Text);
 }
-void ExportToText::Cexport_Click() {
+void ExportPanel::exportCsv() {
     runExport(ExportFormat::Csv);
 }
-void ExportToText::Command2_Click() {
+void ExportPanel::closePanel() {
     hide();
 }
 
-void ExportToText::StandardExport_Click(ExportFormat format) {
+void ExportPanel::exportStandard(ExportFormat format) {
     runExport(format);
 }
 
-void ExportToText::runExport(ExportFormat format) {
+void ExportPanel::runExport(ExportFormat format) {
     lastWritten_.clear();
-    std::optional<int> scope = ChosenScope();
+    std::optional<int> scope = chosenScope();
     if (!scope) return;
     Source source = source_();
     if (!source.tree) return;

@@ -23,7 +23,7 @@ namespace orrelin::gui {
 // iCalendar or JSON file next to the opened backup. The option the user chose stays chosen across
 // openings of the panel; the captions of the first two follow the database of the record selected
 // when the panel was last opened. What is written follows the selection when a button is pressed.
-class ExportToText : public QGroupBox {
+class ExportPanel : public QGroupBox {
     Q_OBJECT
   public:
     // What an export reads at the moment a button is pressed.
@@ -33,20 +33,19 @@ class ExportToText : public QGroupBox {
         DecodeContext context;
     };
 
-    ExportToText(MessageBoxes& messages, std::function<Source()> source, QWidget* parent = nullptr);
+    ExportPanel(MessageBoxes& messages, std::function<Source()> source, QWidget* parent = nullptr);
 
-    QRadioButton* ExOP(int index) const { return options_[index]; }
-    QPushButton* Bexport() const { return bexport_; }
-    QPushButton* Cexport() const { return cexport_; }
-    QPushButton* Command2() const { return command2_; }
-    // The button of a format: "Export to Text file", "Export to CSV file", "vCard",
-    // "iCalendar", "JSON".
-    QPushButton* StandardButton(ExportFormat format) const {
+    QRadioButton* scopeOption(int index) const { return scopeOptions_[index]; }
+    QPushButton* textButton() const { return textButton_; }
+    QPushButton* csvButton() const { return csvButton_; }
+    QPushButton* cancelButton() const { return cancelButton_; }
+    // The standard formats' buttons: "vCard", "iCalendar", "JSON".
+    QPushButton* standardButton(ExportFormat format) const {
         return buttons_[static_cast<std::size_t>(format)];
     }
 
     // The index of the chosen option (the last chosen of 0, 1, 2), or nothing.
-    std::optional<int> ChosenScope() const;
+    std::optional<int> chosenScope() const;
 
     // The time export names are made from; the local time unless a test fixes it.
     void setClock(std::function<std::tm()> clock) { clock_ = std::move(clock); }
@@ -58,11 +57,11 @@ class ExportToText : public QGroupBox {
   public Q_SLOTS:
     // The Export command: opens the panel for the record selected in the tree, or says why
     // it cannot.
-    void mExport_Click();
-    void Bexport_Click();
-    void Cexport_Click();
-    void Command2_Click();
-    void StandardExport_Click(ExportFormat format);
+    void openForSelection();
+    void exportText();
+    void exportCsv();
+    void closePanel();
+    void exportStandard(ExportFormat format);
 
   private:
     // Runs the export of the chosen option in `format` behind the progress dialog and reports
@@ -73,10 +72,10 @@ class ExportToText : public QGroupBox {
     std::function<Source()> source_;
     std::function<std::tm()> clock_;
     int progressDelay_ = 500;
-    QRadioButton* options_[3] = {};
-    QPushButton* bexport_ = nullptr;
-    QPushButton* cexport_ = nullptr;
-    QPushButton* command2_ = nullptr;
+    QRadioButton* scopeOptions_[3] = {};
+    QPushButton* textButton_ = nullptr;
+    QPushButton* csvButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
     std::array<QPushButton*, kExportFormats.size()> buttons_{};
     QString lastWritten_;
 };

@@ -51,7 +51,7 @@ QTabWidget* LayOutServiceBook(QWidget* owner, QBoxLayout* outer, const ServiceBo
     outer->addWidget(top);
 
     auto* tabs = new QTabWidget(owner);
-    tabs->setObjectName(QStringLiteral("SSTab1"));
+    tabs->setObjectName(QStringLiteral("serviceBookTabs"));
     outer->addWidget(tabs, 1);
 
     auto* network = new QWidget(tabs);

@@ -17,6 +17,31 @@ class QWidget;
 
 namespace orrelin::gui {
 
+// The names of the 22 value fields, by value index: the network block (0-10), the
+// configuration block (11-16), then the entry's own name, UID, CID, User ID and description.
+inline constexpr std::array<std::string_view, 22> kServiceBookFieldNames{"networkProviderCode",
+                                                                         "wirelessNetwork",
+                                                                         "networkName",
+                                                                         "apn",
+                                                                         "qos",
+                                                                         "gatewayIp1",
+                                                                         "gatewayIp2",
+                                                                         "gatewayIp3",
+                                                                         "gatewayIp4",
+                                                                         "port1",
+                                                                         "port2",
+                                                                         "homePage",
+                                                                         "dataSource",
+                                                                         "dataSourceUid",
+                                                                         "gatewayUrl",
+                                                                         "configName",
+                                                                         "configDescription",
+                                                                         "entryName",
+                                                                         "entryUid",
+                                                                         "entryCid",
+                                                                         "entryUserId",
+                                                                         "entryDescription"};
+
 // A form whose fields take the room beside their labels.
 QFormLayout* ValueForm(QWidget* owner);
 
@@ -29,7 +54,7 @@ struct ServiceBookTabCaptions {
 };
 
 // Lays the values out under `outer` (the top values, then the tabs, which take the spare
-// height) and returns the tab widget, named "SSTab1".
+// height) and returns the tab widget, named "serviceBookTabs".
 QTabWidget* LayOutServiceBook(QWidget* owner, QBoxLayout* outer, const ServiceBookField& field,
                               const ServiceBookTabCaptions& captions);
 

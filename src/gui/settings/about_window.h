@@ -9,15 +9,15 @@ namespace orrelin::gui {
 // The about window: product name, version and credit lines. A click on its background, its
 // frame or the product name, or any key, closes it; a click on the edition line shows who made
 // the program instead.
-class FrmSplash : public QWidget {
+class AboutWindow : public QWidget {
     Q_OBJECT
   public:
     static QString VersionText();
 
-    explicit FrmSplash(QWidget* parent = nullptr);
+    explicit AboutWindow(QWidget* parent = nullptr);
 
-    QLabel* lblProductName() const { return lblProductName_; }
-    QLabel* lblVersion() const { return lblVersion_; }
+    QLabel* productNameLabel() const { return productNameLabel_; }
+    QLabel* versionLabel() const { return versionLabel_; }
     QLabel* editionLine() const { return edition_; }
     QWidget* frame() const { return frame_; }
 
@@ -28,8 +28,8 @@ class FrmSplash : public QWidget {
 
   private:
     QWidget* frame_ = nullptr;
-    QLabel* lblProductName_ = nullptr;
-    QLabel* lblVersion_ = nullptr;
+    QLabel* productNameLabel_ = nullptr;
+    QLabel* versionLabel_ = nullptr;
     QLabel* edition_ = nullptr;
 };
 

@@ -1,4 +1,4 @@
-#include "gui/settings/frm_splash.h"
+#include "gui/settings/about_window.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -14,67 +14,67 @@
 
 namespace orrelin::gui {
 
-QString FrmSplash::VersionText() {
+QString AboutWindow::VersionText() {
     return QStringLiteral("Beta Version %1.%2.%3")
         .arg(ORRELIN_VERSION_MAJOR)
         .arg(ORRELIN_VERSION_MINOR)
         .arg(ORRELIN_VERSION_PATCH);
 }
 
-FrmSplash::FrmSplash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
-    setObjectName(QStringLiteral("frmSplash"));
+AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("aboutWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("About Orrelin"));
     setFocusPolicy(Qt::StrongFocus);
 
     auto* outer = new QVBoxLayout(this);
     auto* frame = new QFrame(this);
-    frame->setObjectName(QStringLiteral("Frame1"));
+    frame->setObjectName(QStringLiteral("frame"));
     frame->setFrameShape(QFrame::Box);
     frame_ = frame;
     outer->addWidget(frame);
 
     auto* layout = new QHBoxLayout(frame);
     auto* logo = new QLabel(frame);
-    logo->setObjectName(QStringLiteral("imgLogo"));
+    logo->setObjectName(QStringLiteral("logo"));
     logo->setPixmap(ApplicationIcon().pixmap(96, 96));
     logo->setAlignment(Qt::AlignTop);
     layout->addWidget(logo);
 
     auto* texts = new QVBoxLayout();
     layout->addLayout(texts, 1);
-    lblProductName_ = new QLabel(QStringLiteral("Orrelin"), frame);
-    lblProductName_->setObjectName(QStringLiteral("lblProductName"));
-    QFont big = lblProductName_->font();
+    productNameLabel_ = new QLabel(QStringLiteral("Orrelin"), frame);
+    productNameLabel_->setObjectName(QStringLiteral("productNameLabel"));
+    QFont big = productNameLabel_->font();
     big.setPointSize(big.pointSize() * 2);
     big.setBold(true);
-    lblProductName_->setFont(big);
-    texts->addWidget(lblProductName_);
+    productNameLabel_->setFont(big);
+    texts->addWidget(productNameLabel_);
 
-    lblVersion_ = new QLabel(VersionText(), frame);
-    lblVersion_->setObjectName(QStringLiteral("lblVersion"));
-    texts->addWidget(lblVersion_);
+    versionLabel_ = new QLabel(VersionText(), frame);
+    versionLabel_->setObjectName(QStringLiteral("versionLabel"));
+    texts->addWidget(versionLabel_);
 
     edition_ = new QLabel(QStringLiteral("Free Version"), frame);
-    edition_->setObjectName(QStringLiteral("lblEdition"));
+    edition_->setObjectName(QStringLiteral("editionLabel"));
     edition_->setCursor(Qt::PointingHandCursor);
     texts->addWidget(edition_);
 
     auto* maker = new QLabel(QStringLiteral("Made by the Orrelin developers"), frame);
-    maker->setObjectName(QStringLiteral("lblCompany"));
+    maker->setObjectName(QStringLiteral("makerLabel"));
     texts->addWidget(maker);
     auto* contact = new QLabel(
         QStringLiteral("Support: see the README that comes with the program, 2026"), frame);
-    contact->setObjectName(QStringLiteral("lblContact"));
+    contact->setObjectName(QStringLiteral("contactLabel"));
     texts->addWidget(contact);
     texts->addStretch(1);
 
     // Clicks on these close the window; clicks on the version, the logo and the maker lines
     // do nothing, and the edition line shows the credits.
     frame_->installEventFilter(this);
-    lblProductName_->installEventFilter(this);
+    productNameLabel_->installEventFilter(this);
     edition_->installEventFilter(this);
-    for (QWidget* quiet : {static_cast<QWidget*>(logo), static_cast<QWidget*>(lblVersion_),
+    for (QWidget* quiet : {static_cast<QWidget*>(logo), static_cast<QWidget*>(versionLabel_),
                            static_cast<QWidget*>(maker), static_cast<QWidget*>(contact)}) {
         quiet->installEventFilter(this);
     }
@@ -87,9 +87,9 @@ FrmSplash::FrmSplash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Framele
     }
 }
 
-bool FrmSplash::eventFilter(QObject* watched, QEvent* event) {
+bool AboutWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::MouseButtonPress) return QWidget::eventFilter(watched, event);
-    if (watched == frame_ || watched == lblProductName_) {
+    if (watched == frame_ || watched == productNameLabel_) {
         close();
         return true;
     }
@@ -101,12 +101,12 @@ bool FrmSplash::eventFilter(QObject* watched, QEvent* event) {
     return true;  // the version, the logo and the maker lines take clicks without effect
 }
 
-void FrmSplash::mousePressEvent(QMouseEvent* event) {
+void AboutWindow::mousePressEvent(QMouseEvent* event) {
     event->accept();
     close();
 }
 
-void FrmSplash::keyPressEvent(QKeyEvent* event) {
+void AboutWindow::keyPressEvent(QKeyEvent* event) {
     event->accept();
     close();
 }

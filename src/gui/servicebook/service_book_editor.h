@@ -20,30 +20,32 @@ namespace orrelin::gui {
 // Service Book pane, the entry's record as hex text, and two saves that write a new backup
 // next to the opened one. It keeps the entry it was opened for, so a save is not affected by
 // what the main tree selects or opens meanwhile.
-class EditSB : public QWidget {
+class ServiceBookEditor : public QWidget {
     Q_OBJECT
   public:
-    explicit EditSB(Platform platform, QWidget* parent = nullptr);
+    explicit ServiceBookEditor(Platform platform, QWidget* parent = nullptr);
 
     // Fills the editor for the record node `node` of `tree` with the texts the main pane shows.
     // Returns false (and leaves the editor as it was) for a node that is no record.
     bool open(const BackupTree& tree, NodeId node, const std::array<QString, 22>& texts);
 
-    QGroupBox* EServicebook = nullptr;
-    QTabWidget* SSTab1 = nullptr;
-    QPlainTextEdit* code = nullptr;
-    QPushButton* Save = nullptr;
-    QPushButton* SaveAll = nullptr;
-    QPushButton* Command1 = nullptr;
-    QLineEdit* hrtnet(std::size_t i) const { return hrtnet_[i]; }
+    QGroupBox* entryFrame = nullptr;
+    QTabWidget* tabs = nullptr;
+    // The entry's record as hex text.
+    QPlainTextEdit* recordHex = nullptr;
+    QPushButton* saveEntryButton = nullptr;
+    QPushButton* saveAllButton = nullptr;
+    QPushButton* exitButton = nullptr;
+    // The field of value `i`.
+    QLineEdit* field(std::size_t i) const { return fields_[i]; }
 
     // The node the editor was opened for.
     std::optional<NodeId> entryNode() const;
 
   public Q_SLOTS:
-    void Save_Click();
-    void SaveAll_Click();
-    void Command1_Click();
+    void saveEntry();
+    void saveAllEntries();
+    void exitClicked();
 
   private:
     void save(ServiceBookSaveKind kind);
@@ -51,7 +53,7 @@ class EditSB : public QWidget {
     void showField(std::size_t field);
 
     Platform platform_;
-    std::array<QLineEdit*, ServiceBookFields::kCount> hrtnet_{};
+    std::array<QLineEdit*, ServiceBookFields::kCount> fields_{};
     std::optional<ServiceBookEntry> entry_;
 };
 

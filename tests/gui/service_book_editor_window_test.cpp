@@ -11,22 +11,23 @@
 #include <memory>
 
 #include "fakes.h"
+#include "gui/browser/main_menus.h"
 #include "gui/browser/main_window.h"
 #include "gui/browser/tree_model.h"
-#include "gui/servicebook/edit_sb.h"
+#include "gui/servicebook/service_book_editor.h"
 #include "ipd/ipd_builder.h"
 
 using namespace orrelin;
 using namespace orrelin::gui;
 using namespace orrelin::gui::testing;
 
-class EditSBWindowTest : public QObject {
+class ServiceBookEditorWindowTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
     QString backup_;
     std::unique_ptr<FakePlatform> fakes_;
-    std::unique_ptr<FrmMain> window_;
+    std::unique_ptr<MainWindow> window_;
 
     // "Memos" (node 1) and "Service Book" (node 2); the memo is node 3, the entries 4, 5, 6.
     static ByteVector Backup() {
@@ -65,7 +66,7 @@ class EditSBWindowTest : public QObject {
 
     void init() {
         fakes_ = std::make_unique<FakePlatform>();
-        window_ = std::make_unique<FrmMain>(fakes_->platform);
+        window_ = std::make_unique<MainWindow>(fakes_->platform);
         window_->openPath(backup_);
         window_->waitForOpen();
     }
@@ -79,33 +80,33 @@ class EditSBWindowTest : public QObject {
 
     void editOpensTheSelectedEntryWithThePanesValues() {
         select(5);
-        QVERIFY(window_->mservicebook()->isVisible());
-        window_->mEdit_Click();
-        auto* editor = window_->findChild<EditSB*>();
+        QVERIFY(window_->menus().serviceBookMenu->isVisible());
+        window_->editServiceBook();
+        auto* editor = window_->findChild<ServiceBookEditor*>();
         QVERIFY(editor);
         QVERIFY(editor->isVisible());
-        QCOMPARE(editor->EServicebook->title(), QStringLiteral("Edit the *Second* service book"));
+        QCOMPARE(editor->entryFrame->title(), QStringLiteral("Edit the *Second* service book"));
         const auto texts = window_->serviceBookTexts();
         for (std::size_t i = 0; i < 22; ++i)
-            QCOMPARE(editor->hrtnet(i)->text(), texts[i]);
-        QCOMPARE(editor->hrtnet(17)->text(), QStringLiteral("Second"));
-        QCOMPARE(editor->hrtnet(9)->text(), QStringLiteral("8080"));
+            QCOMPARE(editor->field(i)->text(), texts[i]);
+        QCOMPARE(editor->field(17)->text(), QStringLiteral("Second"));
+        QCOMPARE(editor->field(9)->text(), QStringLiteral("8080"));
 
         // Opening it again refills the same window.
         select(6);
-        window_->mEdit_Click();
-        QCOMPARE(window_->findChildren<EditSB*>().size(), 1);
-        QCOMPARE(editor->hrtnet(17)->text(), QStringLiteral("Third"));
+        window_->editServiceBook();
+        QCOMPARE(window_->findChildren<ServiceBookEditor*>().size(), 1);
+        QCOMPARE(editor->field(17)->text(), QStringLiteral("Third"));
     }
 
     void exportAllReplacesTheEntryTheEditorWasOpenedFor() {
         select(5);
-        window_->mEdit_Click();
-        auto* editor = window_->findChild<EditSB*>();
+        window_->editServiceBook();
+        auto* editor = window_->findChild<ServiceBookEditor*>();
         QVERIFY(editor);
-        editor->hrtnet(17)->setText(QStringLiteral("Edited"));
+        editor->field(17)->setText(QStringLiteral("Edited"));
         select(4);  // the user moves on in the main tree
-        editor->SaveAll_Click();
+        editor->saveAllEntries();
         QCOMPARE(fakes_->messages.shown.back().icon, MessageIcon::Information);
         QCOMPARE(Saves().size(), 1);
         const QString saved = dir_.filePath(Saves().first());
@@ -122,5 +123,5 @@ class EditSBWindowTest : public QObject {
     }
 };
 
-QTEST_MAIN(EditSBWindowTest)
-#include "edit_sb_window_test.moc"
+QTEST_MAIN(ServiceBookEditorWindowTest)
+#include "service_book_editor_window_test.moc"

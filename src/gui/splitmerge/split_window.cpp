@@ -1,6 +1,7 @@
-#include "gui/splitmerge/frm_split.h"
+#include "gui/splitmerge/split_window.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -17,6 +18,11 @@ std::string LocalPath(const QString& path) {
 
 QString FromLocalPath(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+QString FolderOf(const BackupTree& tree) {
+    if (tree.path().empty()) return {};
+    return QFileInfo(FromLocalPath(tree.path())).absolutePath();
 }
 
 void ShowWriteOutcome(Platform& platform, QWidget* parent, const WriteOutcome& outcome,
@@ -37,35 +43,35 @@ void ShowWriteOutcome(Platform& platform, QWidget* parent, const WriteOutcome& o
     }
 }
 
-FrmSplit::FrmSplit(Platform platform, const BackupTree& mainTree, QWidget* parent)
+SplitWindow::SplitWindow(Platform platform, const BackupTree& mainTree, QWidget* parent)
     : QWidget(parent, Qt::Window),
       platform_(platform),
       tree_(mainTree),
-      tvwTree_(new CheckTreeView(this)),
-      btnSplit_(new QPushButton(QStringLiteral("Split Selected"), this)),
-      btnExit_(new QPushButton(QStringLiteral("Exit"), this)) {
+      checkTreeView_(new CheckTreeView(this)),
+      splitButton_(new QPushButton(QStringLiteral("Split Selected"), this)),
+      exitButton_(new QPushButton(QStringLiteral("Exit"), this)) {
     setWindowTitle(kCaption);
     setAttribute(Qt::WA_DeleteOnClose);
-    tvwTree_->setObjectName(QStringLiteral("tvwTree"));
-    btnSplit_->setObjectName(QStringLiteral("btnSplit"));
-    btnExit_->setObjectName(QStringLiteral("btnExit"));
+    checkTreeView_->setObjectName(QStringLiteral("checkTreeView"));
+    splitButton_->setObjectName(QStringLiteral("splitButton"));
+    exitButton_->setObjectName(QStringLiteral("exitButton"));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(btnSplit_);
-    buttons->addWidget(btnExit_);
+    buttons->addWidget(splitButton_);
+    buttons->addWidget(exitButton_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tvwTree_);
+    layout->addWidget(checkTreeView_);
     layout->addLayout(buttons);
     resize(420, 480);
 
-    tvwTree_->checkModel().setTree(&tree_);
-    connect(btnSplit_, &QPushButton::clicked, this, &FrmSplit::btnSplit_Click);
-    connect(btnExit_, &QPushButton::clicked, this, &FrmSplit::btnExit_Click);
+    checkTreeView_->checkModel().setTree(&tree_);
+    connect(splitButton_, &QPushButton::clicked, this, &SplitWindow::splitSelected);
+    connect(exitButton_, &QPushButton::clicked, this, &SplitWindow::exitClicked);
 }
 
-void FrmSplit::btnSplit_Click() {
-    const QString target = platform_.files.saveFile(this, kIpdFilter);
+void SplitWindow::splitSelected() {
+    const QString target = platform_.files.saveFile(this, kIpdFilter, FolderOf(tree_.tree()));
     if (target.isEmpty()) return;
     WriteOutcome outcome;
     {
@@ -75,7 +81,7 @@ void FrmSplit::btnSplit_Click() {
     ShowWriteOutcome(platform_, this, outcome, kDoneTitle, kCaption);
 }
 
-void FrmSplit::btnExit_Click() {
+void SplitWindow::exitClicked() {
     close();
 }
 

@@ -15,29 +15,29 @@ class CheckTreeView;
 
 // The split window: a check tree copied from the main tree when the window opens; "Split
 // Selected" writes the checked databases and records as a new backup.
-class FrmSplit : public QWidget {
+class SplitWindow : public QWidget {
     Q_OBJECT
   public:
     static inline const QString kCaption = QStringLiteral("Split IPD file");
     static inline const QString kDoneTitle = QStringLiteral("Split is complete");
 
-    FrmSplit(Platform platform, const BackupTree& mainTree, QWidget* parent = nullptr);
+    SplitWindow(Platform platform, const BackupTree& mainTree, QWidget* parent = nullptr);
 
     CheckTree& checkTree() { return tree_; }
-    CheckTreeView& tvwTree() { return *tvwTree_; }
-    QPushButton& btnSplit() { return *btnSplit_; }
-    QPushButton& btnExit() { return *btnExit_; }
+    CheckTreeView& checkTreeView() { return *checkTreeView_; }
+    QPushButton& splitButton() { return *splitButton_; }
+    QPushButton& exitButton() { return *exitButton_; }
 
   public Q_SLOTS:
-    void btnSplit_Click();
-    void btnExit_Click();
+    void splitSelected();
+    void exitClicked();
 
   private:
     Platform platform_;
     CheckTree tree_;
-    CheckTreeView* tvwTree_;
-    QPushButton* btnSplit_;
-    QPushButton* btnExit_;
+    CheckTreeView* checkTreeView_;
+    QPushButton* splitButton_;
+    QPushButton* exitButton_;
 };
 
 // Shows the outcome of a write: the confirmation, a refusal (warning) or a failure (critical).
@@ -47,6 +47,8 @@ void ShowWriteOutcome(Platform& platform, QWidget* parent, const WriteOutcome& o
 // Paths between Qt and the core.
 std::string LocalPath(const QString& path);
 QString FromLocalPath(const std::string& path);
+// The folder of the tree's backup, where its save dialogs start ("" for no file).
+QString FolderOf(const BackupTree& tree);
 
 inline const QString kIpdFilter = QStringLiteral("IPD Files (*.ipd)");
 

@@ -1,4 +1,4 @@
-#include "gui/settings/frm_options.h"
+#include "gui/settings/settings_window.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -22,7 +22,7 @@ const QString kDefault = QStringLiteral("GMT");
 
 }  // namespace
 
-const QStringList& FrmOptions::Choices() {
+const QStringList& SettingsWindow::Choices() {
     static const QStringList choices{
         QStringLiteral("-11"), QStringLiteral("-10"), QStringLiteral("-9"), QStringLiteral("-8"),
         QStringLiteral("-7"),  QStringLiteral("-6"),  QStringLiteral("-5"), QStringLiteral("-4"),
@@ -33,59 +33,59 @@ const QStringList& FrmOptions::Choices() {
     return choices;
 }
 
-FrmOptions::FrmOptions(Platform& platform, std::function<void(std::string)> setTimeZoneText,
-                       QWidget* parent)
+SettingsWindow::SettingsWindow(Platform& platform, std::function<void(std::string)> setTimeZoneText,
+                               QWidget* parent)
     : QWidget(parent, Qt::Window), platform_(platform) {
-    setObjectName(QStringLiteral("frmOptions"));
+    setObjectName(QStringLiteral("settingsWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Options"));
 
     auto* layout = new QVBoxLayout(this);
-    auto* tbsOptions = new QTabWidget(this);
-    tbsOptions->setObjectName(QStringLiteral("tbsOptions"));
-    auto* page = new QWidget(tbsOptions);
-    tbsOptions->addTab(page, QStringLiteral("Time Difference"));
-    tbsOptions->setTabToolTip(0, QStringLiteral("Set Options for time zone difference"));
-    layout->addWidget(tbsOptions);
+    auto* optionTabs = new QTabWidget(this);
+    optionTabs->setObjectName(QStringLiteral("optionTabs"));
+    auto* page = new QWidget(optionTabs);
+    optionTabs->addTab(page, QStringLiteral("Time Difference"));
+    optionTabs->setTabToolTip(0, QStringLiteral("Set Options for time zone difference"));
+    layout->addWidget(optionTabs);
 
     auto* pageLayout = new QVBoxLayout(page);
-    auto* fraSample1 = new QGroupBox(QStringLiteral("Time Zone"), page);
-    fraSample1->setObjectName(QStringLiteral("fraSample1"));
-    pageLayout->addWidget(fraSample1);
-    auto* frameLayout = new QVBoxLayout(fraSample1);
-    auto* label1 = new QLabel(
+    auto* timeZoneFrame = new QGroupBox(QStringLiteral("Time Zone"), page);
+    timeZoneFrame->setObjectName(QStringLiteral("timeZoneFrame"));
+    pageLayout->addWidget(timeZoneFrame);
+    auto* frameLayout = new QVBoxLayout(timeZoneFrame);
+    auto* choiceHint = new QLabel(
         QStringLiteral("Select number of hours to add to date to reflect your timezone, default "
                        "is GMT"),
-        fraSample1);
-    label1->setObjectName(QStringLiteral("Label1"));
-    label1->setWordWrap(true);
-    frameLayout->addWidget(label1);
-    tzd_ = new QComboBox(fraSample1);
-    tzd_->setObjectName(QStringLiteral("tzd"));
-    tzd_->setEditable(true);
-    tzd_->setInsertPolicy(QComboBox::NoInsert);
-    tzd_->addItems(Choices());
-    frameLayout->addWidget(tzd_, 0, Qt::AlignLeft);
-    auto* label2 = new QLabel(
+        timeZoneFrame);
+    choiceHint->setObjectName(QStringLiteral("choiceHint"));
+    choiceHint->setWordWrap(true);
+    frameLayout->addWidget(choiceHint);
+    timeZoneChoice_ = new QComboBox(timeZoneFrame);
+    timeZoneChoice_->setObjectName(QStringLiteral("timeZoneChoice"));
+    timeZoneChoice_->setEditable(true);
+    timeZoneChoice_->setInsertPolicy(QComboBox::NoInsert);
+    timeZoneChoice_->addItems(Choices());
+    frameLayout->addWidget(timeZoneChoice_, 0, Qt::AlignLeft);
+    auto* effectHint = new QLabel(
         QStringLiteral("The number of hours will be added to SMS, phone calls and other record "
                        "dates to show the correct date"),
-        fraSample1);
-    label2->setObjectName(QStringLiteral("Label2"));
-    label2->setWordWrap(true);
-    frameLayout->addWidget(label2);
+        timeZoneFrame);
+    effectHint->setObjectName(QStringLiteral("effectHint"));
+    effectHint->setWordWrap(true);
+    frameLayout->addWidget(effectHint);
 
     auto* buttons = new QHBoxLayout();
     buttons->addStretch(1);
-    cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK_->setDefault(true);
-    cmdCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
-    buttons->addWidget(cmdOK_);
-    buttons->addWidget(cmdCancel_);
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setDefault(true);
+    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
+    buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
     layout->addLayout(buttons);
-    connect(cmdOK_, &QPushButton::clicked, this, &FrmOptions::cmdOK_Click);
-    connect(cmdCancel_, &QPushButton::clicked, this, &FrmOptions::cmdCancel_Click);
+    connect(okButton_, &QPushButton::clicked, this, &SettingsWindow::acceptClicked);
+    connect(cancelButton_, &QPushButton::clicked, this, &SettingsWindow::cancelClicked);
 
     resize(420, sizeHint().height());
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -97,17 +97,18 @@ FrmOptions::FrmOptions(Platform& platform, std::function<void(std::string)> setT
     // Loading refreshes the program's time-zone text, then shows the stored text itself.
     const QString stored = platform_.settings.read(kApplication, kSection, kKey, kDefault);
     if (setTimeZoneText) setTimeZoneText(TimeZoneTextFromSetting(stored.toStdString()));
-    tzd_->setCurrentText(platform_.settings.read(kApplication, kSection, kKey, kDefault));
+    timeZoneChoice_->setCurrentText(
+        platform_.settings.read(kApplication, kSection, kKey, kDefault));
 }
 
-void FrmOptions::cmdOK_Click() {
-    platform_.settings.write(kApplication, kSection, kKey, tzd_->currentText());
+void SettingsWindow::acceptClicked() {
+    platform_.settings.write(kApplication, kSection, kKey, timeZoneChoice_->currentText());
     platform_.messages.show(this, MessageIcon::Information, QStringLiteral("Saving Settings"),
                             QStringLiteral("Settings saved, you need to reopen your IPD file."));
     close();
 }
 
-void FrmOptions::cmdCancel_Click() {
+void SettingsWindow::cancelClicked() {
     close();
 }
 

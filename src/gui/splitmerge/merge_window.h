@@ -19,7 +19,7 @@ class CheckTreeView;
 
 // The merge window: a check tree of the file open in the main window, one of a second file
 // chosen here, and "Merge Selected", which writes the marked records of both as a new backup.
-class FrmMerge : public QWidget {
+class MergeWindow : public QWidget {
     Q_OBJECT
   public:
     static inline const QString kCaption = QStringLiteral("Merge IPD files");
@@ -27,38 +27,38 @@ class FrmMerge : public QWidget {
 
     // `mainPath` tells which file the main window has open now (it may have changed since this
     // window copied its tree): a merge never writes over it.
-    FrmMerge(Platform platform, const BackupTree& mainTree, std::function<QString()> mainPath,
-             QWidget* parent = nullptr);
+    MergeWindow(Platform platform, const BackupTree& mainTree, std::function<QString()> mainPath,
+                QWidget* parent = nullptr);
 
     CheckTree& firstTree() { return first_; }
     // The second file's tree, when one is loaded.
     CheckTree* secondTree() { return second_ ? &*second_ : nullptr; }
-    CheckTreeView& tvwfTree() { return *tvwfTree_; }
-    CheckTreeView& tvwsTree() { return *tvwsTree_; }
-    QLineEdit& smIPD() { return *smIPD_; }
-    QPushButton& smBrowse() { return *smBrowse_; }
-    QPushButton& btnMerge() { return *btnMerge_; }
-    QPushButton& btnExit() { return *btnExit_; }
+    CheckTreeView& firstTreeView() { return *firstTreeView_; }
+    CheckTreeView& secondTreeView() { return *secondTreeView_; }
+    QLineEdit& secondPathField() { return *secondPathField_; }
+    QPushButton& browseButton() { return *browseButton_; }
+    QPushButton& mergeButton() { return *mergeButton_; }
+    QPushButton& exitButton() { return *exitButton_; }
 
     // Reads a file into the second tree; false (after a warning) when it cannot be read.
-    bool LoadSecondIpd(const QString& path);
+    bool loadSecondFile(const QString& path);
 
   public Q_SLOTS:
-    void smBrowse_Click();
-    void btnMerge_Click();
-    void btnExit_Click();
+    void browseSecondFile();
+    void mergeSelected();
+    void exitClicked();
 
   private:
     Platform platform_;
     std::function<QString()> mainPath_;
     CheckTree first_;
     std::optional<CheckTree> second_;
-    QLineEdit* smIPD_;
-    QPushButton* smBrowse_;
-    CheckTreeView* tvwfTree_;
-    CheckTreeView* tvwsTree_;
-    QPushButton* btnMerge_;
-    QPushButton* btnExit_;
+    QLineEdit* secondPathField_;
+    QPushButton* browseButton_;
+    CheckTreeView* firstTreeView_;
+    CheckTreeView* secondTreeView_;
+    QPushButton* mergeButton_;
+    QPushButton* exitButton_;
 };
 
 }  // namespace orrelin::gui

@@ -1,4 +1,4 @@
-#include "gui/servicebook/edit_sb.h"
+#include "gui/servicebook/service_book_editor.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -30,85 +30,86 @@ QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
 
 }  // namespace
 
-EditSB::EditSB(Platform platform, QWidget* parent)
+ServiceBookEditor::ServiceBookEditor(Platform platform, QWidget* parent)
     : QWidget(parent, Qt::Window), platform_(platform) {
-    setObjectName(QStringLiteral("EditSB"));
+    setObjectName(QStringLiteral("serviceBookEditor"));
     setWindowTitle(QStringLiteral("Editing Service Books"));
     auto newField = [this](QWidget* owner, std::size_t i) {
-        hrtnet_[i] = new QLineEdit(owner);
-        hrtnet_[i]->setObjectName(QStringLiteral("hrtnet(%1)").arg(i));
-        return hrtnet_[i];
+        fields_[i] = new QLineEdit(owner);
+        fields_[i]->setObjectName(Text(kServiceBookFieldNames[i]));
+        return fields_[i];
     };
     auto* outer = new QVBoxLayout(this);
-    EServicebook = new QGroupBox(this);
-    EServicebook->setObjectName(QStringLiteral("EServicebook"));
-    outer->addWidget(EServicebook, 1);
-    auto* box = new QVBoxLayout(EServicebook);
-    SSTab1 = LayOutServiceBook(EServicebook, box, newField,
-                               {QStringLiteral("Web"), QStringLiteral("Gateway")});
+    entryFrame = new QGroupBox(this);
+    entryFrame->setObjectName(QStringLiteral("entryFrame"));
+    outer->addWidget(entryFrame, 1);
+    auto* box = new QVBoxLayout(entryFrame);
+    tabs = LayOutServiceBook(entryFrame, box, newField,
+                             {QStringLiteral("Web"), QStringLiteral("Gateway")});
 
-    code = new QPlainTextEdit(this);
-    code->setObjectName(QStringLiteral("code"));
-    code->setReadOnly(true);
-    code->setMaximumHeight(80);
-    outer->addWidget(code);
+    recordHex = new QPlainTextEdit(this);
+    recordHex->setObjectName(QStringLiteral("recordHex"));
+    recordHex->setReadOnly(true);
+    recordHex->setMaximumHeight(80);
+    outer->addWidget(recordHex);
 
     auto* buttons = new QHBoxLayout();
-    Save = Button(this, "Save", "Export Only This Entry");
-    SaveAll = Button(this, "SaveAll", "Export All Service Books");
-    Command1 = Button(this, "Command1", "Exit");
-    buttons->addWidget(Save);
-    buttons->addWidget(SaveAll);
+    saveEntryButton = Button(this, "saveEntryButton", "Export Only This Entry");
+    saveAllButton = Button(this, "saveAllButton", "Export All Service Books");
+    exitButton = Button(this, "exitButton", "Exit");
+    buttons->addWidget(saveEntryButton);
+    buttons->addWidget(saveAllButton);
     buttons->addStretch(1);
-    buttons->addWidget(Command1);
+    buttons->addWidget(exitButton);
     outer->addLayout(buttons);
 
-    connect(Save, &QPushButton::clicked, this, &EditSB::Save_Click);
-    connect(SaveAll, &QPushButton::clicked, this, &EditSB::SaveAll_Click);
-    connect(Command1, &QPushButton::clicked, this, &EditSB::Command1_Click);
+    connect(saveEntryButton, &QPushButton::clicked, this, &ServiceBookEditor::saveEntry);
+    connect(saveAllButton, &QPushButton::clicked, this, &ServiceBookEditor::saveAllEntries);
+    connect(exitButton, &QPushButton::clicked, this, &ServiceBookEditor::exitClicked);
     resize(560, 640);
 }
 
-bool EditSB::open(const BackupTree& tree, NodeId node, const std::array<QString, 22>& texts) {
+bool ServiceBookEditor::open(const BackupTree& tree, NodeId node,
+                             const std::array<QString, 22>& texts) {
     auto entry = ServiceBookEntry::Of(tree, node);
     if (!entry) return false;
-    code->setPlainText(QString::fromLatin1(BytesToHex(entry->code)));
-    for (std::size_t i = 0; i < hrtnet_.size(); ++i)
-        hrtnet_[i]->setText(texts[i]);
-    EServicebook->setTitle(QStringLiteral("Edit the *") + FromSingleByte(tree.text(node)) +
-                           QStringLiteral("* service book"));
+    recordHex->setPlainText(QString::fromLatin1(BytesToHex(entry->code)));
+    for (std::size_t i = 0; i < fields_.size(); ++i)
+        fields_[i]->setText(texts[i]);
+    entryFrame->setTitle(QStringLiteral("Edit the *") + FromSingleByte(tree.text(node)) +
+                         QStringLiteral("* service book"));
     entry_ = std::move(entry);
     return true;
 }
 
-std::optional<NodeId> EditSB::entryNode() const {
+std::optional<NodeId> ServiceBookEditor::entryNode() const {
     return entry_ ? std::optional<NodeId>(entry_->node) : std::nullopt;
 }
 
-void EditSB::Save_Click() {
+void ServiceBookEditor::saveEntry() {
     save(ServiceBookSaveKind::EntryOnly);
 }
 
-void EditSB::SaveAll_Click() {
+void ServiceBookEditor::saveAllEntries() {
     save(ServiceBookSaveKind::AllEntries);
 }
 
-void EditSB::Command1_Click() {
+void ServiceBookEditor::exitClicked() {
     close();
 }
 
-void EditSB::showField(std::size_t field) {
-    if (field >= hrtnet_.size()) return;
-    if (field <= 10) SSTab1->setCurrentIndex(0);
-    if (field >= 11 && field <= 16) SSTab1->setCurrentIndex(1);
-    hrtnet_[field]->setFocus();
+void ServiceBookEditor::showField(std::size_t field) {
+    if (field >= fields_.size()) return;
+    if (field <= 10) tabs->setCurrentIndex(0);
+    if (field >= 11 && field <= 16) tabs->setCurrentIndex(1);
+    fields_[field]->setFocus();
 }
 
-void EditSB::save(ServiceBookSaveKind kind) {
+void ServiceBookEditor::save(ServiceBookSaveKind kind) {
     if (!entry_) return;
     ServiceBookFields values;
-    for (std::size_t i = 0; i < hrtnet_.size(); ++i) {
-        auto text = ToSingleByte(hrtnet_[i]->text());
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        auto text = ToSingleByte(fields_[i]->text());
         if (!text) {
             platform_.messages.show(this, MessageIcon::Warning, kApplicationTitle,
                                     Text(NoSingleByteCode(i).message));

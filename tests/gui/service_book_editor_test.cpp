@@ -14,7 +14,8 @@
 
 #include "fakes.h"
 #include "gui/browser/single_byte.h"
-#include "gui/servicebook/edit_sb.h"
+#include "gui/servicebook/service_book_editor.h"
+#include "gui/servicebook/servicebook_form.h"
 #include "ipd/hex.h"
 #include "ipd/ipd_builder.h"
 #include "ipd/loader.h"
@@ -49,13 +50,13 @@ QByteArray ReadFile(const QString& path) {
 
 }  // namespace
 
-class EditSBTest : public QObject {
+class ServiceBookEditorTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
     QString backup_;
     std::unique_ptr<FakePlatform> fakes_;
-    std::unique_ptr<EditSB> editor_;
+    std::unique_ptr<ServiceBookEditor> editor_;
     std::optional<BackupTree> tree_;
 
     NodeId entry(std::size_t row) const { return tree_->child(tree_->databaseNode(1), row); }
@@ -72,7 +73,7 @@ class EditSBTest : public QObject {
     ServiceBookFields Values() const {
         ServiceBookFields values;
         for (std::size_t i = 0; i < 22; ++i) {
-            values.values[i] = ToSingleByte(editor_->hrtnet(i)->text()).value_or("");
+            values.values[i] = ToSingleByte(editor_->field(i)->text()).value_or("");
         }
         return values;
     }
@@ -108,7 +109,7 @@ class EditSBTest : public QObject {
 
     void init() {
         fakes_ = std::make_unique<FakePlatform>();
-        editor_ = std::make_unique<EditSB>(fakes_->platform);
+        editor_ = std::make_unique<ServiceBookEditor>(fakes_->platform);
         QVERIFY(editor_->open(*tree_, entry(1), Texts()));
     }
 
@@ -120,18 +121,18 @@ class EditSBTest : public QObject {
     }
 
     void showsTheEntryWithItsCaptionsAndLabels() {
-        EditSB& e = *editor_;
+        ServiceBookEditor& e = *editor_;
         QCOMPARE(e.windowTitle(), QStringLiteral("Editing Service Books"));
-        QCOMPARE(e.EServicebook->objectName(), QStringLiteral("EServicebook"));
-        QCOMPARE(e.EServicebook->title(), QStringLiteral("Edit the *Second* service book"));
+        QCOMPARE(e.entryFrame->objectName(), QStringLiteral("entryFrame"));
+        QCOMPARE(e.entryFrame->title(), QStringLiteral("Edit the *Second* service book"));
         for (std::size_t i = 0; i < 22; ++i) {
-            auto* field = e.findChild<QLineEdit*>(QStringLiteral("hrtnet(%1)").arg(i));
+            auto* field = e.findChild<QLineEdit*>(QString::fromLatin1(kServiceBookFieldNames[i]));
             QVERIFY(field);
-            QCOMPARE(field, e.hrtnet(i));
+            QCOMPARE(field, e.field(i));
         }
-        QCOMPARE(e.hrtnet(17)->text(), QStringLiteral("Second"));
-        QCOMPARE(e.SSTab1->tabText(0), QStringLiteral("Network"));
-        QCOMPARE(e.SSTab1->tabText(1), QStringLiteral("Web"));
+        QCOMPARE(e.field(17)->text(), QStringLiteral("Second"));
+        QCOMPARE(e.tabs->tabText(0), QStringLiteral("Network"));
+        QCOMPARE(e.tabs->tabText(1), QStringLiteral("Web"));
         QStringList labels;
         for (auto* label : e.findChildren<QLabel*>())
             labels << label->text();
@@ -140,19 +141,19 @@ class EditSBTest : public QObject {
             QVERIFY2(labels.contains(QString::fromLatin1(label)), label);
         }
         QVERIFY(!labels.contains(QStringLiteral("Gateway/URL")));
-        QCOMPARE(e.Save->text(), QStringLiteral("Export Only This Entry"));
-        QCOMPARE(e.SaveAll->text(), QStringLiteral("Export All Service Books"));
-        QCOMPARE(e.Command1->text(), QStringLiteral("Exit"));
+        QCOMPARE(e.saveEntryButton->text(), QStringLiteral("Export Only This Entry"));
+        QCOMPARE(e.saveAllButton->text(), QStringLiteral("Export All Service Books"));
+        QCOMPARE(e.exitButton->text(), QStringLiteral("Exit"));
         auto source = ServiceBookEntry::Of(*tree_, entry(1));
-        QCOMPARE(e.code->toPlainText(), QString::fromStdString(BytesToHex(source->code)));
-        QVERIFY(e.code->toPlainText().startsWith(QStringLiteral("0100")));
+        QCOMPARE(e.recordHex->toPlainText(), QString::fromStdString(BytesToHex(source->code)));
+        QVERIFY(e.recordHex->toPlainText().startsWith(QStringLiteral("0100")));
     }
 
     void exportOnlyThisEntryWritesTheEditedEntry() {
-        editor_->hrtnet(17)->setText(QStringLiteral("Renamed"));
-        editor_->hrtnet(9)->setText(QStringLiteral("8080"));
-        editor_->hrtnet(10)->setText(QStringLiteral("80"));
-        QTest::mouseClick(editor_->Save, Qt::LeftButton);
+        editor_->field(17)->setText(QStringLiteral("Renamed"));
+        editor_->field(9)->setText(QStringLiteral("8080"));
+        editor_->field(10)->setText(QStringLiteral("80"));
+        QTest::mouseClick(editor_->saveEntryButton, Qt::LeftButton);
         QCOMPARE(Saves().size(), 1);
         const QString path = dir_.filePath(Saves().first());
         QCOMPARE(LastMessage().icon, MessageIcon::Information);
@@ -162,8 +163,8 @@ class EditSBTest : public QObject {
     }
 
     void exportAllWritesEveryEntryWithTheEditedOneInPlace() {
-        editor_->hrtnet(21)->setText(QStringLiteral("desc"));
-        editor_->SaveAll_Click();
+        editor_->field(21)->setText(QStringLiteral("desc"));
+        editor_->saveAllEntries();
         QCOMPARE(Saves().size(), 1);
         const QByteArray written = ReadFile(dir_.filePath(Saves().first()));
         QCOMPARE(written, Expected(Values(), ServiceBookSaveKind::AllEntries));
@@ -172,14 +173,14 @@ class EditSBTest : public QObject {
         QVERIFY(!written.contains("memo"));
 
         // A second save in the same second does not replace the first file.
-        editor_->SaveAll_Click();
-        editor_->SaveAll_Click();
+        editor_->saveAllEntries();
+        editor_->saveAllEntries();
         QCOMPARE(Saves().size(), 3);
     }
 
     void textsAreStoredInTheArabicCodePage() {
-        editor_->hrtnet(21)->setText(QStringLiteral("\u0633\u0644\u0645\u0649"));
-        editor_->Save_Click();
+        editor_->field(21)->setText(QStringLiteral("\u0633\u0644\u0645\u0649"));
+        editor_->saveEntry();
         QCOMPARE(Saves().size(), 1);
         QVERIFY(ReadFile(dir_.filePath(Saves().first())).contains("\xD3\xE1\xE3\xEC"));
     }
@@ -205,8 +206,8 @@ class EditSBTest : public QObject {
         };
         for (const Case& c : cases) {
             init();
-            editor_->hrtnet(c.field)->setText(c.text);
-            for (QPushButton* button : {editor_->Save, editor_->SaveAll}) {
+            editor_->field(c.field)->setText(c.text);
+            for (QPushButton* button : {editor_->saveEntryButton, editor_->saveAllButton}) {
                 fakes_->messages.shown.clear();
                 QTest::mouseClick(button, Qt::LeftButton);
                 QCOMPARE(fakes_->messages.shown.size(), std::size_t{1});
@@ -217,11 +218,11 @@ class EditSBTest : public QObject {
         }
         QVERIFY(Saves().isEmpty());
         init();
-        editor_->hrtnet(9)->setText(QStringLiteral("65536"));
-        editor_->hrtnet(10)->setText(QStringLiteral("1"));
-        editor_->SSTab1->setCurrentIndex(1);
-        editor_->Save_Click();
-        QCOMPARE(editor_->SSTab1->currentIndex(), 0);
+        editor_->field(9)->setText(QStringLiteral("65536"));
+        editor_->field(10)->setText(QStringLiteral("1"));
+        editor_->tabs->setCurrentIndex(1);
+        editor_->saveEntry();
+        QCOMPARE(editor_->tabs->currentIndex(), 0);
         QVERIFY(Saves().isEmpty());
     }
 
@@ -231,7 +232,7 @@ class EditSBTest : public QObject {
         const std::string missing = dir_.filePath(QStringLiteral("gone/a.ipd")).toStdString();
         BackupTree elsewhere(image, BuildDatabaseNodes(image, missing));
         QVERIFY(editor_->open(elsewhere, entry(1), Texts()));
-        editor_->Save_Click();
+        editor_->saveEntry();
         QCOMPARE(fakes_->messages.shown.size(), std::size_t{1});
         QCOMPARE(LastMessage().icon, MessageIcon::Critical);
         QVERIFY(LastMessage().text.startsWith(QStringLiteral("Cannot write ")));
@@ -240,13 +241,13 @@ class EditSBTest : public QObject {
 
     void onlyRecordsOpenAndExitCloses() {
         QVERIFY(!editor_->open(*tree_, tree_->databaseNode(1), Texts()));
-        QCOMPARE(editor_->EServicebook->title(), QStringLiteral("Edit the *Second* service book"));
+        QCOMPARE(editor_->entryFrame->title(), QStringLiteral("Edit the *Second* service book"));
         editor_->show();
         QVERIFY(editor_->isVisible());
-        QTest::mouseClick(editor_->Command1, Qt::LeftButton);
+        QTest::mouseClick(editor_->exitButton, Qt::LeftButton);
         QVERIFY(!editor_->isVisible());
     }
 };
 
-QTEST_MAIN(EditSBTest)
-#include "edit_sb_test.moc"
+QTEST_MAIN(ServiceBookEditorTest)
+#include "service_book_editor_test.moc"

@@ -1,0 +1,67 @@
+#pragma once
+
+// The core headers come before Qt's, whose keyword macros would otherwise reach them.
+#include "browser/backup_tree.h"
+
+#include <QElapsedTimer>
+#include <QFutureWatcher>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+namespace orrelin::gui {
+
+// Reads and indexes a backup on a pool thread, one file at a time: a newer open cancels the
+// older one, whose result is then dropped. Everything it reports arrives on the thread it
+// lives on.
+class BackupOpener : public QObject {
+    Q_OBJECT
+  public:
+    // What an open hands back: the tree, or why the file could not be read.
+    struct Outcome {
+        QString path;
+        std::optional<BackupTree> tree;
+        QString error;
+    };
+
+    explicit BackupOpener(QObject* parent = nullptr);
+    // Cancels a running open and waits for its thread to let go.
+    ~BackupOpener() override;
+
+    void open(const QString& path);
+    // Stops the running open; it reports nothing.
+    void cancel();
+    bool isBusy() const { return job_ != nullptr; }
+    // The file being opened ("" when idle).
+    QString path() const;
+    // The outcome of the open that `finished` reported; taken once.
+    Outcome takeOutcome();
+
+    // How long an open runs before its progress is reported, and how often after that.
+    void setProgressTiming(int afterMs, int everyMs);
+
+  Q_SIGNALS:
+    // An open ended; takeOutcome tells how.
+    void finished();
+    // The running open has walked `percent` of its file (-1 while the file is still read).
+    void progressed(const QString& path, int percent);
+
+  private:
+    struct Job;
+    // Runs on a pool thread: reads the file whole and walks it, checking `job` for a cancel.
+    static Outcome read(const std::shared_ptr<Job>& job);
+    void jobDone(const std::shared_ptr<Job>& job);
+    void reportProgress();
+
+    std::shared_ptr<Job> job_;
+    std::unique_ptr<QFutureWatcher<Outcome>> watcher_;
+    std::optional<Outcome> outcome_;
+    QElapsedTimer clock_;
+    QTimer progressTimer_;
+    int progressAfterMs_ = 500;
+};
+
+}  // namespace orrelin::gui

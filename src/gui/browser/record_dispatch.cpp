@@ -1,0 +1,43 @@
+#include "gui/browser/record_dispatch.h"
+
+#include "gui/browser/detail_panes.h"
+
+namespace orrelin::gui {
+
+std::optional<KnownDb> ShowRecord(DetailPanes& panes, const BackupTree& tree, NodeId node,
+                                  const DecodeContext& context) {
+    if (node >= tree.nodeCount() || tree.kind(node) != NodeKind::Record) return std::nullopt;
+    auto db = tree.databaseByParentText(node);
+    auto span = tree.span(node);
+    if (!db || !span) return std::nullopt;
+
+    const IpdImage& image = tree.image();
+    switch (*db) {
+        case KnownDb::Sms:
+            panes.showSms(DecodeSms(image, *span, context));
+            break;
+        case KnownDb::AddressBookAll:
+        case KnownDb::AddressBook:
+            panes.showContact(DecodeContact(image, *span, *db == KnownDb::AddressBookAll, context));
+            break;
+        case KnownDb::Memos:
+            panes.showMemo(DecodeMemo(image, *span, context));
+            break;
+        case KnownDb::Tasks:
+            panes.showTask(DecodeTask(image, *span, context));
+            break;
+        case KnownDb::Calendar:
+        case KnownDb::CalendarAll:
+            panes.showCalendar(DecodeCalendar(image, *span, *db == KnownDb::CalendarAll, context));
+            break;
+        case KnownDb::ServiceBook:
+            panes.showServiceBook(DecodeServiceBook(image, *span));
+            break;
+        case KnownDb::PhoneCallLogs:
+            panes.showCall(DecodeCall(image, *span, context));
+            break;
+    }
+    return db;
+}
+
+}  // namespace orrelin::gui

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <optional>
+
+#include "browser/backup_tree.h"
+#include "decoders/decode_context.h"
+
+namespace orrelin::gui {
+
+class DetailPanes;
+
+// Decodes the record at `node` and shows it in the pane of its database. Returns the database
+// shown, or nothing for the root, a database node, or a record whose database the pane set does
+// not know by its (possibly edited) name.
+std::optional<KnownDb> ShowRecord(DetailPanes& panes, const BackupTree& tree, NodeId node,
+                                  const DecodeContext& context);
+
+}  // namespace orrelin::gui

@@ -1,0 +1,94 @@
+#include "gui/browser/record_pane.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "gui/browser/single_byte.h"
+#include "gui/servicebook/servicebook_form.h"
+
+namespace orrelin::gui {
+namespace {
+
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+RecordPane::RecordPane(const QString& caption, const QString& name, std::span<const PaneRow> rows,
+                       QWidget* parent)
+    : QGroupBox(caption, parent), rows_(rows) {
+    setObjectName(name);
+    hide();
+    auto* outer = new QVBoxLayout(this);
+    bool tabbed = false;
+    for (const PaneRow& row : rows)
+        tabbed = tabbed || !row.tab.empty();
+    if (tabbed) {
+        tabs_ = new QTabWidget(this);
+        tabs_->setObjectName(name + QStringLiteral("Tabs"));
+        outer->addWidget(tabs_);
+    }
+
+    // Each tab (or the pane itself) holds a form; a page's form sits in a row that other
+    // widgets (a photo) can join.
+    std::vector<std::pair<std::string_view, QFormLayout*>> forms;
+    auto formOf = [&](std::string_view tab) {
+        for (const auto& [known, form] : forms) {
+            if (known == tab) return form;
+        }
+        QWidget* owner = this;
+        if (tabs_) {
+            auto* page = new QWidget(tabs_);
+            tabs_->addTab(page, Text(tab));
+            auto* pageLayout = new QHBoxLayout(page);
+            pages_.emplace_back(tab, page);
+            owner = new QWidget(page);
+            pageLayout->addWidget(owner, 1);
+        } else {
+            owner = new QWidget(this);
+            outer->addWidget(owner);
+        }
+        QFormLayout* form = ValueForm(owner);
+        form->setContentsMargins(QMargins());
+        forms.emplace_back(tab, form);
+        return form;
+    };
+
+    fields_.reserve(rows.size());
+    for (const PaneRow& row : rows) {
+        QFormLayout* form = formOf(row.tab);
+        ValueField value(form->parentWidget(), Text(row.name), row.shape);
+        if (row.label.empty()) {
+            form->addRow(value.widget());
+        } else {
+            form->addRow(Text(row.label), value.widget());
+        }
+        fields_.push_back({&row, value});
+    }
+}
+
+void RecordPane::setValues(std::span<const std::string> values) {
+    for (Field& field : fields_) {
+        const std::size_t slot = field.row->slot;
+        field.value.setText(slot < values.size() ? FromSingleByte(values[slot]) : QString());
+    }
+}
+
+const ValueField* RecordPane::field(std::string_view name) const {
+    for (const Field& field : fields_) {
+        if (field.row->name == name) return &field.value;
+    }
+    return nullptr;
+}
+
+QWidget* RecordPane::page(std::string_view tab) const {
+    for (const auto& [known, page] : pages_) {
+        if (known == tab) return page;
+    }
+    return nullptr;
+}
+
+}  // namespace orrelin::gui
