@@ -143,6 +143,7 @@ cases=0
 compared=0     # cases up to this one are compared
 labels=()      # what each case ran, by case number
 light=         # set while a damaged copy is compared: fewer variants
+made=0         # cases whose folders exist
 batch=1        # cases run before their outputs are compared (1 for the large backup)
 
 finish() {
@@ -153,7 +154,11 @@ finish() {
         rm -rf "$work"
     fi
 }
-trap 'status=$?; [ $status -eq 0 ] || echo "compare-outputs: stopped (status $status); work folder $work" >&2' EXIT
+stopped() {
+    local status=$?
+    [ $status -eq 0 ] || echo "compare-outputs: stopped (status $status); work folder $work" >&2
+}
+trap stopped EXIT
 
 # Two iCalendar files equal but for their DTSTAMP lines.
 same_but_stamp() {
@@ -166,7 +171,7 @@ same_but_stamp() {
 compare_pending() {
     [ "$compared" -lt "$cases" ] || return 0
     local n line path side name pending=$work/pending
-    local -A differing=()
+    local -A differing=()  # the lines reported of each case that differs
     comparisons=$((comparisons + $( (cd "$pending/ref" && find . -type f; cd "$pending/cand" &&
         find . -type f) | sort -u | wc -l)))
     while IFS= read -r line; do
@@ -177,22 +182,24 @@ compare_pending() {
                 same_but_stamp "$pending/ref/$n/$name" "$pending/cand/$n/$name"; then
                 continue
             fi
-            echo "DIFFERS [$n] ${labels[$n]}: $name"
+            line="$name"
         elif [[ $line =~ ^Only\ in\ "$pending"/(ref|cand)/([0-9]+)(/.*)?:\ (.*)$ ]]; then
             side=${BASH_REMATCH[1]}
             n=${BASH_REMATCH[2]}
             path=${BASH_REMATCH[3]#/}
             name=${path:+$path/}${BASH_REMATCH[4]}
             [ "$side" = ref ] && side=reference || side=candidate
-            echo "DIFFERS [$n] ${labels[$n]}: $name written by the $side only"
+            line="$name written by the $side only"
         else
             echo "DIFFERS: $line"
-            n=0
+            differ=$((differ + 1))
+            continue
         fi
-        differing[$n]=1
+        differing[$n]+="DIFFERS [$n] ${labels[$n]}: $line"$'\n'
         differ=$((differ + 1))
     done < <(LC_ALL=C diff -rq "$pending/ref" "$pending/cand" || true)
     for ((n = compared + 1; n <= cases; n++)); do
+        printf '%s' "${differing[$n]:-}"
         if [ -n "$keep" ] || [ -n "${differing[$n]:-}" ]; then
             mv "$pending/ref/$n" "$work/kept/ref/$n"
             mv "$pending/cand/$n" "$work/kept/cand/$n"
@@ -200,6 +207,7 @@ compare_pending() {
     done
     rm -rf "$pending"
     compared=$cases
+    made=$cases
 }
 
 # Runs one case with both builds: $1 is cli or gen, the rest are the tool's arguments.
@@ -213,14 +221,26 @@ run_case() {
     local label="$name $*"
     label=${label//"$inputs/"/}
     labels[cases]=${label//"$here/"/}
-    local r=$work/pending/ref/$cases c=$work/pending/cand/$cases status
-    mkdir -p "$r/out" "$c/out"
-    status=0
-    run_env "$r/out" "$ref" "$@" >"$r/stdout" 2>"$r/stderr" || status=$?
-    printf '%s\n' "$status" >"$r/exit"
-    status=0
-    run_env "$c/out" "$cand" "$@" >"$c/stdout" 2>"$c/stderr" || status=$?
-    printf '%s\n' "$status" >"$c/exit"
+    local r=$work/pending/ref/$cases c=$work/pending/cand/$cases n
+    if [ "$cases" -gt "$made" ]; then
+        # The folders of the next cases at once, up to the next comparison.
+        local dirs=()
+        made=$((cases + (batch < 100 ? batch : 100) - 1))
+        for ((n = cases; n <= made; n++)); do
+            dirs+=("$work/pending/ref/$n/out" "$work/pending/cand/$n/out")
+        done
+        mkdir -p "${dirs[@]}"
+    fi
+    # Both builds at once: they share nothing but the inputs, which they only read.
+    local ref_job cand_job ref_status=0 cand_status=0
+    run_env "$r/out" "$ref" "$@" >"$r/stdout" 2>"$r/stderr" &
+    ref_job=$!
+    run_env "$c/out" "$cand" "$@" >"$c/stdout" 2>"$c/stderr" &
+    cand_job=$!
+    wait "$ref_job" || ref_status=$?
+    wait "$cand_job" || cand_status=$?
+    printf '%s\n' "$ref_status" >"$r/exit"
+    printf '%s\n' "$cand_status" >"$c/exit"
     [ $((cases - compared)) -lt "$batch" ] || compare_pending
 }
 
@@ -456,10 +476,17 @@ started=$(date +%s)
 run_case gen sample sample.ipd
 run_case gen large large.ipd --records 2000 --seed 1
 if [ -n "$large" ]; then
-    echo "== generating a backup of $large records"
-    "$ref_gen" large "$inputs/large.ipd" --records "$large" --seed 1
+    echo "== generating a backup of $large records with both builds"
+    batch=2
     run_case gen large large.ipd --records "$large" --seed 1
+    # The reference's file is the input of the large pass.
+    if ! ln "$work/pending/ref/$cases/out/large.ipd" "$inputs/large.ipd"; then
+        echo "compare-outputs: the reference's ipdgen wrote no large backup" >&2
+        exit 2
+    fi
+    compare_pending
     chmod a-w "$inputs/large.ipd"
+    batch=1
 fi
 
 corpus=${ORRELIN_CORPUS_DIR:-$here/../shared/corpus}
