@@ -33,8 +33,9 @@
 #
 # Prints one line per difference and "N comparisons, M differ"; exits 0 when everything is equal,
 # 1 when something differs (the work folder is then kept and named), 2 on a usage or build error.
-# About 1000 commands run with each build without --large: some 80 s of processor time, the two
-# builds' commands side by side on two cores. --large 1000000 adds a few minutes.
+# Without --large about 1000 commands run with each build, some 80 s of processor time with the
+# two builds' commands side by side on two cores; --large 1000000 adds about 650 commands on the
+# large file and brings it to about 9 minutes of processor time.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
