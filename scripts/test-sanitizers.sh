@@ -12,9 +12,10 @@ if ! command -v clang++ >/dev/null; then
     exit 1
 fi
 if [ ! -f "$dir/CMakeCache.txt" ]; then
-    CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DORRELIN_SANITIZE=address,undefined -DORRELIN_WERROR=ON -DORRELIN_BUILD_GUI=OFF \
-        >/dev/null
+    # -O1: quicker to build than -O2 and still fast enough to run, with exact stack traces.
+    CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+        -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DORRELIN_SANITIZE=address,undefined \
+        -DORRELIN_WERROR=ON -DORRELIN_BUILD_GUI=OFF >/dev/null
 fi
 cmake --build "$dir" --target orrelin_core_tests orrelin_cli_tests -j "$(nproc)"
 
