@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Configures and builds into build/ (or $ORRELIN_BUILD_DIR).
+# Configures and builds into build/ (or $ORRELIN_BUILD_DIR), warnings as errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${ORRELIN_BUILD_DIR:-build}
 if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORRELIN_WERROR=ON >/dev/null
+elif ! grep -qx 'ORRELIN_WERROR:BOOL=ON' "$dir/CMakeCache.txt"; then
+    # A folder configured before the option existed, or by hand without it.
+    cmake -S . -B "$dir" -DORRELIN_WERROR=ON >/dev/null
 fi
 cmake --build "$dir" -j "$(nproc)"

@@ -90,7 +90,10 @@ class Generator {
     ByteVector sms(std::uint64_t seconds) {
         bool sent = random_.chance(40);
         std::string text = words(7, 40);
-        if (random_.chance(15)) text += "\n" + words(2, 8);
+        if (random_.chance(15)) {
+            text += '\n';
+            text += words(2, 8);
+        }
         ByteVector data(text.begin(), text.end());
         return SmsFields(sent, seconds * 1000, (seconds + (sent ? 0 : random_.below(30))) * 1000,
                          phone(), data);

@@ -36,7 +36,9 @@ ByteVector SmsFields(bool sent, std::uint64_t sentMs, std::uint64_t receivedMs,
     PutLe(lead, 30 - 9, receivedMs, 6);
     lead[39 - 9] = 4;
 
-    ByteVector numberData(4, 0);
+    ByteVector numberData;
+    numberData.reserve(4 + number.size() + 1);
+    numberData.resize(4, 0);
     AppendText(numberData, number);
     numberData.push_back(0);
 

@@ -1,5 +1,8 @@
 #include "ipd/ipd_builder.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "ipd/ipd_format.h"
 
 namespace orrelin {
@@ -95,12 +98,16 @@ IpdBuilder& IpdBuilder::declaredCount(std::uint16_t count) {
 }
 
 ByteVector IpdBuilder::build() const {
-    ByteVector out(kIpdHeaderText.begin(), kIpdHeaderText.end());
     auto count = static_cast<std::uint16_t>(declared_ >= 0 ? declared_ : entries_);
-    out.insert(out.end(), {0x0A, 0x02, static_cast<std::uint8_t>(count >> 8),
-                           static_cast<std::uint8_t>(count & 0xFF), 0x00});
-    out.insert(out.end(), names_.begin(), names_.end());
-    out.insert(out.end(), tail_.begin(), tail_.end());
+    const std::uint8_t counts[] = {0x0A, 0x02, static_cast<std::uint8_t>(count >> 8),
+                                   static_cast<std::uint8_t>(count & 0xFF), 0x00};
+    // Sized once and copied into: growing the vector part by part draws false -Warray-bounds and
+    // -Wstringop-overflow warnings from GCC 12.
+    ByteVector out(kIpdHeaderText.size() + sizeof counts + names_.size() + tail_.size());
+    auto at = std::copy(kIpdHeaderText.begin(), kIpdHeaderText.end(), out.begin());
+    at = std::copy(std::begin(counts), std::end(counts), at);
+    at = std::copy(names_.begin(), names_.end(), at);
+    std::copy(tail_.begin(), tail_.end(), at);
     return out;
 }
 

@@ -313,7 +313,9 @@ std::string WithTimeZoneSetting(std::string_view iniText, std::string_view value
         for (auto line : lines)
             append(line);
         if (!out.empty() && !Trim(lines.back()).empty()) out.push_back('\n');
-        append("[" + std::string(kSection) + "]");
+        out.push_back('[');
+        out.append(kSection);
+        append("]");
         append(entry);
         return out;
     }

@@ -89,7 +89,7 @@ TEST(JsonString, FindsWhatNeedsEscapingAtEveryPosition) {
 }
 
 TEST(JsonString, RoundTripsThroughPythonsParser) {
-    if (!testing::PythonHas("json")) GTEST_SKIP() << "python3 is not available";
+    if (!testing::PythonHas("json")) FAIL() << "python3 is not available (scripts/install-deps.sh)";
     const std::vector<std::string> texts = {
         "",
         "plain",

@@ -138,7 +138,7 @@ TEST_F(StandardExport, EachFormatTakesItsOwnKindsFromEachScope) {
 // Python's json module reads the whole-file document; every record's keys are keys the schema
 // names for its database, in its order, and none of them holds an empty text.
 TEST_F(StandardExport, TheWholeFileIsValidJsonWithTheDocumentedKeys) {
-    if (!PythonHas("json")) GTEST_SKIP() << "python3 is not available";
+    if (!PythonHas("json")) FAIL() << "python3 is not available (scripts/install-deps.sh)";
     std::string document = Render(ExportFormat::Json, ExportScope::File);
     auto seen = RunPython(
         "import json, sys\n"

@@ -179,7 +179,7 @@ assert c.note.value == '中文 Кириллица 😀; a,b\\c\n' * 10, repr(c.n
 assert c.tel.params['TYPE'] == ['cell'], c.tel.params
 )",
                                                   text);
-    if (result.empty()) GTEST_SKIP() << "no Python with vobject";
+    if (result.empty()) FAIL() << "no Python with vobject (scripts/install-deps.sh)";
     EXPECT_EQ(result, "ok");
 }
 
