@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::uint8_t kNestedFields = 10;  // "Address Book - All": the fields lie inside it
 // Both names take the form of the first name's field.
-constexpr const FieldSpec& kNameField = FieldOf(kContactFields, ContactRecord::FirstName);
+constexpr const FieldRow& kNameField = FieldOf(kContactFields, ContactRecord::FirstName);
 
 bool IsJpeg(Bytes data) {
     return data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
@@ -43,7 +43,7 @@ ContactRecord DecodeContact(const IpdImage& image, RecordSpan span, bool allForm
         v[ContactRecord::FirstName] = EightBitText(find(kNameField.type), true, text);
         v[ContactRecord::LastName] = EightBitText(find(kNameField.type, 2), true, text);
     }
-    for (const FieldSpec& field : kContactFields) {
+    for (const FieldRow& field : kContactFields) {
         if (field.type == 0 || field.type == kNameField.type) continue;
         // The 16-bit form counts as soon as it has data.
         Bytes sixteen = field.wideType != 0 ? find(field.wideType) : Bytes{};

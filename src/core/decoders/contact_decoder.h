@@ -63,7 +63,7 @@ struct ContactRecord {
 // Pane label of each slot; the notes and the picture have none.
 inline constexpr std::array<std::string_view, ContactRecord::kSlots> kContactLabels = [] {
     std::array<std::string_view, ContactRecord::kSlots> labels{};
-    for (const FieldSpec& field : kContactFields)
+    for (const FieldRow& field : kContactFields)
         labels[field.slot] = field.pane;
     return labels;
 }();

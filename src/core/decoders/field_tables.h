@@ -17,7 +17,7 @@
 
 namespace orrelin {
 
-struct FieldSpec {
+struct FieldRow {
     std::uint8_t slot;
     std::string_view pane;      // caption in the record's pane ("" when shown without one)
     std::string_view column;    // text-export caption and CSV column ("" when not exported)
@@ -37,7 +37,7 @@ enum class ExtraValue : std::uint8_t {
     JoinedTexts,    // texts of `count` slots from `first` joined by ".", left out when empty
 };
 
-struct ExtraSpec {
+struct ExtraRow {
     std::string_view jsonKey;
     ExtraValue value;
     std::uint8_t first = 0;
@@ -45,7 +45,7 @@ struct ExtraSpec {
 };
 
 // A message: the slots of SmsRecord.
-inline constexpr std::array<FieldSpec, 6> kSmsFields{{
+inline constexpr std::array<FieldRow, 6> kSmsFields{{
     {0, "Direction", "Status", 1, "direction", 1},
     {1, "Folder", "", 0, "folder", 2},
     {2, "Sent on", "Sent Date", 2, "", 0},
@@ -53,7 +53,7 @@ inline constexpr std::array<FieldSpec, 6> kSmsFields{{
     {4, "Number", "Number", 4, "number", 3, 2},
     {5, "Message", "Message", 5, "text", 4, 4},
 }};
-inline constexpr std::array<ExtraSpec, 2> kSmsExtras{{
+inline constexpr std::array<ExtraRow, 2> kSmsExtras{{
     {"sent_time", ExtraValue::FirstInstant},
     {"received_time", ExtraValue::SecondInstant},
 }};
@@ -61,7 +61,7 @@ inline constexpr std::array<ExtraSpec, 2> kSmsExtras{{
 // A contact: the slots of ContactRecord but the picture. The text export puts the home address
 // before the work address, unlike the record's own order. Both names are read from the first
 // name field (8-bit 32, 16-bit 160) and the same-typed field directly after it.
-inline constexpr std::array<FieldSpec, 34> kContactFields{{
+inline constexpr std::array<FieldRow, 34> kContactFields{{
     {0, "Title", "Title", 1, "title", 1, 55, 183},
     {1, "First", "First Name", 2, "first_name", 2, 32, 160},
     {2, "Last", "Last Name", 3, "last_name", 3, 32, 160},
@@ -97,14 +97,14 @@ inline constexpr std::array<FieldSpec, 34> kContactFields{{
     {32, "Yahoo", "", 0, "", 0},
     {33, "", "Notes", 31, "notes", 33, 64, 192},
 }};
-inline constexpr std::array<ExtraSpec, 1> kContactExtras{{
+inline constexpr std::array<ExtraRow, 1> kContactExtras{{
     {"has_photo", ExtraValue::HasPhoto},
 }};
 // The contact's JPEG photo.
 inline constexpr std::uint8_t kContactPhotoType = 77;
 
 // An appointment: the slots of CalendarRecord.
-inline constexpr std::array<FieldSpec, 6> kCalendarFields{{
+inline constexpr std::array<FieldRow, 6> kCalendarFields{{
     {0, "Subject", "Subject", 1, "subject", 1, 2, 130},
     {1, "Location", "Location", 2, "location", 2, 3, 132},
     {2, "Start", "Start", 3, "", 0, 6},
@@ -112,13 +112,13 @@ inline constexpr std::array<FieldSpec, 6> kCalendarFields{{
     {4, "Duration", "Duration", 5, "", 0},
     {5, "Notes", "Notes", 6, "notes", 3, 4, 131},
 }};
-inline constexpr std::array<ExtraSpec, 2> kCalendarExtras{{
+inline constexpr std::array<ExtraRow, 2> kCalendarExtras{{
     {"start_time", ExtraValue::FirstInstant},
     {"end_time", ExtraValue::SecondInstant},
 }};
 
 // A task: the slots of TaskRecord.
-inline constexpr std::array<FieldSpec, 4> kTaskFields{{
+inline constexpr std::array<FieldRow, 4> kTaskFields{{
     {0, "Task", "Task", 1, "title", 1, 2, 130},
     {1, "Status", "Status", 2, "status", 2, 9},
     {2, "Priority", "Priority", 3, "priority", 3, 10},
@@ -126,14 +126,14 @@ inline constexpr std::array<FieldSpec, 4> kTaskFields{{
 }};
 
 // A memo: the slots of MemoRecord; the body is shown without a caption.
-inline constexpr std::array<FieldSpec, 2> kMemoFields{{
+inline constexpr std::array<FieldRow, 2> kMemoFields{{
     {0, "Title", "Title", 1, "title", 1, 1, 129},
     {1, "", "Memo", 2, "body", 2, 2, 130},
 }};
 
 // A call: the slots of CallRecord. Its name is read from the 16-bit field 159, else the 8-bit
 // field 31, else the number field 12.
-inline constexpr std::array<FieldSpec, 6> kCallFields{{
+inline constexpr std::array<FieldRow, 6> kCallFields{{
     {0, "Name", "Name", 1, "name", 1, 31, 159},
     {1, "Number", "Number", 2, "number", 2, 12},
     {2, "Date", "Date", 3, "", 0, 4},
@@ -141,14 +141,14 @@ inline constexpr std::array<FieldSpec, 6> kCallFields{{
     {4, "Direction", "Direction", 5, "direction", 3, 2},
     {5, "Status", "Status", 6, "status", 4, 6},
 }};
-inline constexpr std::array<ExtraSpec, 2> kCallExtras{{
+inline constexpr std::array<ExtraRow, 2> kCallExtras{{
     {"time", ExtraValue::FirstInstant},
     {"duration_seconds", ExtraValue::Number},
 }};
 
 // A service book entry: its 22 values as the pane numbers them. Values 5 to 8 are the four
 // bytes of the gateway address, joined into one JSON value.
-inline constexpr std::array<FieldSpec, 22> kServiceBookFields{{
+inline constexpr std::array<FieldRow, 22> kServiceBookFields{{
     {0, "Network Provider Code", "", 0, "network_provider_code", 6},
     {1, "Wireless Network", "", 0, "wireless_network", 7},
     {2, "Network Name", "", 0, "network_name", 8},
@@ -172,13 +172,13 @@ inline constexpr std::array<FieldSpec, 22> kServiceBookFields{{
     {20, "User ID", "", 0, "user_id", 4},
     {21, "Description", "", 0, "description", 5},
 }};
-inline constexpr std::array<ExtraSpec, 1> kServiceBookExtras{{
+inline constexpr std::array<ExtraRow, 1> kServiceBookExtras{{
     {"gateway_ip", ExtraValue::JoinedTexts, 5, 4},
 }};
 
 // The row of a slot; the table's first row for a slot it lacks.
-constexpr const FieldSpec& FieldOf(std::span<const FieldSpec> fields, std::size_t slot) {
-    for (const FieldSpec& field : fields) {
+constexpr const FieldRow& FieldOf(std::span<const FieldRow> fields, std::size_t slot) {
+    for (const FieldRow& field : fields) {
         if (field.slot == slot) return field;
     }
     return fields.front();
@@ -186,9 +186,9 @@ constexpr const FieldSpec& FieldOf(std::span<const FieldSpec> fields, std::size_
 
 // The pane captions of a table, in slot order.
 template <std::size_t N>
-constexpr std::array<std::string_view, N> PaneCaptions(const std::array<FieldSpec, N>& fields) {
+constexpr std::array<std::string_view, N> PaneCaptions(const std::array<FieldRow, N>& fields) {
     std::array<std::string_view, N> captions{};
-    for (const FieldSpec& field : fields) {
+    for (const FieldRow& field : fields) {
         if (field.slot < N) captions[field.slot] = field.pane;
     }
     return captions;
@@ -198,17 +198,17 @@ constexpr std::array<std::string_view, N> PaneCaptions(const std::array<FieldSpe
 // and CSV exports, by `jsonAt` for the JSON texts. `count` says how many of `rows` are used.
 template <std::size_t N>
 struct OrderedFields {
-    std::array<FieldSpec, N> rows{};
+    std::array<FieldRow, N> rows{};
     std::size_t count = 0;
-    constexpr std::span<const FieldSpec> view() const { return {rows.data(), count}; }
+    constexpr std::span<const FieldRow> view() const { return {rows.data(), count}; }
 };
 
 template <std::size_t N>
-constexpr OrderedFields<N> Ordered(const std::array<FieldSpec, N>& fields,
-                                   std::uint8_t FieldSpec::*place) {
+constexpr OrderedFields<N> Ordered(const std::array<FieldRow, N>& fields,
+                                   std::uint8_t FieldRow::*place) {
     OrderedFields<N> out;
     for (std::uint8_t at = 1; at <= N; ++at) {
-        for (const FieldSpec& field : fields) {
+        for (const FieldRow& field : fields) {
             if (field.*place == at) out.rows[out.count++] = field;
         }
     }

@@ -8,7 +8,7 @@
 namespace orrelin {
 namespace {
 
-constexpr const FieldSpec& Field(TaskRecord::Slot slot) {
+constexpr const FieldRow& Field(TaskRecord::Slot slot) {
     return FieldOf(kTaskFields, slot);
 }
 

@@ -32,7 +32,7 @@ std::string TextFieldPair(Bytes fields, std::uint8_t eightBitType, std::uint8_t 
                           bool stripEightBit, const TextOptions& options);
 
 // The value a table row reads from its 8-bit field and the 16-bit field standing for it.
-inline std::string TextField(Bytes fields, const FieldSpec& field, bool stripEightBit,
+inline std::string TextField(Bytes fields, const FieldRow& field, bool stripEightBit,
                              const TextOptions& options) {
     return TextFieldPair(fields, field.type, field.wideType, stripEightBit, options);
 }

@@ -20,13 +20,13 @@ void AppendCsvValue(std::string_view value, std::string& out) {
 void FormatValues(RecordKind kind, std::span<const std::string> values, bool csv,
                   std::string& out) {
     static const std::string kNone;
-    auto valueOf = [&](const FieldSpec& column) -> const std::string& {
+    auto valueOf = [&](const FieldRow& column) -> const std::string& {
         return column.slot < values.size() ? values[column.slot] : kNone;
     };
-    const std::span<const FieldSpec> columns = ExportColumns(kind);
+    const std::span<const FieldRow> columns = ExportColumns(kind);
     if (csv) {
         bool first = true;
-        for (const FieldSpec& column : columns) {
+        for (const FieldRow& column : columns) {
             if (!first) out.push_back(',');
             first = false;
             AppendCsvValue(valueOf(column), out);
@@ -35,7 +35,7 @@ void FormatValues(RecordKind kind, std::span<const std::string> values, bool csv
     }
     out.append(kLineBreak);
     out.append(kRecordRule);
-    for (const FieldSpec& column : columns) {
+    for (const FieldRow& column : columns) {
         out.append(kLineBreak);
         out.push_back('\t');
         out.append(column.column);
@@ -47,7 +47,7 @@ void FormatValues(RecordKind kind, std::span<const std::string> values, bool csv
 
 std::string CsvHeader(RecordKind kind) {
     std::string header;
-    for (const FieldSpec& column : ExportColumns(kind)) {
+    for (const FieldRow& column : ExportColumns(kind)) {
         if (!header.empty()) header.push_back(',');
         header.append(column.column);
     }

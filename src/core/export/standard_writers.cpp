@@ -158,15 +158,15 @@ class JsonExport final : public ExportWriter {
     void values(const RecordItem& item) {
         DecodeRecord(head_.tree.image(), item.db, item.span, context_, values_);
         const KindInfo& kind = KindInfoOf(item.db);
-        for (const FieldSpec& field : JsonTexts(kind.kind)) {
+        for (const FieldRow& field : JsonTexts(kind.kind)) {
             const std::string& value = values_.texts[field.slot];
             if (!value.empty()) json_.member(field.jsonKey, value);
         }
-        for (const ExtraSpec& extra : kind.extras)
+        for (const ExtraRow& extra : kind.extras)
             extraValue(extra);
     }
 
-    void extraValue(const ExtraSpec& extra) {
+    void extraValue(const ExtraRow& extra) {
         switch (extra.value) {
             case ExtraValue::FirstInstant:
             case ExtraValue::SecondInstant: {

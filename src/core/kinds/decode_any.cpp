@@ -11,7 +11,7 @@ std::vector<ValueRow> DecodeValues(const IpdImage& image, KnownDb db, RecordSpan
     DecodeRecord(image, db, span, context, values);
     std::vector<ValueRow> rows;
     rows.reserve(kind.fields.size());
-    for (const FieldSpec& field : kind.fields)
+    for (const FieldRow& field : kind.fields)
         rows.push_back({field.slot, field.pane, std::move(values.texts[field.slot])});
     return rows;
 }

@@ -46,7 +46,7 @@ inline Bytes Fields(Bytes body, bool all) {
 
 // The 16-bit field of a table row when it has data, else its 8-bit one.
 template <typename Text>
-std::string TitleOf(Bytes fields, const FieldSpec& field, const Text& text) {
+std::string TitleOf(Bytes fields, const FieldRow& field, const Text& text) {
     Bytes wide = FindField(fields, field.wideType);
     if (!wide.empty()) return text.sixteenBit(wide);
     return text.eightBit(FindField(fields, field.type));
@@ -61,7 +61,7 @@ std::string Sms(Bytes body, const Text& text) {
 // The first name and the last name, in the form of the first name's field.
 template <typename Text>
 std::string Contact(Bytes body, bool all, const Text& text) {
-    constexpr const FieldSpec& name = FieldOf(kContactFields, 1);
+    constexpr const FieldRow& name = FieldOf(kContactFields, 1);
     Bytes fields = Fields(body, all);
     Bytes wide = FindField(fields, name.wideType);
     if (!wide.empty()) {
@@ -74,8 +74,8 @@ std::string Contact(Bytes body, bool all, const Text& text) {
 // The caller's name, else the number.
 template <typename Text>
 std::string Call(Bytes body, const Text& text) {
-    constexpr const FieldSpec& name = FieldOf(kCallFields, 0);
-    constexpr const FieldSpec& number = FieldOf(kCallFields, 1);
+    constexpr const FieldRow& name = FieldOf(kCallFields, 0);
+    constexpr const FieldRow& number = FieldOf(kCallFields, 1);
     Bytes fields = PlainFields(body);
     if (Bytes wide = FindField(fields, name.wideType); !wide.empty()) {
         if (std::string shown = text.sixteenBit(wide); !shown.empty()) return shown;

@@ -149,8 +149,8 @@ static_assert([] {
 }());
 
 struct Orders {
-    std::array<std::span<const FieldSpec>, kRecordKindCount> columns;
-    std::array<std::span<const FieldSpec>, kRecordKindCount> json;
+    std::array<std::span<const FieldRow>, kRecordKindCount> columns;
+    std::array<std::span<const FieldRow>, kRecordKindCount> json;
 };
 
 template <std::size_t N>
@@ -161,7 +161,7 @@ struct OrderedPair {
 
 template <const auto& Fields>
 constexpr auto kOrdered = OrderedPair<std::tuple_size_v<std::remove_cvref_t<decltype(Fields)>>>{
-    Ordered(Fields, &FieldSpec::columnAt), Ordered(Fields, &FieldSpec::jsonAt)};
+    Ordered(Fields, &FieldRow::columnAt), Ordered(Fields, &FieldRow::jsonAt)};
 
 constexpr Orders kOrders{
     {kOrdered<kSmsFields>.columns.view(), kOrdered<kContactFields>.columns.view(),
@@ -184,11 +184,11 @@ const DatabaseKind& KindOf(KnownDb db) {
     return kDatabases[static_cast<std::size_t>(db)];
 }
 
-std::span<const FieldSpec> ExportColumns(RecordKind kind) {
+std::span<const FieldRow> ExportColumns(RecordKind kind) {
     return kOrders.columns[static_cast<std::size_t>(kind)];
 }
 
-std::span<const FieldSpec> JsonTexts(RecordKind kind) {
+std::span<const FieldRow> JsonTexts(RecordKind kind) {
     return kOrders.json[static_cast<std::size_t>(kind)];
 }
 

@@ -57,8 +57,8 @@ struct TextExportNames {
 
 struct KindInfo {
     RecordKind kind;
-    std::span<const FieldSpec> fields;
-    std::span<const ExtraSpec> extras;  // JSON values beside the texts
+    std::span<const FieldRow> fields;
+    std::span<const ExtraRow> extras;  // JSON values beside the texts
     TextExportNames text;
 
     bool textExported() const { return !text.selectedCaption.empty(); }
@@ -88,9 +88,9 @@ inline const KindInfo& KindInfoOf(KnownDb db) {
 }
 
 // The column rows of a kind in the text and CSV exports, in their order there.
-std::span<const FieldSpec> ExportColumns(RecordKind kind);
+std::span<const FieldRow> ExportColumns(RecordKind kind);
 // The text rows of a kind in the JSON export, in their order there.
-std::span<const FieldSpec> JsonTexts(RecordKind kind);
+std::span<const FieldRow> JsonTexts(RecordKind kind);
 
 // Decodes a record of database `db` into `out` (its earlier values replaced).
 inline void DecodeRecord(const IpdImage& image, KnownDb db, RecordSpan span,

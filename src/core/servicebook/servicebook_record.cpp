@@ -221,21 +221,26 @@ BuildResult BuildNetworkBlock(const ServiceBookFields& values) {
         if (auto* refusal = std::get_if<EditRefusal>(&qos)) return *refusal;
         AppendField(block, 0x12, std::get<ByteVector>(qos));
     }
-    bool allGateway = true;
-    for (std::size_t i = 0; i < 4; ++i)
-        allGateway = allGateway && !values[kGatewayIp + i].empty();
-    if (allGateway) {
+    // The gateway address and the ports are written as far as their values are given from the
+    // first on, as the reader shows a short field: a save without edits keeps them.
+    auto given = [&](std::size_t first, std::size_t count) {
+        std::size_t n = 0;
+        while (n < count && !values[first + n].empty())
+            ++n;
+        return n;
+    };
+    if (std::size_t n = given(kGatewayIp, 4); n > 0) {
         ByteVector data;
-        for (std::size_t i = 0; i < 4; ++i) {
+        for (std::size_t i = 0; i < n; ++i) {
             auto number = NumberIn(kGatewayIp + i, values[kGatewayIp + i], 0, 255);
             if (auto* refusal = std::get_if<EditRefusal>(&number)) return *refusal;
             data.push_back(static_cast<std::uint8_t>(std::get<std::int64_t>(number)));
         }
         AppendField(block, 0x10, data);
     }
-    if (!values[kPorts].empty() && !values[kPorts + 1].empty()) {
+    if (std::size_t n = given(kPorts, 2); n > 0) {
         ByteVector data;
-        for (std::size_t i = 0; i < 2; ++i) {
+        for (std::size_t i = 0; i < n; ++i) {
             auto number = NumberIn(kPorts + i, values[kPorts + i], 0, 0xFFFF);
             if (auto* refusal = std::get_if<EditRefusal>(&number)) return *refusal;
             auto port = static_cast<std::uint16_t>(std::get<std::int64_t>(number));

@@ -61,7 +61,8 @@ BuildResult BuildConfigBlock(const ServiceBookFields& values);
 
 // The network block from values 0 to 10, a run of fields: 0A wireless network, 09 network
 // name + 00, 06 provider code (LE32), 03 APN, 12 QoS (5 bytes), 10 gateway IP (4 bytes),
-// 11 ports (two BE16). Empty when no value is given.
+// 11 ports (two BE16; the address and the ports as far as their values are given from the first
+// on). Empty when no value is given.
 BuildResult BuildNetworkBlock(const ServiceBookFields& values);
 
 // The rebuilt record (from its database index on) for the source record `code` and the 22

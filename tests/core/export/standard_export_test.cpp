@@ -31,9 +31,9 @@ BackupTree TreeOf(const ByteVector& bytes, const std::string& path = "/backups/a
 std::vector<std::string_view> DocumentedKeys(KnownDb db) {
     std::vector<std::string_view> keys;
     const KindInfo& kind = KindInfoOf(db);
-    for (const FieldSpec& field : JsonTexts(kind.kind))
+    for (const FieldRow& field : JsonTexts(kind.kind))
         keys.push_back(field.jsonKey);
-    for (const ExtraSpec& extra : kind.extras)
+    for (const ExtraRow& extra : kind.extras)
         keys.push_back(extra.jsonKey);
     return keys;
 }

@@ -272,21 +272,25 @@ TEST(ServiceBookNetworkBlock, NumbersKeepAllTheirBytes) {
     EXPECT_EQ(one(1, "\t7"), "01000A07") << "control characters go first";
     EXPECT_EQ(one(2, "a\tb"), "030009616200");
     EXPECT_EQ(one(3, "a\r\nb"), "0200036162");
-    EXPECT_EQ(one(9, "0").size(), 0u) << "ports need both values";
+    EXPECT_EQ(one(9, "80"), "0200110050") << "a lone first port is kept as the reader shows it";
+    EXPECT_EQ(one(10, "80"), "") << "a second port needs the first";
+    EXPECT_EQ(one(2, "\n"), "") << "a name cleaned to nothing is left out";
     ServiceBookFields v;
     v.values[9] = "65535";
     v.values[10] = "0";
     EXPECT_EQ(NetworkHex(v), "040011FFFF0000");
 }
 
-TEST(ServiceBookNetworkBlock, GatewayIpNeedsAllFourParts) {
+TEST(ServiceBookNetworkBlock, GatewayIpKeepsItsPartsFromTheFirstOn) {
     ServiceBookFields v;
     v.values[5] = "192";
     v.values[6] = "168";
     v.values[7] = "1";
-    EXPECT_EQ(NetworkHex(v), "");
+    EXPECT_EQ(NetworkHex(v), "030010C0A801");
     v.values[8] = "1";
     EXPECT_EQ(NetworkHex(v), "040010C0A80101");
+    v.values[5].clear();
+    EXPECT_EQ(NetworkHex(v), "");
 }
 
 TEST(ServiceBookNetworkBlock, QosIsFiveBytes) {
