@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "browser/backup_tree.h"
+#include "browser/tree_keys.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "decoders/time_format.h"
@@ -79,7 +80,7 @@ class TerminalProgress {
 // The database node --database names; nothing (after saying why) when there is none.
 std::optional<NodeId> ChosenDatabase(const BackupTree& tree, const ExportOptions& options) {
     const RecordIndex& index = tree.index();
-    const DatabaseNode* database = index.findDatabase(options.database);
+    const DatabaseNode* database = FindDatabase(index, options.database);
     if (!database) {
         PrintError("unknown database: " + options.database);
         return std::nullopt;

@@ -77,9 +77,9 @@ TEST_F(SplitMergeCli, SplitWritesWhatTheWindowWritesForTheSameChecks) {
     CheckTree tree = Open(source);
     const auto& t = tree.tree();
     const auto& index = t.index();
-    const auto* memos = index.findDatabase("Memos");
-    const auto* tasks = index.findDatabase("Tasks");
-    const auto* sms = index.findDatabase("SMS Messages");
+    const auto* memos = index.databaseNamed("Memos");
+    const auto* tasks = index.databaseNamed("Tasks");
+    const auto* sms = index.databaseNamed("SMS Messages");
     ASSERT_TRUE(memos && tasks && sms);
     tree.toggleCheck(t.databaseNode(static_cast<std::size_t>(memos - index.databases.data())));
     tree.toggleCheck(t.recordNode(memos->records[1]));
@@ -113,7 +113,7 @@ TEST_F(SplitMergeCli, MergeWritesWhatTheWindowWritesForTheSameChecks) {
     CheckTree b = Open(second);
     auto toggle = [](CheckTree& tree, std::string_view name, std::optional<std::size_t> record) {
         const auto& index = tree.tree().index();
-        const auto* db = index.findDatabase(name);
+        const auto* db = index.databaseNamed(name);
         ASSERT_TRUE(db);
         if (record) {
             tree.toggleCheck(tree.tree().recordNode(db->records[*record - 1]));
@@ -146,8 +146,8 @@ TEST_F(SplitMergeCli, OneFileAsBothTreesGivesItsRecordsTwice) {
     CheckTree a = Open(source);
     CheckTree b = Open(source);
     const auto& index = a.tree().index();
-    const auto* tasks = index.findDatabase("Tasks");
-    const auto* memos = index.findDatabase("Memos");
+    const auto* tasks = index.databaseNamed("Tasks");
+    const auto* memos = index.databaseNamed("Memos");
     ASSERT_TRUE(tasks && memos);
     a.toggleCheck(a.tree().databaseNode(static_cast<std::size_t>(tasks - index.databases.data())));
     b.toggleCheck(b.tree().databaseNode(static_cast<std::size_t>(tasks - index.databases.data())));

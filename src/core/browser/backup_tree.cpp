@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "browser/labels.h"
+#include "browser/tree_keys.h"
 #include "ipd/loader.h"
 
 namespace orrelin {
@@ -107,7 +108,7 @@ std::string BackupTree::key(NodeId node) const {
         case NodeKind::Root:
             return "Top";
         case NodeKind::Database:
-            return index().databases[node - 1].key();
+            return DatabaseKey(index().databases[node - 1]);
         case NodeKind::Record:
             return {};
     }
@@ -130,8 +131,12 @@ ImageKey BackupTree::image(NodeId node) const {
             return ImageKey::sheet;
         case NodeKind::Database:
             return ImageKey::none;
-        case NodeKind::Record:
-            return index().records[node - 1 - index().databases.size()].image;
+        case NodeKind::Record: {
+            const auto& entry = index().records[node - 1 - index().databases.size()];
+            auto body = image().range(entry.span.start, entry.span.end);
+            return body ? RecordImage(index().databases[entry.database].db, *body)
+                        : ImageKey::none;
+        }
     }
     return ImageKey::none;
 }

@@ -40,7 +40,9 @@ class BackupTree {
     const std::string& path() const { return state_->index.rootText; }
     bool loaded() const { return state_->loaded; }
 
-    std::size_t nodeCount() const { return state_->index.nodeCount(); }
+    std::size_t nodeCount() const {
+        return 1 + state_->index.databases.size() + state_->index.records.size();
+    }
     NodeKind kind(NodeId node) const;
     std::optional<NodeId> parent(NodeId node) const;
     std::size_t childCount(NodeId node) const;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "browser/labels.h"
 #include "ipd/hex.h"
 
 namespace orrelin {
@@ -120,8 +119,7 @@ void ScanRecords(const IpdImage& image, std::uint64_t a, RecordIndex& index,
             }
             auto& node = index.databases[static_cast<std::size_t>(nodePos)];
             node.records.push_back(static_cast<std::uint32_t>(index.records.size()));
-            index.records.push_back(RecordEntry{
-                {start, end}, static_cast<std::uint32_t>(nodePos), RecordImage(node.db, *body)});
+            index.records.push_back(RecordEntry{{start, end}, static_cast<std::uint32_t>(nodePos)});
             ++index.counts[slot];
         }
         a += 6 + static_cast<std::uint64_t>(*recordLength);

@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 #include <atomic>
 
+#include "browser/tree_keys.h"
 #include "decoders/time_format.h"
 #include "gui/browser/detail_panes.h"
 #include "gui/browser/icons.h"
@@ -358,7 +359,7 @@ void FrmMain::finishOpen(const std::shared_ptr<OpenJob>& job,
     const RecordIndex& index = tree().index();
     if (index.complete()) {
         addPanel(QStringLiteral("main"), FileName(openedPath_));
-        addPanel(QStringLiteral("details"), QString::fromStdString(index.countsLine()));
+        addPanel(QStringLiteral("details"), QString::fromStdString(CountsLine(index)));
     }
     ResetPanes();
     if (tree().nodeCount() > 1) {
