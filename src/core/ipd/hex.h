@@ -12,12 +12,12 @@
 #include <string_view>
 #include <vector>
 
+#include "base/paths.h"
 #include "ipd/byte_reader.h"
+#include "text/single_byte.h"
+#include "text/utf16.h"
 
 namespace orrelin {
-
-// Text in which each character stands for one byte (codes 0 to 255).
-using SingleByteText = std::string;
 
 // The last 8 digits of h (the empty text is 0) read as a two's complement 32-bit number;
 // nothing when a character is no hex digit.
@@ -49,36 +49,15 @@ std::string TextToHex(std::string_view text);
 // character each ('?' where the page has none).
 SingleByteText UnicodeHexToText(std::string_view h);
 
-// Drops every character below 0x20, keeping CR and LF when asked.
-SingleByteText StripControlChars(std::string_view text, bool keepLineBreaks);
-
 // The data of the first field of `type` in a run of fields stated as hex text; in mode 2 the
 // data of the field directly after it when that one has the same type. Empty when absent.
 std::string FindFieldHex(std::string_view fields, int type, int mode);
 
-// The folder part of a path including its last "/" (empty without one), and the part after it.
-std::string FolderOfPath(std::string_view path);
-std::string FileNameOfPath(std::string_view path);
-
 // ---- The same rules on bytes ----
-
-// Uppercase hex of the bytes, two digits each.
-std::string BytesToHex(Bytes bytes);
 
 // A run of fields: [length LE16][type][data]. Returns the data of the first field of `type`
 // (in mode 2 of the field directly after it, when of the same type); a length that runs past
 // the end yields what is there. Equivalent to FindFieldHex on the hex text of `fields`.
 Bytes FindField(Bytes fields, std::uint8_t type, int mode = 0);
-
-// Bytes as characters of the same codes (HexToText of their hex text).
-SingleByteText BytesToText(Bytes bytes);
-
-// UTF-16 code units, high byte first, reduced to code page 1256 (UnicodeHexToText of their
-// hex text): a lone last byte is a unit of its own.
-SingleByteText Utf16BeToText(Bytes bytes);
-
-// Appends the bytes as characters and drops control characters, as
-// StripControlChars(BytesToText(bytes), keepLineBreaks) does.
-SingleByteText BytesToStrippedText(Bytes bytes, bool keepLineBreaks);
 
 }  // namespace orrelin
