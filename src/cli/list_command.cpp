@@ -8,7 +8,7 @@
 #include "browser/tree_keys.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
-#include "ipd/hex.h"
+#include "base/paths.h"
 
 namespace orrelin::cli {
 namespace {

@@ -15,7 +15,7 @@
 #include "fakes.h"
 #include "gui/browser/single_byte.h"
 #include "gui/servicebook/edit_sb.h"
-#include "ipd/hex.h"
+#include "base/bytes.h"
 #include "ipd/ipd_builder.h"
 #include "ipd/loader.h"
 

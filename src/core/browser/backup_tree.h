@@ -8,7 +8,7 @@
 #include <unordered_map>
 
 #include "browser/image_keys.h"
-#include "ipd/hex.h"
+#include "text/single_byte.h"
 #include "ipd/ipd_image.h"
 #include "ipd/record_index.h"
 

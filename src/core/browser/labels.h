@@ -7,7 +7,9 @@
 
 #include "browser/image_keys.h"
 #include "ipd/byte_reader.h"
-#include "ipd/hex.h"
+#include "ipd/fields.h"
+#include "text/single_byte.h"
+#include "text/utf16.h"
 #include "ipd/ipd_format.h"
 
 namespace orrelin {

@@ -2,7 +2,7 @@
 
 #include "decoders/record_fields.h"
 #include "decoders/text_field.h"
-#include "ipd/hex.h"
+#include "ipd/fields.h"
 
 namespace orrelin {
 namespace {

@@ -3,7 +3,8 @@
 #include "text/ascii_run.h"
 #include "text/codepage.h"
 #include "text/utf16.h"
-#include "ipd/hex.h"
+#include "ipd/fields.h"
+#include "text/single_byte.h"
 
 namespace orrelin {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "export/record_format.h"
 #include "io/file_output.h"
-#include "ipd/hex.h"
+#include "base/paths.h"
 
 namespace orrelin {
 namespace {

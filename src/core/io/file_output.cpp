@@ -10,7 +10,7 @@
 #include <cstring>
 #include <vector>
 
-#include "ipd/hex.h"
+#include "base/paths.h"
 
 namespace orrelin {
 namespace {

@@ -39,20 +39,18 @@ inline constexpr std::size_t kKnownDbCount = 9;
 struct KnownDbInfo {
     KnownDb db;
     std::string_view name;
-    // Name-table entry as the writers emit it, in hex text.
-    std::string_view entryHex;
 };
 
 inline constexpr std::array<KnownDbInfo, kKnownDbCount> kKnownDatabases{{
-    {KnownDb::Sms, "SMS Messages", "0D00534D53204D6573736167657300"},
-    {KnownDb::AddressBookAll, "Address Book - All", "13004164647265737320426F6F6B202D20416C6C00"},
-    {KnownDb::AddressBook, "Address Book", "0D004164647265737320426F6F6B00"},
-    {KnownDb::Memos, "Memos", "06004D656D6F7300"},
-    {KnownDb::Tasks, "Tasks", "06005461736B7300"},
-    {KnownDb::Calendar, "Calendar", "090043616C656E64617200"},
-    {KnownDb::CalendarAll, "Calendar - All", "0F0043616C656E646172202D20416C6C00"},
-    {KnownDb::ServiceBook, "Service Book", "0D005365727669636520426F6F6B00"},
-    {KnownDb::PhoneCallLogs, "Phone Call Logs", "100050686F6E652043616C6C204C6F677300"},
+    {KnownDb::Sms, "SMS Messages"},
+    {KnownDb::AddressBookAll, "Address Book - All"},
+    {KnownDb::AddressBook, "Address Book"},
+    {KnownDb::Memos, "Memos"},
+    {KnownDb::Tasks, "Tasks"},
+    {KnownDb::Calendar, "Calendar"},
+    {KnownDb::CalendarAll, "Calendar - All"},
+    {KnownDb::ServiceBook, "Service Book"},
+    {KnownDb::PhoneCallLogs, "Phone Call Logs"},
 }};
 
 constexpr const KnownDbInfo& Info(KnownDb db) {

@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include "io/file_output.h"
-#include "ipd/hex.h"
 
 namespace orrelin {
 namespace {
@@ -73,18 +72,6 @@ class FileSink final : public IpdSink {
     bool cancelled_ = false;
 };
 
-const std::vector<std::uint8_t>& EntryBytes(KnownDb db) {
-    static const auto entries = [] {
-        std::array<std::vector<std::uint8_t>, kKnownDbCount> all;
-        for (const auto& info : kKnownDatabases) {
-            all[static_cast<std::size_t>(info.db)] =
-                HexToBytes(info.entryHex).value_or(std::vector<std::uint8_t>{});
-        }
-        return all;
-    }();
-    return entries[static_cast<std::size_t>(db)];
-}
-
 }  // namespace
 
 void AppendLe16(std::string& out, std::uint16_t value) {
@@ -101,9 +88,14 @@ void AppendIpdHeader(std::string& out, std::uint16_t databaseCount) {
     out.push_back('\0');
 }
 
+void AppendNameEntry(std::string& out, std::string_view name) {
+    AppendLe16(out, static_cast<std::uint16_t>(name.size() + 1));
+    out.append(name);
+    out.push_back('\0');
+}
+
 void AppendNameEntry(std::string& out, KnownDb db) {
-    const auto& entry = EntryBytes(db);
-    out.append(reinterpret_cast<const char*>(entry.data()), entry.size());
+    AppendNameEntry(out, NameOf(db));
 }
 
 bool IsSameFile(const std::string& a, const std::string& b) {

@@ -23,7 +23,8 @@ inline constexpr std::uint8_t kWrittenVersion = 0x02;
 
 // Appends the 42-byte header of a file of `databaseCount` databases.
 void AppendIpdHeader(std::string& out, std::uint16_t databaseCount);
-// Appends the name-table entry of a database, as the writers emit it.
+// Appends a name-table entry: the name's length counting the closing zero, the name, the zero.
+void AppendNameEntry(std::string& out, std::string_view name);
 void AppendNameEntry(std::string& out, KnownDb db);
 void AppendLe16(std::string& out, std::uint16_t value);
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "ipd/hex.h"
+#include "text/single_byte.h"
 
 namespace orrelin {
 namespace {

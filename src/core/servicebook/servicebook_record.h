@@ -23,7 +23,8 @@
 
 #include "decoders/servicebook_decoder.h"
 #include "ipd/byte_reader.h"
-#include "ipd/hex.h"
+#include "ipd/fields.h"
+#include "text/single_byte.h"
 
 namespace orrelin {
 

@@ -1,7 +1,9 @@
 #include "servicebook/servicebook_save.h"
 
 #include "io/file_output.h"
+#include "base/paths.h"
 #include "ipd/ipd_format.h"
+#include "ipd/ipd_writer.h"
 
 namespace orrelin {
 namespace {
@@ -16,11 +18,10 @@ std::optional<Bytes> WholeRecord(const BackupTree& tree, NodeId node) {
 }  // namespace
 
 ByteVector ServiceBookFileHeader() {
-    // header text, line feed, version 02, database count 00 01 (big-endian), separator 00,
-    // then the one name entry
-    std::string hex = TextToHex(kIpdHeaderText) + "0A02000100";
-    hex += Info(KnownDb::ServiceBook).entryHex;
-    return *HexToBytes(hex);
+    std::string head;
+    AppendIpdHeader(head, 1);
+    AppendNameEntry(head, KnownDb::ServiceBook);
+    return ByteVector(head.begin(), head.end());
 }
 
 std::optional<ServiceBookEntry> ServiceBookEntry::Of(const BackupTree& tree, NodeId node) {

@@ -33,7 +33,7 @@
 #include "gui/splitmerge/frm_split.h"
 #include "gui/settings/frm_options.h"
 #include "gui/settings/frm_splash.h"
-#include "ipd/hex.h"
+#include "base/paths.h"
 #include "ipd/loader.h"
 
 namespace orrelin::gui {

@@ -13,7 +13,7 @@
 #include "gui/browser/single_byte.h"
 #include "gui/servicebook/servicebook_form.h"
 #include "io/file_output.h"
-#include "ipd/hex.h"
+#include "base/bytes.h"
 
 namespace orrelin::gui {
 namespace {

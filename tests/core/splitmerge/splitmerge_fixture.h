@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "browser/backup_tree.h"
-#include "ipd/hex.h"
+#include "core/support/hex_text.h"
 #include "ipd/ipd_builder.h"
 #include "splitmerge/check_tree.h"
 

@@ -1,10 +1,9 @@
 #pragma once
 
-// The byte and hex routines every part of the program shares. Records are stated as hex text
-// (two uppercase digits per byte, positions counted from 1); the routines below keep the exact
-// rules of that text form, odd lengths included. Code that only needs the result works on bytes
-// through the byte forms at the end of this header, which give the same answers for the even,
-// well-formed hex text that a record's bytes make.
+// Records stated as hex text (two uppercase digits per byte, positions counted from 1), with the
+// exact rules of that text form, odd lengths included. The program works on bytes; the tests and
+// the fuzz exercise hold its byte routines against these, which must give the same answers for
+// the even, well-formed hex text that a record's bytes make.
 
 #include <cstdint>
 #include <optional>
@@ -12,10 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "base/paths.h"
-#include "ipd/byte_reader.h"
 #include "text/single_byte.h"
-#include "text/utf16.h"
 
 namespace orrelin {
 
@@ -52,12 +48,5 @@ SingleByteText UnicodeHexToText(std::string_view h);
 // The data of the first field of `type` in a run of fields stated as hex text; in mode 2 the
 // data of the field directly after it when that one has the same type. Empty when absent.
 std::string FindFieldHex(std::string_view fields, int type, int mode);
-
-// ---- The same rules on bytes ----
-
-// A run of fields: [length LE16][type][data]. Returns the data of the first field of `type`
-// (in mode 2 of the field directly after it, when of the same type); a length that runs past
-// the end yields what is there. Equivalent to FindFieldHex on the hex text of `fields`.
-Bytes FindField(Bytes fields, std::uint8_t type, int mode = 0);
 
 }  // namespace orrelin

@@ -1,4 +1,4 @@
-#include "ipd/hex.h"
+#include "hex_text.h"
 
 #include "text/codepage.h"
 
@@ -152,29 +152,6 @@ std::string FindFieldHex(std::string_view fields, int type, int mode) {
         int secondType = 0;
         if (!header(s, secondLength, secondType) || secondType != type) return {};
         return dataOf(s, secondLength);
-    }
-    return {};
-}
-
-Bytes FindField(Bytes fields, std::uint8_t type, int mode) {
-    std::size_t pos = 0;
-    const std::size_t n = fields.size();
-    while (n - pos >= 3) {
-        std::size_t length = static_cast<std::size_t>(fields[pos] | fields[pos + 1] << 8);
-        std::uint8_t t = fields[pos + 2];
-        std::size_t whole = length + 3;
-        if (t != type) {
-            if (whole >= n - pos) return {};
-            pos += whole;
-            continue;
-        }
-        if (mode != 2) return Slice(fields, pos + 3, length);
-        if (whole >= n - pos) return {};
-        std::size_t second = pos + whole;
-        if (n - second < 3 || fields[second + 2] != type) return {};
-        std::size_t secondLength =
-            static_cast<std::size_t>(fields[second] | fields[second + 1] << 8);
-        return Slice(fields, second + 3, secondLength);
     }
     return {};
 }
