@@ -1,18 +1,8 @@
 #include "ipd/ipd_builder.h"
 
-#include "ipd/ipd_format.h"
+#include "ipd/ipd_bytes.h"
 
 namespace orrelin {
-
-void AppendLe16(ByteVector& out, std::uint16_t v) {
-    out.push_back(static_cast<std::uint8_t>(v & 0xFF));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void AppendLe32(ByteVector& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
 
 FieldList& FieldList::add(std::uint8_t type, const ByteVector& data) {
     AppendLe16(bytes_, static_cast<std::uint16_t>(data.size()));
@@ -38,8 +28,7 @@ FieldList& FieldList::utf16(std::uint8_t type, std::u16string_view text, std::ui
 
 FieldList& FieldList::le(std::uint8_t type, std::uint64_t value, std::size_t width) {
     ByteVector data;
-    for (std::size_t i = 0; i < width; ++i)
-        data.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    AppendLe(data, value, width);
     return add(type, data);
 }
 
@@ -49,9 +38,8 @@ FieldList& FieldList::raw(const ByteVector& bytes) {
 }
 
 std::uint16_t IpdBuilder::database(std::string_view name) {
-    ByteVector bytes(name.begin(), name.end());
-    bytes.push_back(0);
-    return rawDatabase(bytes);
+    AppendNameEntry(names_, name);
+    return entries_++;
 }
 
 std::uint16_t IpdBuilder::rawDatabase(const ByteVector& nameBytes) {
@@ -95,10 +83,8 @@ IpdBuilder& IpdBuilder::declaredCount(std::uint16_t count) {
 }
 
 ByteVector IpdBuilder::build() const {
-    ByteVector out(kIpdHeaderText.begin(), kIpdHeaderText.end());
-    auto count = static_cast<std::uint16_t>(declared_ >= 0 ? declared_ : entries_);
-    out.insert(out.end(), {0x0A, 0x02, static_cast<std::uint8_t>(count >> 8),
-                           static_cast<std::uint8_t>(count & 0xFF), 0x00});
+    ByteVector out;
+    AppendIpdHeader(out, static_cast<std::uint16_t>(declared_ >= 0 ? declared_ : entries_));
     out.insert(out.end(), names_.begin(), names_.end());
     out.insert(out.end(), tail_.begin(), tail_.end());
     return out;

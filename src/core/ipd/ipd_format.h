@@ -21,6 +21,13 @@ inline constexpr std::string_view kIpdHeaderText = "Inter@ctive Pager Backup/Res
 inline constexpr std::size_t kIpdHeaderSize = 42;
 inline constexpr std::size_t kCountOffset = 39;  // the one big-endian number of the format
 
+// Where the parts of a record lie, counted from its first byte (its database index).
+inline constexpr std::size_t kRecordLengthAt = 2;  // LE32: the bytes after it, version on
+inline constexpr std::size_t kRecordVersionAt = 6;
+inline constexpr std::size_t kRecordHandleAt = 7;  // LE16; a record's span starts here
+inline constexpr std::size_t kRecordUniqueIdAt = 9;
+inline constexpr std::size_t kRecordFieldsAt = 13;
+
 // The databases the program reads, in the order the record walk compares them. The numbers
 // are the slots of the loaded file.
 enum class KnownDb : std::uint8_t {

@@ -74,30 +74,6 @@ class FileSink final : public IpdSink {
 
 }  // namespace
 
-void AppendLe16(std::string& out, std::uint16_t value) {
-    out.push_back(static_cast<char>(value & 0xFF));
-    out.push_back(static_cast<char>(value >> 8));
-}
-
-void AppendIpdHeader(std::string& out, std::uint16_t databaseCount) {
-    out.append(kIpdHeaderText);
-    out.push_back('\n');
-    out.push_back(static_cast<char>(kWrittenVersion));
-    out.push_back(static_cast<char>(databaseCount >> 8));
-    out.push_back(static_cast<char>(databaseCount & 0xFF));
-    out.push_back('\0');
-}
-
-void AppendNameEntry(std::string& out, std::string_view name) {
-    AppendLe16(out, static_cast<std::uint16_t>(name.size() + 1));
-    out.append(name);
-    out.push_back('\0');
-}
-
-void AppendNameEntry(std::string& out, KnownDb db) {
-    AppendNameEntry(out, NameOf(db));
-}
-
 bool IsSameFile(const std::string& a, const std::string& b) {
     struct stat sa {};
     struct stat sb {};

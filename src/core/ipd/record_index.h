@@ -11,11 +11,15 @@
 
 namespace orrelin {
 
-// Where a record's body lies in the image: from its handle (start, 7 bytes after the record's
-// first byte) to its last byte (end), both inclusive. Stated as the tag "start:end".
+// Where a record's body lies in the image: from its handle (start, kRecordHandleAt bytes after
+// the record's first byte) to its last byte (end), both inclusive. Stated as the tag "start:end".
 struct RecordSpan {
     std::uint64_t start = 0;
     std::uint64_t end = 0;
+
+    // The offsets of the record's first byte (its database index) and of its length field.
+    std::uint64_t recordStart() const { return start - kRecordHandleAt; }
+    std::uint64_t lengthStart() const { return start - kRecordHandleAt + kRecordLengthAt; }
 
     std::string tag() const;
     // Splits "start:end"; nothing for a text of another shape.

@@ -5,6 +5,9 @@
 #include <charconv>
 #include <limits>
 
+#include "base/little_endian.h"
+#include "ipd/ipd_format.h"
+
 namespace orrelin {
 namespace {
 
@@ -76,11 +79,6 @@ std::variant<std::int64_t, EditRefusal> NumberIn(std::size_t field, std::string_
     auto value = WholeNumber(text);
     if (!value || *value < low || *value > high) return NumberRefusal(field, low, high);
     return *value;
-}
-
-void AppendLe(ByteVector& out, std::uint64_t value, std::size_t width) {
-    for (std::size_t i = 0; i < width; ++i)
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
 // [length LE16][type][data]; the caller has made sure the data fit.
@@ -242,12 +240,12 @@ BuildResult BuildNetworkBlock(const ServiceBookFields& values) {
 }
 
 BuildResult BuildServiceBookRecord(Bytes code, const ServiceBookFields& values) {
-    // code: [database index 2][length 4][version][handle 2][unique id 4][fields]. A record too
-    // short to hold its header keeps what it has, padded with zeros, so the length stays true.
-    ByteVector header(7, 0);
-    Bytes kept = Slice(code, 6, 7);
+    // Version, handle and unique id are kept. A record too short to hold them keeps what it
+    // has, padded with zeros, so the length stays true.
+    ByteVector header(kRecordFieldsAt - kRecordVersionAt, 0);
+    Bytes kept = Slice(code, kRecordVersionAt, header.size());
     std::copy(kept.begin(), kept.end(), header.begin());
-    const Bytes source = Tail(code, 13);
+    const Bytes source = Tail(code, kRecordFieldsAt);
 
     ByteVector fields;
     for (std::uint8_t type : kLeadingSourceFields) {

@@ -28,8 +28,6 @@
 
 namespace orrelin {
 
-using ByteVector = std::vector<std::uint8_t>;
-
 // The message shown when the name, UID or CID is empty.
 inline constexpr std::string_view kServiceBookBlankMessage =
     "Service-book name, UID, CID, UserID cannot be blank";

@@ -8,11 +8,11 @@
 namespace orrelin {
 namespace {
 
-// A record's bytes from its database index: 7 bytes before its handle up to its last byte.
+// A record's bytes from its database index up to its last byte.
 std::optional<Bytes> WholeRecord(const BackupTree& tree, NodeId node) {
     auto span = tree.span(node);
-    if (!span || span->start < 7) return std::nullopt;
-    return tree.image().range(span->start - 7, span->end);
+    if (!span || span->start < kRecordHandleAt) return std::nullopt;
+    return tree.image().range(span->recordStart(), span->end);
 }
 
 }  // namespace
