@@ -160,8 +160,8 @@ int RunStandardExport(const ExportOptions& options, const StandardFormatInfo& fo
     if (options.codePageOption->count() > 0) {
         auto chosen = CodePageByName(options.codePage);
         if (!chosen) {
-            PrintError("unknown code page: " + options.codePage +
-                       " (known: 1252, 1251, 1250, 1253, 1256)");
+            PrintError("unknown code page: " + options.codePage + " (known: " +
+                       CodePageNumbers(", ") + ")");
             return 2;
         }
         page = *chosen;
@@ -264,8 +264,8 @@ void AddExportCommand(CLI::App& app, CommandResult& result) {
         "the file to write (default: Orrelin_Export_ and the day and time, next to FILE)");
     options->codePageOption = command->add_option(
         "--codepage", options->codePage,
-        "vcard, ics and json: the Windows code page 8-bit texts are read in: 1252 (the "
-        "default), 1251, 1250, 1253 or 1256");
+        "vcard, ics and json: the Windows code page 8-bit texts are read in: " +
+            CodePageNumbers(" or ", " (the default)"));
     options->timeZone.addTo(*command);
     command->callback([options, &result] { result.exitCode = RunExport(*options); });
 }

@@ -11,30 +11,19 @@
 namespace orrelin {
 namespace {
 
-// Value indexes, as the pane and the editor number them.
-enum Value : std::size_t {
-    kProviderCode = 0,
-    kWirelessNetwork = 1,
-    kNetworkName = 2,
-    kApn = 3,
-    kQos = 4,
-    kGatewayIp = 5,  // 5 to 8
-    kPorts = 9,      // 9 and 10
-    kHomePage = 11,  // 11 to 16: the configuration items
-    kName = 17,
-    kUid = 18,
-    kCid = 19,
-    kUserId = 20,
-    kDescription = 21,
-};
+using namespace sb_slot;
 
-// Configuration items in the order they are written: value and item type.
+// Configuration items in the order they are written: value and item type (layout A).
 struct ConfigItem {
     std::size_t value;
     std::uint8_t type;
 };
-constexpr std::array<ConfigItem, 6> kConfigItems{
-    {{11, 0x01}, {12, 0x03}, {13, 0x04}, {14, 0x09}, {15, 0x0A}, {16, 0x0B}}};
+constexpr std::array<ConfigItem, 6> kConfigItems = [] {
+    std::array<ConfigItem, 6> items{};
+    for (std::size_t i = 0; i < items.size(); ++i)
+        items[i] = {kConfig + i, kConfigItemTypesA[i]};
+    return items;
+}();
 
 // Source fields carried over unchanged, before and after the written ones.
 constexpr std::array<std::uint8_t, 4> kLeadingSourceFields{0x01, 0x02, 0x17, 0x05};
@@ -132,9 +121,9 @@ std::variant<ByteVector, EditRefusal> QosBytes(std::string_view text) {
 
 std::string ServiceBookFieldName(std::size_t field) {
     if (field >= ServiceBookFields::kCount) return {};
-    if (field == 14) return "Gateway";
+    if (field == kConfig + 3) return "Gateway";
     std::string name(kServiceBookLabels[field]);
-    if (field == 15 || field == 16) name += " (Web)";
+    if (field == kConfig + 4 || field == kConfig + 5) name += " (Web)";
     return name;
 }
 

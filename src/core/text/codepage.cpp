@@ -121,6 +121,16 @@ char32_t CodePageToUnicode(CodePage page, std::uint8_t b) {
     return 0xFFFD;
 }
 
+std::string CodePageNumbers(std::string_view lastJoin, std::string_view firstNote) {
+    std::string out;
+    for (std::size_t i = 0; i < kCodePageNames.size(); ++i) {
+        if (i > 0) out += i + 1 == kCodePageNames.size() ? lastJoin : std::string_view(", ");
+        out += kCodePageNames[i].first;
+        if (i == 0) out += firstNote;
+    }
+    return out;
+}
+
 std::optional<CodePage> CodePageByName(std::string_view name) {
     // "1251", "cp1251", "CP1251", "windows-1251" and "Windows1251" all name the same page.
     std::string lower;

@@ -27,6 +27,10 @@ inline constexpr std::array<std::pair<std::string_view, CodePage>, 5> kCodePageN
     {"1256", CodePage::Cp1256},
 }};
 
+// The numbers of kCodePageNames in their order, joined by ", " and the last by `lastJoin`;
+// `firstNote` follows the first ("1252 (the default), 1251, ... or 1256").
+std::string CodePageNumbers(std::string_view lastJoin, std::string_view firstNote = {});
+
 // The page a name stands for: its number alone or behind "cp" or "windows-", in any case
 // ("1251", "cp1251", "Windows-1251"); nothing for a page the program does not know.
 std::optional<CodePage> CodePageByName(std::string_view name);

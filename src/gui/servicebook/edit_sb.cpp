@@ -134,7 +134,7 @@ void EditSB::save(ServiceBookSaveKind kind) {
         return;
     }
     platform_.messages.show(this, MessageIcon::Information, kApplicationTitle,
-                            QStringLiteral("File saved as ") + path);
+                            QString::fromStdString(SavedMessage(path.toStdString())));
 }
 
 }  // namespace orrelin::gui
