@@ -80,8 +80,7 @@ class ServiceBookCli : public ::testing::Test {
 
 // The values of every entry in the saved file.
 std::vector<ServiceBookFields> Decoded(const std::string& path) {
-    std::string error;
-    auto tree = BackupTree::Open(path, &error);
+    auto tree = BackupTree::Open(path);
     std::vector<ServiceBookFields> out;
     if (!tree || tree->childCount(BackupTree::kRoot) != 1) return out;
     const NodeId database = tree->databaseNode(0);

@@ -54,9 +54,8 @@ class SplitMergeCli : public ::testing::Test {
         return file(name);
     }
     static CheckTree Open(const std::string& path) {
-        std::string error;
-        auto tree = LoadSecondIpd(path, &error);
-        EXPECT_TRUE(tree) << error;
+        auto tree = LoadSecondIpd(path);
+        EXPECT_TRUE(tree) << tree.error();
         return tree ? std::move(*tree) : CheckTree();
     }
 
@@ -92,8 +91,7 @@ TEST_F(SplitMergeCli, SplitWritesWhatTheWindowWritesForTheSameChecks) {
     ASSERT_EQ(Run("split \"" + source + "\" -o \"" + file("other.ipd") +
                   "\" --record Memos:2 --database Memos"),
               0);
-    std::string error;
-    auto back = BackupTree::Open(file("other.ipd"), &error);
+    auto back = BackupTree::Open(file("other.ipd"));
     ASSERT_TRUE(back && back->index().complete());
     ASSERT_EQ(back->index().databases.size(), 1u);
     EXPECT_EQ(back->childCount(1), memos->records.size());
@@ -129,8 +127,7 @@ TEST_F(SplitMergeCli, MergeWritesWhatTheWindowWritesForTheSameChecks) {
     ASSERT_TRUE(WriteMerge(a, &b, file("core.ipd")).saved());
     EXPECT_TRUE(ReadText(file("cli.ipd")) == ReadText(file("core.ipd")));
 
-    std::string error;
-    auto back = BackupTree::Open(file("cli.ipd"), &error);
+    auto back = BackupTree::Open(file("cli.ipd"));
     ASSERT_TRUE(back && back->index().complete());
     ASSERT_EQ(back->index().databases.size(), 3u);
     EXPECT_EQ(back->text(1), "Memos");

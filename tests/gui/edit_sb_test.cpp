@@ -101,9 +101,9 @@ class EditSBTest : public QObject {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
         file.close();
-        std::string error;
-        tree_ = BackupTree::Open(backup_.toStdString(), &error);
-        QVERIFY(tree_);
+        auto opened = BackupTree::Open(backup_.toStdString());
+        QVERIFY(opened);
+        tree_ = std::move(*opened);
     }
 
     void init() {

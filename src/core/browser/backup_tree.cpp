@@ -22,9 +22,10 @@ BackupTree::BackupTree(IpdImage image, RecordIndex index) {
     state_ = std::move(state);
 }
 
-std::optional<BackupTree> BackupTree::Open(const std::string& path, std::string* error) {
-    auto image = IpdImage::ReadFile(path, error);
-    if (!image) return std::nullopt;
+Result<BackupTree> BackupTree::Open(const std::string& path) {
+    std::string error;
+    auto image = IpdImage::ReadFile(path, &error);
+    if (!image) return Failure{std::move(error)};
     RecordIndex index = BuildDatabaseNodes(*image, path);
     return BackupTree(std::move(*image), std::move(index));
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "base/result.h"
 #include "browser/image_keys.h"
 #include "text/single_byte.h"
 #include "ipd/ipd_image.h"
@@ -31,8 +32,8 @@ class BackupTree {
     BackupTree();
     BackupTree(IpdImage image, RecordIndex index);
 
-    // Reads and indexes a file; nothing (with the reason) when it cannot be read.
-    static std::optional<BackupTree> Open(const std::string& path, std::string* error);
+    // Reads and indexes a file, or says why it cannot be read.
+    static Result<BackupTree> Open(const std::string& path);
 
     const IpdImage& image() const { return state_->image; }
     const RecordIndex& index() const { return state_->index; }

@@ -84,9 +84,9 @@ TEST(BackupTree, EditedTextsAreWhatOthersRead) {
 }
 
 TEST(BackupTree, OpenReportsUnreadableFiles) {
-    std::string error;
-    EXPECT_FALSE(BackupTree::Open("/nonexistent/phone.ipd", &error));
-    EXPECT_FALSE(error.empty());
+    auto opened = BackupTree::Open("/nonexistent/phone.ipd");
+    ASSERT_FALSE(opened);
+    EXPECT_FALSE(opened.error().empty());
 }
 
 }  // namespace
