@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "browser/tree_keys.h"
 #include "text/codepage.h"
 #include "ipd/loader.h"
 #include "settings/time_zone_setting.h"
@@ -152,7 +153,7 @@ std::string WalkStopWarning(std::string_view path, const WalkStop& stop) {
 
 std::optional<ChosenRecord> FindRecord(const RecordIndex& index, std::string_view database,
                                        std::uint64_t n, std::string* error) {
-    const DatabaseNode* node = index.findDatabase(database);
+    const DatabaseNode* node = FindDatabase(index, database);
     if (!node) {
         if (error) *error = "unknown database: " + std::string(database);
         return std::nullopt;
@@ -161,7 +162,7 @@ std::optional<ChosenRecord> FindRecord(const RecordIndex& index, std::string_vie
     if (n < 1 || n > count) {
         if (error) {
             *error = "no record " + std::to_string(n) + " in \"" + std::string(node->name()) +
-                     "\" (" + node->key() + "), which has " + std::to_string(count) +
+                     "\" (" + DatabaseKey(*node) + "), which has " + std::to_string(count) +
                      (count == 1 ? " record" : " records");
         }
         return std::nullopt;

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "browser/backup_tree.h"
+#include "browser/tree_keys.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "decoders/time_format.h"
@@ -59,7 +60,7 @@ class TerminalProgress {
 // The database node --database names; nothing (after saying why) when there is none.
 std::optional<NodeId> ChosenDatabase(const BackupTree& tree, const ExportOptions& options) {
     const RecordIndex& index = tree.index();
-    const DatabaseNode* database = index.findDatabase(options.database);
+    const DatabaseNode* database = FindDatabase(index, options.database);
     if (!database) {
         PrintError("unknown database: " + options.database);
         return std::nullopt;
@@ -103,16 +104,6 @@ std::optional<ExportRequest> ChooseRequest(const BackupTree& tree, const ExportO
     return request;
 }
 
-// "1252, 1251, 1250, 1253 or 1256": the code pages --codepage takes, from the `from`-th on.
-std::string CodePageList(std::string_view lastJoin, std::size_t from = 0) {
-    std::string list;
-    for (std::size_t i = from; i < kCodePageNames.size(); ++i) {
-        if (i > from) list += i + 1 == kCodePageNames.size() ? lastJoin : ", ";
-        list += kCodePageNames[i].first;
-    }
-    return list;
-}
-
 template <typename Run>
 ExportResult WithProgress(Run run) {
     if (::isatty(STDERR_FILENO)) {
@@ -137,7 +128,7 @@ int RunExport(const ExportOptions& options) {
         auto chosen = CodePageByName(options.codePage);
         if (!chosen) {
             PrintError("unknown code page: " + options.codePage + " (known: " +
-                       CodePageList(", ") + ")");
+                       CodePageNumbers(", ") + ")");
             return 2;
         }
         request.eightBitPage = *chosen;
@@ -208,7 +199,7 @@ void AddExportCommand(CLI::App& app, CommandResult& result) {
     options->codePageOption = command->add_option(
         "--codepage", options->codePage,
         "vcard, ics and json: the Windows code page 8-bit texts are read in: " +
-            std::string(kCodePageNames[0].first) + " (the default), " + CodePageList(" or ", 1));
+            CodePageNumbers(" or ", " (the default)"));
     options->timeZone.addTo(*command);
     command->callback([options, &result] { result.exitCode = RunExport(*options); });
 }

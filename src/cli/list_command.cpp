@@ -5,9 +5,10 @@
 
 #include "kinds/image_keys.h"
 #include "kinds/labels.h"
+#include "browser/tree_keys.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
-#include "ipd/hex.h"
+#include "base/paths.h"
 
 namespace orrelin::cli {
 namespace {
@@ -29,12 +30,11 @@ void AppendRecordLine(std::string& line, const IpdImage& image, KnownDb db,
     line.push_back(':');
     AppendNumber(line, record.span.end);
     line.push_back('\t');
-    line += ImageKeyName(record.image);
+    // The walk made this entry only after checking that its body lies in the image.
+    auto body = image.range(record.span.start, record.span.end);
+    line += ImageKeyName(body ? RecordImage(db, *body) : ImageKey::none);
     line.push_back('\t');
-    // The walk made this node only after checking that its body lies in the image.
-    if (auto body = image.range(record.span.start, record.span.end)) {
-        AppendSingleByteLine(line, RecordLabel(db, *body));
-    }
+    if (body) AppendSingleByteLine(line, RecordLabel(db, *body));
     line.push_back('\n');
 }
 
@@ -54,7 +54,7 @@ bool WriteTree(const OpenedBackup& backup, const std::string& path) {
     out.push_back('\n');
     for (std::size_t i = 0; i < index.databases.size(); ++i) {
         const DatabaseNode& database = index.databases[i];
-        out += database.key();
+        out += DatabaseKey(database);
         out.push_back('\t');
         AppendSingleByteLine(out, database.name());
         out.push_back('\n');
@@ -74,7 +74,7 @@ bool WriteTree(const OpenedBackup& backup, const std::string& path) {
         out.push_back('\n');
         AppendUtf8Line(out, FileNameOfPath(path));
         out.push_back('\n');
-        out += index.countsLine();
+        out += CountsLine(index);
         out.push_back('\n');
     }
     return WriteOut(out);

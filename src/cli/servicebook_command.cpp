@@ -25,41 +25,6 @@ struct ServiceBookOptions {
     std::string output;
 };
 
-// UTF-8 text as single-byte text through code page 1256; nothing when a character has no code
-// there or the text is no valid UTF-8.
-std::optional<std::string> Utf8ToCp1256(std::string_view text) {
-    std::string out;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t extra = 0;
-        char32_t u = lead;
-        if ((lead & 0xE0) == 0xC0) {
-            extra = 1;
-            u = lead & 0x1Fu;
-        } else if ((lead & 0xF0) == 0xE0) {
-            extra = 2;
-            u = lead & 0x0Fu;
-        } else if ((lead & 0xF8) == 0xF0) {
-            extra = 3;
-            u = lead & 0x07u;
-        } else if (lead >= 0x80) {
-            return std::nullopt;
-        }
-        if (text.size() - i - 1 < extra) return std::nullopt;
-        for (std::size_t k = 1; k <= extra; ++k) {
-            auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) return std::nullopt;
-            u = u << 6 | (next & 0x3Fu);
-        }
-        i += 1 + extra;
-        std::uint8_t b = UnicodeToCp1256(u);
-        if (b == '?' && u != U'?') return std::nullopt;
-        out.push_back(static_cast<char>(b));
-    }
-    return out;
-}
-
 int Refuse(const std::string& message) {
     PrintError(message);
     return 2;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "browser/backup_tree.h"
+#include "browser/tree_keys.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "splitmerge/check_tree.h"
@@ -51,7 +52,7 @@ Toggle ParseToggle(const std::string& text, bool recordOnly) {
 // Applies one toggle to the tree; false (after saying why) when it names nothing there.
 bool Apply(CheckTree& tree, const Toggle& toggle, const std::string& file) {
     const auto& index = tree.tree().index();
-    const DatabaseNode* database = index.findDatabase(toggle.database);
+    const DatabaseNode* database = FindDatabase(index, toggle.database);
     if (!database) {
         Complain("no database \"" + toggle.database + "\" in " + file);
         return false;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "browser/tree_keys.h"
 #include "cli/cli_support.h"
 #include "ipd/ipd_builder.h"
 #include "ipd/loader.h"
@@ -38,7 +39,7 @@ TEST(FindRecord, CountsFromOneInTreeOrderByNameOrKey) {
     std::string error;
     auto task = FindRecord(index, "Tasks", 1, &error);
     ASSERT_TRUE(task) << error;
-    EXPECT_EQ(task->database->key(), "1DBTop");
+    EXPECT_EQ(DatabaseKey(*task->database), "1DBTop");
     EXPECT_EQ(task->span, index.records[index.databases[1].records[0]].span);
     EXPECT_TRUE(FindRecord(index, "1DBTop", 1, &error));
 

@@ -80,8 +80,7 @@ class ServiceBookCli : public ::testing::Test {
 
 // The values of every entry in the saved file.
 std::vector<ServiceBookFields> Decoded(const std::string& path) {
-    std::string error;
-    auto tree = BackupTree::Open(path, &error);
+    auto tree = BackupTree::Open(path);
     std::vector<ServiceBookFields> out;
     if (!tree || tree->childCount(BackupTree::kRoot) != 1) return out;
     const NodeId database = tree->databaseNode(0);
@@ -140,6 +139,9 @@ TEST_F(ServiceBookCli, RefusesWhatTheWindowRefusesAndWritesNothing) {
          "\"Data Source UID\" cannot be longer than 254 characters."},
         {"--set 21=\xC3\xB1 --entry-only",
          "\"Description\" holds a character that a service book cannot store."},
+        // An overlong form of "A" is no UTF-8 at all.
+        {"--set 17=\xC1\x81 --entry-only",
+         "\"Name\" holds a character that a service book cannot store."},
     };
     for (const Case& c : cases) {
         Outcome outcome = Run(backup + c.arguments);

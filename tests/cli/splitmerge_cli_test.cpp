@@ -54,9 +54,8 @@ class SplitMergeCli : public ::testing::Test {
         return file(name);
     }
     static CheckTree Open(const std::string& path) {
-        std::string error;
-        auto tree = LoadSecondIpd(path, &error);
-        EXPECT_TRUE(tree) << error;
+        auto tree = LoadSecondIpd(path);
+        EXPECT_TRUE(tree) << tree.error();
         return tree ? std::move(*tree) : CheckTree();
     }
 
@@ -77,9 +76,9 @@ TEST_F(SplitMergeCli, SplitWritesWhatTheWindowWritesForTheSameChecks) {
     CheckTree tree = Open(source);
     const auto& t = tree.tree();
     const auto& index = t.index();
-    const auto* memos = index.findDatabase("Memos");
-    const auto* tasks = index.findDatabase("Tasks");
-    const auto* sms = index.findDatabase("SMS Messages");
+    const auto* memos = index.databaseNamed("Memos");
+    const auto* tasks = index.databaseNamed("Tasks");
+    const auto* sms = index.databaseNamed("SMS Messages");
     ASSERT_TRUE(memos && tasks && sms);
     tree.toggleCheck(t.databaseNode(static_cast<std::size_t>(memos - index.databases.data())));
     tree.toggleCheck(t.recordNode(memos->records[1]));
@@ -92,8 +91,7 @@ TEST_F(SplitMergeCli, SplitWritesWhatTheWindowWritesForTheSameChecks) {
     ASSERT_EQ(Run("split \"" + source + "\" -o \"" + file("other.ipd") +
                   "\" --record Memos:2 --database Memos"),
               0);
-    std::string error;
-    auto back = BackupTree::Open(file("other.ipd"), &error);
+    auto back = BackupTree::Open(file("other.ipd"));
     ASSERT_TRUE(back && back->index().complete());
     ASSERT_EQ(back->index().databases.size(), 1u);
     EXPECT_EQ(back->childCount(1), memos->records.size());
@@ -113,7 +111,7 @@ TEST_F(SplitMergeCli, MergeWritesWhatTheWindowWritesForTheSameChecks) {
     CheckTree b = Open(second);
     auto toggle = [](CheckTree& tree, std::string_view name, std::optional<std::size_t> record) {
         const auto& index = tree.tree().index();
-        const auto* db = index.findDatabase(name);
+        const auto* db = index.databaseNamed(name);
         ASSERT_TRUE(db);
         if (record) {
             tree.toggleCheck(tree.tree().recordNode(db->records[*record - 1]));
@@ -129,8 +127,7 @@ TEST_F(SplitMergeCli, MergeWritesWhatTheWindowWritesForTheSameChecks) {
     ASSERT_TRUE(WriteMerge(a, &b, file("core.ipd")).saved());
     EXPECT_TRUE(ReadText(file("cli.ipd")) == ReadText(file("core.ipd")));
 
-    std::string error;
-    auto back = BackupTree::Open(file("cli.ipd"), &error);
+    auto back = BackupTree::Open(file("cli.ipd"));
     ASSERT_TRUE(back && back->index().complete());
     ASSERT_EQ(back->index().databases.size(), 3u);
     EXPECT_EQ(back->text(1), "Memos");
@@ -146,8 +143,8 @@ TEST_F(SplitMergeCli, OneFileAsBothTreesGivesItsRecordsTwice) {
     CheckTree a = Open(source);
     CheckTree b = Open(source);
     const auto& index = a.tree().index();
-    const auto* tasks = index.findDatabase("Tasks");
-    const auto* memos = index.findDatabase("Memos");
+    const auto* tasks = index.databaseNamed("Tasks");
+    const auto* memos = index.databaseNamed("Memos");
     ASSERT_TRUE(tasks && memos);
     a.toggleCheck(a.tree().databaseNode(static_cast<std::size_t>(tasks - index.databases.data())));
     b.toggleCheck(b.tree().databaseNode(static_cast<std::size_t>(tasks - index.databases.data())));

@@ -16,7 +16,7 @@
 #include "gui/browser/single_byte.h"
 #include "gui/servicebook/service_book_editor.h"
 #include "gui/servicebook/servicebook_form.h"
-#include "ipd/hex.h"
+#include "base/bytes.h"
 #include "ipd/ipd_builder.h"
 #include "ipd/loader.h"
 
@@ -102,9 +102,9 @@ class ServiceBookEditorTest : public QObject {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
         file.close();
-        std::string error;
-        tree_ = BackupTree::Open(backup_.toStdString(), &error);
-        QVERIFY(tree_);
+        auto opened = BackupTree::Open(backup_.toStdString());
+        QVERIFY(opened);
+        tree_ = std::move(*opened);
     }
 
     void init() {

@@ -112,8 +112,7 @@ class ServiceBookEditorWindowTest : public QObject {
         const QString saved = dir_.filePath(Saves().first());
         QCOMPARE(fakes_->messages.shown.back().text, QStringLiteral("File saved as ") + saved);
 
-        std::string error;
-        auto tree = BackupTree::Open(saved.toStdString(), &error);
+        auto tree = BackupTree::Open(saved.toStdString());
         QVERIFY(tree);
         const NodeId database = tree->databaseNode(0);
         QCOMPARE(tree->childCount(database), std::size_t{3});

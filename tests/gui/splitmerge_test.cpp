@@ -76,9 +76,8 @@ class SplitMergeTest : public QObject {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
         file.close();
-        std::string error;
-        auto opened = BackupTree::Open(LocalPath(source_), &error);
-        QVERIFY2(opened.has_value(), error.c_str());
+        auto opened = BackupTree::Open(LocalPath(source_));
+        QVERIFY2(opened.ok(), opened.ok() ? "" : opened.error().c_str());
         tree_ = *opened;
     }
 
@@ -173,9 +172,8 @@ class SplitMergeTest : public QObject {
         QCOMPARE(fake.messages.shown[0].icon, MessageIcon::Information);
         QCOMPARE(fake.messages.shown[0].title, QStringLiteral("Split is complete"));
         QCOMPARE(fake.messages.shown[0].text, QStringLiteral("File saved as ") + target);
-        std::string error;
-        auto back = BackupTree::Open(LocalPath(target), &error);
-        QVERIFY(back.has_value());
+        auto back = BackupTree::Open(LocalPath(target));
+        QVERIFY(back.ok());
         QCOMPARE(back->childCount(BackupTree::kRoot), std::size_t{1});
         QCOMPARE(back->childCount(1), std::size_t{1});
     }
@@ -240,9 +238,8 @@ class SplitMergeTest : public QObject {
         QCOMPARE(fake.messages.shown[0].icon, MessageIcon::Information);
         QCOMPARE(fake.messages.shown[0].title, QStringLiteral(" merging completed successfully"));
         QCOMPARE(fake.messages.shown[0].text, QStringLiteral("File saved as ") + target);
-        std::string error;
-        auto back = BackupTree::Open(LocalPath(target), &error);
-        QVERIFY(back.has_value());
+        auto back = BackupTree::Open(LocalPath(target));
+        QVERIFY(back.ok());
         QCOMPARE(back->childCount(1), std::size_t{4});
     }
 

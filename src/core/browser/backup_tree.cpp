@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "kinds/labels.h"
+#include "browser/tree_keys.h"
 #include "ipd/loader.h"
 
 namespace orrelin {
@@ -21,9 +22,10 @@ BackupTree::BackupTree(IpdImage image, RecordIndex index) {
     state_ = std::move(state);
 }
 
-std::optional<BackupTree> BackupTree::Open(const std::string& path, std::string* error) {
-    auto image = IpdImage::ReadFile(path, error);
-    if (!image) return std::nullopt;
+Result<BackupTree> BackupTree::Open(const std::string& path) {
+    std::string error;
+    auto image = IpdImage::ReadFile(path, &error);
+    if (!image) return Failure{std::move(error)};
     RecordIndex index = BuildDatabaseNodes(*image, path);
     return BackupTree(std::move(*image), std::move(index));
 }
@@ -107,7 +109,7 @@ std::string BackupTree::key(NodeId node) const {
         case NodeKind::Root:
             return "Top";
         case NodeKind::Database:
-            return index().databases[node - 1].key();
+            return DatabaseKey(index().databases[node - 1]);
         case NodeKind::Record:
             return {};
     }
@@ -130,8 +132,12 @@ ImageKey BackupTree::image(NodeId node) const {
             return ImageKey::sheet;
         case NodeKind::Database:
             return ImageKey::none;
-        case NodeKind::Record:
-            return index().records[node - 1 - index().databases.size()].image;
+        case NodeKind::Record: {
+            const auto& entry = index().records[node - 1 - index().databases.size()];
+            auto body = image().range(entry.span.start, entry.span.end);
+            return body ? RecordImage(index().databases[entry.database].db, *body)
+                        : ImageKey::none;
+        }
     }
     return ImageKey::none;
 }

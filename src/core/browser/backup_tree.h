@@ -7,8 +7,9 @@
 #include <string>
 #include <unordered_map>
 
+#include "base/result.h"
 #include "kinds/image_keys.h"
-#include "ipd/hex.h"
+#include "text/single_byte.h"
 #include "ipd/ipd_image.h"
 #include "ipd/record_index.h"
 
@@ -31,8 +32,8 @@ class BackupTree {
     BackupTree();
     BackupTree(IpdImage image, RecordIndex index);
 
-    // Reads and indexes a file; nothing (with the reason) when it cannot be read.
-    static std::optional<BackupTree> Open(const std::string& path, std::string* error);
+    // Reads and indexes a file, or says why it cannot be read.
+    static Result<BackupTree> Open(const std::string& path);
 
     const IpdImage& image() const { return state_->image; }
     const RecordIndex& index() const { return state_->index; }
@@ -40,7 +41,9 @@ class BackupTree {
     const std::string& path() const { return state_->index.rootText; }
     bool loaded() const { return state_->loaded; }
 
-    std::size_t nodeCount() const { return state_->index.nodeCount(); }
+    std::size_t nodeCount() const {
+        return 1 + state_->index.databases.size() + state_->index.records.size();
+    }
     NodeKind kind(NodeId node) const;
     std::optional<NodeId> parent(NodeId node) const;
     std::size_t childCount(NodeId node) const;

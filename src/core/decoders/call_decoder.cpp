@@ -3,7 +3,7 @@
 #include "decoders/field_tables.h"
 #include "decoders/record_fields.h"
 #include "decoders/text_field.h"
-#include "ipd/hex.h"
+#include "ipd/fields.h"
 
 namespace orrelin {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "decoders/record_fields.h"
 #include "decoders/text_field.h"
-#include "ipd/hex.h"
+#include "ipd/fields.h"
 
 namespace orrelin {
 namespace {
@@ -25,26 +25,6 @@ constexpr std::uint8_t kQos = 18;
 constexpr std::uint8_t kGatewayIp = 16;
 constexpr std::uint8_t kPorts = 17;
 
-enum Value : std::size_t {
-    ProviderCodeValue = 0,
-    WirelessNetworkValue = 1,
-    NetworkNameValue = 2,
-    ApnValue = 3,
-    QosValue = 4,
-    GatewayIpValue = 5,  // to 8, one byte each
-    PortsValue = 9,      // and 10
-    ConfigValue = 11,    // to 16
-    NameValue = 17,
-    UidValue = 18,
-    CidValue = 19,
-    UserIdValue = 20,
-    DescriptionValue = 21,
-};
-
-// The configuration block's items for values 11 to 16, in each layout.
-constexpr std::array<std::uint8_t, 6> kLayoutATypes{1, 3, 4, 9, 10, 11};
-constexpr std::array<std::uint8_t, 6> kLayoutBTypes{1, 8, 6, 7, 3, 2};
-
 std::string Decimal(std::int64_t n) {
     return std::to_string(n);
 }
@@ -60,33 +40,33 @@ std::int64_t BigEndian(Bytes bytes) {
 void DecodeNetworkBlock(Bytes block, ServiceBookFields& out, const TextOptions& text) {
     auto& v = out.values;
     if (Bytes d = FindField(block, kProviderCode); !d.empty()) {
-        v[ProviderCodeValue] = Decimal(SmallNumber(d));
+        v[sb_slot::kProviderCode] = Decimal(SmallNumber(d));
     }
     if (Bytes d = FindField(block, kWirelessNetwork); !d.empty()) {
         // All bytes as one number, most significant first; only the last four count.
-        v[WirelessNetworkValue] = Decimal(BigEndian(d.last(d.size() < 4 ? d.size() : 4)));
+        v[sb_slot::kWirelessNetwork] = Decimal(BigEndian(d.last(d.size() < 4 ? d.size() : 4)));
     }
     if (Bytes d = FindField(block, kNetworkName); !d.empty()) {
-        v[NetworkNameValue] = EightBitText(d, true, text);
+        v[sb_slot::kNetworkName] = EightBitText(d, true, text);
     }
-    if (Bytes d = FindField(block, kApn); !d.empty()) v[ApnValue] = EightBitText(d, true, text);
+    if (Bytes d = FindField(block, kApn); !d.empty()) v[sb_slot::kApn] = EightBitText(d, true, text);
     if (Bytes d = FindField(block, kQos); !d.empty()) {
         std::string qos;
         for (std::uint8_t b : Slice(d, 0, 5)) {
             if (!qos.empty()) qos += '.';
             qos += Decimal(b);
         }
-        v[QosValue] = qos;
+        v[sb_slot::kQos] = qos;
     }
     if (Bytes d = FindField(block, kGatewayIp); !d.empty()) {
         Bytes ip = Slice(d, 0, 4);
         for (std::size_t i = 0; i < ip.size(); ++i)
-            v[GatewayIpValue + i] = Decimal(ip[i]);
+            v[sb_slot::kGatewayIp + i] = Decimal(ip[i]);
     }
     if (Bytes d = FindField(block, kPorts); !d.empty()) {
         for (std::size_t i = 0; i < 2; ++i) {
             Bytes port = Slice(d, 2 * i, 2);
-            if (!port.empty()) v[PortsValue + i] = Decimal(BigEndian(port));
+            if (!port.empty()) v[sb_slot::kPorts + i] = Decimal(BigEndian(port));
         }
     }
 }
@@ -99,7 +79,7 @@ bool DecodeConfigItems(Bytes items, const std::array<std::uint8_t, 6>& types, Fi
     for (std::size_t i = 0; i < types.size(); ++i) {
         std::string value = EightBitText(find(items, types[i]), true, text);
         any = any || !value.empty();
-        out.values[ConfigValue + i] = std::move(value);
+        out.values[sb_slot::kConfig + i] = std::move(value);
     }
     return any;
 }
@@ -140,12 +120,12 @@ ServiceBookFields DecodeServiceBook(const IpdImage& image, RecordSpan span,
     Bytes fields = RecordFields(*body);
     auto& v = out.values;
 
-    if (Bytes d = FindField(fields, kName); !d.empty()) v[NameValue] = EightBitText(d, true, text);
-    if (Bytes d = FindField(fields, kUid); !d.empty()) v[UidValue] = EightBitText(d, true, text);
-    if (Bytes d = FindField(fields, kCid); !d.empty()) v[CidValue] = EightBitText(d, true, text);
-    if (Bytes d = FindField(fields, kUserId); !d.empty()) v[UserIdValue] = Decimal(SmallNumber(d));
+    if (Bytes d = FindField(fields, kName); !d.empty()) v[sb_slot::kName] = EightBitText(d, true, text);
+    if (Bytes d = FindField(fields, kUid); !d.empty()) v[sb_slot::kUid] = EightBitText(d, true, text);
+    if (Bytes d = FindField(fields, kCid); !d.empty()) v[sb_slot::kCid] = EightBitText(d, true, text);
+    if (Bytes d = FindField(fields, kUserId); !d.empty()) v[sb_slot::kUserId] = Decimal(SmallNumber(d));
     if (Bytes d = FindField(fields, kDescription); !d.empty()) {
-        v[DescriptionValue] = EightBitText(d, true, text);
+        v[sb_slot::kDescription] = EightBitText(d, true, text);
     }
     if (Bytes block = FindField(fields, kNetworkBlock); !block.empty()) {
         DecodeNetworkBlock(block, out, text);
@@ -155,8 +135,8 @@ ServiceBookFields DecodeServiceBook(const IpdImage& image, RecordSpan span,
     // a 1-byte header and layout-B items.
     Bytes config = FindField(fields, kConfigBlock);
     if (config.empty()) return out;
-    if (!DecodeConfigItems(Tail(config, 2), kLayoutATypes, FindLengthTypeItem, out, text)) {
-        DecodeConfigItems(Tail(config, 1), kLayoutBTypes, FindTypeLengthItem, out, text);
+    if (!DecodeConfigItems(Tail(config, 2), kConfigItemTypesA, FindLengthTypeItem, out, text)) {
+        DecodeConfigItems(Tail(config, 1), kConfigItemTypesB, FindTypeLengthItem, out, text);
     }
     return out;
 }

@@ -20,6 +20,28 @@ struct ServiceBookFields {
     const std::string& operator[](std::size_t i) const { return values[i]; }
 };
 
+// The values' slots in ServiceBookFields.
+namespace sb_slot {
+inline constexpr std::size_t kProviderCode = 0;
+inline constexpr std::size_t kWirelessNetwork = 1;
+inline constexpr std::size_t kNetworkName = 2;
+inline constexpr std::size_t kApn = 3;
+inline constexpr std::size_t kQos = 4;
+inline constexpr std::size_t kGatewayIp = 5;  // 5 to 8, one byte each
+inline constexpr std::size_t kPorts = 9;      // 9 and 10
+inline constexpr std::size_t kConfig = 11;    // 11 to 16, the configuration items
+inline constexpr std::size_t kName = 17;
+inline constexpr std::size_t kUid = 18;
+inline constexpr std::size_t kCid = 19;
+inline constexpr std::size_t kUserId = 20;
+inline constexpr std::size_t kDescription = 21;
+}  // namespace sb_slot
+
+// The configuration items' types for values 11 to 16, in order: layout A (the one written,
+// [length][type][data][separator]) and layout B ([type][length][data]).
+inline constexpr std::array<std::uint8_t, 6> kConfigItemTypesA{1, 3, 4, 9, 10, 11};
+inline constexpr std::array<std::uint8_t, 6> kConfigItemTypesB{1, 8, 6, 7, 3, 2};
+
 inline constexpr auto kServiceBookLabels = PaneCaptions(kServiceBookFields);
 
 // Texts are single-byte text unless `text` asks for the Unicode form.

@@ -2,45 +2,15 @@
 
 #include "text/ascii_run.h"
 #include "text/codepage.h"
-#include "ipd/hex.h"
+#include "text/utf16.h"
+#include "ipd/fields.h"
+#include "text/single_byte.h"
 
 namespace orrelin {
 namespace {
 
 bool IsStrippedControl(char32_t c) {
     return c < 0x20 && c != '\r' && c != '\n';
-}
-
-bool IsHighSurrogate(char32_t u) {
-    return u >= 0xD800 && u <= 0xDBFF;
-}
-bool IsLowSurrogate(char32_t u) {
-    return u >= 0xDC00 && u <= 0xDFFF;
-}
-
-// UTF-16 code units, high byte first, as UTF-8: surrogate pairs combined, lone surrogates
-// become U+FFFD.
-std::string Utf16ToUtf8(Bytes units, bool strip) {
-    std::string out;
-    out.reserve(units.size());
-    std::size_t i = 0;
-    auto unitAt = [&](std::size_t at) -> char32_t {
-        if (at + 1 < units.size()) return static_cast<char32_t>(units[at] << 8 | units[at + 1]);
-        return units[at];  // a lone last byte
-    };
-    while (i < units.size()) {
-        char32_t u = unitAt(i);
-        i += 2;
-        if (IsHighSurrogate(u) && i + 1 < units.size() && IsLowSurrogate(unitAt(i))) {
-            u = 0x10000 + ((u - 0xD800) << 10) + (unitAt(i) - 0xDC00);
-            i += 2;
-        } else if (IsHighSurrogate(u) || IsLowSurrogate(u)) {
-            u = 0xFFFD;
-        }
-        if (strip && IsStrippedControl(u)) continue;
-        AppendUtf8(out, u);
-    }
-    return out;
 }
 
 }  // namespace
@@ -66,7 +36,7 @@ std::string EightBitText(Bytes data, bool strip, const TextOptions& options) {
 }
 
 std::string Utf16Text(Bytes units, bool strip, const TextOptions& options) {
-    if (options.unicode) return Utf16ToUtf8(units, strip);
+    if (options.unicode) return Utf16BeToUtf8(units, strip);
     SingleByteText text = Utf16BeToText(units);
     return strip ? StripControlChars(text, true) : text;
 }

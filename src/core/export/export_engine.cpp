@@ -9,7 +9,11 @@
 
 #include "export/export_writer.h"
 #include "io/file_output.h"
-#include "ipd/hex.h"
+#include "base/bytes.h"
+#include "base/paths.h"
+#include "ipd/fields.h"
+#include "text/single_byte.h"
+#include "text/utf16.h"
 #include "kinds/record_kinds.h"
 
 namespace orrelin {

@@ -12,7 +12,7 @@
 #include <random>
 #include <vector>
 
-#include "ipd/hex.h"
+#include "base/paths.h"
 
 namespace orrelin {
 namespace {

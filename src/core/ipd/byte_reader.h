@@ -3,11 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <span>
+
+#include "base/bytes.h"
 
 namespace orrelin {
-
-using Bytes = std::span<const std::uint8_t>;
 
 // The one way the program looks at bytes of a backup: every read is checked against the end of
 // the span it was given, and reads past it yield nothing instead of touching memory.

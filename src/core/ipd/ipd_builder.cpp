@@ -1,21 +1,10 @@
 #include "ipd/ipd_builder.h"
 
 #include <algorithm>
-#include <iterator>
 
-#include "ipd/ipd_format.h"
+#include "ipd/ipd_bytes.h"
 
 namespace orrelin {
-
-void AppendLe16(ByteVector& out, std::uint16_t v) {
-    out.push_back(static_cast<std::uint8_t>(v & 0xFF));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void AppendLe32(ByteVector& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
 
 FieldList& FieldList::add(std::uint8_t type, const ByteVector& data) {
     AppendLe16(bytes_, static_cast<std::uint16_t>(data.size()));
@@ -41,8 +30,7 @@ FieldList& FieldList::utf16(std::uint8_t type, std::u16string_view text, std::ui
 
 FieldList& FieldList::le(std::uint8_t type, std::uint64_t value, std::size_t width) {
     ByteVector data;
-    for (std::size_t i = 0; i < width; ++i)
-        data.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    AppendLe(data, value, width);
     return add(type, data);
 }
 
@@ -52,9 +40,8 @@ FieldList& FieldList::raw(const ByteVector& bytes) {
 }
 
 std::uint16_t IpdBuilder::database(std::string_view name) {
-    ByteVector bytes(name.begin(), name.end());
-    bytes.push_back(0);
-    return rawDatabase(bytes);
+    AppendNameEntry(names_, name);
+    return entries_++;
 }
 
 std::uint16_t IpdBuilder::rawDatabase(const ByteVector& nameBytes) {
@@ -98,14 +85,12 @@ IpdBuilder& IpdBuilder::declaredCount(std::uint16_t count) {
 }
 
 ByteVector IpdBuilder::build() const {
-    auto count = static_cast<std::uint16_t>(declared_ >= 0 ? declared_ : entries_);
-    const std::uint8_t counts[] = {0x0A, 0x02, static_cast<std::uint8_t>(count >> 8),
-                                   static_cast<std::uint8_t>(count & 0xFF), 0x00};
-    // Sized once and copied into: growing the vector part by part draws false -Warray-bounds and
-    // -Wstringop-overflow warnings from GCC 12.
-    ByteVector out(kIpdHeaderText.size() + sizeof counts + names_.size() + tail_.size());
-    auto at = std::copy(kIpdHeaderText.begin(), kIpdHeaderText.end(), out.begin());
-    at = std::copy(std::begin(counts), std::end(counts), at);
+    // The header is made apart and the whole copied into a vector sized once: growing one vector
+    // part by part draws false -Warray-bounds and -Wstringop-overflow warnings from GCC 12.
+    ByteVector header;
+    AppendIpdHeader(header, static_cast<std::uint16_t>(declared_ >= 0 ? declared_ : entries_));
+    ByteVector out(header.size() + names_.size() + tail_.size());
+    auto at = std::copy(header.begin(), header.end(), out.begin());
     at = std::copy(names_.begin(), names_.end(), at);
     std::copy(tail_.begin(), tail_.end(), at);
     return out;

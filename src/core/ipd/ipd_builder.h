@@ -8,9 +8,10 @@
 #include <string_view>
 #include <vector>
 
-namespace orrelin {
+#include "base/bytes.h"
+#include "base/little_endian.h"
 
-using ByteVector = std::vector<std::uint8_t>;
+namespace orrelin {
 
 // A run of fields, each [data length LE16][type][data].
 class FieldList {
@@ -57,8 +58,5 @@ class IpdBuilder {
     int declared_ = -1;
     std::size_t records_ = 0;
 };
-
-void AppendLe16(ByteVector& out, std::uint16_t v);
-void AppendLe32(ByteVector& out, std::uint32_t v);
 
 }  // namespace orrelin

@@ -21,6 +21,13 @@ inline constexpr std::string_view kIpdHeaderText = "Inter@ctive Pager Backup/Res
 inline constexpr std::size_t kIpdHeaderSize = 42;
 inline constexpr std::size_t kCountOffset = 39;  // the one big-endian number of the format
 
+// Where the parts of a record lie, counted from its first byte (its database index).
+inline constexpr std::size_t kRecordLengthAt = 2;  // LE32: the bytes after it, version on
+inline constexpr std::size_t kRecordVersionAt = 6;
+inline constexpr std::size_t kRecordHandleAt = 7;  // LE16; a record's span starts here
+inline constexpr std::size_t kRecordUniqueIdAt = 9;
+inline constexpr std::size_t kRecordFieldsAt = 13;
+
 // The databases the program reads, in the order the record walk compares them. The numbers
 // are the slots of the loaded file.
 enum class KnownDb : std::uint8_t {
@@ -39,20 +46,18 @@ inline constexpr std::size_t kKnownDbCount = 9;
 struct KnownDbInfo {
     KnownDb db;
     std::string_view name;
-    // Name-table entry as the writers emit it, in hex text.
-    std::string_view entryHex;
 };
 
 inline constexpr std::array<KnownDbInfo, kKnownDbCount> kKnownDatabases{{
-    {KnownDb::Sms, "SMS Messages", "0D00534D53204D6573736167657300"},
-    {KnownDb::AddressBookAll, "Address Book - All", "13004164647265737320426F6F6B202D20416C6C00"},
-    {KnownDb::AddressBook, "Address Book", "0D004164647265737320426F6F6B00"},
-    {KnownDb::Memos, "Memos", "06004D656D6F7300"},
-    {KnownDb::Tasks, "Tasks", "06005461736B7300"},
-    {KnownDb::Calendar, "Calendar", "090043616C656E64617200"},
-    {KnownDb::CalendarAll, "Calendar - All", "0F0043616C656E646172202D20416C6C00"},
-    {KnownDb::ServiceBook, "Service Book", "0D005365727669636520426F6F6B00"},
-    {KnownDb::PhoneCallLogs, "Phone Call Logs", "100050686F6E652043616C6C204C6F677300"},
+    {KnownDb::Sms, "SMS Messages"},
+    {KnownDb::AddressBookAll, "Address Book - All"},
+    {KnownDb::AddressBook, "Address Book"},
+    {KnownDb::Memos, "Memos"},
+    {KnownDb::Tasks, "Tasks"},
+    {KnownDb::Calendar, "Calendar"},
+    {KnownDb::CalendarAll, "Calendar - All"},
+    {KnownDb::ServiceBook, "Service Book"},
+    {KnownDb::PhoneCallLogs, "Phone Call Logs"},
 }};
 
 constexpr const KnownDbInfo& Info(KnownDb db) {

@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include "io/file_output.h"
-#include "ipd/hex.h"
 
 namespace orrelin {
 namespace {
@@ -73,38 +72,7 @@ class FileSink final : public IpdSink {
     bool cancelled_ = false;
 };
 
-const std::vector<std::uint8_t>& EntryBytes(KnownDb db) {
-    static const auto entries = [] {
-        std::array<std::vector<std::uint8_t>, kKnownDbCount> all;
-        for (const auto& info : kKnownDatabases) {
-            all[static_cast<std::size_t>(info.db)] =
-                HexToBytes(info.entryHex).value_or(std::vector<std::uint8_t>{});
-        }
-        return all;
-    }();
-    return entries[static_cast<std::size_t>(db)];
-}
-
 }  // namespace
-
-void AppendLe16(std::string& out, std::uint16_t value) {
-    out.push_back(static_cast<char>(value & 0xFF));
-    out.push_back(static_cast<char>(value >> 8));
-}
-
-void AppendIpdHeader(std::string& out, std::uint16_t databaseCount) {
-    out.append(kIpdHeaderText);
-    out.push_back('\n');
-    out.push_back(static_cast<char>(kWrittenVersion));
-    out.push_back(static_cast<char>(databaseCount >> 8));
-    out.push_back(static_cast<char>(databaseCount & 0xFF));
-    out.push_back('\0');
-}
-
-void AppendNameEntry(std::string& out, KnownDb db) {
-    const auto& entry = EntryBytes(db);
-    out.append(reinterpret_cast<const char*>(entry.data()), entry.size());
-}
 
 bool IsSameFile(const std::string& a, const std::string& b) {
     struct stat sa {};

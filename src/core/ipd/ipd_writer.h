@@ -1,11 +1,9 @@
 #pragma once
 
-// The one way the program writes a new backup: the header, the name-table entries and the
-// records are appended as bytes to a temporary file in the target folder, which replaces the
-// target only once complete. A cancelled or failed write leaves the target as it was.
-//
-// header:  "Inter@ctive Pager Backup/Restore File" 0x0A, version 0x02, database count (BE16), 0x00
-// entry:   [name length LE16, counting the closing zero][name][0x00]
+// The one way the program writes a new backup: the header, the name-table entries (ipd_bytes.h)
+// and the records are appended as bytes to a temporary file in the target folder, which
+// replaces the target only once complete. A cancelled or failed write leaves the target as it
+// was.
 
 #include <cstdint>
 #include <functional>
@@ -14,18 +12,11 @@
 #include <vector>
 
 #include "ipd/byte_reader.h"
+#include "ipd/ipd_bytes.h"
 #include "ipd/ipd_format.h"
 #include "io/progress.h"
 
 namespace orrelin {
-
-inline constexpr std::uint8_t kWrittenVersion = 0x02;
-
-// Appends the 42-byte header of a file of `databaseCount` databases.
-void AppendIpdHeader(std::string& out, std::uint16_t databaseCount);
-// Appends the name-table entry of a database, as the writers emit it.
-void AppendNameEntry(std::string& out, KnownDb db);
-void AppendLe16(std::string& out, std::uint16_t value);
 
 enum class WriteStatus { Saved, Cancelled, Refused, Failed };
 

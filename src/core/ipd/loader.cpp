@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "kinds/labels.h"
-#include "ipd/hex.h"
+#include "text/single_byte.h"
 
 namespace orrelin {
 namespace {
@@ -24,18 +23,18 @@ RecordIndex BuildDatabaseNodes(const IpdImage& image, std::string rootText,
     index.slots.fill(-1);
     index.counts.fill(0);
 
-    const std::size_t length = image.fileLength();
-    if (kCountOffset + 1 > length) {
+    ByteReader reader(image.bytes(), kCountOffset);
+    const std::optional<std::uint16_t> count = reader.be16();
+    if (!count) {
         index.stop = WalkStop{kCountOffset, "the file is too short for the database count"};
         return index;
     }
-    const std::size_t count =
-        static_cast<std::size_t>(image[kCountOffset] << 8 | image[kCountOffset + 1]);
 
     // The name table is read whatever its size: positions are plain 64-bit offsets.
     std::uint64_t pos = kIpdHeaderSize;
-    for (std::size_t i = 0; i < count; ++i) {
-        auto n = image.readLe16(pos);
+    for (std::size_t i = 0; i < *count; ++i) {
+        reader.seek(pos);
+        auto n = reader.le16();
         std::optional<Bytes> name = n ? image.range(pos + 2, pos + 1 + *n) : std::nullopt;
         if (!name) {
             index.stop = WalkStop{pos, "the database name table runs past the end of the file"};
@@ -79,6 +78,7 @@ void ScanRecords(const IpdImage& image, std::uint64_t a, RecordIndex& index,
         AskForLargePages(index.records.data(), index.records.capacity() * sizeof(RecordEntry));
     }
     const Bytes bytes = image.bytes();
+    ByteReader reader(bytes);
     std::uint64_t readAhead = a;  // the file is asked for this far ahead of the walk
     while (a < length) {
         if (progress && --untilProgress == 0) {
@@ -94,8 +94,9 @@ void ScanRecords(const IpdImage& image, std::uint64_t a, RecordIndex& index,
              readAhead < until; readAhead += 64) {
             __builtin_prefetch(bytes.data() + readAhead);
         }
-        auto d = image.readLe16(a);
-        auto recordLength = image.readLe32(a + 2);
+        reader.seek(a);
+        auto d = reader.le16();
+        auto recordLength = reader.le32();
         if (!d || !recordLength) {
             index.stop = WalkStop{a, "a record header runs past the end of the file"};
             return;
@@ -109,8 +110,9 @@ void ScanRecords(const IpdImage& image, std::uint64_t a, RecordIndex& index,
             }
         }
         if (nodePos >= 0) {
-            const std::uint64_t start = a + 7;
-            const std::uint64_t end = a + 5 + *recordLength;
+            // The length counts the bytes from the version on.
+            const std::uint64_t start = a + kRecordHandleAt;
+            const std::uint64_t end = a + kRecordVersionAt + *recordLength - 1;
             auto body = image.range(start, end);
             if (!body) {
                 index.stop =
@@ -120,11 +122,10 @@ void ScanRecords(const IpdImage& image, std::uint64_t a, RecordIndex& index,
             }
             auto& node = index.databases[static_cast<std::size_t>(nodePos)];
             node.records.push_back(static_cast<std::uint32_t>(index.records.size()));
-            index.records.push_back(RecordEntry{
-                {start, end}, static_cast<std::uint32_t>(nodePos), RecordImage(node.db, *body)});
+            index.records.push_back(RecordEntry{{start, end}, static_cast<std::uint32_t>(nodePos)});
             ++index.counts[slot];
         }
-        a += 6 + static_cast<std::uint64_t>(*recordLength);
+        a += kRecordVersionAt + static_cast<std::uint64_t>(*recordLength);
         if (a + 1 < length) {
             auto filler = image.range(a, a + 4);
             if (!filler) {

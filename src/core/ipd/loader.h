@@ -9,8 +9,7 @@
 namespace orrelin {
 
 // Reads the name table and walks every record of the image: one database node per recognised
-// name, one record node (with its image; labels are made on demand) per record of a recognised
-// database. A damaged file yields the part read before the damage and a WalkStop saying where;
+// name, one record entry (its span) per record of a recognised database. A damaged file yields the part read before the damage and a WalkStop saying where;
 // nothing here throws or reads outside the image.
 RecordIndex BuildDatabaseNodes(const IpdImage& image, std::string rootText);
 // The same, telling `progress` how many bytes of the file the walk has passed. When it returns

@@ -23,19 +23,10 @@ std::optional<RecordSpan> RecordSpan::Parse(std::string_view tag) {
     return span;
 }
 
-std::string RecordIndex::countsLine() const {
-    auto n = [this](KnownDb db) { return std::to_string(count(db)); };
-    return n(KnownDb::Sms) + " SMS Messages, " + n(KnownDb::AddressBookAll) +
-           " Address Book (All), " + n(KnownDb::Tasks) + " Tasks, " + n(KnownDb::Memos) +
-           " Memos, " + n(KnownDb::CalendarAll) + " Calendar, " + n(KnownDb::PhoneCallLogs) +
-           " Phone Calls, " + n(KnownDb::ServiceBook) + " Service Book";
-}
-
-const DatabaseNode* RecordIndex::findDatabase(std::string_view nameOrKey) const {
+const DatabaseNode* RecordIndex::databaseNamed(std::string_view name) const {
     const DatabaseNode* first = nullptr;
     for (const auto& node : databases) {
-        if (node.key() == nameOrKey) return &node;
-        if (node.name() != nameOrKey) continue;
+        if (node.name() != name) continue;
         if (!node.records.empty()) return &node;
         if (!first) first = &node;
     }

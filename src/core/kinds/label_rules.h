@@ -12,7 +12,11 @@
 #include "decoders/sms_decoder.h"
 #include "decoders/text_field.h"
 #include "ipd/byte_reader.h"
-#include "ipd/hex.h"
+#include "base/bytes.h"
+#include "base/paths.h"
+#include "ipd/fields.h"
+#include "text/single_byte.h"
+#include "text/utf16.h"
 #include "ipd/ipd_format.h"
 
 namespace orrelin::label_rules {

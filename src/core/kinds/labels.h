@@ -8,7 +8,9 @@
 #include "decoders/decode_context.h"
 #include "kinds/image_keys.h"
 #include "ipd/byte_reader.h"
-#include "ipd/hex.h"
+#include "ipd/fields.h"
+#include "text/single_byte.h"
+#include "text/utf16.h"
 #include "ipd/ipd_format.h"
 
 namespace orrelin {

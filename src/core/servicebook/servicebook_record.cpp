@@ -5,33 +5,25 @@
 #include <charconv>
 #include <limits>
 
+#include "base/little_endian.h"
+#include "ipd/ipd_format.h"
+
 namespace orrelin {
 namespace {
 
-// Value indexes, as the pane and the editor number them.
-enum Value : std::size_t {
-    kProviderCode = 0,
-    kWirelessNetwork = 1,
-    kNetworkName = 2,
-    kApn = 3,
-    kQos = 4,
-    kGatewayIp = 5,  // 5 to 8
-    kPorts = 9,      // 9 and 10
-    kHomePage = 11,  // 11 to 16: the configuration items
-    kName = 17,
-    kUid = 18,
-    kCid = 19,
-    kUserId = 20,
-    kDescription = 21,
-};
+using namespace sb_slot;
 
-// Configuration items in the order they are written: value and item type.
+// Configuration items in the order they are written: value and item type (layout A).
 struct ConfigItem {
     std::size_t value;
     std::uint8_t type;
 };
-constexpr std::array<ConfigItem, 6> kConfigItems{
-    {{11, 0x01}, {12, 0x03}, {13, 0x04}, {14, 0x09}, {15, 0x0A}, {16, 0x0B}}};
+constexpr std::array<ConfigItem, 6> kConfigItems = [] {
+    std::array<ConfigItem, 6> items{};
+    for (std::size_t i = 0; i < items.size(); ++i)
+        items[i] = {kConfig + i, kConfigItemTypesA[i]};
+    return items;
+}();
 
 // Source fields carried over unchanged, before and after the written ones.
 constexpr std::array<std::uint8_t, 4> kLeadingSourceFields{0x01, 0x02, 0x17, 0x05};
@@ -87,11 +79,6 @@ std::variant<std::int64_t, EditRefusal> NumberIn(std::size_t field, std::string_
     return *value;
 }
 
-void AppendLe(ByteVector& out, std::uint64_t value, std::size_t width) {
-    for (std::size_t i = 0; i < width; ++i)
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
 // [length LE16][type][data]; the caller has made sure the data fit.
 void AppendField(ByteVector& out, std::uint8_t type, Bytes data) {
     AppendLe(out, data.size(), 2);
@@ -143,9 +130,9 @@ std::variant<ByteVector, EditRefusal> QosBytes(std::string_view text) {
 
 std::string ServiceBookFieldName(std::size_t field) {
     if (field >= ServiceBookFields::kCount) return {};
-    if (field == 14) return "Gateway";
+    if (field == kConfig + 3) return "Gateway";
     std::string name(kServiceBookLabels[field]);
-    if (field == 15 || field == 16) name += " (Web)";
+    if (field == kConfig + 4 || field == kConfig + 5) name += " (Web)";
     return name;
 }
 
@@ -256,12 +243,12 @@ BuildResult BuildNetworkBlock(const ServiceBookFields& values) {
 }
 
 BuildResult BuildServiceBookRecord(Bytes code, const ServiceBookFields& values) {
-    // code: [database index 2][length 4][version][handle 2][unique id 4][fields]. A record too
-    // short to hold its header keeps what it has, padded with zeros, so the length stays true.
-    ByteVector header(7, 0);
-    Bytes kept = Slice(code, 6, 7);
+    // Version, handle and unique id are kept. A record too short to hold them keeps what it
+    // has, padded with zeros, so the length stays true.
+    ByteVector header(kRecordFieldsAt - kRecordVersionAt, 0);
+    Bytes kept = Slice(code, kRecordVersionAt, header.size());
     std::copy(kept.begin(), kept.end(), header.begin());
-    const Bytes source = Tail(code, 13);
+    const Bytes source = Tail(code, kRecordFieldsAt);
 
     ByteVector fields;
     for (std::uint8_t type : kLeadingSourceFields) {

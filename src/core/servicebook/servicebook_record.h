@@ -23,11 +23,10 @@
 
 #include "decoders/servicebook_decoder.h"
 #include "ipd/byte_reader.h"
-#include "ipd/hex.h"
+#include "ipd/fields.h"
+#include "text/single_byte.h"
 
 namespace orrelin {
-
-using ByteVector = std::vector<std::uint8_t>;
 
 // The message shown when the name, UID or CID is empty.
 inline constexpr std::string_view kServiceBookBlankMessage =

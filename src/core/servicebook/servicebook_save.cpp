@@ -1,26 +1,27 @@
 #include "servicebook/servicebook_save.h"
 
 #include "io/file_output.h"
+#include "base/paths.h"
 #include "ipd/ipd_format.h"
+#include "ipd/ipd_writer.h"
 
 namespace orrelin {
 namespace {
 
-// A record's bytes from its database index: 7 bytes before its handle up to its last byte.
+// A record's bytes from its database index up to its last byte.
 std::optional<Bytes> WholeRecord(const BackupTree& tree, NodeId node) {
     auto span = tree.span(node);
-    if (!span || span->start < 7) return std::nullopt;
-    return tree.image().range(span->start - 7, span->end);
+    if (!span || span->start < kRecordHandleAt) return std::nullopt;
+    return tree.image().range(span->recordStart(), span->end);
 }
 
 }  // namespace
 
 ByteVector ServiceBookFileHeader() {
-    // header text, line feed, version 02, database count 00 01 (big-endian), separator 00,
-    // then the one name entry
-    std::string hex = TextToHex(kIpdHeaderText) + "0A02000100";
-    hex += Info(KnownDb::ServiceBook).entryHex;
-    return *HexToBytes(hex);
+    std::string head;
+    AppendIpdHeader(head, 1);
+    AppendNameEntry(head, KnownDb::ServiceBook);
+    return ByteVector(head.begin(), head.end());
 }
 
 std::optional<ServiceBookEntry> ServiceBookEntry::Of(const BackupTree& tree, NodeId node) {

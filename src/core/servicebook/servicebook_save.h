@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "browser/backup_tree.h"
+#include "ipd/ipd_writer.h"
 #include "servicebook/servicebook_record.h"
 
 namespace orrelin {
@@ -49,7 +50,7 @@ struct ServiceBookSaveResult {
 
     bool saved() const { return !refusal && !writeError; }
     // "File saved as " + path.
-    std::string confirmation() const { return "File saved as " + path; }
+    std::string confirmation() const { return SavedMessage(path); }
 };
 
 // The folder part of the opened path + "Orrelin_Export_" + ddhhnnss of `when` + ".ipd", with

@@ -79,9 +79,9 @@ KnownDb DatabaseOfNode(const BackupTree& tree, NodeId databaseNode) {
     return tree.index().databases[databaseNode - 1].db;
 }
 
-std::optional<CheckTree> LoadSecondIpd(const std::string& path, std::string* error) {
-    auto tree = BackupTree::Open(path, error);
-    if (!tree) return std::nullopt;
+Result<CheckTree> LoadSecondIpd(const std::string& path) {
+    auto tree = BackupTree::Open(path);
+    if (!tree) return Failure{tree.error()};
     return CheckTree(std::move(*tree));
 }
 

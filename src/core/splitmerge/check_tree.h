@@ -65,6 +65,6 @@ KnownDb DatabaseOfNode(const BackupTree& tree, NodeId databaseNode);
 
 // The second file of a merge: read and indexed like the file of the main window, into its own
 // image and tree, every node unchecked. Nothing (with the reason) when it cannot be read.
-std::optional<CheckTree> LoadSecondIpd(const std::string& path, std::string* error);
+Result<CheckTree> LoadSecondIpd(const std::string& path);
 
 }  // namespace orrelin

@@ -37,18 +37,16 @@ void ForEachMergeRecord(const CheckTree& first, const CheckTree* second, KnownDb
 
 void RenumberRecord(const IpdImage& image, RecordSpan span, std::uint16_t databaseIndex,
                     std::uint16_t handle, std::string& out) {
-    // The record begins 7 bytes before its handle; its bytes after the 2-byte index run from
-    // start - 5 (the length) to its last byte.
-    auto rest = image.range(span.start - 5, span.end);
+    // The record's bytes after its database index: from its length to its last byte.
+    auto rest = image.range(span.lengthStart(), span.end);
     if (!rest) return;
     const std::size_t at = out.size();
     AppendLe16(out, databaseIndex);
     out.append(reinterpret_cast<const char*>(rest->data()), rest->size());
-    // [index 2][length 4][version 1] then the handle: only a record that has one gets a new one.
-    constexpr std::size_t kHandleOffset = 7;
-    if (out.size() - at >= kHandleOffset + 2) {
-        out[at + kHandleOffset] = static_cast<char>(handle & 0xFF);
-        out[at + kHandleOffset + 1] = static_cast<char>(handle >> 8);
+    // Only a record that has a handle gets a new one.
+    if (out.size() - at >= kRecordHandleAt + 2) {
+        out[at + kRecordHandleAt] = static_cast<char>(handle & 0xFF);
+        out[at + kRecordHandleAt + 1] = static_cast<char>(handle >> 8);
     }
 }
 

@@ -57,7 +57,7 @@ WriteOutcome WriteSplit(const CheckTree& tree, const std::string& target,
             for (std::uint32_t record : records.databases[node - 1].records) {
                 if (!whole && !tree.marked(t.recordNode(record))) continue;
                 const RecordSpan span = records.records[record].span;
-                auto bytes = t.image().range(span.start - 5, span.end);
+                auto bytes = t.image().range(span.lengthStart(), span.end);
                 if (!bytes) continue;
                 sink.write(std::string_view(index));
                 sink.write(*bytes);

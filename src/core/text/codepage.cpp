@@ -121,6 +121,16 @@ char32_t CodePageToUnicode(CodePage page, std::uint8_t b) {
     return 0xFFFD;
 }
 
+std::string CodePageNumbers(std::string_view lastJoin, std::string_view firstNote) {
+    std::string out;
+    for (std::size_t i = 0; i < kCodePageNames.size(); ++i) {
+        if (i > 0) out += i + 1 == kCodePageNames.size() ? lastJoin : std::string_view(", ");
+        out += kCodePageNames[i].first;
+        if (i == 0) out += firstNote;
+    }
+    return out;
+}
+
 std::optional<CodePage> CodePageByName(std::string_view name) {
     // "1251", "cp1251", "CP1251", "windows-1251" and "Windows1251" all name the same page.
     std::string lower;
@@ -139,55 +149,32 @@ std::optional<CodePage> CodePageByName(std::string_view name) {
     return std::nullopt;
 }
 
-std::uint8_t UnicodeToCp1256(char32_t u) {
+std::optional<std::uint8_t> Cp1256Byte(char32_t u) {
     if (u < 0x80) return static_cast<std::uint8_t>(u);
-    if (u > 0xFFFF) return '?';
+    if (u > 0xFFFF) return std::nullopt;
     auto unit = static_cast<char16_t>(u);
     auto it = std::lower_bound(kReverse1256.begin(), kReverse1256.end(), unit,
                                [](const ReverseEntry& e, char16_t x) { return e.unit < x; });
     if (it != kReverse1256.end() && it->unit == unit) return it->byte;
-    return '?';
+    return std::nullopt;
 }
 
-void AppendUtf8(std::string& out, char32_t u) {
-    if ((u >= 0xD800 && u <= 0xDFFF) || u > 0x10FFFF) u = 0xFFFD;
-    if (u < 0x80) {
-        out.push_back(static_cast<char>(u));
-    } else if (u < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (u >> 6)));
-        out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
-    } else if (u < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (u >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (u >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((u >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
-    }
+std::uint8_t UnicodeToCp1256(char32_t u) {
+    return Cp1256Byte(u).value_or(static_cast<std::uint8_t>('?'));
 }
 
-std::size_t Utf8SequenceLength(std::string_view s) {
-    if (s.empty()) return 0;
-    auto at = [&](std::size_t i) { return static_cast<std::uint8_t>(s[i]); };
-    auto continuation = [&](std::size_t i, std::uint8_t low = 0x80, std::uint8_t high = 0xBF) {
-        return i < s.size() && at(i) >= low && at(i) <= high;
-    };
-    const std::uint8_t b = at(0);
-    if (b < 0x80) return 1;
-    if (b >= 0xC2 && b <= 0xDF) return continuation(1) ? 2 : 0;
-    if (b >= 0xE0 && b <= 0xEF) {
-        const std::uint8_t low = b == 0xE0 ? 0xA0 : 0x80;   // overlong below
-        const std::uint8_t high = b == 0xED ? 0x9F : 0xBF;  // surrogates above
-        return continuation(1, low, high) && continuation(2) ? 3 : 0;
+std::optional<std::string> Utf8ToCp1256(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    while (!utf8.empty()) {
+        auto c = DecodeUtf8(utf8);
+        if (!c) return std::nullopt;
+        auto b = Cp1256Byte(c->code);
+        if (!b) return std::nullopt;
+        out.push_back(static_cast<char>(*b));
+        utf8.remove_prefix(c->length);
     }
-    if (b >= 0xF0 && b <= 0xF4) {
-        const std::uint8_t low = b == 0xF0 ? 0x90 : 0x80;   // overlong below
-        const std::uint8_t high = b == 0xF4 ? 0x8F : 0xBF;  // past U+10FFFF above
-        return continuation(1, low, high) && continuation(2) && continuation(3) ? 4 : 0;
-    }
-    return 0;
+    return out;
 }
 
 std::string SingleByteToUtf8(std::string_view text, CodePage page) {

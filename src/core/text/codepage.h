@@ -7,6 +7,8 @@
 #include <string_view>
 #include <utility>
 
+#include "text/utf8.h"
+
 namespace orrelin {
 
 // Windows code pages the program meets: 1256 (Arabic) is how the handheld's 16-bit text is
@@ -25,6 +27,10 @@ inline constexpr std::array<std::pair<std::string_view, CodePage>, 5> kCodePageN
     {"1256", CodePage::Cp1256},
 }};
 
+// The numbers of kCodePageNames in their order, joined by ", " and the last by `lastJoin`;
+// `firstNote` follows the first ("1252 (the default), 1251, ... or 1256").
+std::string CodePageNumbers(std::string_view lastJoin, std::string_view firstNote = {});
+
 // The page a name stands for: its number alone or behind "cp" or "windows-", in any case
 // ("1251", "cp1251", "Windows-1251"); nothing for a page the program does not know.
 std::optional<CodePage> CodePageByName(std::string_view name);
@@ -32,16 +38,14 @@ std::optional<CodePage> CodePageByName(std::string_view name);
 // The Unicode code point of byte b in the code page.
 char32_t CodePageToUnicode(CodePage page, std::uint8_t b);
 
-// The byte of code point u in code page 1256, or '?' when the page has no such character.
+// The byte of code point u in code page 1256; nothing when the page has no such character.
+std::optional<std::uint8_t> Cp1256Byte(char32_t u);
+// The same with '?' standing for a character the page lacks.
 std::uint8_t UnicodeToCp1256(char32_t u);
 
-// The length of the well-formed UTF-8 sequence at the start of `s` (1 for an ASCII byte), or 0
-// when none starts there (RFC 3629: no overlong forms, no surrogates, nothing past U+10FFFF, no
-// sequence cut short by the end of `s`).
-std::size_t Utf8SequenceLength(std::string_view s);
-
-// Appends code point u to out as UTF-8 (surrogates and out-of-range values as U+FFFD).
-void AppendUtf8(std::string& out, char32_t u);
+// UTF-8 text as single-byte text through code page 1256; nothing when the text is no
+// well-formed UTF-8 or holds a character without a code there.
+std::optional<std::string> Utf8ToCp1256(std::string_view utf8);
 
 // Single-byte text shown as UTF-8 through the code page.
 std::string SingleByteToUtf8(std::string_view text, CodePage page = CodePage::Cp1256);

@@ -11,6 +11,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 
+#include "browser/tree_keys.h"
 #include "decoders/time_format.h"
 #include "gui/browser/backup_opener.h"
 #include "gui/browser/backup_tree_view.h"
@@ -234,7 +235,7 @@ void MainWindow::openDone() {
     const RecordIndex& index = tree().index();
     if (index.complete()) {
         status_->add(kMainPanel, FileName(openedPath_));
-        status_->add(kDetailsPanel, QString::fromStdString(index.countsLine()));
+        status_->add(kDetailsPanel, QString::fromStdString(CountsLine(index)));
     }
     hidePanes();
     updateMenus();

@@ -15,9 +15,9 @@ std::optional<std::string> ToSingleByte(const QString& text) {
     out.reserve(static_cast<std::size_t>(text.size()));
     for (auto code : text.toUcs4()) {
         auto u = static_cast<char32_t>(code);
-        std::uint8_t b = UnicodeToCp1256(u);
-        if (b == '?' && u != U'?') return std::nullopt;
-        out.push_back(static_cast<char>(b));
+        auto b = Cp1256Byte(u);
+        if (!b) return std::nullopt;
+        out.push_back(static_cast<char>(*b));
     }
     return out;
 }

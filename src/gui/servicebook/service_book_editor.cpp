@@ -13,7 +13,7 @@
 #include "gui/browser/single_byte.h"
 #include "gui/servicebook/servicebook_form.h"
 #include "io/file_output.h"
-#include "ipd/hex.h"
+#include "base/bytes.h"
 
 namespace orrelin::gui {
 namespace {
@@ -135,7 +135,7 @@ void ServiceBookEditor::save(ServiceBookSaveKind kind) {
         return;
     }
     platform_.messages.show(this, MessageIcon::Information, kApplicationTitle,
-                            QStringLiteral("File saved as ") + path);
+                            QString::fromStdString(SavedMessage(path.toStdString())));
 }
 
 }  // namespace orrelin::gui

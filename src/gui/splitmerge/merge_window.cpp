@@ -75,14 +75,13 @@ bool MergeWindow::loadSecondFile(const QString& path) {
     secondPathField_->setText(path);
     secondTreeView_->checkModel().setTree(nullptr);
     second_.reset();
-    std::string error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    auto loaded = orrelin::LoadSecondIpd(LocalPath(path), &error);
+    auto loaded = orrelin::LoadSecondIpd(LocalPath(path));
     QApplication::restoreOverrideCursor();
     if (!loaded) {
         platform_.messages.show(this, MessageIcon::Warning, kCaption,
                                 QStringLiteral("Cannot read ") + path + QStringLiteral(": ") +
-                                    QString::fromLocal8Bit(error));
+                                    QString::fromLocal8Bit(loaded.error()));
         return false;
     }
     second_ = std::move(*loaded);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "browser/backup_tree.h"
+#include "browser/tree_keys.h"
 #include "ipd/ipd_builder.h"
 #include "ipd/loader.h"
 
@@ -47,6 +48,27 @@ TEST(BackupTree, RecordsOfInterleavedDatabasesSitUnderTheirOwnNode) {
     EXPECT_EQ(tree.tag(second), tree.span(second)->tag());
 }
 
+TEST(TreeKeys, DatabasesAreFoundByKeyOrNameAndCounted) {
+    IpdBuilder b;
+    auto first = b.database("Calendar");
+    auto second = b.database("Calendar");
+    b.database("Tasks");
+    b.record(first, FieldList().text(2, "early").bytes());
+    b.record(second, FieldList().text(2, "late").bytes());
+    b.record(second, FieldList().text(2, "later").bytes());
+    auto index = BuildDatabaseNodes(IpdImage(b.build()), "a.ipd");
+    // The later of a repeated name holds its records; the earlier is found by its key.
+    EXPECT_EQ(FindDatabase(index, "0DBTop"), &index.databases[0]);
+    EXPECT_EQ(FindDatabase(index, "Calendar"), &index.databases[1]);
+    EXPECT_EQ(FindDatabase(index, "2DBTop"), &index.databases[2]);
+    EXPECT_EQ(FindDatabase(index, "Tasks"), &index.databases[2]);
+    EXPECT_EQ(FindDatabase(index, "5DBTop"), nullptr);
+    EXPECT_EQ(FindDatabase(index, "Memos"), nullptr);
+    EXPECT_EQ(CountsLine(index),
+              "0 SMS Messages, 0 Address Book (All), 0 Tasks, 0 Memos, 0 Calendar, 0 Phone Calls, "
+              "0 Service Book");
+}
+
 TEST(BackupTree, EditedTextsAreWhatOthersRead) {
     IpdBuilder b;
     auto memos = b.database("Memos");
@@ -62,9 +84,9 @@ TEST(BackupTree, EditedTextsAreWhatOthersRead) {
 }
 
 TEST(BackupTree, OpenReportsUnreadableFiles) {
-    std::string error;
-    EXPECT_FALSE(BackupTree::Open("/nonexistent/phone.ipd", &error));
-    EXPECT_FALSE(error.empty());
+    auto opened = BackupTree::Open("/nonexistent/phone.ipd");
+    ASSERT_FALSE(opened);
+    EXPECT_FALSE(opened.error().empty());
 }
 
 }  // namespace

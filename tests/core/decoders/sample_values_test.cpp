@@ -74,7 +74,7 @@ class SampleValuesTest : public ::testing::Test {
         context_.dateStyle = DateStyle::UsEnglish();
     }
     RecordSpan span(KnownDb db, std::size_t n) const {
-        return index_.records[index_.findDatabase(NameOf(db))->records.at(n)].span;
+        return index_.records[index_.databaseNamed(NameOf(db))->records.at(n)].span;
     }
 
     IpdImage image_;

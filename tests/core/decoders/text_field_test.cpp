@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "decoders/text_field.h"
-#include "ipd/hex.h"
+#include "ipd/fields.h"
 #include "ipd/ipd_builder.h"
 
 namespace orrelin {

@@ -12,11 +12,12 @@ RecordIndex Load(const ByteVector& bytes) {
     return BuildDatabaseNodes(IpdImage(bytes), "/t/a.ipd");
 }
 
-std::vector<std::string> Keys(const RecordIndex& index) {
-    std::vector<std::string> keys;
+// The name-table positions of the recognised databases.
+std::vector<std::uint16_t> Positions(const RecordIndex& index) {
+    std::vector<std::uint16_t> positions;
     for (const auto& db : index.databases)
-        keys.push_back(db.key());
-    return keys;
+        positions.push_back(db.index);
+    return positions;
 }
 
 TEST(Image, HoldsOneExtraZeroByte) {
@@ -52,15 +53,13 @@ TEST(Loader, NamesRecognisedDatabasesByTheirIndex) {
     b.record(1, FieldList().text(1, "hidden").bytes());
     auto index = Load(b.build());
     EXPECT_TRUE(index.complete());
-    EXPECT_EQ(Keys(index), (std::vector<std::string>{"0DBTop", "2DBTop", "3DBTop"}));
+    EXPECT_EQ(Positions(index), (std::vector<std::uint16_t>{0, 2, 3}));
     EXPECT_EQ(index.slots[static_cast<std::size_t>(KnownDb::Memos)], 3);
     EXPECT_EQ(index.slots[static_cast<std::size_t>(KnownDb::Tasks)], -1);
     ASSERT_EQ(index.records.size(), 1u);
     EXPECT_EQ(index.databases[2].records, std::vector<std::uint32_t>{0});
-    EXPECT_EQ(
-        index.countsLine(),
-        "0 SMS Messages, 0 Address Book (All), 0 Tasks, 1 Memos, 0 Calendar, 0 Phone Calls, 0 "
-        "Service Book");
+    EXPECT_EQ(index.count(KnownDb::Memos), 1u);
+    EXPECT_EQ(index.count(KnownDb::Sms), 0u);
 }
 
 TEST(Loader, RecordSpanTagCoversHandleToLastByte) {
@@ -86,7 +85,7 @@ TEST(Loader, NamesAreComparedWithControlCharactersRemoved) {
     b.rawDatabase(ByteVector{'T', 'a', 's', 'k', 's', '\n', 0});
     b.rawDatabase(ByteVector{0});
     auto index = Load(b.build());
-    EXPECT_EQ(Keys(index), std::vector<std::string>{"0DBTop"});
+    EXPECT_EQ(Positions(index), std::vector<std::uint16_t>{0});
 }
 
 TEST(Loader, RepeatedNameTakesTheLaterIndex) {
@@ -99,9 +98,8 @@ TEST(Loader, RepeatedNameTakesTheLaterIndex) {
     ASSERT_EQ(index.databases.size(), 2u);
     EXPECT_TRUE(index.databases[0].records.empty());
     EXPECT_EQ(index.databases[1].records.size(), 1u);
-    EXPECT_EQ(index.findDatabase("Calendar"), &index.databases[1]);
-    EXPECT_EQ(index.findDatabase("0DBTop"), &index.databases[0]);
-    EXPECT_EQ(index.findDatabase("Tasks"), nullptr);
+    EXPECT_EQ(index.databaseNamed("Calendar"), &index.databases[1]);
+    EXPECT_EQ(index.databaseNamed("Tasks"), nullptr);
 }
 
 TEST(Loader, SkipsFillerBlocksBetweenRecordsOnly) {
@@ -138,7 +136,7 @@ TEST(Loader, CountIsBigEndianAndNameTableIsReadWhateverItsSize) {
     ASSERT_GT(bytes.size(), 70000u);
     auto index = Load(bytes);
     EXPECT_TRUE(index.complete());
-    ASSERT_EQ(Keys(index), std::vector<std::string>{"300DBTop"});
+    ASSERT_EQ(Positions(index), std::vector<std::uint16_t>{300});
     EXPECT_EQ(index.count(KnownDb::Tasks), 1u);
 }
 

@@ -57,7 +57,7 @@ class SampleTest : public ::testing::Test {
     Bytes body(const RecordEntry& entry) const {
         return *image_.range(entry.span.start, entry.span.end);
     }
-    const DatabaseNode& node(KnownDb db) const { return *index_.findDatabase(NameOf(db)); }
+    const DatabaseNode& node(KnownDb db) const { return *index_.databaseNamed(NameOf(db)); }
     Bytes body(KnownDb db, std::size_t n) const {
         return body(index_.records[node(db).records.at(n)]);
     }
@@ -86,9 +86,9 @@ TEST_F(SampleTest, EveryDatabaseAndRecordIsReadWithItsLabel) {
 TEST_F(SampleTest, MessagesAndCallsCarryTheirDirections) {
     std::vector<ImageKey> messages, calls;
     for (auto r : node(KnownDb::Sms).records)
-        messages.push_back(index_.records[r].image);
+        messages.push_back(RecordImage(KnownDb::Sms, body(index_.records[r])));
     for (auto r : node(KnownDb::PhoneCallLogs).records)
-        calls.push_back(index_.records[r].image);
+        calls.push_back(RecordImage(KnownDb::PhoneCallLogs, body(index_.records[r])));
     using enum ImageKey;
     EXPECT_EQ(messages, (std::vector<ImageKey>{sent, receivedsms, receivedsms, receivedsms, sent,
                                                receivedsms}));

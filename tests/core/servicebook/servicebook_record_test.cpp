@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ipd/hex.h"
+#include "base/bytes.h"
 #include "ipd/ipd_builder.h"
 #include "servicebook/servicebook_record.h"
 

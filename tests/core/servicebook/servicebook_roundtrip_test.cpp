@@ -33,9 +33,8 @@ void WriteBytes(const std::string& path, const ByteVector& bytes) {
 
 // The values of every entry of the file's first "Service Book" database, in tree order.
 std::vector<ServiceBookFields> DecodeAll(const std::string& path) {
-    std::string error;
-    auto tree = BackupTree::Open(path, &error);
-    EXPECT_TRUE(tree) << error;
+    auto tree = BackupTree::Open(path);
+    EXPECT_TRUE(tree) << tree.error();
     std::vector<ServiceBookFields> out;
     if (!tree || tree->childCount(BackupTree::kRoot) == 0) return out;
     const NodeId database = tree->databaseNode(0);
@@ -47,8 +46,7 @@ std::vector<ServiceBookFields> DecodeAll(const std::string& path) {
 }
 
 ServiceBookEntry EntryOf(const std::string& path, std::size_t row) {
-    std::string error;
-    auto tree = BackupTree::Open(path, &error);
+    auto tree = BackupTree::Open(path);
     const NodeId database = tree->databaseNode(tree->childCount(BackupTree::kRoot) - 1);
     return *ServiceBookEntry::Of(*tree, tree->child(database, row));
 }

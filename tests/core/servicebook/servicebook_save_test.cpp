@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "ipd/hex.h"
+#include "core/support/hex_text.h"
 #include "ipd/ipd_builder.h"
 #include "ipd/loader.h"
 #include "servicebook/servicebook_save.h"

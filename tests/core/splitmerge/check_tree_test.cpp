@@ -171,15 +171,15 @@ TEST(LoadSecondIpd, OpensIntoItsOwnUncheckedTreeOrSaysWhyNot) {
     builder.record(builder.database("Tasks"), FieldList().text(2, "t", true).bytes());
     testing::SaveBytes(folder.file("second.ipd"), builder.build());
 
-    std::string error;
-    auto tree = LoadSecondIpd(folder.file("second.ipd"), &error);
-    ASSERT_TRUE(tree.has_value()) << error;
+    auto tree = LoadSecondIpd(folder.file("second.ipd"));
+    ASSERT_TRUE(tree.ok()) << tree.error();
     EXPECT_EQ(tree->tree().text(BackupTree::kRoot), folder.file("second.ipd"));
     EXPECT_EQ(tree->nodeCount(), 3u);
     EXPECT_EQ(tree->state(2), None);
 
-    EXPECT_FALSE(LoadSecondIpd(folder.file("missing.ipd"), &error).has_value());
-    EXPECT_FALSE(error.empty());
+    auto missing = LoadSecondIpd(folder.file("missing.ipd"));
+    ASSERT_FALSE(missing.ok());
+    EXPECT_FALSE(missing.error().empty());
 }
 
 }  // namespace

@@ -120,14 +120,13 @@ TEST(Merge, AddressBookComesBeforeAddressBookAll) {
 
 TEST(Merge, TheSameFileTwiceGivesItsRecordsTwiceWithDistinctHandles) {
     Pair p;
-    std::string error;
-    auto again = LoadSecondIpd(p.folder.file("first.ipd"), &error);
-    ASSERT_TRUE(again) << error;
+    auto again = LoadSecondIpd(p.folder.file("first.ipd"));
+    ASSERT_TRUE(again) << again.error();
     p.first.toggleCheck(DatabaseAt(p.first, 1));
     again->toggleCheck(DatabaseAt(*again, 1));
     ASSERT_TRUE(WriteMerge(p.first, &*again, p.folder.file("out.ipd")).saved());
 
-    auto back = BackupTree::Open(p.folder.file("out.ipd"), &error);
+    auto back = BackupTree::Open(p.folder.file("out.ipd"));
     ASSERT_TRUE(back && back->index().complete());
     ASSERT_EQ(back->childCount(1), 4u);
     const auto& f = p.first.tree();
@@ -163,8 +162,7 @@ TEST(Merge, RecordsTooShortForAHandleKeepTheirLength) {
     first.toggleCheck(BackupTree::kRoot);
     ASSERT_TRUE(WriteMerge(first, nullptr, folder.file("out.ipd")).saved());
 
-    std::string error;
-    auto back = BackupTree::Open(folder.file("out.ipd"), &error);
+    auto back = BackupTree::Open(folder.file("out.ipd"));
     ASSERT_TRUE(back && back->index().complete());
     ASSERT_EQ(back->childCount(1), 3u);
     EXPECT_EQ(RecordBytes(*back, back->child(1, 0)), Hex("000000000000"));
@@ -233,18 +231,17 @@ TEST(Merge, RealBackupsMergeWithThemselves) {
     ScratchFolder folder;
     for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
         if (entry.path().extension() != ".ipd") continue;
-        std::string error;
-        auto source = BackupTree::Open(entry.path().string(), &error);
-        ASSERT_TRUE(source) << error;
+        auto source = BackupTree::Open(entry.path().string());
+        ASSERT_TRUE(source) << source.error();
         CheckTree first(*source);
-        auto second = LoadSecondIpd(entry.path().string(), &error);
-        ASSERT_TRUE(second) << error;
+        auto second = LoadSecondIpd(entry.path().string());
+        ASSERT_TRUE(second) << second.error();
         first.toggleCheck(BackupTree::kRoot);
         second->toggleCheck(BackupTree::kRoot);
         const std::string target = folder.file(entry.path().filename().string());
         ASSERT_TRUE(WriteMerge(first, &*second, target).saved()) << entry.path();
 
-        auto back = BackupTree::Open(target, &error);
+        auto back = BackupTree::Open(target);
         ASSERT_TRUE(back && back->index().complete()) << entry.path();
         const std::size_t n = source->index().records.size();
         ASSERT_EQ(back->index().records.size(), 2 * n);

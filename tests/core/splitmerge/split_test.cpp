@@ -98,9 +98,8 @@ TEST(Split, ReadsBackAsTheChosenDatabasesAndRecords) {
     tree.toggleCheck(RecordAt(tree, 1, 1));
     ASSERT_TRUE(WriteSplit(tree, folder.file("out.ipd")).saved());
 
-    std::string error;
-    auto back = BackupTree::Open(folder.file("out.ipd"), &error);
-    ASSERT_TRUE(back) << error;
+    auto back = BackupTree::Open(folder.file("out.ipd"));
+    ASSERT_TRUE(back) << back.error();
     ASSERT_TRUE(back->index().complete());
     ASSERT_EQ(back->childCount(BackupTree::kRoot), 2u);
     EXPECT_EQ(back->text(1), "Tasks");
@@ -139,9 +138,8 @@ TEST(Split, ASourceWithManyDatabasesGetsFullSixteenBitIndexes) {
     ASSERT_GT(out.size(), 52u);
     EXPECT_EQ(out[50], 0x00);  // the first record's index, after the 8-byte entry
     EXPECT_EQ(out[51], 0x00);
-    std::string error;
-    auto back = BackupTree::Open(folder.file("out.ipd"), &error);
-    ASSERT_TRUE(back) << error;
+    auto back = BackupTree::Open(folder.file("out.ipd"));
+    ASSERT_TRUE(back) << back.error();
     ASSERT_EQ(back->childCount(BackupTree::kRoot), 1u);
     EXPECT_EQ(back->childCount(1), 2u);
     EXPECT_EQ(back->text(back->child(1, 1)), tree.tree().text(RecordAt(tree, 0, 1)));
@@ -154,8 +152,7 @@ TEST(Split, AnEditedDatabaseNameStillWritesAWholeNameTable) {
     CheckTree tree(source);
     tree.toggleCheck(DatabaseAt(tree, 1));
     ASSERT_TRUE(WriteSplit(tree, folder.file("out.ipd")).saved());
-    std::string error;
-    auto back = BackupTree::Open(folder.file("out.ipd"), &error);
+    auto back = BackupTree::Open(folder.file("out.ipd"));
     ASSERT_TRUE(back && back->index().complete());
     EXPECT_EQ(back->text(1), "Memos");
     EXPECT_EQ(back->childCount(1), 3u);
@@ -215,14 +212,13 @@ TEST(Split, RealBackupsSplitWhole) {
     ScratchFolder folder;
     for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
         if (entry.path().extension() != ".ipd") continue;
-        std::string error;
-        auto source = BackupTree::Open(entry.path().string(), &error);
-        ASSERT_TRUE(source) << error;
+        auto source = BackupTree::Open(entry.path().string());
+        ASSERT_TRUE(source) << source.error();
         CheckTree tree(*source);
         tree.toggleCheck(BackupTree::kRoot);
         const std::string target = folder.file(entry.path().filename().string());
         ASSERT_TRUE(WriteSplit(tree, target).saved()) << entry.path();
-        auto back = BackupTree::Open(target, &error);
+        auto back = BackupTree::Open(target);
         ASSERT_TRUE(back && back->index().complete()) << entry.path();
         ASSERT_EQ(back->index().records.size(), source->index().records.size());
         for (std::size_t r = 0; r < source->index().records.size(); ++r) {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "browser/backup_tree.h"
-#include "ipd/hex.h"
+#include "core/support/hex_text.h"
 #include "ipd/ipd_builder.h"
 #include "splitmerge/check_tree.h"
 
@@ -63,9 +63,8 @@ inline ByteVector ReadBytes(const std::string& path) {
 inline BackupTree SaveAndOpen(const ScratchFolder& folder, const std::string& name,
                               const ByteVector& bytes) {
     SaveBytes(folder.file(name), bytes);
-    std::string error;
-    auto tree = BackupTree::Open(folder.file(name), &error);
-    EXPECT_TRUE(tree.has_value()) << error;
+    auto tree = BackupTree::Open(folder.file(name));
+    EXPECT_TRUE(tree.ok()) << tree.error();
     return tree ? std::move(*tree) : BackupTree();
 }
 

@@ -83,5 +83,34 @@ TEST(CodePage, Utf8SequencesAreTakenOnlyWhenWellFormed) {
         EXPECT_EQ(Utf8SequenceLength(bad), 0u) << testing::PrintToString(std::string(bad));
 }
 
+TEST(CodePage, Utf8DecodesToTheCodePointOfEachWellFormedSequence) {
+    struct Case {
+        const char* text;
+        char32_t code;
+        std::size_t length;
+    };
+    for (const Case& c : {Case{"A", U'A', 1}, Case{"\xC3\xA9", 0xE9, 2},
+                          Case{"\xE4\xB8\x96x", 0x4E16, 3},
+                          Case{"\xF0\x9F\x98\x80", 0x1F600, 4}}) {
+        auto decoded = DecodeUtf8(c.text);
+        ASSERT_TRUE(decoded) << c.text;
+        EXPECT_EQ(decoded->code, c.code) << c.text;
+        EXPECT_EQ(decoded->length, c.length) << c.text;
+    }
+    EXPECT_FALSE(DecodeUtf8("\xC1\x81"));
+}
+
+TEST(CodePage, Utf8ReachesPage1256OnlyWhenWellFormedAndHeldThere) {
+    EXPECT_EQ(Utf8ToCp1256(""), "");
+    EXPECT_EQ(Utf8ToCp1256("Ab ?\xD8\xB3"), "Ab ?\xD3");  // Arabic seen
+    // One case per way to fail: overlong forms (of "A" and "/"), a surrogate, a cut sequence,
+    // a stray continuation byte, a character the page lacks, one beyond 16 bits.
+    for (const char* refused : {"\xC1\x81", "\xC0\xAF", "\xE0\x80\xAF", "\xF0\x80\x80\xC1",
+                                "\xED\xA0\x80", "x\xD8", "\x80", "\xC3\xB1",
+                                "\xF0\x9F\x98\x80"}) {
+        EXPECT_FALSE(Utf8ToCp1256(refused)) << testing::PrintToString(std::string(refused));
+    }
+}
+
 }  // namespace
 }  // namespace orrelin

@@ -2,7 +2,10 @@
 
 #include <random>
 
-#include "ipd/hex.h"
+#include "base/paths.h"
+#include "core/support/hex_text.h"
+#include "ipd/fields.h"
+#include "text/utf16.h"
 
 namespace orrelin {
 namespace {

@@ -1,4 +1,4 @@
-#include "ipd/hex.h"
+#include "hex_text.h"
 
 #include "text/codepage.h"
 
@@ -22,11 +22,6 @@ std::string PlainHex(std::uint64_t n) {
         n >>= 4;
     }
     return out;
-}
-
-bool IsControl(unsigned char c, bool keepLineBreaks) {
-    if (c >= 0x20) return false;
-    return !(keepLineBreaks && (c == '\r' || c == '\n'));
 }
 
 }  // namespace
@@ -125,15 +120,6 @@ SingleByteText UnicodeHexToText(std::string_view h) {
     return out;
 }
 
-SingleByteText StripControlChars(std::string_view text, bool keepLineBreaks) {
-    SingleByteText out;
-    out.reserve(text.size());
-    for (char c : text) {
-        if (!IsControl(static_cast<unsigned char>(c), keepLineBreaks)) out.push_back(c);
-    }
-    return out;
-}
-
 std::string FindFieldHex(std::string_view fields, int type, int mode) {
     auto header = [](std::string_view r, std::size_t& length, int& t) {
         std::string lengthDigits = std::string(r.substr(2, 2)) + std::string(r.substr(0, 2));
@@ -168,79 +154,6 @@ std::string FindFieldHex(std::string_view fields, int type, int mode) {
         return dataOf(s, secondLength);
     }
     return {};
-}
-
-std::string FolderOfPath(std::string_view path) {
-    auto slash = path.rfind('/');
-    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
-}
-
-std::string FileNameOfPath(std::string_view path) {
-    auto slash = path.rfind('/');
-    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
-
-std::string BytesToHex(Bytes bytes) {
-    std::string out;
-    out.resize(bytes.size() * 2);
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        out[2 * i] = kDigits[bytes[i] >> 4];
-        out[2 * i + 1] = kDigits[bytes[i] & 0xF];
-    }
-    return out;
-}
-
-Bytes FindField(Bytes fields, std::uint8_t type, int mode) {
-    std::size_t pos = 0;
-    const std::size_t n = fields.size();
-    while (n - pos >= 3) {
-        std::size_t length = static_cast<std::size_t>(fields[pos] | fields[pos + 1] << 8);
-        std::uint8_t t = fields[pos + 2];
-        std::size_t whole = length + 3;
-        if (t != type) {
-            if (whole >= n - pos) return {};
-            pos += whole;
-            continue;
-        }
-        if (mode != 2) return Slice(fields, pos + 3, length);
-        if (whole >= n - pos) return {};
-        std::size_t second = pos + whole;
-        if (n - second < 3 || fields[second + 2] != type) return {};
-        std::size_t secondLength =
-            static_cast<std::size_t>(fields[second] | fields[second + 1] << 8);
-        return Slice(fields, second + 3, secondLength);
-    }
-    return {};
-}
-
-SingleByteText BytesToText(Bytes bytes) {
-    return SingleByteText(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
-
-SingleByteText Utf16BeToText(Bytes bytes) {
-    SingleByteText out;
-    out.reserve(bytes.size() / 2 + 1);
-    std::size_t i = 0;
-    for (; i + 1 < bytes.size(); i += 2) {
-        out.push_back(static_cast<char>(
-            UnicodeToCp1256(static_cast<char32_t>(bytes[i] << 8 | bytes[i + 1]))));
-    }
-    if (i < bytes.size()) out.push_back(static_cast<char>(UnicodeToCp1256(bytes[i])));
-    return out;
-}
-
-SingleByteText BytesToStrippedText(Bytes bytes, bool keepLineBreaks) {
-    // Most texts hold no control character: they are copied whole, the rest byte by byte.
-    std::size_t clean = 0;
-    while (clean < bytes.size() && !IsControl(bytes[clean], keepLineBreaks))
-        ++clean;
-    SingleByteText out(reinterpret_cast<const char*>(bytes.data()), clean);
-    if (clean == bytes.size()) return out;
-    out.reserve(bytes.size());
-    for (std::uint8_t b : bytes.subspan(clean)) {
-        if (!IsControl(b, keepLineBreaks)) out.push_back(static_cast<char>(b));
-    }
-    return out;
 }
 
 }  // namespace orrelin
