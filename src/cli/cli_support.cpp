@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "browser/tree_keys.h"
+#include "text/ascii_run.h"
 #include "text/codepage.h"
 #include "ipd/loader.h"
 #include "settings/time_zone_setting.h"
@@ -71,9 +72,18 @@ LineTable MakeUtf8Table() {
     return table;
 }
 
+// Runs of plain ASCII stand on a line as they are (but the backslash and DEL, which are escaped)
+// and are copied whole; the other bytes go through the table one by one.
 void AppendThrough(const LineTable& table, std::string& out, std::string_view text) {
-    for (char c : text) {
-        const LineBytes& entry = table[static_cast<std::uint8_t>(c)];
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const std::size_t run = PrintableAsciiRunWithout(p + i, n - i, '\\', 0x7F);
+        out.append(text.data() + i, run);
+        i += run;
+        if (i == n) break;
+        const LineBytes& entry = table[p[i++]];
         out.append(entry.bytes.data(), entry.size);
     }
 }
