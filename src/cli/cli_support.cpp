@@ -156,26 +156,15 @@ std::optional<OpenedBackup> OpenBackup(const std::string& path) {
     return OpenedBackup{std::move(*image), std::move(index)};
 }
 
-std::string WalkStopWarning(std::string_view path, const WalkStop& stop) {
-    return std::string(path) + ": the walk stopped at byte offset " + std::to_string(stop.offset) +
-           ": " + stop.reason;
-}
-
-std::optional<ChosenRecord> FindRecord(const RecordIndex& index, std::string_view database,
-                                       std::uint64_t n, std::string* error) {
+Result<ChosenRecord> FindRecord(const RecordIndex& index, std::string_view database,
+                                std::uint64_t n) {
     const DatabaseNode* node = FindDatabase(index, database);
-    if (!node) {
-        if (error) *error = "unknown database: " + std::string(database);
-        return std::nullopt;
-    }
+    if (!node) return Failure{"unknown database: " + std::string(database)};
     const std::size_t count = node->records.size();
     if (n < 1 || n > count) {
-        if (error) {
-            *error = "no record " + std::to_string(n) + " in \"" + std::string(node->name()) +
-                     "\" (" + DatabaseKey(*node) + "), which has " + std::to_string(count) +
-                     (count == 1 ? " record" : " records");
-        }
-        return std::nullopt;
+        return Failure{"no record " + std::to_string(n) + " in \"" + std::string(node->name()) +
+                       "\" (" + DatabaseKey(*node) + "), which has " + std::to_string(count) +
+                       (count == 1 ? " record" : " records")};
     }
     return ChosenRecord{node, index.records[node->records[n - 1]].span};
 }
