@@ -82,16 +82,15 @@ bool IsSameFile(const std::string& a, const std::string& b) {
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
-std::optional<std::string> RefuseOpenedFile(const std::string& target,
-                                            const std::vector<std::string>& opened) {
+Status RefuseOpenedFile(const std::string& target, const std::vector<std::string>& opened) {
     for (const auto& path : opened) {
         if (IsSameFile(target, path)) {
-            return target +
-                   " is a backup being read, and Orrelin never changes a file it opened. Choose "
-                   "another name for the new file.";
+            return Failure{target +
+                           " is a backup being read, and Orrelin never changes a file it opened. "
+                           "Choose another name for the new file."};
         }
     }
-    return std::nullopt;
+    return {};
 }
 
 std::string SavedMessage(const std::string& path) {
@@ -101,8 +100,8 @@ std::string SavedMessage(const std::string& path) {
 WriteOutcome WriteIpdFile(const std::string& target, const std::vector<std::string>& opened,
                           std::uint64_t total, const ProgressCallback& progress,
                           const std::function<bool(IpdSink&)>& produce) {
-    if (auto refusal = RefuseOpenedFile(target, opened)) {
-        return {WriteStatus::Refused, *refusal};
+    if (Status allowed = RefuseOpenedFile(target, opened); !allowed) {
+        return {WriteStatus::Refused, allowed.error()};
     }
     AtomicFile file(target);
     if (auto error = file.open()) {

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/result.h"
 #include "ipd/byte_reader.h"
 #include "ipd/ipd_bytes.h"
 #include "ipd/ipd_format.h"
@@ -33,8 +34,7 @@ struct WriteOutcome {
 bool IsSameFile(const std::string& a, const std::string& b);
 
 // The refusal when `target` is one of the files the program opened (they are never changed).
-std::optional<std::string> RefuseOpenedFile(const std::string& target,
-                                            const std::vector<std::string>& opened);
+Status RefuseOpenedFile(const std::string& target, const std::vector<std::string>& opened);
 
 // Where a writer puts its bytes while it runs.
 class IpdSink {

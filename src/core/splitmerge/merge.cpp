@@ -74,22 +74,24 @@ std::vector<MergedDatabase> PlanMerge(const CheckTree& first, const CheckTree* s
     return plan;
 }
 
-std::optional<std::string> TooManyMergedRecords(const std::vector<MergedDatabase>& plan) {
+Status CheckMergedRecordCounts(const std::vector<MergedDatabase>& plan) {
     for (const auto& database : plan) {
         if (database.records > kMaxMergedRecords) {
-            return "The merged database \"" + std::string(NameOf(database.db)) + "\" would hold " +
-                   std::to_string(database.records) +
-                   " records, but record handles can number no more than 65535 records in one "
-                   "database. Nothing was written: mark fewer records of it.";
+            return Failure{"The merged database \"" + std::string(NameOf(database.db)) +
+                           "\" would hold " + std::to_string(database.records) +
+                           " records, but record handles can number no more than 65535 records "
+                           "in one database. Nothing was written: mark fewer records of it."};
         }
     }
-    return std::nullopt;
+    return {};
 }
 
 WriteOutcome WriteMerge(const CheckTree& first, const CheckTree* second, const std::string& target,
                         const ProgressCallback& progress, const std::vector<std::string>& opened) {
     const auto plan = PlanMerge(first, second);
-    if (auto warning = TooManyMergedRecords(plan)) return {WriteStatus::Refused, *warning};
+    if (Status counts = CheckMergedRecordCounts(plan); !counts) {
+        return {WriteStatus::Refused, counts.error()};
+    }
 
     std::vector<std::string> protectedFiles = opened;
     protectedFiles.push_back(first.tree().path());

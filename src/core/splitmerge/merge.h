@@ -42,8 +42,8 @@ struct MergedDatabase {
 // when at least one of its records is marked in either tree.
 std::vector<MergedDatabase> PlanMerge(const CheckTree& first, const CheckTree* second);
 
-// The warning when a database of the plan has more records than handles can number.
-std::optional<std::string> TooManyMergedRecords(const std::vector<MergedDatabase>& plan);
+// A failure saying why when a database of the plan has more records than handles can number.
+Status CheckMergedRecordCounts(const std::vector<MergedDatabase>& plan);
 
 // Writes the marked records of both trees as one new backup. Refused (nothing written) when the
 // target is one of the trees' files or of `opened`, or when a database would hold more records

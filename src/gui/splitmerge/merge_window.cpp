@@ -97,9 +97,9 @@ void MergeWindow::browseSecondFile() {
 
 void MergeWindow::mergeSelected() {
     // A database that outgrows 2-byte handles is refused before a name is asked for.
-    if (auto warning = TooManyMergedRecords(PlanMerge(first_, secondTree()))) {
+    if (Status counts = CheckMergedRecordCounts(PlanMerge(first_, secondTree())); !counts) {
         platform_.messages.show(this, MessageIcon::Warning, kCaption,
-                                QString::fromStdString(*warning));
+                                QString::fromStdString(counts.error()));
         return;
     }
     const QString target = platform_.files.saveFile(this, kIpdFilter, FolderOf(first_.tree()));
