@@ -12,9 +12,10 @@
 
 namespace {
 
-// For tests only: ORRELIN_TEST_STOP=read stops the process (SIGSTOP where there is one) once a backup is open and
-// before it is read, ORRELIN_TEST_STOP=commit once a finished file is about to take its name.
-// The test changes files while the process is stopped and then lets it go on (SIGCONT).
+// For tests only: ORRELIN_TEST_STOP=read stops the process (SIGSTOP where there is one) once a
+// backup is open and before it is read, ORRELIN_TEST_STOP=commit once a finished file is about to
+// take its name. The test changes files while the process is stopped and then lets it go on
+// (SIGCONT).
 void StopForTest() {
     orrelin::platform::StopThisProcess();
 }
@@ -39,10 +40,13 @@ int main(int argc, char** argv) {
     orrelin::platform::UseBinaryStandardStreams();
     std::vector<std::string> arguments = orrelin::platform::Utf8Arguments(argc, argv);
     std::vector<char*> utf8Argv;
-    for (std::string& argument : arguments) utf8Argv.push_back(argument.data());
+    for (std::string& argument : arguments)
+        utf8Argv.push_back(argument.data());
     utf8Argv.push_back(nullptr);
     CLI::App app{"Orrelin: reads, exports, splits and merges BlackBerry IPD backups"};
     app.require_subcommand(1);
+    // A path such as /home/x.ipd is a path on every system, never a Windows-style option.
+    app.allow_windows_style_options(false);
     app.set_version_flag("--version", orrelin::cli::VersionText());
     orrelin::cli::CommandResult result;
     orrelin::cli::AddListCommand(app, result);

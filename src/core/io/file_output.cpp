@@ -101,7 +101,8 @@ bool AtomicFile::write(std::span<const WritePiece> pieces) {
     std::size_t first = 0;
     while (first < rest.size()) {
         std::size_t n = 0;
-        if (const int error = platform::WriteSome(fd_, rest.data() + first, rest.size() - first, n)) {
+        if (const int error =
+                platform::WriteSome(fd_, rest.data() + first, rest.size() - first, n)) {
             error_ = std::strerror(error);
             return false;
         }
@@ -131,7 +132,8 @@ void AtomicFile::wrote(std::uint64_t bytes) {
 }
 
 std::optional<std::string> AtomicFile::commit() {
-    if (fd_ == platform::kNoFile) return error_.empty() ? std::string("the file was not opened") : error_;
+    if (fd_ == platform::kNoFile)
+        return error_.empty() ? std::string("the file was not opened") : error_;
     if (error_.empty()) flushBuffer();
     buffer_.clear();
     if (error_.empty() && flushToDisk_) {
@@ -195,7 +197,7 @@ std::string GeneratedExportName(std::string_view folder, std::tm when, std::stri
 }
 
 std::string NextExportName(std::string_view path) {
-    const std::size_t nameAt = path.rfind('/') + 1;  // 0 without a folder
+    const std::size_t nameAt = LastSeparator(path) + 1;  // 0 without a folder
     std::size_t dot = path.rfind('.');
     if (dot == std::string_view::npos || dot < nameAt) dot = path.size();
     std::string_view stem = path.substr(0, dot);

@@ -5,13 +5,13 @@
 #include <locale.h>
 #include <signal.h>
 #include <sys/mman.h>
-#include <sys/random.h>
+#include <sys/random.h>  // getrandom; getentropy on macOS
 #include <sys/stat.h>
 #include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstdio>
+#include <cstdio>  // renamex_np on macOS
 #include <cstdlib>
 #include <random>
 
@@ -39,8 +39,13 @@ int StateOf(FileHandle file, FileState& state) {
     state.regular = S_ISREG(st.st_mode);
     state.folder = S_ISDIR(st.st_mode);
     state.size = static_cast<std::uint64_t>(st.st_size);
+#ifdef __APPLE__
+    state.modified = st.st_mtimespec.tv_sec;
+    state.modifiedFraction = st.st_mtimespec.tv_nsec;
+#else
     state.modified = st.st_mtim.tv_sec;
     state.modifiedFraction = st.st_mtim.tv_nsec;
+#endif
     return 0;
 }
 
@@ -89,8 +94,12 @@ int WriteSome(FileHandle file, const WritePiece* pieces, std::size_t count, std:
 }
 
 void StartWriteBack(FileHandle file, std::uint64_t from, std::uint64_t length) {
+#ifdef __linux__
     ::sync_file_range(Fd(file), static_cast<off_t>(from), static_cast<off_t>(length),
                       SYNC_FILE_RANGE_WRITE);
+#else
+    (void)file, (void)from, (void)length;  // the system writes back on its own
+#endif
 }
 
 int FlushToDisk(FileHandle file) {
@@ -102,7 +111,8 @@ int Close(FileHandle file) {
 }
 
 void FlushFolder(const std::string& folder) {
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     ::fsync(fd);
     ::close(fd);
@@ -113,7 +123,13 @@ int RenameReplacing(const std::string& from, const std::string& to) {
 }
 
 int RenameWithoutReplacing(const std::string& from, const std::string& to) {
+#if defined(__linux__)
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+#elif defined(__APPLE__)
+    if (::renamex_np(from.c_str(), to.c_str(), RENAME_EXCL) == 0) return 0;
+#else
+    errno = ENOSYS;
+#endif
     if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return errno;
     // File systems without the no-replace rename: a new link fails on any existing name.
     if (::link(from.c_str(), to.c_str()) == 0) {
@@ -156,7 +172,11 @@ std::filesystem::path NativePath(const std::string& path) {
 
 std::uint64_t RandomBits() {
     std::uint64_t value = 0;
+#ifdef __APPLE__
+    if (::getentropy(&value, sizeof value) != 0) {
+#else
     if (::getrandom(&value, sizeof value, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof value)) {
+#endif
         std::random_device device;
         value = (static_cast<std::uint64_t>(device()) << 32) ^ device();
     }
@@ -198,7 +218,11 @@ std::optional<LocaleTimeFormats> TimeFormatsOfLocale(const std::string& name) {
 }
 
 void AdviseLargePages(void* start, std::size_t bytes) {
+#ifdef MADV_HUGEPAGE
     ::madvise(start, bytes, MADV_HUGEPAGE);
+#else
+    (void)start, (void)bytes;
+#endif
 }
 
 bool StandardErrorIsTerminal() {

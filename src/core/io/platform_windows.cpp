@@ -7,6 +7,7 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+
 #include <bcrypt.h>
 #include <fcntl.h>
 #include <io.h>
@@ -295,7 +296,8 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
         return std::vector<std::string>(argv, argv + argc);
     }
     std::vector<std::string> arguments;
-    for (int i = 0; i < count; ++i) arguments.push_back(Utf8(wide[i], std::wcslen(wide[i])));
+    for (int i = 0; i < count; ++i)
+        arguments.push_back(Utf8(wide[i], std::wcslen(wide[i])));
     ::LocalFree(wide);
     return arguments;
 }

@@ -39,8 +39,7 @@ IpdImage::IpdImage(std::vector<std::uint8_t> fileBytes)
 namespace {
 
 bool SameState(const platform::FileState& a, const platform::FileState& b) {
-    return a.size == b.size && a.modified == b.modified &&
-           a.modifiedFraction == b.modifiedFraction;
+    return a.size == b.size && a.modified == b.modified && a.modifiedFraction == b.modifiedFraction;
 }
 
 struct FileCloser {
