@@ -39,8 +39,10 @@ if ! timeout 600 "$wine" cmd /c exit 0 >"$dir/wine-start.log" 2>&1; then
     echo "test-windows: SKIPPED: Wine cannot start here (see $dir/wine-start.log)"
     exit 0
 fi
-# One Wine server for every command that follows, instead of one started for each.
-wineserver -p && started_server=1
+# One Wine server for every command that follows, instead of one started for each; the folder
+# is this script's own, so its server is stopped at the end whoever started it.
+started_server=1
+wineserver -p || true
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
