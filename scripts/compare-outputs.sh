@@ -3,6 +3,7 @@
 # what they print and write, byte for byte: the reference revision against a candidate.
 #
 #   scripts/compare-outputs.sh [--reference REV] [--candidate DIR-OR-REV] [--large N] [--keep]
+#                              [--reference-build DIR] [--candidate-cli PROGRAM] [--formats LIST]
 #
 # --reference REV       the revision whose outputs are right (default 4970832); built from
 #                       `git archive` under ${XDG_CACHE_HOME:-~/.cache}/orrelin-compare/SHA,
@@ -11,6 +12,12 @@
 #                       this script lives in), or a revision, built like the reference
 # --large N             also a backup of N records written by the reference's ipdgen (seed 1)
 # --keep                keep the work folder even when everything is equal
+# --reference-build DIR the orrelin-cli and ipdgen of the build folder DIR (built there when
+#                       needed) are the reference, instead of a revision's
+# --candidate-cli PROG  PROG is run as the candidate's orrelin-cli (a wrapper that runs another
+#                       system's build, say); the candidate's ipdgen is then the reference's
+# --formats LIST        the export formats to compare, separated by blanks (default: all five);
+#                       the requests that name a format left out are left out too
 #
 # Inputs: samples/sample.ipd, every file of ${ORRELIN_CORPUS_DIR:-../shared/corpus} (when it
 # exists), the large backup, and damaged copies of the sample: cut short inside a record and inside
@@ -43,6 +50,9 @@ reference=4970832
 candidate=$here
 large=
 keep=
+reference_build=
+candidate_cli=
+formats="txt csv vcard ics json"
 
 usage() {
     sed -n '2,/^set -euo/p' "$0" | sed '$d' | sed 's/^# \{0,1\}//'
@@ -50,7 +60,7 @@ usage() {
 
 while [ $# -gt 0 ]; do
     case $1 in
-        --reference | --candidate | --large)
+        --reference | --candidate | --large | --reference-build | --candidate-cli | --formats)
             if [ $# -lt 2 ] || [ -z "$2" ]; then
                 echo "compare-outputs: $1 needs a value" >&2
                 exit 2
@@ -59,6 +69,9 @@ while [ $# -gt 0 ]; do
                 --reference) reference=$2 ;;
                 --candidate) candidate=$2 ;;
                 --large) large=$2 ;;
+                --reference-build) reference_build=$2 ;;
+                --candidate-cli) candidate_cli=$2 ;;
+                --formats) formats=$2 ;;
             esac
             shift 2 ;;
         --keep) keep=1; shift ;;
@@ -120,17 +133,27 @@ build_checkout() {
         { echo "compare-outputs: building $1 failed" >&2; exit 2; }
 }
 
-build_revision "$reference"
+if [ -n "$reference_build" ]; then
+    reference_build=$(cd "$reference_build" && pwd)
+    ORRELIN_BUILD_DIR=$reference_build build_checkout "$here"
+else
+    build_revision "$reference"
+fi
 ref_cli=$built/src/cli/orrelin-cli
 ref_gen=$built/tools/ipdgen
-if [ -d "$candidate" ]; then
-    candidate=$(cd "$candidate" && pwd)
-    build_checkout "$candidate"
+if [ -n "$candidate_cli" ]; then
+    cand_cli=$(cd "$(dirname "$candidate_cli")" && pwd)/${candidate_cli##*/}
+    cand_gen=$ref_gen
 else
-    build_revision "$candidate"
+    if [ -d "$candidate" ]; then
+        candidate=$(cd "$candidate" && pwd)
+        build_checkout "$candidate"
+    else
+        build_revision "$candidate"
+    fi
+    cand_cli=$built/src/cli/orrelin-cli
+    cand_gen=$built/tools/ipdgen
 fi
-cand_cli=$built/src/cli/orrelin-cli
-cand_gen=$built/tools/ipdgen
 echo "reference: $ref_cli"
 echo "candidate: $cand_cli"
 
@@ -259,6 +282,11 @@ run_case() {
 
 cli() { run_case cli "$@"; }
 
+# Whether export format $1 is among those compared.
+compared_format() {
+    [[ " $formats " = *" $1 "* ]]
+}
+
 # The databases the reference lists in backup $1, one line each: key, record count, name.
 databases() {
     run_env "$work" "$ref_cli" list "$1" 2>/dev/null |
@@ -339,7 +367,7 @@ compare_backup() {
         done
     done
 
-    for format in txt csv vcard ics json; do
+    for format in $formats; do
         export_variants $format
         for i in "${!keys[@]}"; do
             name=${names[$i]}
@@ -422,7 +450,7 @@ compare_refusals() {
     cli export "$file" --format txt --database "No Such Database" --output out.txt
     cli export "$file" --format csv --database Memos --record 99999 --output out.csv
     cli export "$file" --format json --codepage 1254 --output out.json
-    cli export "$file" --format ics --tz nowhere --output out.ics
+    ! compared_format ics || cli export "$file" --format ics --tz nowhere --output out.ics
     cli split "$file" -o split.ipd --record Memos:99999
     cli merge "$file" -o merge.ipd --from-second Memos
     cli servicebook "$file" --record 99999 --all --output saved.ipd
@@ -441,7 +469,7 @@ compare_stored_setting() {
         done
     done
     cli export "$file" --format txt --output out.txt
-    cli export "$file" --format ics --output out.ics
+    ! compared_format ics || cli export "$file" --format ics --output out.ics
     settings=$work/settings/none
 }
 

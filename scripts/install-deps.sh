@@ -12,6 +12,8 @@ packages=(
     xvfb xauth
     time
     libical-dev python3-vobject python3-icalendar
+    g++-mingw-w64-x86-64 googletest wine wine64
+    desktop-file-utils
 )
 
 missing=()

@@ -1,7 +1,5 @@
 #include <CLI/CLI.hpp>
 
-#include <unistd.h>
-
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -15,6 +13,7 @@
 #include "export/export_engine.h"
 #include "kinds/record_kinds.h"
 #include "io/file_output.h"
+#include "io/platform.h"
 
 namespace orrelin::cli {
 namespace {
@@ -105,7 +104,7 @@ std::optional<ExportRequest> ChooseRequest(const BackupTree& tree, const ExportO
 
 template <typename Run>
 ExportResult WithProgress(Run run) {
-    if (::isatty(STDERR_FILENO)) {
+    if (platform::StandardErrorIsTerminal()) {
         TerminalProgress progress;
         return run(ProgressCallback(std::ref(progress)));
     }
@@ -118,6 +117,13 @@ int RunExport(const ExportOptions& options) {
         PrintError("unknown format: " + options.format);
         return 2;
     }
+#ifdef ORRELIN_WITHOUT_LIBICAL
+    if (format->format == ExportFormat::ICalendar) {
+        PrintError(
+            "this build of orrelin-cli has no iCalendar export (it was built without libical)");
+        return 2;
+    }
+#endif
     ExportRequest request;
     if (options.codePageOption->count() > 0) {
         if (!format->unicode) {

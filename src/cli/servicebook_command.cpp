@@ -1,6 +1,5 @@
 #include <CLI/CLI.hpp>
 
-#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -11,6 +10,7 @@
 #include "decoders/servicebook_decoder.h"
 #include "text/codepage.h"
 #include "io/file_output.h"
+#include "io/platform.h"
 #include "servicebook/servicebook_save.h"
 
 namespace orrelin::cli {
@@ -75,8 +75,7 @@ int Run(const ServiceBookOptions& options) {
     auto kind = options.all ? ServiceBookSaveKind::AllEntries : ServiceBookSaveKind::EntryOnly;
     std::optional<std::string> target;
     if (!options.output.empty()) {
-        std::error_code ignored;
-        if (std::filesystem::equivalent(options.output, options.file, ignored)) {
+        if (platform::SameFile(options.output, options.file)) {
             return Refuse("the backup itself is never changed: give another --output");
         }
         target = options.output;

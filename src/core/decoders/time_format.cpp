@@ -1,12 +1,12 @@
 #include "decoders/time_format.h"
 
-#include <langinfo.h>
-#include <locale.h>
 #include <cctype>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <utility>
+
+#include "io/platform.h"
 
 namespace orrelin {
 namespace {
@@ -224,20 +224,14 @@ bool IsUsEnglishOrC(std::string_view name) {
 DateStyle DateStyle::FromEnvironment() {
     std::string name;
     for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) {
-        const char* value = std::getenv(variable);
-        if (value != nullptr && *value != '\0') {
-            name = value;
-            break;
-        }
+        name = platform::Environment(variable);
+        if (!name.empty()) break;
     }
     if (IsUsEnglishOrC(name)) return UsEnglish();
-    locale_t locale = ::newlocale(LC_TIME_MASK, name.c_str(), static_cast<locale_t>(nullptr));
-    if (locale == static_cast<locale_t>(nullptr)) return UsEnglish();
-    DateStyle style =
-        FromCFormats(::nl_langinfo_l(D_FMT, locale), ::nl_langinfo_l(T_FMT, locale),
-                     ::nl_langinfo_l(AM_STR, locale), ::nl_langinfo_l(PM_STR, locale));
-    ::freelocale(locale);
-    return style;
+    auto formats = platform::TimeFormatsOfLocale(name);
+    if (!formats) return UsEnglish();
+    return FromCFormats(formats->date, formats->time, std::move(formats->am),
+                        std::move(formats->pm));
 }
 
 DateStyle DateStyle::FromCFormats(std::string_view dateFormat, std::string_view timeFormat,

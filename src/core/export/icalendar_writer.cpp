@@ -1,6 +1,8 @@
 #include "export/icalendar_writer.h"
 
+#ifndef ORRELIN_WITHOUT_LIBICAL
 #include <libical/ical.h>
+#endif
 
 #include <chrono>
 #include <cstdio>
@@ -12,6 +14,7 @@
 namespace orrelin {
 namespace {
 
+#ifndef ORRELIN_WITHOUT_LIBICAL
 // The times the writer states: 0001-01-01 00:00:00 UTC up to the end of the year 3000, the
 // last year libical writes (it turns a later time into the null time 00000000T000000).
 constexpr std::int64_t kFirstSecond = -62135596800;
@@ -121,6 +124,7 @@ std::optional<int> TodoPriority(std::string_view word) {
     if (word == kTaskPriorityWords[2]) return 9;  // Low
     return std::nullopt;
 }
+#endif  // ORRELIN_WITHOUT_LIBICAL
 
 std::int64_t NowUtc() {
     using namespace std::chrono;
@@ -181,6 +185,12 @@ void AppendTodo(const TaskRecord& record, std::string_view uid, std::string& out
     AppendTodo(record, uid, NowUtc(), out);
 }
 
+#ifdef ORRELIN_WITHOUT_LIBICAL
+// A build without libical (the Windows command line) offers no iCalendar export: the command
+// line refuses the format before anything is written, so nothing ever comes here.
+void AppendEvent(const CalendarRecord&, std::string_view, std::int64_t, std::string&) {}
+void AppendTodo(const TaskRecord&, std::string_view, std::int64_t, std::string&) {}
+#else
 void AppendEvent(const CalendarRecord& record, std::string_view uid, std::int64_t stampUtc,
                  std::string& out) {
     Component c = NewComponent(ICAL_VEVENT_COMPONENT, uid, stampUtc);
@@ -211,5 +221,6 @@ void AppendTodo(const TaskRecord& record, std::string_view uid, std::int64_t sta
     AddText(c.get(), icalproperty_new_description, record[TaskRecord::Notes]);
     AppendComponent(c.get(), out);
 }
+#endif  // ORRELIN_WITHOUT_LIBICAL
 
 }  // namespace orrelin

@@ -1,15 +1,8 @@
 #include "io/file_output.h"
 
-#include <fcntl.h>
-#include <sys/random.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstring>
-#include <random>
 #include <vector>
 
 #include "base/paths.h"
@@ -20,11 +13,7 @@ namespace {
 void (*g_beforeNaming)(const std::string&) = nullptr;
 
 std::string RandomHex() {
-    std::uint64_t value = 0;
-    if (::getrandom(&value, sizeof value, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof value)) {
-        std::random_device device;
-        value = (static_cast<std::uint64_t>(device()) << 32) ^ device();
-    }
+    const std::uint64_t value = platform::RandomBits();
     char text[17];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
     return text;
@@ -34,51 +23,6 @@ std::string RandomHex() {
 // A long name is cut so that the temporary one stays within the system's limit.
 std::string TempNameFor(const std::string& path) {
     return FolderOfPath(path) + "." + FileNameOfPath(path).substr(0, 200) + ".part-" + RandomHex();
-}
-
-bool WriteAll(int fd, const char* data, std::size_t size, std::string& error) {
-    while (size > 0) {
-        ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            error = std::strerror(errno);
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-bool Exists(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
-}
-
-// Puts the folder's entries (the name a file just took) on the disk. A system that cannot
-// flush a folder has nothing more to do for it, so this never fails the write.
-void FlushFolderOf(const std::string& path) {
-    const std::string folder = FolderOfPath(path);
-    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
-// Gives `from` the name `to` unless something has that name. EEXIST when it has; another error
-// when neither the system's no-replace rename nor a hard link works on this file system.
-int NameWithoutReplacing(const std::string& from, const std::string& to) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
-    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return errno;
-    // File systems without the no-replace rename: a new link fails on any existing name.
-    if (::link(from.c_str(), to.c_str()) == 0) {
-        ::unlink(from.c_str());
-        return 0;
-    }
-    if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP) return errno;
-    // Neither (some network and FAT-like file systems): look, then rename, as well as it goes.
-    if (Exists(to)) return EEXIST;
-    return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
 }  // namespace
@@ -109,24 +53,28 @@ AtomicFile::~AtomicFile() {
 std::optional<std::string> AtomicFile::open() {
     // A name that is there already (a planted link among them) is never opened: another
     // random name is tried instead.
+    int error = 0;
     for (int attempt = 0; attempt < 16; ++attempt) {
         std::string temp = TempNameFor(path_);
-        fd_ = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd_ >= 0) {
+        error = platform::CreateNew(temp, fd_);
+        if (error == 0) {
             temp_ = std::move(temp);
             return std::nullopt;
         }
-        if (errno != EEXIST) break;
+        if (error != EEXIST) break;
     }
-    error_ = std::strerror(errno);
+    error_ = std::strerror(error);
     return error_;
 }
 
 bool AtomicFile::write(std::string_view bytes) {
-    if (fd_ < 0 || !error_.empty()) return false;
+    if (fd_ == platform::kNoFile || !error_.empty()) return false;
     // A piece as large as the buffer goes out as it is, without being copied first.
     if (buffer_.empty() && bytes.size() >= (1u << 20)) {
-        if (!WriteAll(fd_, bytes.data(), bytes.size(), error_)) return false;
+        if (const int error = platform::WriteAll(fd_, bytes.data(), bytes.size())) {
+            error_ = std::strerror(error);
+            return false;
+        }
         wrote(bytes.size());
         return true;
     }
@@ -137,28 +85,30 @@ bool AtomicFile::write(std::string_view bytes) {
 
 bool AtomicFile::flushBuffer() {
     if (buffer_.empty()) return true;
-    if (!WriteAll(fd_, buffer_.data(), buffer_.size(), error_)) return false;
+    if (const int error = platform::WriteAll(fd_, buffer_.data(), buffer_.size())) {
+        error_ = std::strerror(error);
+        return false;
+    }
     wrote(buffer_.size());
     buffer_.clear();
     return true;
 }
 
-bool AtomicFile::write(std::span<const iovec> pieces) {
-    if (fd_ < 0 || !error_.empty()) return false;
+bool AtomicFile::write(std::span<const WritePiece> pieces) {
+    if (fd_ == platform::kNoFile || !error_.empty()) return false;
     if (!flushBuffer()) return false;
-    std::vector<iovec> rest(pieces.begin(), pieces.end());
+    std::vector<WritePiece> rest(pieces.begin(), pieces.end());
     std::size_t first = 0;
     while (first < rest.size()) {
-        const int count = static_cast<int>(std::min<std::size_t>(rest.size() - first, IOV_MAX));
-        ssize_t n = ::writev(fd_, rest.data() + first, count);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            error_ = std::strerror(errno);
+        std::size_t n = 0;
+        if (const int error =
+                platform::WriteSome(fd_, rest.data() + first, rest.size() - first, n)) {
+            error_ = std::strerror(error);
             return false;
         }
-        wrote(static_cast<std::uint64_t>(n));
+        wrote(n);
         // A short write: skip what went out, resume inside the piece it stopped in.
-        auto left = static_cast<std::size_t>(n);
+        std::size_t left = n;
         while (first < rest.size() && left >= rest[first].iov_len) {
             left -= rest[first].iov_len;
             ++first;
@@ -177,18 +127,21 @@ void AtomicFile::wrote(std::uint64_t bytes) {
     // the wait at the end covers only its last part.
     constexpr std::uint64_t kWriteBehind = 8u << 20;
     if (!flushToDisk_ || written_ - started_ < kWriteBehind) return;
-    ::sync_file_range(fd_, static_cast<off_t>(started_), static_cast<off_t>(written_ - started_),
-                      SYNC_FILE_RANGE_WRITE);
+    platform::StartWriteBack(fd_, started_, written_ - started_);
     started_ = written_;
 }
 
 std::optional<std::string> AtomicFile::commit() {
-    if (fd_ < 0) return error_.empty() ? std::string("the file was not opened") : error_;
+    if (fd_ == platform::kNoFile)
+        return error_.empty() ? std::string("the file was not opened") : error_;
     if (error_.empty()) flushBuffer();
     buffer_.clear();
-    if (error_.empty() && flushToDisk_ && ::fsync(fd_) != 0) error_ = std::strerror(errno);
-    if (::close(fd_) != 0 && error_.empty()) error_ = std::strerror(errno);
-    fd_ = -1;
+    if (error_.empty() && flushToDisk_) {
+        if (const int error = platform::FlushToDisk(fd_)) error_ = std::strerror(error);
+    }
+    if (const int error = platform::Close(fd_); error != 0 && error_.empty())
+        error_ = std::strerror(error);
+    fd_ = platform::kNoFile;
     if (error_.empty()) {
         if (Status named = giveName(); !named) error_ = named.error();
     }
@@ -197,7 +150,7 @@ std::optional<std::string> AtomicFile::commit() {
         return error_;
     }
     temp_.clear();
-    if (flushToDisk_) FlushFolderOf(path_);
+    if (flushToDisk_) platform::FlushFolder(FolderOfPath(path_));
     return std::nullopt;
 }
 
@@ -205,13 +158,15 @@ Status AtomicFile::giveName() {
     if (g_beforeNaming) g_beforeNaming(path_);
     if (ifTaken_ == IfTaken::Replace) {
         // rename replaces the entry itself: a link at the name is replaced, not followed.
-        if (std::rename(temp_.c_str(), path_.c_str()) != 0) return Failure{std::strerror(errno)};
+        if (const int error = platform::RenameReplacing(temp_, path_)) {
+            return Failure{std::strerror(error)};
+        }
         return {};
     }
     // Names taken since the name was chosen are passed over; the row of free names is endless,
     // so give up only after very many.
     for (int attempt = 0; attempt < 10000; ++attempt) {
-        const int error = NameWithoutReplacing(temp_, path_);
+        const int error = platform::RenameWithoutReplacing(temp_, path_);
         if (error == 0) return {};
         if (error != EEXIST) return Failure{std::strerror(error)};
         path_ = NextExportName(path_);
@@ -220,12 +175,12 @@ Status AtomicFile::giveName() {
 }
 
 void AtomicFile::discard() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
+    if (fd_ != platform::kNoFile) {
+        platform::Close(fd_);
+        fd_ = platform::kNoFile;
     }
     if (!temp_.empty()) {
-        ::unlink(temp_.c_str());
+        platform::Remove(temp_);
         temp_.clear();
     }
 }
@@ -236,13 +191,13 @@ std::string GeneratedExportName(std::string_view folder, std::tm when, std::stri
                   when.tm_min % 100, when.tm_sec % 100);
     std::string stem = std::string(folder) + "Orrelin_Export_" + stamp;
     std::string name = stem + std::string(extension);
-    for (int n = 2; Exists(name); ++n)
+    for (int n = 2; platform::Exists(name); ++n)
         name = stem + "_" + std::to_string(n) + std::string(extension);
     return name;
 }
 
 std::string NextExportName(std::string_view path) {
-    const std::size_t nameAt = path.rfind('/') + 1;  // 0 without a folder
+    const std::size_t nameAt = LastSeparator(path) + 1;  // 0 without a folder
     std::size_t dot = path.rfind('.');
     if (dot == std::string_view::npos || dot < nameAt) dot = path.size();
     std::string_view stem = path.substr(0, dot);
@@ -266,10 +221,7 @@ std::string NextExportName(std::string_view path) {
 }
 
 std::tm LocalTimeNow() {
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    return local;
+    return platform::LocalTime(std::time(nullptr));
 }
 
 void SetBeforeNamingHook(void (*hook)(const std::string& path)) {

@@ -8,7 +8,6 @@
 // link planted in the folder is never written through; the finished file is given its name
 // without following a link there either.
 
-#include <sys/uio.h>
 #include <cstdint>
 #include <ctime>
 #include <optional>
@@ -17,6 +16,7 @@
 #include <string_view>
 
 #include "base/result.h"
+#include "io/platform.h"
 
 namespace orrelin {
 
@@ -58,7 +58,7 @@ class AtomicFile {
     // Appends bytes; false once a write has failed (see error()).
     bool write(std::string_view bytes);
     // Appends the pieces in order, straight from where they lie (no copy of them is made).
-    bool write(std::span<const iovec> pieces);
+    bool write(std::span<const WritePiece> pieces);
     // Flushes, closes and gives the file its name; the reason on failure, when nothing is left.
     std::optional<std::string> commit();
     const std::string& error() const { return error_; }
@@ -72,7 +72,7 @@ class AtomicFile {
     Status giveName();
     std::string path_;
     std::string temp_;  // empty while no temporary file of ours exists
-    int fd_ = -1;
+    platform::FileHandle fd_ = platform::kNoFile;
     bool flushToDisk_ = true;
     IfTaken ifTaken_ = IfTaken::Replace;
     std::string error_;

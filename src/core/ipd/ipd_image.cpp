@@ -1,11 +1,9 @@
 #include "ipd/ipd_image.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <cerrno>
 #include <cstring>
+
+#include "io/platform.h"
 
 namespace orrelin {
 namespace {
@@ -25,7 +23,7 @@ void AskForLargePages(const void* start, std::size_t bytes) {
     const auto at = reinterpret_cast<std::uintptr_t>(start);
     const std::uintptr_t first = (at + kLarge - 1) & ~(kLarge - 1);
     const std::uintptr_t end = (at + bytes) & ~(kLarge - 1);
-    if (end > first) ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+    if (end > first) platform::AdviseLargePages(reinterpret_cast<void*>(first), end - first);
 }
 
 IpdImage::IpdImage() : data_(Allocate(1)), size_(1) {
@@ -40,15 +38,14 @@ IpdImage::IpdImage(std::vector<std::uint8_t> fileBytes)
 
 namespace {
 
-bool SameState(const struct stat& a, const struct stat& b) {
-    return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
-           a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+bool SameState(const platform::FileState& a, const platform::FileState& b) {
+    return a.size == b.size && a.modified == b.modified && a.modifiedFraction == b.modifiedFraction;
 }
 
 struct FileCloser {
-    int fd;
+    platform::FileHandle fd = platform::kNoFile;
     ~FileCloser() {
-        if (fd >= 0) ::close(fd);
+        if (fd != platform::kNoFile) platform::Close(fd);
     }
 };
 
@@ -69,17 +66,17 @@ std::optional<IpdImage> IpdImage::ReadWhole(const std::string& path, void (*open
         changed = true;
         return std::nullopt;
     };
-    const FileCloser file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
-    if (file.fd < 0) return fail(errno);
-    struct stat before {};
-    if (::fstat(file.fd, &before) != 0) return fail(errno);
-    if (S_ISDIR(before.st_mode)) return fail(EISDIR);
-    if (!S_ISREG(before.st_mode)) {
+    FileCloser file;
+    if (const int error = platform::OpenForReading(path, file.fd)) return fail(error);
+    platform::FileState before;
+    if (const int error = platform::StateOf(file.fd, before)) return fail(error);
+    if (before.folder) return fail(EISDIR);
+    if (!before.regular) {
         reason = "not a regular file";
         return std::nullopt;
     }
     if (opened) opened();
-    const auto length = static_cast<std::size_t>(before.st_size);
+    const auto length = static_cast<std::size_t>(before.size);
     IpdImage image;
     image.data_ = Allocate(length + 1);
     image.size_ = length + 1;
@@ -87,22 +84,17 @@ std::optional<IpdImage> IpdImage::ReadWhole(const std::string& path, void (*open
     data[length] = 0;
     std::size_t done = 0;
     while (done < length) {
-        ssize_t got = ::read(file.fd, data + done, length - done);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            return fail(errno);
-        }
+        std::size_t got = 0;
+        if (const int error = platform::ReadSome(file.fd, data + done, length - done, got))
+            return fail(error);
         if (got == 0) return changedMeanwhile();  // it shrank
-        done += static_cast<std::size_t>(got);
+        done += got;
     }
     std::uint8_t more = 0;
-    ssize_t extra;
-    do {
-        extra = ::read(file.fd, &more, 1);
-    } while (extra < 0 && errno == EINTR);
-    if (extra < 0) return fail(errno);
-    struct stat after {};
-    if (::fstat(file.fd, &after) != 0) return fail(errno);
+    std::size_t extra = 0;
+    if (const int error = platform::ReadSome(file.fd, &more, 1, extra)) return fail(error);
+    platform::FileState after;
+    if (const int error = platform::StateOf(file.fd, after)) return fail(error);
     if (extra > 0 || !SameState(before, after)) return changedMeanwhile();
     return image;
 }

@@ -1,8 +1,7 @@
 #include "ipd/ipd_writer.h"
 
-#include <sys/stat.h>
-
 #include "io/file_output.h"
+#include "io/platform.h"
 
 namespace orrelin {
 namespace {
@@ -34,7 +33,7 @@ class FileSink final : public IpdSink {
     }
     void write(Bytes bytes) override { add(const_cast<std::uint8_t*>(bytes.data()), bytes.size()); }
     void flush() {
-        if (!pieces_.empty()) file_.write(std::span<const iovec>(pieces_));
+        if (!pieces_.empty()) file_.write(std::span<const WritePiece>(pieces_));
         pieces_.clear();
         store_.clear();
     }
@@ -59,11 +58,11 @@ class FileSink final : public IpdSink {
     void add(void* data, std::size_t size) {
         if (size == 0) return;
         if (pieces_.size() == kPieces) flush();
-        pieces_.push_back(iovec{data, size});
+        pieces_.push_back(WritePiece{data, size});
     }
 
     std::string store_;
-    std::vector<iovec> pieces_;
+    std::vector<WritePiece> pieces_;
     AtomicFile& file_;
     std::uint64_t total_;
     const ProgressCallback& progress_;
@@ -75,11 +74,7 @@ class FileSink final : public IpdSink {
 }  // namespace
 
 bool IsSameFile(const std::string& a, const std::string& b) {
-    struct stat sa {};
-    struct stat sb {};
-    if (a.empty() || b.empty()) return false;
-    if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return platform::SameFile(a, b);
 }
 
 Status RefuseOpenedFile(const std::string& target, const std::vector<std::string>& opened) {

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "text/codepage.h"
+#include "base/paths.h"
 #include "io/file_output.h"
+#include "io/platform.h"
 
 namespace orrelin {
 namespace {
@@ -214,29 +216,21 @@ std::string EscapeValue(std::string_view value) {
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
+    const std::filesystem::path native = platform::NativePath(path);
+    if (!std::filesystem::is_regular_file(native, ec)) return std::nullopt;
+    std::ifstream in(native, std::ios::binary);
     if (!in) return std::nullopt;
     std::ostringstream text;
     text << in.rdbuf();
     return std::move(text).str();
 }
 
-std::string EnvironmentVariable(const char* name) {
-    const char* v = std::getenv(name);
-    return v ? std::string(v) : std::string();
-}
-
 }  // namespace
 
 std::string TimeZoneSettingPath() {
-    std::string folder = EnvironmentVariable("XDG_CONFIG_HOME");
-    if (folder.empty() || folder.front() != '/') {
-        std::string home = EnvironmentVariable("HOME");
-        if (home.empty()) return {};
-        folder = home + "/.config";
-    }
-    if (folder.back() != '/') folder.push_back('/');
+    std::string whyNot;
+    const std::string folder = platform::SettingsFolder(whyNot);
+    if (folder.empty()) return {};
     return folder + std::string(kFileName);
 }
 
@@ -331,12 +325,15 @@ std::string WithTimeZoneSetting(std::string_view iniText, std::string_view value
 }
 
 std::optional<std::string> WriteTimeZoneSetting(const std::string& path, std::string_view value) {
-    if (path.empty())
-        return std::string("no folder for settings (neither XDG_CONFIG_HOME nor HOME is set)");
-    std::error_code ec;
-    std::filesystem::path folder = std::filesystem::path(path).parent_path();
-    if (!folder.empty()) std::filesystem::create_directories(folder, ec);
-    if (ec) return ec.message();
+    if (path.empty()) {
+        std::string whyNot;
+        platform::SettingsFolder(whyNot);
+        return "no folder for settings (" + whyNot + ")";
+    }
+    const std::string folder = FolderOfPath(path);
+    if (!folder.empty()) {
+        if (auto error = platform::MakeFolders(folder)) return error;
+    }
     std::string text = WithTimeZoneSetting(ReadWholeFile(path).value_or(std::string()), value);
     return WriteFileAtomically(path,
                                {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});

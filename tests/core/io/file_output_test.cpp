@@ -53,13 +53,13 @@ TEST_F(AtomicFileTest, BufferedAndGatheredPiecesKeepTheirOrder) {
     std::vector<std::string> pieces;
     for (int i = 0; i < 5000; ++i)
         pieces.push_back(std::to_string(i) + ",");
-    std::vector<iovec> gather;
+    std::vector<WritePiece> gather;
     for (auto& piece : pieces)
-        gather.push_back(iovec{piece.data(), piece.size()});
+        gather.push_back(WritePiece{piece.data(), piece.size()});
 
     ASSERT_TRUE(file.write(std::string_view("head|")));
     expected += "head|";
-    ASSERT_TRUE(file.write(std::span<const iovec>(gather)));
+    ASSERT_TRUE(file.write(std::span<const WritePiece>(gather)));
     for (const auto& piece : pieces)
         expected += piece;
     ASSERT_TRUE(file.write(std::string_view("|tail")));
