@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 #include "text/utf8.h"
 
@@ -107,68 +108,110 @@ constexpr Table MakeTable() {
 
 constexpr Table kTable = MakeTable();
 
-void Put(std::string& out, char32_t to) {
-    if (to == kDrop) return;
-    if (to & kAscii) {
-        out.push_back(static_cast<char>(to & 0xFF));
-        if (const auto second = (to >> 8) & 0xFF) out.push_back(static_cast<char>(second));
-        return;
+// Writes u (below U+10000, not a surrogate) as UTF-8.
+char* PutUtf8(char* out, char32_t u) {
+    if (u < 0x80) {
+        *out++ = static_cast<char>(u);
+    } else if (u < 0x800) {
+        *out++ = static_cast<char>(0xC0 | (u >> 6));
+        *out++ = static_cast<char>(0x80 | (u & 0x3F));
+    } else {
+        *out++ = static_cast<char>(0xE0 | (u >> 12));
+        *out++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (u & 0x3F));
     }
-    AppendUtf8(out, to);
+    return out;
 }
 
-// Code points from U+0800 that fold.
-bool PutWide(std::string& out, char32_t c) {
-    if (c >= 0x2010 && c <= 0x2015) {
-        out.push_back('-');
-    } else if (c == 0x2212) {
-        out.push_back('-');
-    } else if (c == 0x2007 || c == 0x2009 || c == 0x202F) {
-        out.push_back(' ');
-    } else if (c >= 0x1E00 && c <= 0x1EFF && c % 2 == 0 && (c <= 0x1E94 || c >= 0x1EA0)) {
-        AppendUtf8(out, c + 1);  // Latin Extended Additional: capitals to small letters
-    } else {
-        return false;
+char* Put(char* out, char32_t to) {
+    if (to == kDrop) return out;
+    if (to & kAscii) {
+        *out++ = static_cast<char>(to & 0xFF);
+        if (const auto second = (to >> 8) & 0xFF) *out++ = static_cast<char>(second);
+        return out;
     }
+    return PutUtf8(out, to);
+}
+
+// Code points from U+0800 that fold; nothing for the others.
+char* PutWide(char* out, char32_t c) {
+    if ((c >= 0x2010 && c <= 0x2015) || c == 0x2212) {
+        *out++ = '-';
+    } else if (c == 0x2007 || c == 0x2009 || c == 0x202F) {
+        *out++ = ' ';
+    } else if (c >= 0x1E00 && c <= 0x1EFF && c % 2 == 0 && (c <= 0x1E94 || c >= 0x1EA0)) {
+        out = PutUtf8(out, c + 1);  // Latin Extended Additional: capitals to small letters
+    } else {
+        return nullptr;
+    }
+    return out;
+}
+
+constexpr std::uint64_t kOnes = 0x0101010101010101;
+constexpr std::uint64_t kHighBits = 0x8080808080808080;
+
+// Eight ASCII bytes, none of them NUL, in lower case.
+inline bool LowerEight(std::uint64_t& x) {
+    if ((x & kHighBits) != 0 || ((x - kOnes) & ~x & kHighBits) != 0) return false;
+    const std::uint64_t aboveZ = x + (0x7F - 'Z') * kOnes;
+    const std::uint64_t fromA = x + (0x80 - 'A') * kOnes;
+    x |= ((aboveZ ^ fromA) & kHighBits) >> 2;
     return true;
 }
 
 }  // namespace
 
-void AppendFolded(std::string& out, std::string_view utf8) {
+char* FoldInto(char* out, std::string_view utf8) {
     const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
     const std::size_t n = utf8.size();
     std::size_t i = 0;
     while (i < n) {
+        std::uint64_t x;
+        while (i + 8 <= n && (std::memcpy(&x, p + i, 8), LowerEight(x))) {
+            std::memcpy(out, &x, 8);
+            out += 8;
+            i += 8;
+        }
+        if (i >= n) break;
         const unsigned char b = p[i];
         if (b < 0x80) {
             if (b >= 'A' && b <= 'Z') {
-                out.push_back(static_cast<char>(b + 0x20));
+                *out++ = static_cast<char>(b + 0x20);
             } else if (b != 0) {
-                out.push_back(static_cast<char>(b));
+                *out++ = static_cast<char>(b);
             }
             ++i;
             continue;
         }
         const auto decoded = DecodeUtf8(utf8.substr(i));
         if (!decoded) {
-            out.push_back(static_cast<char>(b));
+            *out++ = static_cast<char>(b);
             ++i;
             continue;
         }
         const char32_t c = decoded->code;
         if (c < 0x800) {
-            Put(out, kTable[c]);
-        } else if (!PutWide(out, c)) {
-            out.append(utf8.substr(i, decoded->length));
+            out = Put(out, kTable[c]);
+        } else if (char* folded = PutWide(out, c)) {
+            out = folded;
+        } else {
+            std::memcpy(out, p + i, decoded->length);
+            out += decoded->length;
         }
         i += decoded->length;
     }
+    return out;
+}
+
+void AppendFolded(std::string& out, std::string_view utf8) {
+    const std::size_t start = out.size();
+    out.resize(start + utf8.size());
+    char* end = FoldInto(out.data() + start, utf8);
+    out.resize(static_cast<std::size_t>(end - out.data()));
 }
 
 std::string Folded(std::string_view utf8) {
     std::string out;
-    out.reserve(utf8.size());
     AppendFolded(out, utf8);
     return out;
 }
@@ -185,7 +228,7 @@ std::string PhoneDigits(std::string_view folded) {
     return digits;
 }
 
-void AppendPhoneDigitRuns(std::string& out, std::string_view folded, char separator) {
+char* PutPhoneDigitRuns(char* out, std::string_view folded, char separator) {
     const std::size_t n = folded.size();
     std::size_t i = 0;
     while (i < n) {
@@ -195,14 +238,14 @@ void AppendPhoneDigitRuns(std::string& out, std::string_view folded, char separa
             continue;
         }
         // A stretch starts at a digit and ends after its last digit.
-        const std::size_t start = out.size();
+        char* const start = out;
         bool broken = false;
         bool gap = false;
         std::size_t j = i;
         for (; j < n; ++j) {
             const char d = folded[j];
             if (d >= '0' && d <= '9') {
-                out.push_back(d);
+                *out++ = d;
                 broken = broken || gap;
                 gap = false;
             } else if (IsPhonePunctuation(d)) {
@@ -212,12 +255,20 @@ void AppendPhoneDigitRuns(std::string& out, std::string_view folded, char separa
             }
         }
         if (broken) {
-            out.push_back(separator);
+            *out++ = separator;
         } else {
-            out.resize(start);
+            out = start;
         }
         i = j;
     }
+    return out;
+}
+
+void AppendPhoneDigitRuns(std::string& out, std::string_view folded, char separator) {
+    const std::size_t start = out.size();
+    out.resize(start + folded.size());
+    char* end = PutPhoneDigitRuns(out.data() + start, folded, separator);
+    out.resize(static_cast<std::size_t>(end - out.data()));
 }
 
 }  // namespace orrelin

@@ -16,6 +16,9 @@ namespace orrelin {
 // unchanged.
 void AppendFolded(std::string& out, std::string_view utf8);
 std::string Folded(std::string_view utf8);
+// The same into `out`, which has room for utf8.size() bytes (the folded form is never longer);
+// returns the end of what was written.
+char* FoldInto(char* out, std::string_view utf8);
 
 // Whether c may stand between the digits of a phone number: space, '+', '-', '(', ')', '.'.
 constexpr bool IsPhonePunctuation(char c) {
@@ -31,5 +34,8 @@ std::string PhoneDigits(std::string_view folded);
 // punctuation stands between two digits, the stretch's digits followed by `separator`: the
 // forms in which a number typed without punctuation is found.
 void AppendPhoneDigitRuns(std::string& out, std::string_view folded, char separator);
+// The same into `out`, which has room for folded.size() bytes and does not overlap `folded`;
+// returns the end of what was written.
+char* PutPhoneDigitRuns(char* out, std::string_view folded, char separator);
 
 }  // namespace orrelin

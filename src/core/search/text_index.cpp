@@ -1,6 +1,7 @@
 #include "search/text_index.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <span>
 #include <thread>
@@ -58,7 +59,7 @@ class PartBuilder {
     }
 
   private:
-    // Room for about what the records' bodies hold; pages never written to are never touched.
+    // Room for about what the records' bodies hold; room never written to takes no memory.
     void reserve(TextIndex::Part& part, std::span<const std::uint32_t> records) const {
         std::size_t bytes = 0;
         for (std::uint32_t record : records) {
@@ -66,20 +67,35 @@ class PartBuilder {
             bytes += static_cast<std::size_t>(span.end - span.start) + 32;
         }
         part.text.reserve(std::min(bytes, kPartLimit));
+        part.pieceStart.reserve(records.size() * 8);
+        part.pieceField.reserve(records.size() * 8);
         part.firstPiece.reserve(records.size());
         part.records.reserve(records.size());
     }
 
-    void addPiece(TextIndex::Part& part, std::uint8_t field, std::string_view utf8) {
-        if (utf8.empty()) return;
-        const std::size_t start = part.text.size();
-        part.pieceStart.push_back(static_cast<std::uint32_t>(start));
+    // Appends a piece of text already folded.
+    void addFolded(TextIndex::Part& part, std::uint8_t field, std::string_view folded) {
+        if (folded.empty()) return;
+        part.pieceStart.push_back(static_cast<std::uint32_t>(part.text.size()));
         part.pieceField.push_back(field);
-        AppendFolded(part.text, utf8);
-        runs_.clear();
-        AppendPhoneDigitRuns(runs_, std::string_view(part.text).substr(start), '\0');
-        part.text.push_back('\0');
-        part.text += runs_;
+        char* at = part.text.room(2 * folded.size() + 1);
+        std::memcpy(at, folded.data(), folded.size());
+        at[folded.size()] = '\0';
+        char* end = PutPhoneDigitRuns(at + folded.size() + 1, folded, '\0');
+        part.text.commit(static_cast<std::size_t>(end - at));
+    }
+
+    void addValue(TextIndex::Part& part, std::uint8_t field, std::string_view utf8) {
+        if (utf8.empty()) return;
+        // Room for the folded text, its NUL and its numbers' digits.
+        char* at = part.text.room(2 * utf8.size() + 1);
+        char* folded = FoldInto(at, utf8);
+        if (folded == at) return;
+        part.pieceStart.push_back(static_cast<std::uint32_t>(part.text.size()));
+        part.pieceField.push_back(field);
+        *folded = '\0';
+        char* end = PutPhoneDigitRuns(folded + 1, std::string_view(at, folded), '\0');
+        part.text.commit(static_cast<std::size_t>(end - at));
     }
 
     void add(TextIndex::Part& part, std::uint32_t record) {
@@ -90,10 +106,16 @@ class PartBuilder {
         const auto body = image_.range(entry.span.start, entry.span.end);
         if (!body) return;
         const DatabaseKind& kind = KindOf(db);
-        addPiece(part, kLabelField, kind.unicodeLabel(*body, context_.text));
+        const std::size_t start = part.text.size();
         kind.decode(image_, entry.span, context_, values_);
         for (const FieldRow& field : KindInfoOf(db).fields)
-            addPiece(part, field.slot, values_.texts[field.slot]);
+            addValue(part, field.slot, values_.texts[field.slot]);
+        // Most labels are a value of the record (a title, a number); only one that says more
+        // is kept.
+        label_.clear();
+        AppendFolded(label_, kind.unicodeLabel(*body, context_.text));
+        const std::string_view texts(part.text.data() + start, part.text.size() - start);
+        if (texts.find(label_) == std::string_view::npos) addFolded(part, kLabelField, label_);
     }
 
     const IpdImage& image_;
@@ -101,7 +123,7 @@ class PartBuilder {
     const TextIndexOptions& options_;
     DecodeContext context_;
     RecordValues values_;
-    std::string runs_;
+    std::string label_;
 };
 
 }  // namespace
@@ -143,38 +165,89 @@ TextIndex TextIndex::Build(const IpdImage& image, const RecordIndex& index,
     return result;
 }
 
+namespace {
+
+// The first position from `from` whose value is greater than `value`, in a sorted array,
+// looking near `from` first: the hits of a search come in order, mostly close together.
+std::size_t GallopPast(const std::uint32_t* values, std::size_t from, std::size_t size,
+                       std::size_t value) {
+    std::size_t step = 1;
+    std::size_t low = from;
+    std::size_t high = from;
+    while (high < size && values[high] <= value) {
+        low = high + 1;
+        high += step;
+        step *= 2;
+    }
+    high = std::min(high, size);
+    return static_cast<std::size_t>(std::upper_bound(values + low, values + high, value) - values);
+}
+
+// The first place of `needle` in [from, end), or nullptr.
+const char* FindNeedle(const char* from, const char* end, std::string_view needle) {
+    const auto length = static_cast<std::size_t>(end - from);
+    if (needle.size() == 1) {
+        return static_cast<const char*>(std::memchr(from, needle[0], length));
+    }
+#if defined(__GLIBC__)
+    return static_cast<const char*>(::memmem(from, length, needle.data(), needle.size()));
+#else
+    const char* at = std::search(from, end, std::boyer_moore_horspool_searcher(needle.begin(),
+                                                                                needle.end()));
+    return at == end ? nullptr : at;
+#endif
+}
+
+}  // namespace
+
 void TextIndex::searchPart(const Part& part, std::string_view needle,
-                           std::vector<SearchMatch>& out) const {
-    const std::string_view text = part.text;
+                           std::vector<SearchMatch>& out) {
+    const char* const text = part.text.data();
+    const char* const end = text + part.text.size();
     const std::size_t pieces = part.pieceStart.size();
-    const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end());
-    std::size_t from = 0;
-    while (from < text.size()) {
-        const auto hit = searcher(text.begin() + static_cast<std::ptrdiff_t>(from), text.end());
-        if (hit.first == text.end()) break;
-        const auto at = static_cast<std::uint32_t>(hit.first - text.begin());
-        const std::size_t piece = static_cast<std::size_t>(
-            std::upper_bound(part.pieceStart.begin(), part.pieceStart.end(), at) -
-            part.pieceStart.begin() - 1);
-        const std::size_t record = static_cast<std::size_t>(
-            std::upper_bound(part.firstPiece.begin(), part.firstPiece.end(), piece) -
-            part.firstPiece.begin() - 1);
+    const std::size_t records = part.firstPiece.size();
+    std::size_t piece = 0;   // the first piece that may hold the next hit
+    std::size_t record = 0;  // the first record that may hold it
+    const char* from = text;
+    while (from < end) {
+        const char* hit = FindNeedle(from, end, needle);
+        if (!hit) break;
+        const auto at = static_cast<std::size_t>(hit - text);
+        piece = GallopPast(part.pieceStart.data(), piece, pieces, at) - 1;
+        record = GallopPast(part.firstPiece.data(), record, records, piece) - 1;
         out.push_back({part.records[record], part.pieceField[piece]});
-        // The next record's texts, if any.
-        std::size_t next = record + 1 < part.firstPiece.size() ? part.firstPiece[record + 1]
-                                                               : pieces;
-        from = next < pieces ? part.pieceStart[next] : text.size();
+        // On with the next record's pieces, if any.
+        ++record;
+        const std::size_t next = record < records ? part.firstPiece[record] : pieces;
+        from = next < pieces ? text + part.pieceStart[next] : end;
+        piece = next;
     }
 }
 
 std::vector<SearchMatch> TextIndex::search(std::string_view query) const {
     std::vector<SearchMatch> out;
     const std::string folded = Folded(query);
-    if (folded.empty()) return out;
+    if (folded.empty() || parts_.empty()) return out;
     const std::string digits = PhoneDigits(folded);
     const std::string_view needle = digits.empty() ? folded : digits;
-    for (const Part& part : parts_)
-        searchPart(part, needle, out);
+    if (parts_.size() == 1) {
+        searchPart(parts_[0], needle, out);
+        return out;
+    }
+    // The parts are searched at once, each into a list of its own, joined in order.
+    std::vector<std::vector<SearchMatch>> found(parts_.size());
+    std::vector<std::thread> threads;
+    for (std::size_t i = 1; i < parts_.size(); ++i)
+        threads.emplace_back([&, i] { searchPart(parts_[i], needle, found[i]); });
+    searchPart(parts_[0], needle, found[0]);
+    for (std::thread& thread : threads)
+        thread.join();
+    std::size_t total = 0;
+    for (const auto& matches : found)
+        total += matches.size();
+    out.reserve(total);
+    for (const auto& matches : found)
+        out.insert(out.end(), matches.begin(), matches.end());
     return out;
 }
 

@@ -15,6 +15,7 @@
 #include "ipd/ipd_format.h"
 #include "ipd/ipd_image.h"
 #include "ipd/record_index.h"
+#include "search/plain_buffer.h"
 
 namespace orrelin {
 
@@ -49,8 +50,8 @@ class TextIndex {
                            const TextIndexOptions& options = {});
 
     // The records whose label or a value contains `query` once both are folded, in tree order,
-    // one match a record with the first field that matched (the label first, then the values
-    // in slot order). A query that is a phone number ("+1 (555) 010-4477") also matches the
+    // one match a record with the first field that matched: the values in the pane's order,
+    // then the label (a label that is part of a value is found as that value). A query that is a phone number ("+1 (555) 010-4477") also matches the
     // same digits with any punctuation between them. An empty query matches nothing.
     std::vector<SearchMatch> search(std::string_view query) const;
 
@@ -59,17 +60,19 @@ class TextIndex {
     std::size_t memoryBytes() const;
 
     // Builds the index of one part; exposed for the build's workers.
+    // A piece is a value's folded text and a NUL, then the digits of each phone number in
+    // it with a NUL after each.
     struct Part {
-        std::string text;                        // folded texts, each ended by a NUL
-        std::vector<std::uint32_t> pieceStart;   // where each text starts in `text`
-        std::vector<std::uint8_t> pieceField;    // the field of each text
-        std::vector<std::uint32_t> firstPiece;   // per record: its first text
-        std::vector<std::uint32_t> records;      // per record: position in RecordIndex::records
+        PlainBuffer<char> text;
+        PlainBuffer<std::uint32_t> pieceStart;  // where each piece starts in `text`
+        PlainBuffer<std::uint8_t> pieceField;   // the field of each piece
+        PlainBuffer<std::uint32_t> firstPiece;  // per record: its first piece
+        PlainBuffer<std::uint32_t> records;     // per record: position in RecordIndex::records
     };
 
   private:
-    void searchPart(const Part& part, std::string_view needle,
-                    std::vector<SearchMatch>& out) const;
+    static void searchPart(const Part& part, std::string_view needle,
+                           std::vector<SearchMatch>& out);
 
     std::vector<Part> parts_;
 };

@@ -69,9 +69,9 @@ ByteVector Memo(std::string_view title, std::u16string_view body) {
     return fields.bytes();
 }
 
-ByteVector Contact(std::string_view first, std::string_view mobile) {
+ByteVector Contact(std::string_view first, std::string_view last, std::string_view mobile) {
     FieldList fields;
-    fields.text(32, first, true).text(8, mobile, true);
+    fields.text(32, first, true).text(32, last, true).text(8, mobile, true);
     return fields.bytes();
 }
 
@@ -86,7 +86,7 @@ struct Fixture {
         b.database("Memos");
         b.database("Address Book");
         b.record(kMemos, Memo("R\xE9union", u"Bring the KEYS"));
-        b.record(kContacts, Contact("Anne", "+1 (555) 010-4477"), 2);
+        b.record(kContacts, Contact("Anne", "Ebert", "+1 (555) 010-4477"), 2);
         b.record(kMemos, Memo("Tea", u"\u0645\u064F\u062D\u064E\u0645\u0651\u064E\u062F comes"),
                  3);
         b.record(kMemos, Memo("Numbers", u"room 12, floor 34"), 4);
@@ -118,14 +118,14 @@ TEST_P(SearchTest, FindsTheRecords) {
 INSTANTIATE_TEST_SUITE_P(
     Queries, SearchTest,
     ::testing::Values(
-        SearchCase{"LabelWithoutAccent", "reunion", {{0, kLabelField}}},
+        SearchCase{"TitleWithoutAccent", "reunion", {{0, 0}}},
+        SearchCase{"LabelSayingMoreThanAValue", "anne eb", {{1, kLabelField}}},
         SearchCase{"ValueInOtherCase", "keys", {{0, 1}}},
         SearchCase{"ArabicWithoutDiacritics", "\xD9\x85\xD8\xAD\xD9\x85\xD8\xAF", {{2, 1}}},
         SearchCase{"DigitsAcrossPunctuation", "5550104477", {{1, 10}}},
         SearchCase{"PunctuatedQuery", "(555) 0104", {{1, 10}}},
         SearchCase{"NumbersOfDifferentStretchesStayApart", "1234", {}},
-        SearchCase{"InTreeOrderOneMatchARecord", "e", {{0, kLabelField}, {2, kLabelField},
-                                                      {3, kLabelField}, {1, kLabelField}}},
+        SearchCase{"InTreeOrderOneMatchARecord", "e", {{0, 0}, {2, 0}, {3, 0}, {1, 1}}},
         SearchCase{"NoMatch", "absent", {}},
         SearchCase{"EmptyQuery", "", {}}),
     [](const auto& p) { return std::string(p.param.name); });
