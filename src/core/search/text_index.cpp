@@ -139,12 +139,27 @@ TextIndex TextIndex::Build(const IpdImage& image, const RecordIndex& index,
     }
     workers = std::clamp<std::size_t>(order.size(), 1, workers);
 
+    // Each worker takes a run of records holding about as many bytes as the others': the
+    // work goes with the text, and the databases' records differ much in size.
+    std::vector<std::size_t> bounds{0};
+    if (workers > 1) {
+        std::uint64_t total = 0;
+        for (std::uint32_t record : order)
+            total += index.records[record].span.end - index.records[record].span.start + 1;
+        std::uint64_t sum = 0;
+        for (std::size_t i = 0; i < order.size() && bounds.size() < workers; ++i) {
+            const RecordSpan& span = index.records[order[i]].span;
+            sum += span.end - span.start + 1;
+            if (sum * workers >= total * bounds.size()) bounds.push_back(i + 1);
+        }
+    }
+    while (bounds.size() <= workers)
+        bounds.push_back(order.size());
     std::vector<std::vector<Part>> pieces(workers);
     std::vector<char> finished(workers, 0);
-    const std::size_t share = (order.size() + workers - 1) / workers;
     auto work = [&](std::size_t w) {
-        const std::size_t first = std::min(order.size(), w * share);
-        const std::size_t last = std::min(order.size(), first + share);
+        const std::size_t first = bounds[w];
+        const std::size_t last = std::max(first, bounds[w + 1]);
         PartBuilder builder(image, index, options);
         finished[w] = static_cast<char>(
             builder.build(std::span(order).subspan(first, last - first), pieces[w]));
