@@ -1,6 +1,7 @@
 // The search field above the main window's tree: filtering, match counts, stepping through
 // the matches, and the tree given back as it was.
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -102,6 +103,8 @@ class FindBarTest : public QObject {
         QFETCH(QStringList, databases);
         QFETCH(QString, status);
         waitForIndex();
+        QAbstractItemModelTester tester(&model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         search(text);
         QCOMPARE(databaseTexts(), databases);
         QCOMPARE(bar().statusLabel().text(), status);
@@ -133,6 +136,7 @@ class FindBarTest : public QObject {
         }
         bar().previousMatch();
         QCOMPARE(current(), std::optional<NodeId>(MissedCall));
+        QCOMPARE(Field(*window_, QStringLiteral("callNumber")), QStringLiteral("5551111"));
     }
 
     void shortcutsFocusAndEmptyTheField() {
