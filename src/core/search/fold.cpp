@@ -150,11 +150,15 @@ char* PutWide(char* out, char32_t c) {
 constexpr std::uint64_t kOnes = 0x0101010101010101;
 constexpr std::uint64_t kHighBits = 0x8080808080808080;
 
-// Eight ASCII bytes, none of them NUL, in lower case.
-inline bool LowerEight(std::uint64_t& x) {
+// Eight ASCII bytes, none of them NUL, in lower case; `digits` gets the high bit of each
+// byte that is a digit.
+inline bool LowerEight(std::uint64_t& x, std::uint64_t& digits) {
     if ((x & kHighBits) != 0 || ((x - kOnes) & ~x & kHighBits) != 0) return false;
     const std::uint64_t aboveZ = x + (0x7F - 'Z') * kOnes;
     const std::uint64_t fromA = x + (0x80 - 'A') * kOnes;
+    const std::uint64_t above9 = x + (0x7F - '9') * kOnes;
+    const std::uint64_t from0 = x + (0x80 - '0') * kOnes;
+    digits |= (above9 ^ from0) & kHighBits;
     x |= ((aboveZ ^ fromA) & kHighBits) >> 2;
     return true;
 }
@@ -162,12 +166,19 @@ inline bool LowerEight(std::uint64_t& x) {
 }  // namespace
 
 char* FoldInto(char* out, std::string_view utf8) {
+    bool digits = false;
+    return FoldInto(out, utf8, digits);
+}
+
+char* FoldInto(char* out, std::string_view utf8, bool& digits) {
     const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
     const std::size_t n = utf8.size();
     std::size_t i = 0;
+    std::uint64_t digitBits = 0;  // digits the eight-byte steps passed
+    bool slowDigits = false;      // digits written one by one
     while (i < n) {
         std::uint64_t x;
-        while (i + 8 <= n && (std::memcpy(&x, p + i, 8), LowerEight(x))) {
+        while (i + 8 <= n && (std::memcpy(&x, p + i, 8), LowerEight(x, digitBits))) {
             std::memcpy(out, &x, 8);
             out += 8;
             i += 8;
@@ -175,6 +186,7 @@ char* FoldInto(char* out, std::string_view utf8) {
         if (i >= n) break;
         const unsigned char b = p[i];
         if (b < 0x80) {
+            slowDigits = slowDigits || (b >= '0' && b <= '9');
             if (b >= 'A' && b <= 'Z') {
                 *out++ = static_cast<char>(b + 0x20);
             } else if (b != 0) {
@@ -191,7 +203,10 @@ char* FoldInto(char* out, std::string_view utf8) {
         }
         const char32_t c = decoded->code;
         if (c < 0x800) {
-            out = Put(out, kTable[c]);
+            const char32_t to = kTable[c];
+            slowDigits = slowDigits || (to != kDrop && (to & kAscii) != 0 &&
+                                        (to & 0xFF) >= '0' && (to & 0xFF) <= '9');
+            out = Put(out, to);
         } else if (char* folded = PutWide(out, c)) {
             out = folded;
         } else {
@@ -200,6 +215,7 @@ char* FoldInto(char* out, std::string_view utf8) {
         }
         i += decoded->length;
     }
+    digits = digitBits != 0 || slowDigits;
     return out;
 }
 

@@ -19,6 +19,8 @@ std::string Folded(std::string_view utf8);
 // The same into `out`, which has room for utf8.size() bytes (the folded form is never longer);
 // returns the end of what was written.
 char* FoldInto(char* out, std::string_view utf8);
+// The same, telling whether the folded text holds a digit.
+char* FoldInto(char* out, std::string_view utf8, bool& digits);
 
 // Whether c may stand between the digits of a phone number: space, '+', '-', '(', ')', '.'.
 constexpr bool IsPhonePunctuation(char c) {

@@ -89,12 +89,14 @@ class PartBuilder {
         if (utf8.empty()) return;
         // Room for the folded text, its NUL and its numbers' digits.
         char* at = part.text.room(2 * utf8.size() + 1);
-        char* folded = FoldInto(at, utf8);
+        bool digits = false;
+        char* folded = FoldInto(at, utf8, digits);
         if (folded == at) return;
         part.pieceStart.push_back(static_cast<std::uint32_t>(part.text.size()));
         part.pieceField.push_back(field);
         *folded = '\0';
-        char* end = PutPhoneDigitRuns(folded + 1, std::string_view(at, folded), '\0');
+        char* end = digits ? PutPhoneDigitRuns(folded + 1, std::string_view(at, folded), '\0')
+                           : folded + 1;
         part.text.commit(static_cast<std::size_t>(end - at));
     }
 

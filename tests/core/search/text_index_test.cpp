@@ -46,6 +46,21 @@ INSTANTIATE_TEST_SUITE_P(
         FoldCase{"BrokenUtf8PassesUnchanged", "a\xFF" "B", "a\xFF" "b"}),
     [](const auto& p) { return std::string(p.param.name); });
 
+TEST(FoldTest, TellsWhetherTheTextHoldsADigit) {
+    const std::pair<std::string, bool> cases[] = {
+        {"no digits at all here", false},  // eight bytes at a time
+        {"abcdefgh1", true},               // the last one by itself
+        {"12345678", true},                // in an eight-byte step
+        {"\xD9\xA1", true},                // an Arabic-Indic digit
+    };
+    for (const auto& [text, digits] : cases) {
+        char out[32];
+        bool found = !digits;
+        FoldInto(out, text, found);
+        EXPECT_EQ(found, digits) << text;
+    }
+}
+
 TEST(PhoneDigitsTest, KeepsOnlyNumbersWrittenLikePhoneNumbers) {
     EXPECT_EQ(PhoneDigits("+1 (555) 010-4477"), "15550104477");
     EXPECT_EQ(PhoneDigits("555.0104"), "5550104");
