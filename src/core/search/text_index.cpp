@@ -30,6 +30,14 @@ std::vector<std::uint32_t> TreeOrder(const RecordIndex& index) {
     return order;
 }
 
+// Whether a record's label may hold text that none of its values does: a contact's names
+// joined, a call without name and number. The labels of the other kinds are one of their
+// values, read from the same field the same way (the label rules and the decoders share the
+// field table rows), so working them out again would find nothing new.
+bool LabelMaySayMore(RecordKind kind) {
+    return kind == RecordKind::Address || kind == RecordKind::PhoneCall;
+}
+
 class PartBuilder {
   public:
     PartBuilder(const IpdImage& image, const RecordIndex& index, const TextIndexOptions& options)
@@ -114,6 +122,7 @@ class PartBuilder {
             addValue(part, field.slot, values_.texts[field.slot]);
         // Most labels are a value of the record (a title, a number); only one that says more
         // is kept.
+        if (!LabelMaySayMore(kind.kind)) return;
         label_.clear();
         AppendFolded(label_, kind.unicodeLabel(*body, context_.text));
         const std::string_view texts(part.text.data() + start, part.text.size() - start);

@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "core/export/export_fixture.h"
 #include "ipd/ipd_builder.h"
+#include "kinds/record_kinds.h"
 #include "ipd/loader.h"
 #include "search/fold.h"
 #include "search/text_index.h"
@@ -163,6 +165,31 @@ TEST(TextIndexTest, ReportsProgressInRecords) {
     options.progress = &progress;
     EXPECT_EQ(TextIndex::Build(f.image, f.index, options).recordCount(), 4u);
     EXPECT_EQ(progress.load(), 4u);
+}
+
+// The index leaves out the labels of the kinds whose label is one of their values: every
+// record of every kind but contacts and calls shows that it is.
+TEST(TextIndexTest, LabelsLeftOutAreValues) {
+    const IpdImage image(testing::FixtureBackup());
+    const RecordIndex index = BuildDatabaseNodes(image, "fixture.ipd");
+    ASSERT_GT(index.records.size(), 8u);
+    DecodeContext context;
+    context.text.unicode = true;
+    context.displayTimes = false;
+    RecordValues values;
+    for (const RecordEntry& entry : index.records) {
+        const KnownDb db = index.databases[entry.database].db;
+        const DatabaseKind& kind = KindOf(db);
+        if (kind.kind == RecordKind::Address || kind.kind == RecordKind::PhoneCall) continue;
+        const auto body = image.range(entry.span.start, entry.span.end);
+        ASSERT_TRUE(body);
+        const std::string label = kind.unicodeLabel(*body, context.text);
+        kind.decode(image, entry.span, context, values);
+        bool found = false;
+        for (const FieldRow& field : KindInfoOf(db).fields)
+            found = found || values.texts[field.slot].find(label) != std::string::npos;
+        EXPECT_TRUE(found) << NameOf(db) << ": " << label;
+    }
 }
 
 TEST(TextIndexTest, FieldCaptions) {
