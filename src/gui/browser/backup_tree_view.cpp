@@ -32,8 +32,14 @@ void BackupTreeView::mousePressEvent(QMouseEvent* event) {
     QTreeView::mousePressEvent(event);
 }
 
+void BackupTreeView::setCurrentQuietly(const QModelIndex& index) {
+    quiet_ = true;
+    setCurrentIndex(index);
+    quiet_ = false;
+}
+
 void BackupTreeView::currentNodeChanged(const QModelIndex& current) {
-    if (!current.isValid()) return;
+    if (!current.isValid() || quiet_) return;
     changedDuringPress_ = true;
     Q_EMIT nodeChosen(BackupTreeModel::nodeOf(current));
 }

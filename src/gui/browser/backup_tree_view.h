@@ -16,6 +16,10 @@ class BackupTreeView : public QTreeView {
   public:
     BackupTreeView(BackupTreeModel& model, QWidget* parent);
 
+    // Makes `index` current and selected without reporting it: a selection given back after
+    // the tree was filtered, whose pane is already shown.
+    void setCurrentQuietly(const QModelIndex& index);
+
   Q_SIGNALS:
     void nodeChosen(orrelin::NodeId node);
 
@@ -29,6 +33,7 @@ class BackupTreeView : public QTreeView {
     // Set when the current node changed during the present mouse press, so the click that
     // ends the press does not report the node a second time.
     bool changedDuringPress_ = false;
+    bool quiet_ = false;
 };
 
 }  // namespace orrelin::gui

@@ -7,9 +7,11 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QLabel>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QVBoxLayout>
 
 #include "browser/tree_keys.h"
 #include "decoders/time_format.h"
@@ -17,6 +19,7 @@
 #include "gui/browser/backup_tree_view.h"
 #include "gui/browser/detail_panes.h"
 #include "gui/browser/dropped_backup.h"
+#include "gui/browser/find_bar.h"
 #include "gui/browser/icons.h"
 #include "gui/browser/main_menus.h"
 #include "gui/browser/open_warning.h"
@@ -93,8 +96,18 @@ void MainWindow::buildLayout() {
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setObjectName(QStringLiteral("splitter"));
     model_ = new BackupTreeModel(this);
-    treeView_ = new BackupTreeView(*model_, splitter);
+    // The search field stands above the tree.
+    auto* treeSide = new QWidget(splitter);
+    treeSide->setObjectName(QStringLiteral("treeSide"));
+    auto* treeLayout = new QVBoxLayout(treeSide);
+    treeLayout->setContentsMargins(0, 0, 0, 0);
+    treeLayout->setSpacing(2);
+    treeView_ = new BackupTreeView(*model_, treeSide);
     connect(treeView_, &BackupTreeView::nodeChosen, this, &MainWindow::showNode);
+    findBar_ = new FindBar(*model_, *treeView_, treeSide);
+    treeLayout->addWidget(findBar_);
+    treeLayout->addWidget(treeView_);
+    statusBar()->addPermanentWidget(&findBar_->statusLabel());
 
     paneArea_ = new PaneArea(splitter);
     panes_ = std::make_unique<DetailPanes>(paneArea_->content());
@@ -109,7 +122,7 @@ void MainWindow::buildLayout() {
         paneArea_->content());
     paneArea_->addFrame(exportPanel_);
 
-    splitter->addWidget(treeView_);
+    splitter->addWidget(treeSide);
     splitter->addWidget(paneArea_);
     splitter->setStretchFactor(0, 2);
     splitter->setStretchFactor(1, 3);
@@ -229,6 +242,7 @@ void MainWindow::openDone() {
 
     status_->clear();
     openedPath_ = outcome.path;
+    findBar_->reset();
     model_->setTree(std::move(*outcome.tree));
     setWindowTitle(kTitle + QStringLiteral(" - ") + openedPath_);
     refreshTimeZoneText();
@@ -239,6 +253,7 @@ void MainWindow::openDone() {
     }
     hidePanes();
     updateMenus();
+    findBar_->backupShown(decodeContext());
     // A damaged file, or one with nothing to show, opens with what could be read, and says so.
     const QString warning = OpenWarning(openedPath_, index);
     if (!warning.isEmpty())

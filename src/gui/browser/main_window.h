@@ -22,6 +22,7 @@ class BackupTreeModel;
 class BackupTreeView;
 class DetailPanes;
 class ExportPanel;
+class FindBar;
 class MainMenus;
 class PaneArea;
 class ServiceBookEditor;
@@ -72,6 +73,7 @@ class MainWindow : public QMainWindow {
     void waitForOpen();
 
     DetailPanes& panes() { return *panes_; }
+    FindBar& findBar() { return *findBar_; }
     ExportPanel& exportPanel() { return *exportPanel_; }
     // The about and settings windows while they are open.
     QWidget* aboutWindow() const { return aboutWindow_; }
@@ -122,6 +124,7 @@ class MainWindow : public QMainWindow {
     BackupOpener* opener_ = nullptr;
     BackupTreeModel* model_ = nullptr;
     BackupTreeView* treeView_ = nullptr;
+    FindBar* findBar_ = nullptr;
     PaneArea* paneArea_ = nullptr;
     std::unique_ptr<DetailPanes> panes_;
     ExportPanel* exportPanel_ = nullptr;

@@ -1,5 +1,7 @@
 #include "gui/browser/tree_model.h"
 
+#include <algorithm>
+
 #include "gui/browser/icons.h"
 #include "gui/browser/single_byte.h"
 
@@ -13,12 +15,46 @@ BackupTreeModel::BackupTreeModel(QObject* parent) : QAbstractItemModel(parent) {
 void BackupTreeModel::setTree(BackupTree tree) {
     beginResetModel();
     tree_ = std::move(tree);
+    filter_.reset();
+    endResetModel();
+}
+
+void BackupTreeModel::setFilter(std::shared_ptr<const TreeFilter> filter) {
+    beginResetModel();
+    filter_ = std::move(filter);
     endResetModel();
 }
 
 QModelIndex BackupTreeModel::indexOf(NodeId node) const {
     if (node >= tree_.nodeCount()) return {};
+    if (filter_ && node != BackupTree::kRoot) return filteredIndexOf(node);
     return createIndex(static_cast<int>(tree_.row(node)), 0, static_cast<quintptr>(node));
+}
+
+QModelIndex BackupTreeModel::filteredIndexOf(NodeId node) const {
+    if (tree_.kind(node) == NodeKind::Database) {
+        const int row = filter_->rowOfDatabase[node - 1];
+        return row < 0 ? QModelIndex() : createIndex(row, 0, static_cast<quintptr>(node));
+    }
+    const auto parent = tree_.parent(node);
+    if (!parent || filter_->rowOfDatabase[*parent - 1] < 0) return {};
+    const std::vector<NodeId>& nodes = filter_->records[*parent - 1];
+    const auto at = std::lower_bound(nodes.begin(), nodes.end(), node);
+    if (at == nodes.end() || *at != node) return {};
+    return createIndex(static_cast<int>(at - nodes.begin()), 0, static_cast<quintptr>(node));
+}
+
+std::size_t BackupTreeModel::childCount(NodeId node) const {
+    if (!filter_) return tree_.childCount(node);
+    if (node == BackupTree::kRoot) return filter_->databases.size();
+    if (tree_.kind(node) == NodeKind::Database) return filter_->records[node - 1].size();
+    return 0;
+}
+
+NodeId BackupTreeModel::child(NodeId node, std::size_t row) const {
+    if (!filter_) return tree_.child(node, row);
+    if (node == BackupTree::kRoot) return tree_.databaseNode(filter_->databases[row]);
+    return filter_->records[node - 1][row];
 }
 
 NodeId BackupTreeModel::nodeOf(const QModelIndex& index) {
@@ -33,8 +69,8 @@ QModelIndex BackupTreeModel::index(int row, int column, const QModelIndex& paren
     }
     NodeId p = nodeOf(parent);
     auto r = static_cast<std::size_t>(row);
-    if (r >= tree_.childCount(p)) return {};
-    return createIndex(row, 0, static_cast<quintptr>(tree_.child(p, r)));
+    if (r >= childCount(p)) return {};
+    return createIndex(row, 0, static_cast<quintptr>(child(p, r)));
 }
 
 QModelIndex BackupTreeModel::parent(const QModelIndex& child) const {
@@ -42,13 +78,16 @@ QModelIndex BackupTreeModel::parent(const QModelIndex& child) const {
     auto p = tree_.parent(nodeOf(child));
     if (!p) return {};
     // Parents are the root or a database node, whose rows need no search.
+    if (filter_ && *p != BackupTree::kRoot) {
+        return createIndex(filter_->rowOfDatabase[*p - 1], 0, static_cast<quintptr>(*p));
+    }
     return createIndex(static_cast<int>(tree_.row(*p)), 0, static_cast<quintptr>(*p));
 }
 
 int BackupTreeModel::rowCount(const QModelIndex& parent) const {
     if (!parent.isValid()) return 1;
     if (parent.column() != 0) return 0;
-    return static_cast<int>(tree_.childCount(nodeOf(parent)));
+    return static_cast<int>(childCount(nodeOf(parent)));
 }
 
 int BackupTreeModel::columnCount(const QModelIndex&) const {
@@ -60,6 +99,12 @@ QVariant BackupTreeModel::data(const QModelIndex& index, int role) const {
     NodeId node = nodeOf(index);
     switch (role) {
         case Qt::DisplayRole:
+            // While filtered, a database says how many of its records matched.
+            if (filter_ && tree_.kind(node) == NodeKind::Database) {
+                return FromSingleByte(tree_.text(node)) +
+                       QStringLiteral(" (%1)").arg(filter_->records[node - 1].size());
+            }
+            return FromSingleByte(tree_.text(node));
         case Qt::EditRole:
             return FromSingleByte(tree_.text(node));
         case Qt::DecorationRole: {

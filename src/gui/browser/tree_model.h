@@ -3,8 +3,10 @@
 #include <QAbstractItemModel>
 #include <QIcon>
 #include <array>
+#include <memory>
 
 #include "browser/backup_tree.h"
+#include "gui/browser/tree_filter.h"
 
 namespace orrelin::gui {
 
@@ -22,8 +24,13 @@ class BackupTreeModel : public QAbstractItemModel {
 
     const BackupTree& tree() const { return tree_; }
     BackupTree& tree() { return tree_; }
-    // Replaces the whole tree at once (a model reset).
+    // Replaces the whole tree at once (a model reset); any filter goes with the old tree.
     void setTree(BackupTree tree);
+
+    // Shows only the filter's records and the databases holding them, each database's text
+    // followed by its number of matches; nullptr shows the whole tree again. A model reset.
+    void setFilter(std::shared_ptr<const TreeFilter> filter);
+    const TreeFilter* filter() const { return filter_.get(); }
 
     QModelIndex indexOf(NodeId node) const;
     static NodeId nodeOf(const QModelIndex& index);
@@ -37,7 +44,13 @@ class BackupTreeModel : public QAbstractItemModel {
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
   private:
+    // Children as shown: the whole tree's, or the filter's.
+    std::size_t childCount(NodeId node) const;
+    NodeId child(NodeId node, std::size_t row) const;
+    QModelIndex filteredIndexOf(NodeId node) const;
+
     BackupTree tree_;
+    std::shared_ptr<const TreeFilter> filter_;
     std::array<QIcon, kImageKeyNames.size()> icons_;
 };
 
