@@ -10,8 +10,10 @@
 namespace orrelin {
 namespace {
 
-constexpr std::size_t kSentTimeOffset = 22;
-constexpr std::size_t kReceivedTimeOffset = 30;
+// The handheld's own time of the message (when it sent it, or when it received it) and the
+// other side's (the service centre's time of a received message: when it was sent).
+constexpr std::size_t kHandheldTimeOffset = 22;
+constexpr std::size_t kOtherTimeOffset = 30;
 constexpr std::size_t kTimeBytes = 6;
 constexpr std::uint8_t kNumberField = FieldOf(kSmsFields, SmsRecord::Number).type;
 constexpr std::uint8_t kTextField = FieldOf(kSmsFields, SmsRecord::Text).type;
@@ -79,12 +81,16 @@ SmsRecord DecodeSms(const IpdImage& image, RecordSpan span, const DecodeContext&
     const bool sentByUser = body->size() <= kSmsDirectionByte || (*body)[kSmsDirectionByte] == 0;
     record.values[SmsRecord::Direction] = kSmsDirectionWords[sentByUser ? 0 : 1];
     record.values[SmsRecord::Folder] = kSmsFolderWords[sentByUser ? 0 : 1];
-    const auto sent = MessageMillis(*body, kSentTimeOffset);
-    const auto received = MessageMillis(*body, kReceivedTimeOffset);
+    const auto handheld = MessageMillis(*body, kHandheldTimeOffset);
+    const auto other = MessageMillis(*body, kOtherTimeOffset);
+    const auto sent = sentByUser ? handheld : other;
+    const auto received = sentByUser ? other : handheld;
     record.values[SmsRecord::SentDate] = MessageTime(sent, context);
     record.values[SmsRecord::ReceivedDate] = MessageTime(received, context);
     record.sentUtc = Seconds(sent);
     record.receivedUtc = Seconds(received);
+    record.sentMillis = sent;
+    record.receivedMillis = received;
 
     Bytes fields = Tail(*body, kSmsFieldsOffset);
     record.values[SmsRecord::Number] =
