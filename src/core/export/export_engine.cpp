@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "export/contact_names.h"
 #include "export/export_writer.h"
 #include "io/file_output.h"
 #include "base/bytes.h"
@@ -142,6 +143,10 @@ class Engine {
         head_.stampUtc = request.stampUtc ? *request.stampUtc
                                           : static_cast<std::int64_t>(std::time(nullptr));
         out_.reserve(kFlushSize + (std::size_t{1} << 16));
+        if (NeedsContactNames(request.format)) {
+            contacts_ = CollectContactNames(tree, TextOptions{true, request.eightBitPage});
+            head_.contacts = &contacts_;
+        }
         writer_ = MakeExportWriter(head_, out_);
     }
 
@@ -153,11 +158,14 @@ class Engine {
             for (std::size_t first = part.first; first < part.first + part.count; first += kChunk)
                 chunks.push_back({&part, first, std::min(first + kChunk, part.first + part.count)});
         }
+        head_.records = total_;
         writer_->begin();
         // Large exports render on two threads while the output is written in order. libical
-        // keeps state of its own, so iCalendar components are made on this thread alone.
+        // keeps state of its own, so iCalendar components are made on this thread alone; the
+        // HTML page gathers messages into conversations, so its writer sees every record.
         std::unique_ptr<ChunkHelper> helper;
         if (chunks.size() >= 4 && request_.format != ExportFormat::ICalendar &&
+            request_.format != ExportFormat::Html &&
             std::thread::hardware_concurrency() > 1) {
             helper = std::make_unique<ChunkHelper>(
                 head_, chunks, [this](const Chunk& chunk, ExportWriter& writer) {
@@ -286,6 +294,7 @@ class Engine {
     const ProgressCallback& progress_;
     const std::optional<std::size_t> scopeDatabase_;
     ExportHead head_;
+    ContactNames contacts_;
     std::string out_;
     std::unique_ptr<ExportWriter> writer_;
     std::uint64_t done_ = 0;
@@ -307,6 +316,12 @@ std::unique_ptr<ExportWriter> MakeExportWriter(const ExportHead& head, std::stri
             return MakeICalendarWriter(head, out);
         case ExportFormat::Json:
             return MakeJsonWriter(head, out);
+        case ExportFormat::AndroidSms:
+            return MakeAndroidSmsWriter(head, out);
+        case ExportFormat::AndroidCalls:
+            return MakeAndroidCallWriter(head, out);
+        case ExportFormat::Html:
+            return MakeHtmlWriter(head, out);
     }
     return MakeTextWriter(head, out);
 }
@@ -328,7 +343,12 @@ bool FormatTakes(ExportFormat format, KnownDb db) {
         case ExportFormat::ICalendar:
             return db == KnownDb::Calendar || db == KnownDb::CalendarAll || db == KnownDb::Tasks;
         case ExportFormat::Json:
+        case ExportFormat::Html:
             return true;
+        case ExportFormat::AndroidSms:
+            return db == KnownDb::Sms;
+        case ExportFormat::AndroidCalls:
+            return db == KnownDb::PhoneCallLogs;
     }
     return false;
 }

@@ -15,6 +15,8 @@
 
 namespace orrelin {
 
+class ContactNames;
+
 // What every writer of a run knows from its start.
 struct ExportHead {
     const BackupTree& tree;
@@ -24,6 +26,11 @@ struct ExportHead {
     std::optional<KnownDb> scopeDatabase;
     // The time stamp the formats that carry one write.
     std::int64_t stampUtc = 0;
+    // The records the export writes, known before begin().
+    std::uint64_t records = 0;
+    // The address book's names for telephone numbers, for the formats that name them
+    // (NeedsContactNames); null for the others.
+    const ContactNames* contacts = nullptr;
 };
 
 // One record as the engine hands it over.
@@ -50,5 +57,14 @@ std::unique_ptr<ExportWriter> MakeTextWriter(const ExportHead& head, std::string
 std::unique_ptr<ExportWriter> MakeVCardWriter(const ExportHead& head, std::string& out);
 std::unique_ptr<ExportWriter> MakeICalendarWriter(const ExportHead& head, std::string& out);
 std::unique_ptr<ExportWriter> MakeJsonWriter(const ExportHead& head, std::string& out);
+std::unique_ptr<ExportWriter> MakeAndroidSmsWriter(const ExportHead& head, std::string& out);
+std::unique_ptr<ExportWriter> MakeAndroidCallWriter(const ExportHead& head, std::string& out);
+std::unique_ptr<ExportWriter> MakeHtmlWriter(const ExportHead& head, std::string& out);
+
+// Whether the writers of `format` name numbers from the address book.
+constexpr bool NeedsContactNames(ExportFormat format) {
+    return format == ExportFormat::AndroidSms || format == ExportFormat::AndroidCalls ||
+           format == ExportFormat::Html;
+}
 
 }  // namespace orrelin
