@@ -68,8 +68,8 @@ class AndroidWriter : public ExportWriter {
                     : std::string());
     }
     void contactName(std::string_view number) {
-        const std::string* name = head_.contacts ? head_.contacts->find(number) : nullptr;
-        text("contact_name", name ? std::string_view(*name) : kUnknownContact);
+        const std::string_view name = head_.contacts ? head_.contacts->find(number) : "";
+        text("contact_name", name.empty() ? kUnknownContact : name);
     }
 
     const ExportHead& head_;

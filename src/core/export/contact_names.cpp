@@ -1,5 +1,6 @@
 #include "export/contact_names.h"
 
+#include <algorithm>
 #include <array>
 
 #include "decoders/contact_decoder.h"
@@ -30,10 +31,6 @@ std::string DisplayName(const ContactRecord& contact) {
     return name.empty() ? contact[ContactRecord::Company] : name;
 }
 
-std::string ExactKey(const DialledNumber& number) {
-    return number.international ? "+" + number.digits : number.digits;
-}
-
 }  // namespace
 
 std::optional<DialledNumber> ReadDialledNumber(std::string_view number) {
@@ -59,45 +56,109 @@ std::optional<DialledNumber> ReadDialledNumber(std::string_view number) {
     return out;
 }
 
-const std::string* ContactNames::In(const Map& map, const std::string& key) {
-    auto it = map.find(key);
-    return it == map.end() ? nullptr : &it->second;
+std::optional<std::uint64_t> ContactNames::Key(std::string_view digits, KeyKind kind) {
+    constexpr std::size_t kMostDigits = 17;  // 10^17 * 32 * 4 stays below 2^64
+    if (digits.size() > kMostDigits) return std::nullopt;
+    std::uint64_t value = 0;
+    for (char c : digits)
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    return (value * 32 + digits.size()) * 4 + static_cast<std::uint64_t>(kind);
 }
 
-void ContactNames::add(std::string_view text, const std::string& name) {
+void ContactNames::put(std::string_view digits, KeyKind kind) {
+    if (ready_ && !table_.empty()) {  // added to after finish(): gather the table again
+        for (const Entry& entry : table_) {
+            if (entry.key != 0) entries_.push_back(entry);
+        }
+        table_.clear();
+    }
+    if (auto key = Key(digits, kind)) {
+        entries_.push_back({*key, static_cast<std::uint32_t>(names_.size() - 1)});
+        ready_ = false;
+    }
+}
+
+std::size_t ContactNames::Slot(std::uint64_t key, unsigned bits) {
+    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ULL) >> (64 - bits));
+}
+
+void ContactNames::finish() const {
+    if (ready_) return;
+    // Open addressing at most three quarters full; the first added of equal keys stays.
+    bits_ = 4;
+    while ((std::size_t{1} << bits_) * 3 < entries_.size() * 4)
+        ++bits_;
+    table_.assign(std::size_t{1} << bits_, Entry{0, 0});
+    const std::size_t mask = table_.size() - 1;
+    for (const Entry& entry : entries_) {
+        std::size_t at = Slot(entry.key, bits_);
+        while (table_[at].key != 0 && table_[at].key != entry.key)
+            at = (at + 1) & mask;
+        if (table_[at].key == 0) table_[at] = entry;
+    }
+    entries_.clear();
+    entries_.shrink_to_fit();
+    ready_ = true;
+}
+
+std::string_view ContactNames::lookup(std::string_view digits, KeyKind kind) const {
+    auto key = Key(digits, kind);
+    if (!key) return {};
+    if (table_.empty()) return {};
+    const std::size_t mask = table_.size() - 1;
+    for (std::size_t at = Slot(*key, bits_);; at = (at + 1) & mask) {
+        const Entry& entry = table_[at];
+        if (entry.key == 0) return {};
+        if (entry.key == *key) {
+            const auto [start, length] = names_[entry.name];
+            return std::string_view(text_).substr(start, length);
+        }
+    }
+}
+
+void ContactNames::add(std::string_view text, std::string_view name) {
     auto number = ReadDialledNumber(text);
     if (!number || name.empty()) return;
-    exact_.try_emplace(ExactKey(*number), name);
-    const std::string& digits = number->digits;
+    if (names_.empty() || std::string_view(text_).substr(names_.back().first) != name) {
+        names_.emplace_back(static_cast<std::uint32_t>(text_.size()),
+                            static_cast<std::uint32_t>(name.size()));
+        text_ += name;
+    }
+    const std::string_view digits = number->digits;
     if (number->international) {
+        put(digits, KeyKind::International);
         for (std::size_t cc = 1; cc <= kLongestCountryCode; ++cc) {
             if (digits.size() < cc + kShortestRest) break;
-            internationalRest_.try_emplace(digits.substr(cc), name);
+            put(digits.substr(cc), KeyKind::InternationalRest);
         }
     } else {
-        national_.try_emplace(digits, name);
+        put(digits, KeyKind::Other);
+        put(digits, KeyKind::National);
         if (digits.size() > 1 && digits[0] == '0' && digits[1] != '0')
-            national_.try_emplace(digits.substr(1), name);
+            put(digits.substr(1), KeyKind::National);
     }
 }
 
-const std::string* ContactNames::find(std::string_view text) const {
+std::string_view ContactNames::find(std::string_view text) const {
     auto number = ReadDialledNumber(text);
-    if (!number) return nullptr;
-    if (const std::string* name = In(exact_, ExactKey(*number))) return name;
-    const std::string& digits = number->digits;
+    if (!number) return {};
+    finish();
+    const std::string_view digits = number->digits;
     if (number->international) {
+        if (auto name = lookup(digits, KeyKind::International); !name.empty()) return name;
         for (std::size_t cc = 1; cc <= kLongestCountryCode; ++cc) {
             if (digits.size() < cc + kShortestRest) break;
-            if (const std::string* name = In(national_, digits.substr(cc))) return name;
+            if (auto name = lookup(digits.substr(cc), KeyKind::National); !name.empty())
+                return name;
         }
-        return nullptr;
+        return {};
     }
-    if (digits.size() < kShortestRest) return nullptr;
-    if (const std::string* name = In(internationalRest_, digits)) return name;
+    if (auto name = lookup(digits, KeyKind::Other); !name.empty()) return name;
+    if (digits.size() < kShortestRest) return {};
+    if (auto name = lookup(digits, KeyKind::InternationalRest); !name.empty()) return name;
     if (digits.size() > kShortestRest && digits[0] == '0' && digits[1] != '0')
-        return In(internationalRest_, digits.substr(1));
-    return nullptr;
+        return lookup(digits.substr(1), KeyKind::InternationalRest);
+    return {};
 }
 
 ContactNames CollectContactNames(const BackupTree& tree, const TextOptions& text) {
@@ -119,6 +180,7 @@ ContactNames CollectContactNames(const BackupTree& tree, const TextOptions& text
                 names.add(contact[slot], name);
         }
     }
+    names.finish();
     return names;
 }
 

@@ -147,6 +147,11 @@ class Engine {
             contacts_ = CollectContactNames(tree, TextOptions{true, request.eightBitPage});
             head_.contacts = &contacts_;
         }
+        if (request.format == ExportFormat::Html) {
+            head_.flush = [this] {
+                if (going()) flushIfFull();
+            };
+        }
         writer_ = MakeExportWriter(head_, out_);
     }
 

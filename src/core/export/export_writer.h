@@ -6,6 +6,7 @@
 // database in the export, so records may be rendered in any order and joined later.
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -31,6 +32,10 @@ struct ExportHead {
     // The address book's names for telephone numbers, for the formats that name them
     // (NeedsContactNames); null for the others.
     const ContactNames* contacts = nullptr;
+    // Hands what the writer has appended so far on to the sink when it has grown large: for a
+    // writer that writes much at once outside record() (the HTML page's conversations). Only
+    // for formats the engine renders on its own thread alone.
+    std::function<void()> flush;
 };
 
 // One record as the engine hands it over.

@@ -54,7 +54,7 @@ struct PendingMessage {
 
 struct Conversation {
     std::string number;  // as the first message holds it
-    const std::string* name = nullptr;
+    std::string_view name;  // the contact's, empty without one
     std::uint32_t messages = 0;
 };
 
@@ -143,7 +143,7 @@ class HtmlWriter final : public ExportWriter {
             std::move(key), static_cast<std::uint32_t>(conversations_.size()));
         if (added) {
             conversations_.push_back(
-                {number, head_.contacts ? head_.contacts->find(number) : nullptr, 0});
+                {number, head_.contacts ? head_.contacts->find(number) : "", 0});
         }
         ++conversations_[at->second].messages;
         const bool received = sms[SmsRecord::Direction] == kSmsDirectionWords[1];
@@ -162,8 +162,8 @@ class HtmlWriter final : public ExportWriter {
         for (std::uint32_t c = 0; c < conversations_.size(); ++c) {
             const Conversation& conversation = conversations_[c];
             out_ += "<details class=\"c\"><summary dir=\"auto\">";
-            if (conversation.name) {
-                text(*conversation.name);
+            if (!conversation.name.empty()) {
+                text(conversation.name);
                 out_ += " <small>";
                 text(conversation.number);
                 out_ += "</small>";
@@ -176,6 +176,7 @@ class HtmlWriter final : public ExportWriter {
             for (; i < pending_.size() && pending_[i].conversation == c; ++i)
                 message(pending_[i].span);
             out_ += "</div></details>\n";
+            if (head_.flush) head_.flush();
         }
         pending_.clear();
         conversations_.clear();
