@@ -19,6 +19,17 @@ constexpr std::uint8_t kNumberField = FieldOf(kSmsFields, SmsRecord::Number).typ
 constexpr std::uint8_t kTextField = FieldOf(kSmsFields, SmsRecord::Text).type;
 // A message text whose first byte is this is 16-bit text (its first unit lies in U+06xx).
 constexpr std::uint8_t kSixteenBitMark = 0x06;
+// Where a message states its coding: byte 29 of the first field's data (body byte 38) and the
+// first byte of the type-7 field; the value 2 there says UCS-2 (0 is 7-bit, 1 8-bit).
+constexpr std::size_t kCodingByte = 38;
+constexpr std::uint8_t kCodingField = 7;
+constexpr std::uint8_t kUcs2Coding = 2;
+
+bool StatedUcs2(Bytes body, Bytes fields) {
+    if (body.size() > kCodingByte && body[kCodingByte] == kUcs2Coding) return true;
+    Bytes coding = FindField(fields, kCodingField);
+    return !coding.empty() && coding[0] == kUcs2Coding;
+}
 
 // A six-byte little-endian millisecond count; nothing when the record is too short to hold it.
 std::optional<std::uint64_t> MessageMillis(Bytes body, std::size_t offset) {
@@ -99,6 +110,9 @@ SmsRecord DecodeSms(const IpdImage& image, RecordSpan span, const DecodeContext&
     if (!text.empty() && text[0] == kSixteenBitMark) {
         // The whole data are code units; nothing is removed from them.
         record.values[SmsRecord::Text] = Utf16Text(text, false, context.text);
+    } else if (context.text.unicode && StatedUcs2(*body, fields)) {
+        // The message says it is UCS-2: read as such in the Unicode form, without guessing.
+        record.values[SmsRecord::Text] = Utf16Text(text, true, context.text);
     } else if (SmsTextIsSixteenBit(text, context.text)) {
         // Recognised in the Unicode form only; a trailing U+0000 and other controls go.
         record.values[SmsRecord::Text] = Utf16Text(text, true, context.text);

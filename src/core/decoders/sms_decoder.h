@@ -42,6 +42,9 @@ inline constexpr std::array<std::string_view, 2> kSmsFolderWords{"Outbox", "Inbo
 // (a sent message's received time, a received message's sent time, from the service centre),
 // further fields from byte 73: type 2 the number, type 4 the text (16-bit big-endian
 // when its first byte is 0x06; see SmsTextIsSixteenBit for the Unicode form).
+// In the Unicode form a message whose coding byte (body byte 38, byte 29 of the first field's
+// data) or type-7 field's first byte is 2 (UCS-2) has its text read as 16-bit big-endian text
+// whatever its bytes; the single-byte form keeps to the rules below.
 // Whether a message text is read as 16-bit big-endian text. The single-byte form goes by the
 // first byte alone (0x06: a first unit in the Arabic block). The Unicode form, which can keep
 // every character, also takes as 16-bit an even-length text that is valid UTF-16 and either

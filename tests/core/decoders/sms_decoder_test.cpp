@@ -152,6 +152,25 @@ TEST(DecodeSms, UnicodeFormReadsSixteenBitTextOfEveryScript) {
     EXPECT_EQ(text({0xE9, 't', 0xE9}, unicode), "\u00E9t\u00E9");  // read as 1252
 }
 
+// A message that says it is UCS-2 is read so in the Unicode form, even where its bytes would
+// pass for 8-bit text (CJK without a zero byte); the single-byte form keeps its rules.
+TEST(DecodeSms, StatedUcs2IsReadAsSixteenBitInTheUnicodeForm) {
+    DecodeContext unicode;
+    unicode.text.unicode = true;
+    const ByteVector cjk{0x4F, 0x60, 0x59, 0x7D};  // 你好
+    auto decode = [&](bool atByte38, std::uint8_t field7, const DecodeContext& context) {
+        FieldList fields;
+        fields.add(4, cjk).add(7, {field7, 0, 0});
+        ByteVector body = MessageBody(1, 0, 0, fields);
+        if (atByte38) body[38] = 2;
+        return Decode(body, context)[SmsRecord::Text];
+    };
+    EXPECT_EQ(decode(true, 0, unicode), "你好");
+    EXPECT_EQ(decode(false, 2, unicode), "你好");
+    EXPECT_EQ(decode(false, 1, unicode), "O`Y}");  // 8-bit stated: the bytes as they are
+    EXPECT_EQ(decode(true, 2, kContext), "O`Y}");
+}
+
 TEST(DecodeSms, InstantsAreTheStoredCountsWithoutTheDisplayOffset) {
     DecodeContext east;
     east.timeZoneText = "+11";
