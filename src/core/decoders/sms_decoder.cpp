@@ -83,6 +83,11 @@ bool SmsTextIsSixteenBit(Bytes text, const TextOptions& options) {
 }
 
 SmsRecord DecodeSms(const IpdImage& image, RecordSpan span, const DecodeContext& context) {
+    return DecodeSms(image, span, context, true);
+}
+
+SmsRecord DecodeSms(const IpdImage& image, RecordSpan span, const DecodeContext& context,
+                    bool withText) {
     SmsRecord record;
     auto body = RecordBody(image, span);
     if (!body) return record;
@@ -106,6 +111,7 @@ SmsRecord DecodeSms(const IpdImage& image, RecordSpan span, const DecodeContext&
     Bytes fields = Tail(*body, kSmsFieldsOffset);
     record.values[SmsRecord::Number] =
         EightBitText(FindField(fields, kNumberField), true, context.text);
+    if (!withText) return record;
     Bytes text = FindField(fields, kTextField);
     if (!text.empty() && text[0] == kSixteenBitMark) {
         // The whole data are code units; nothing is removed from them.

@@ -55,5 +55,8 @@ inline constexpr std::array<std::string_view, 2> kSmsFolderWords{"Outbox", "Inbo
 bool SmsTextIsSixteenBit(Bytes text, const TextOptions& options);
 
 SmsRecord DecodeSms(const IpdImage& image, RecordSpan span, const DecodeContext& context);
+// The same, the text left empty unless `withText`.
+SmsRecord DecodeSms(const IpdImage& image, RecordSpan span, const DecodeContext& context,
+                    bool withText);
 
 }  // namespace orrelin

@@ -14,6 +14,7 @@
 // Exact matches are preferred to those across a country code. Where several contacts hold a
 // matching number, the first in tree order names it.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -56,6 +57,7 @@ class ContactNames {
     // Digits (at most 17 of them, their count and the kind) as one number; nothing for more.
     static std::optional<std::uint64_t> Key(std::string_view digits, KeyKind kind);
     static std::size_t Slot(std::uint64_t key, unsigned bits);
+    static std::size_t FilterBit(std::uint64_t key, unsigned bits);
     void put(std::string_view digits, KeyKind kind);
     std::string_view lookup(std::string_view digits, KeyKind kind) const;
 
@@ -66,6 +68,9 @@ class ContactNames {
     // free slot; no key is 0).
     mutable std::vector<Entry> entries_;
     mutable std::vector<Entry> table_;
+    // A bit per key, so most numbers that match nothing are known so without the table.
+    mutable std::vector<std::uint64_t> filter_;
+    std::array<std::size_t, 4> keysOfKind_{};
     mutable unsigned bits_ = 0;
     mutable bool ready_ = true;
 };

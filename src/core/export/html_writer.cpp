@@ -135,7 +135,7 @@ class HtmlWriter final : public ExportWriter {
 
     // A message's number and time, noted for its conversation.
     void gather(const RecordItem& item) {
-        SmsRecord sms = DecodeSms(head_.tree.image(), item.span, context_);
+        SmsRecord sms = DecodeSms(head_.tree.image(), item.span, context_, false);
         const std::string& number = sms[SmsRecord::Number];
         auto read = ReadDialledNumber(number);
         std::string key = read ? (read->international ? "+" : "") + read->digits : "=" + number;

@@ -1,5 +1,6 @@
 #include "export/markup_text.h"
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -14,11 +15,29 @@ constexpr double kUnixEpochDay = 25569;  // 1970-01-01 on the day-count scale
 // The offsets a zone can take, in hours either side of UTC.
 constexpr double kLargestOffset = 24;
 
+// Bytes written as they are: printable ASCII but the five that markup escapes.
+constexpr std::array<bool, 256> MakePlain() {
+    std::array<bool, 256> plain{};
+    for (unsigned b = 0x20; b < 0x7F; ++b)
+        plain[b] = b != '&' && b != '<' && b != '>' && b != '"' && b != '\'';
+    return plain;
+}
+constexpr std::array<bool, 256> kPlain = MakePlain();
+
 }  // namespace
 
 void AppendMarkupText(std::string& out, std::string_view utf8, bool attribute) {
     std::size_t i = 0;
     while (i < utf8.size()) {
+        // A run of printable ASCII that needs no reference goes in one piece.
+        std::size_t run = i;
+        while (run < utf8.size() && kPlain[static_cast<unsigned char>(utf8[run])])
+            ++run;
+        if (run > i) {
+            out.append(utf8.substr(i, run - i));
+            i = run;
+            if (i == utf8.size()) break;
+        }
         const auto b = static_cast<unsigned char>(utf8[i]);
         if (b >= 0x80) {
             const std::size_t n = Utf8SequenceLength(utf8.substr(i));
