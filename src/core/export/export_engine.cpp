@@ -166,11 +166,9 @@ class Engine {
         head_.records = total_;
         writer_->begin();
         // Large exports render on two threads while the output is written in order. libical
-        // keeps state of its own, so iCalendar components are made on this thread alone; the
-        // HTML page gathers messages into conversations, so its writer sees every record.
+        // keeps state of its own, so iCalendar components are made on this thread alone.
         std::unique_ptr<ChunkHelper> helper;
         if (chunks.size() >= 4 && request_.format != ExportFormat::ICalendar &&
-            request_.format != ExportFormat::Html &&
             std::thread::hardware_concurrency() > 1) {
             helper = std::make_unique<ChunkHelper>(
                 head_, chunks, [this](const Chunk& chunk, ExportWriter& writer) {
@@ -180,6 +178,7 @@ class Engine {
         std::size_t i = 0;
         for (const Part& part : parts) {
             if (!going()) break;
+            head_.database = part.database;
             writer_->beginDatabase(dbAt(part.database));
             for (; i < chunks.size() && chunks[i].part == &part && going(); ++i) {
                 const Chunk& chunk = chunks[i];
@@ -252,7 +251,7 @@ class Engine {
                 if (row + 4 * kAhead < last)
                     __builtin_prefetch(&index.records[rows[row + 4 * kAhead]]);
             }
-            if (!each(RecordItem{db, index.records[rows[row]].span, row,
+            if (!each(RecordItem{db, index.records[rows[row]].span, database, row,
                                  row == chunk.part->first})) {
                 return;
             }

@@ -33,16 +33,23 @@ struct ExportHead {
     // (NeedsContactNames); null for the others.
     const ContactNames* contacts = nullptr;
     // Hands what the writer has appended so far on to the sink when it has grown large: for a
-    // writer that writes much at once outside record() (the HTML page's conversations). Only
-    // for formats the engine renders on its own thread alone.
+    // writer that writes much at once in endDatabase() (the HTML page's conversations), on the
+    // engine's own thread.
     std::function<void()> flush;
+    // The database being written (its position in the record index), set before
+    // beginDatabase(); for the writer on the engine's own thread.
+    std::size_t database = 0;
+    // What the writers of one run share, made by the first one that needs it (writers are all
+    // made on the engine's thread), null until then.
+    mutable std::shared_ptr<void> shared;
 };
 
 // One record as the engine hands it over.
 struct RecordItem {
     KnownDb db;
     RecordSpan span;
-    std::size_t row;  // position in its database, from 0
+    std::size_t database;  // its database's position in the record index
+    std::size_t row;       // position in its database, from 0
     bool first;       // the first record of its database in this export
 };
 

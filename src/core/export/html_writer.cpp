@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <mutex>
 #include <unordered_map>
 #include <vector>
 
@@ -52,6 +53,21 @@ struct PendingMessage {
     RecordSpan span;
 };
 
+// A message as its writer noted it, on either thread of the run.
+struct NotedMessage {
+    std::size_t database;
+    std::size_t row;
+    std::uint64_t millis;
+    RecordSpan span;
+    std::string number;
+};
+
+// The messages the writers of a run have noted, until their database is written.
+struct NotedMessages {
+    std::mutex lock;
+    std::vector<NotedMessage> messages;
+};
+
 struct Conversation {
     std::string number;  // as the first message holds it
     std::string_view name;  // the contact's, empty without one
@@ -66,6 +82,8 @@ class HtmlWriter final : public ExportWriter {
           offsetHours_(OffsetHours(head.request.context.timeZoneText)) {
         context_.text = TextOptions{true, head.request.eightBitPage};
         context_.displayTimes = false;
+        if (!head.shared) head.shared = std::make_shared<NotedMessages>();
+        noted_ = static_cast<NotedMessages*>(head.shared.get());
     }
 
     void begin() override {
@@ -133,25 +151,47 @@ class HtmlWriter final : public ExportWriter {
         text(ReadableTime(*unixSeconds, offsetHours_, head_.request.context.dateStyle));
     }
 
-    // A message's number and time, noted for its conversation.
+    // A message's number and time, noted for its conversation (on either thread).
     void gather(const RecordItem& item) {
         SmsRecord sms = DecodeSms(head_.tree.image(), item.span, context_, false);
-        const std::string& number = sms[SmsRecord::Number];
-        auto read = ReadDialledNumber(number);
-        std::string key = read ? (read->international ? "+" : "") + read->digits : "=" + number;
-        auto [at, added] = conversationOf_.try_emplace(
-            std::move(key), static_cast<std::uint32_t>(conversations_.size()));
-        if (added) {
-            conversations_.push_back(
-                {number, head_.contacts ? head_.contacts->find(number) : "", 0});
-        }
-        ++conversations_[at->second].messages;
         const bool received = sms[SmsRecord::Direction] == kSmsDirectionWords[1];
         const auto millis = received ? sms.receivedMillis : sms.sentMillis;
-        pending_.push_back({at->second, millis.value_or(0), item.span});
+        std::lock_guard lock(noted_->lock);
+        noted_->messages.push_back({item.database, item.row, millis.value_or(0), item.span,
+                                    std::move(sms.values[SmsRecord::Number])});
+    }
+
+    // The noted messages of the database written now, in tree order, put into conversations.
+    void takeNoted() {
+        std::vector<NotedMessage> mine;
+        {
+            std::lock_guard lock(noted_->lock);
+            auto& all = noted_->messages;
+            auto others = std::stable_partition(all.begin(), all.end(), [&](const NotedMessage& m) {
+                return m.database == head_.database;
+            });
+            mine.assign(std::make_move_iterator(all.begin()), std::make_move_iterator(others));
+            all.erase(all.begin(), others);
+        }
+        std::sort(mine.begin(), mine.end(),
+                  [](const NotedMessage& a, const NotedMessage& b) { return a.row < b.row; });
+        for (NotedMessage& message : mine) {
+            const std::string& number = message.number;
+            auto read = ReadDialledNumber(number);
+            std::string key = read ? (read->international ? "+" : "") + read->digits : "=" + number;
+            auto [at, added] = conversationOf_.try_emplace(
+                std::move(key), static_cast<std::uint32_t>(conversations_.size()));
+            if (added) {
+                conversations_.push_back(
+                    {number, head_.contacts ? head_.contacts->find(number) : "", 0});
+            }
+            ++conversations_[at->second].messages;
+            pending_.push_back({at->second, message.millis, message.span});
+        }
     }
 
     void writeConversations() {
+        takeNoted();
         std::stable_sort(pending_.begin(), pending_.end(),
                          [](const PendingMessage& a, const PendingMessage& b) {
                              return a.conversation != b.conversation
@@ -274,6 +314,7 @@ class HtmlWriter final : public ExportWriter {
     std::vector<PendingMessage> pending_;
     std::vector<Conversation> conversations_;
     std::unordered_map<std::string, std::uint32_t> conversationOf_;
+    NotedMessages* noted_ = nullptr;
 };
 
 }  // namespace
