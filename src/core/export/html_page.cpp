@@ -2,7 +2,8 @@
 
 namespace orrelin {
 
-// Narrow screens get one column; messages are bubbles, sent ones to the right.
+// Narrow screens get one column; messages are bubbles, sent ones to the right. List entries out
+// of view are not laid out until scrolled to, so long lists open quickly.
 const std::string_view kHtmlStyle = R"CSS(
 *{box-sizing:border-box}
 body{margin:0;font:15px/1.4 system-ui,-apple-system,"Segoe UI",Roboto,sans-serif;color:#1b1b1b;background:#f3f4f6}
@@ -23,7 +24,7 @@ details.c>summary small{font-weight:normal;color:#666}
 .m p{margin:0;white-space:pre-wrap;overflow-wrap:anywhere}
 .m time{display:block;font-size:.75em;opacity:.75;margin-top:.2em}
 ul.l{list-style:none;margin:0;padding:0}
-ul.l>li{border-top:1px solid #e3e3e3;padding:.5em .2em;overflow:hidden}
+ul.l>li{border-top:1px solid #e3e3e3;padding:.5em .2em;overflow:hidden;content-visibility:auto;contain-intrinsic-size:auto 10em}
 ul.l h3{font-size:1em;margin:0 0 .2em;overflow-wrap:anywhere}
 ul.l img{float:right;max-width:5em;max-height:5em;border-radius:.4em;margin-left:.5em}
 dl{margin:0;display:grid;grid-template-columns:max-content 1fr;gap:.1em .8em;font-size:.9em}
