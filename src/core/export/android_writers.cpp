@@ -38,7 +38,7 @@ class AndroidWriter : public ExportWriter {
           context_(UnicodeInstants(head.request)),
           offsetHours_(OffsetHours(head.request.context.timeZoneText)) {}
 
-    void begin(std::string_view root) {
+    void beginRoot(std::string_view root) {
         out_ += kDeclaration;
         out_ += '<';
         out_ += root;
@@ -82,7 +82,7 @@ class AndroidSmsWriter final : public AndroidWriter {
   public:
     AndroidSmsWriter(const ExportHead& head, std::string& out) : AndroidWriter(head, out) {}
 
-    void begin() override { AndroidWriter::begin("smses"); }
+    void begin() override { beginRoot("smses"); }
     void end() override { out_ += "</smses>\n"; }
 
     void record(const RecordItem& item) override {
@@ -109,7 +109,7 @@ class AndroidCallWriter final : public AndroidWriter {
   public:
     AndroidCallWriter(const ExportHead& head, std::string& out) : AndroidWriter(head, out) {}
 
-    void begin() override { AndroidWriter::begin("calls"); }
+    void begin() override { beginRoot("calls"); }
     void end() override { out_ += "</calls>\n"; }
 
     void record(const RecordItem& item) override {
