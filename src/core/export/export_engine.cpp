@@ -138,7 +138,7 @@ class Engine {
           sink_(sink),
           progress_(progress),
           scopeDatabase_(ScopeDatabase(tree, request)),
-          head_{tree, request, std::nullopt, 0} {
+          head_{tree, request, std::nullopt, 0, 0, nullptr, {}, 0, {}} {
         if (scopeDatabase_) head_.scopeDatabase = dbAt(*scopeDatabase_);
         head_.stampUtc = request.stampUtc ? *request.stampUtc
                                           : static_cast<std::int64_t>(std::time(nullptr));
