@@ -186,8 +186,8 @@ inline std::optional<std::string> CheckServiceBookRebuild(const IpdImage& image,
     return std::nullopt;
 }
 
-// Every export of the whole file: the standard formats must come out as UTF-8 and, for the
-// line-based ones, with no content line longer than 75 octets.
+// Every export of the whole file: the standard formats must come out as UTF-8; the line-based
+// ones with no content line longer than 75 octets, the markup ones without control characters.
 inline std::optional<std::string> CheckExports(const BackupTree& tree) {
     for (const ExportFormatInfo& info : kExportFormats) {
         ExportRequest request;
@@ -196,7 +196,16 @@ inline std::optional<std::string> CheckExports(const BackupTree& tree) {
         const std::string out = RenderExportToString(tree, request);
         if (!info.unicode) continue;
         if (!IsUtf8(out)) return "a standard-format export is not UTF-8";
-        if (info.format == ExportFormat::Json) continue;
+        if (info.format != ExportFormat::VCard && info.format != ExportFormat::ICalendar) {
+            // The markup formats hold no control character XML 1.0 cannot hold.
+            if (info.format == ExportFormat::Json) continue;
+            for (char c : out) {
+                const auto b = static_cast<unsigned char>(c);
+                if (b < 0x20 && b != '\t' && b != '\n' && b != '\r')
+                    return "a markup export holds a control character";
+            }
+            continue;
+        }
         std::size_t start = 0;
         while (start < out.size()) {
             std::size_t end = out.find("\r\n", start);

@@ -14,6 +14,7 @@ packages=(
     libical-dev python3-vobject python3-icalendar
     g++-mingw-w64-x86-64 googletest wine wine64
     desktop-file-utils
+    chromium
 )
 
 missing=()

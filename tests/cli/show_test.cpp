@@ -12,16 +12,17 @@ constexpr std::uint64_t kMillis = 1237039629000ULL;
 const ByteVector kJpeg{0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0x00, 0xFF, 0xD9};
 
 // An SMS body: handle and unique id, a first field whose first data byte is the direction,
-// the sent and received times at bytes 22 and 30, zeros up to byte 73, then the fields.
-ByteVector SmsBody(std::uint8_t direction, std::uint64_t sent, std::uint64_t received,
+// the handheld's time at byte 22 (a received message's receive time) and the other at byte 30,
+// zeros up to byte 73, then the fields.
+ByteVector SmsBody(std::uint8_t direction, std::uint64_t at22, std::uint64_t at30,
                    const ByteVector& further) {
     ByteVector body{1, 0, 0, 0, 0, 0};
     ByteVector first = FieldList().add(1, ByteVector(64, 0)).bytes();
     body.insert(body.end(), first.begin(), first.end());
     body[9] = direction;
     for (std::size_t i = 0; i < 6; ++i) {
-        body[22 + i] = static_cast<std::uint8_t>(sent >> (8 * i));
-        body[30 + i] = static_cast<std::uint8_t>(received >> (8 * i));
+        body[22 + i] = static_cast<std::uint8_t>(at22 >> (8 * i));
+        body[30 + i] = static_cast<std::uint8_t>(at30 >> (8 * i));
     }
     body.resize(73, 0);
     body.insert(body.end(), further.begin(), further.end());
@@ -131,8 +132,8 @@ TEST_F(ShowTest, SmsTimesNumberAndText) {
     EXPECT_EQ(r.out,
               "0\tDirection\tReceived\n"
               "1\tFolder\tInbox\n"
-              "2\tSent on\t3/14/2009 7:07:09 PM\n"
-              "3\tRecv. On\t3/14/2009 7:07:10 PM\n"
+              "2\tSent on\t3/14/2009 7:07:10 PM\n"
+              "3\tRecv. On\t3/14/2009 7:07:09 PM\n"
               "4\tNumber\t+447700\n"
               "5\tMessage\thello\n");
 }

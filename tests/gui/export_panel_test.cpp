@@ -246,6 +246,30 @@ class ExportPanelTest : public QObject {
         QCOMPARE(panel->lastWritten(), folder.path() + "/Orrelin_Export_07040509_2.json");
     }
 
+    // The second row: the Android message and call files and the HTML page.
+    void theAndroidAndHtmlButtonsWriteTheirFiles() {
+        QCOMPARE(panel->standardButton(ExportFormat::AndroidSms)->text(),
+                 QStringLiteral("Android SMS"));
+        QCOMPARE(panel->standardButton(ExportFormat::AndroidCalls)->text(),
+                 QStringLiteral("Android Calls"));
+        QCOMPARE(panel->standardButton(ExportFormat::Html)->text(), QStringLiteral("HTML"));
+        Open(Record(kSms, 0));
+        panel->scopeOption(2)->setChecked(true);
+        panel->standardButton(ExportFormat::AndroidSms)->click();
+        panel->standardButton(ExportFormat::AndroidCalls)->click();
+        panel->standardButton(ExportFormat::Html)->click();
+        QCOMPARE(Files(),
+                 (QStringList{"Orrelin_Export_07040509.html", "Orrelin_Export_07040509.xml",
+                              "Orrelin_Export_07040509_2.xml"}));
+        QVERIFY(ReadAll(folder.path() + "/Orrelin_Export_07040509.xml")
+                    .starts_with("<?xml version='1.0' encoding='UTF-8' standalone='yes' ?>\n"
+                                 "<smses count=\"2\">"));
+        QVERIFY(ReadAll(folder.path() + "/Orrelin_Export_07040509_2.xml").find("<calls count=\"1\">") !=
+                std::string::npos);
+        QVERIFY(ReadAll(folder.path() + "/Orrelin_Export_07040509.html").starts_with("<!DOCTYPE html>"));
+        QCOMPARE(messages.shown.size(), std::size_t{3});
+    }
+
     void aFileThatCannotBeWrittenIsReportedNotCompleted() {
         tree = TreeOf(FixtureBackup(), (folder.path() + "/gone/a.ipd").toStdString());
         Open(Record(kCalls, 0));

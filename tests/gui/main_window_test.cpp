@@ -328,8 +328,8 @@ class MainWindowTest : public QObject, private WindowFixture {
     }
 
     // Every pane fits the window at its first size: no scroll bar, no field squeezed below its
-    // height. The export panel, opened below any of them, shows whole with its five format
-    // buttons in one row. With ORRELIN_SHOT_DIR set the window is saved as a picture per pane.
+    // height. The export panel, opened below any of them, shows whole with its format buttons
+    // in two rows. With ORRELIN_SHOT_DIR set the window is saved as a picture per pane.
     void everyPaneFitsTheDefaultWindow() {
         if (QGuiApplication::platformName() == QStringLiteral("offscreen")) {
             // The test run asks for a screen; by hand, offscreen, this check is left out.

@@ -51,7 +51,10 @@ CallRecord DecodeCall(const IpdImage& image, RecordSpan span, const DecodeContex
         v[CallRecord::Date] =
             MillisToDate(static_cast<double>(millis), context.timeZoneText, context.dateStyle);
     }
-    if (!time.empty()) record.timeUtc = static_cast<std::int64_t>(millis / 1000);
+    if (!time.empty()) {
+        record.timeUtc = static_cast<std::int64_t>(millis / 1000);
+        record.timeMillis = millis;
+    }
 
     // The name: the 16-bit field, else the 8-bit one, else the number; the 8-bit forms keep
     // their control characters.

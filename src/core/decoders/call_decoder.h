@@ -20,6 +20,8 @@ struct CallRecord {
     // straight from the stored millisecond count (the shown date carries the display offset);
     // nothing when the record has no time field.
     std::optional<std::int64_t> timeUtc;
+    // The same instant to the millisecond, as stored.
+    std::optional<std::uint64_t> timeMillis;
     // The duration as stored, in seconds (0 when the record has none).
     std::int32_t durationSeconds = 0;
     const std::string& operator[](Slot s) const { return values[s]; }

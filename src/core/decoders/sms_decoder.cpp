@@ -10,13 +10,26 @@
 namespace orrelin {
 namespace {
 
-constexpr std::size_t kSentTimeOffset = 22;
-constexpr std::size_t kReceivedTimeOffset = 30;
+// The handheld's own time of the message (when it sent it, or when it received it) and the
+// other side's (the service centre's time of a received message: when it was sent).
+constexpr std::size_t kHandheldTimeOffset = 22;
+constexpr std::size_t kOtherTimeOffset = 30;
 constexpr std::size_t kTimeBytes = 6;
 constexpr std::uint8_t kNumberField = FieldOf(kSmsFields, SmsRecord::Number).type;
 constexpr std::uint8_t kTextField = FieldOf(kSmsFields, SmsRecord::Text).type;
 // A message text whose first byte is this is 16-bit text (its first unit lies in U+06xx).
 constexpr std::uint8_t kSixteenBitMark = 0x06;
+// Where a message states its coding: byte 29 of the first field's data (body byte 38) and the
+// first byte of the type-7 field; the value 2 there says UCS-2 (0 is 7-bit, 1 8-bit).
+constexpr std::size_t kCodingByte = 38;
+constexpr std::uint8_t kCodingField = 7;
+constexpr std::uint8_t kUcs2Coding = 2;
+
+bool StatedUcs2(Bytes body, Bytes fields) {
+    if (body.size() > kCodingByte && body[kCodingByte] == kUcs2Coding) return true;
+    Bytes coding = FindField(fields, kCodingField);
+    return !coding.empty() && coding[0] == kUcs2Coding;
+}
 
 // A six-byte little-endian millisecond count; nothing when the record is too short to hold it.
 std::optional<std::uint64_t> MessageMillis(Bytes body, std::size_t offset) {
@@ -70,6 +83,11 @@ bool SmsTextIsSixteenBit(Bytes text, const TextOptions& options) {
 }
 
 SmsRecord DecodeSms(const IpdImage& image, RecordSpan span, const DecodeContext& context) {
+    return DecodeSms(image, span, context, true);
+}
+
+SmsRecord DecodeSms(const IpdImage& image, RecordSpan span, const DecodeContext& context,
+                    bool withText) {
     SmsRecord record;
     auto body = RecordBody(image, span);
     if (!body) return record;
@@ -79,20 +97,28 @@ SmsRecord DecodeSms(const IpdImage& image, RecordSpan span, const DecodeContext&
     const bool sentByUser = body->size() <= kSmsDirectionByte || (*body)[kSmsDirectionByte] == 0;
     record.values[SmsRecord::Direction] = kSmsDirectionWords[sentByUser ? 0 : 1];
     record.values[SmsRecord::Folder] = kSmsFolderWords[sentByUser ? 0 : 1];
-    const auto sent = MessageMillis(*body, kSentTimeOffset);
-    const auto received = MessageMillis(*body, kReceivedTimeOffset);
+    const auto handheld = MessageMillis(*body, kHandheldTimeOffset);
+    const auto other = MessageMillis(*body, kOtherTimeOffset);
+    const auto sent = sentByUser ? handheld : other;
+    const auto received = sentByUser ? other : handheld;
     record.values[SmsRecord::SentDate] = MessageTime(sent, context);
     record.values[SmsRecord::ReceivedDate] = MessageTime(received, context);
     record.sentUtc = Seconds(sent);
     record.receivedUtc = Seconds(received);
+    record.sentMillis = sent;
+    record.receivedMillis = received;
 
     Bytes fields = Tail(*body, kSmsFieldsOffset);
     record.values[SmsRecord::Number] =
         EightBitText(FindField(fields, kNumberField), true, context.text);
+    if (!withText) return record;
     Bytes text = FindField(fields, kTextField);
     if (!text.empty() && text[0] == kSixteenBitMark) {
         // The whole data are code units; nothing is removed from them.
         record.values[SmsRecord::Text] = Utf16Text(text, false, context.text);
+    } else if (context.text.unicode && StatedUcs2(*body, fields)) {
+        // The message says it is UCS-2: read as such in the Unicode form, without guessing.
+        record.values[SmsRecord::Text] = Utf16Text(text, true, context.text);
     } else if (SmsTextIsSixteenBit(text, context.text)) {
         // Recognised in the Unicode form only; a trailing U+0000 and other controls go.
         record.values[SmsRecord::Text] = Utf16Text(text, true, context.text);

@@ -22,6 +22,9 @@ struct SmsRecord {
     // nothing when the record is too short to hold them.
     std::optional<std::int64_t> sentUtc;
     std::optional<std::int64_t> receivedUtc;
+    // The same instants to the millisecond, as stored.
+    std::optional<std::uint64_t> sentMillis;
+    std::optional<std::uint64_t> receivedMillis;
     const std::string& operator[](Slot s) const { return values[s]; }
 };
 
@@ -34,9 +37,14 @@ inline constexpr std::array<std::string_view, 2> kSmsDirectionWords{"Sent", "Rec
 inline constexpr std::array<std::string_view, 2> kSmsFolderWords{"Outbox", "Inbox"};
 
 // Body layout: handle (0-1), unique id (2-5), first field header (6-8), direction byte (9:
-// 0 sent, else received), sent time (22-27) and received time (30-35) as 48-bit millisecond
-// counts, further fields from byte 73: type 2 the number, type 4 the text (16-bit big-endian
+// 0 sent, else received), two times as 48-bit millisecond counts: bytes 22-27 the handheld's
+// (a sent message's sent time, a received message's receive time) and bytes 30-35 the other
+// (a sent message's received time, a received message's sent time, from the service centre),
+// further fields from byte 73: type 2 the number, type 4 the text (16-bit big-endian
 // when its first byte is 0x06; see SmsTextIsSixteenBit for the Unicode form).
+// In the Unicode form a message whose coding byte (body byte 38, byte 29 of the first field's
+// data) or type-7 field's first byte is 2 (UCS-2) has its text read as 16-bit big-endian text
+// whatever its bytes; the single-byte form keeps to the rules below.
 // Whether a message text is read as 16-bit big-endian text. The single-byte form goes by the
 // first byte alone (0x06: a first unit in the Arabic block). The Unicode form, which can keep
 // every character, also takes as 16-bit an even-length text that is valid UTF-16 and either
@@ -47,5 +55,8 @@ inline constexpr std::array<std::string_view, 2> kSmsFolderWords{"Outbox", "Inbo
 bool SmsTextIsSixteenBit(Bytes text, const TextOptions& options);
 
 SmsRecord DecodeSms(const IpdImage& image, RecordSpan span, const DecodeContext& context);
+// The same, the text left empty unless `withText`.
+SmsRecord DecodeSms(const IpdImage& image, RecordSpan span, const DecodeContext& context,
+                    bool withText);
 
 }  // namespace orrelin

@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "export/contact_names.h"
 #include "export/export_writer.h"
 #include "io/file_output.h"
 #include "base/bytes.h"
@@ -137,11 +138,20 @@ class Engine {
           sink_(sink),
           progress_(progress),
           scopeDatabase_(ScopeDatabase(tree, request)),
-          head_{tree, request, std::nullopt, 0} {
+          head_{tree, request, std::nullopt, 0, 0, nullptr, {}, 0, {}} {
         if (scopeDatabase_) head_.scopeDatabase = dbAt(*scopeDatabase_);
         head_.stampUtc = request.stampUtc ? *request.stampUtc
                                           : static_cast<std::int64_t>(std::time(nullptr));
         out_.reserve(kFlushSize + (std::size_t{1} << 16));
+        if (NeedsContactNames(request.format)) {
+            contacts_ = CollectContactNames(tree, TextOptions{true, request.eightBitPage});
+            head_.contacts = &contacts_;
+        }
+        if (request.format == ExportFormat::Html) {
+            head_.flush = [this] {
+                if (going()) flushIfFull();
+            };
+        }
         writer_ = MakeExportWriter(head_, out_);
     }
 
@@ -153,6 +163,7 @@ class Engine {
             for (std::size_t first = part.first; first < part.first + part.count; first += kChunk)
                 chunks.push_back({&part, first, std::min(first + kChunk, part.first + part.count)});
         }
+        head_.records = total_;
         writer_->begin();
         // Large exports render on two threads while the output is written in order. libical
         // keeps state of its own, so iCalendar components are made on this thread alone.
@@ -167,6 +178,7 @@ class Engine {
         std::size_t i = 0;
         for (const Part& part : parts) {
             if (!going()) break;
+            head_.database = part.database;
             writer_->beginDatabase(dbAt(part.database));
             for (; i < chunks.size() && chunks[i].part == &part && going(); ++i) {
                 const Chunk& chunk = chunks[i];
@@ -239,7 +251,7 @@ class Engine {
                 if (row + 4 * kAhead < last)
                     __builtin_prefetch(&index.records[rows[row + 4 * kAhead]]);
             }
-            if (!each(RecordItem{db, index.records[rows[row]].span, row,
+            if (!each(RecordItem{db, index.records[rows[row]].span, database, row,
                                  row == chunk.part->first})) {
                 return;
             }
@@ -286,6 +298,7 @@ class Engine {
     const ProgressCallback& progress_;
     const std::optional<std::size_t> scopeDatabase_;
     ExportHead head_;
+    ContactNames contacts_;
     std::string out_;
     std::unique_ptr<ExportWriter> writer_;
     std::uint64_t done_ = 0;
@@ -307,6 +320,12 @@ std::unique_ptr<ExportWriter> MakeExportWriter(const ExportHead& head, std::stri
             return MakeICalendarWriter(head, out);
         case ExportFormat::Json:
             return MakeJsonWriter(head, out);
+        case ExportFormat::AndroidSms:
+            return MakeAndroidSmsWriter(head, out);
+        case ExportFormat::AndroidCalls:
+            return MakeAndroidCallWriter(head, out);
+        case ExportFormat::Html:
+            return MakeHtmlWriter(head, out);
     }
     return MakeTextWriter(head, out);
 }
@@ -328,7 +347,12 @@ bool FormatTakes(ExportFormat format, KnownDb db) {
         case ExportFormat::ICalendar:
             return db == KnownDb::Calendar || db == KnownDb::CalendarAll || db == KnownDb::Tasks;
         case ExportFormat::Json:
+        case ExportFormat::Html:
             return true;
+        case ExportFormat::AndroidSms:
+            return db == KnownDb::Sms;
+        case ExportFormat::AndroidCalls:
+            return db == KnownDb::PhoneCallLogs;
     }
     return false;
 }

@@ -21,7 +21,16 @@
 
 namespace orrelin {
 
-enum class ExportFormat : std::uint8_t { Text, Csv, VCard, ICalendar, Json };
+enum class ExportFormat : std::uint8_t {
+    Text,
+    Csv,
+    VCard,
+    ICalendar,
+    Json,
+    AndroidSms,
+    AndroidCalls,
+    Html,
+};
 
 struct ExportFormatInfo {
     ExportFormat format;
@@ -33,12 +42,18 @@ struct ExportFormatInfo {
     bool unicode;
 };
 
-inline constexpr std::array<ExportFormatInfo, 5> kExportFormats{{
+inline constexpr std::array<ExportFormatInfo, 8> kExportFormats{{
     {ExportFormat::Text, "txt", ".txt", "text blocks under banners", false},
     {ExportFormat::Csv, "csv", ".csv", "one quoted line per record", false},
     {ExportFormat::VCard, "vcard", ".vcf", "vCard 4.0, one card per contact", true},
     {ExportFormat::ICalendar, "ics", ".ics", "iCalendar, appointments and tasks", true},
     {ExportFormat::Json, "json", ".json", "JSON, every record of every database", true},
+    {ExportFormat::AndroidSms, "android-sms", ".xml", "SMS Backup & Restore messages for Android",
+     true},
+    {ExportFormat::AndroidCalls, "android-calls", ".xml",
+     "SMS Backup & Restore call log for Android", true},
+    {ExportFormat::Html, "html", ".html", "one self-contained HTML page to read in a browser",
+     true},
 }};
 
 constexpr const ExportFormatInfo& InfoOf(ExportFormat format) {
@@ -49,7 +64,7 @@ const ExportFormatInfo* ExportFormatByName(std::string_view name);
 
 // Whether records of database `db` belong in an export of `format`: the kinds the text and CSV
 // exports know, contacts for vCard, appointments and tasks for iCalendar, every recognised
-// database for JSON.
+// database for JSON and HTML, messages and calls for the Android formats.
 bool FormatTakes(ExportFormat format, KnownDb db);
 
 // The panel's three options, top to bottom.

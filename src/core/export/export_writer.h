@@ -6,6 +6,7 @@
 // database in the export, so records may be rendered in any order and joined later.
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,6 +15,8 @@
 #include "kinds/record_kinds.h"
 
 namespace orrelin {
+
+class ContactNames;
 
 // What every writer of a run knows from its start.
 struct ExportHead {
@@ -24,13 +27,29 @@ struct ExportHead {
     std::optional<KnownDb> scopeDatabase;
     // The time stamp the formats that carry one write.
     std::int64_t stampUtc = 0;
+    // The records the export writes, known before begin().
+    std::uint64_t records = 0;
+    // The address book's names for telephone numbers, for the formats that name them
+    // (NeedsContactNames); null for the others.
+    const ContactNames* contacts = nullptr;
+    // Hands what the writer has appended so far on to the sink when it has grown large: for a
+    // writer that writes much at once in endDatabase() (the HTML page's conversations), on the
+    // engine's own thread.
+    std::function<void()> flush;
+    // The database being written (its position in the record index), set before
+    // beginDatabase(); for the writer on the engine's own thread.
+    std::size_t database = 0;
+    // What the writers of one run share, made by the first one that needs it (writers are all
+    // made on the engine's thread), null until then.
+    mutable std::shared_ptr<void> shared;
 };
 
 // One record as the engine hands it over.
 struct RecordItem {
     KnownDb db;
     RecordSpan span;
-    std::size_t row;  // position in its database, from 0
+    std::size_t database;  // its database's position in the record index
+    std::size_t row;       // position in its database, from 0
     bool first;       // the first record of its database in this export
 };
 
@@ -50,5 +69,14 @@ std::unique_ptr<ExportWriter> MakeTextWriter(const ExportHead& head, std::string
 std::unique_ptr<ExportWriter> MakeVCardWriter(const ExportHead& head, std::string& out);
 std::unique_ptr<ExportWriter> MakeICalendarWriter(const ExportHead& head, std::string& out);
 std::unique_ptr<ExportWriter> MakeJsonWriter(const ExportHead& head, std::string& out);
+std::unique_ptr<ExportWriter> MakeAndroidSmsWriter(const ExportHead& head, std::string& out);
+std::unique_ptr<ExportWriter> MakeAndroidCallWriter(const ExportHead& head, std::string& out);
+std::unique_ptr<ExportWriter> MakeHtmlWriter(const ExportHead& head, std::string& out);
+
+// Whether the writers of `format` name numbers from the address book.
+constexpr bool NeedsContactNames(ExportFormat format) {
+    return format == ExportFormat::AndroidSms || format == ExportFormat::AndroidCalls ||
+           format == ExportFormat::Html;
+}
 
 }  // namespace orrelin

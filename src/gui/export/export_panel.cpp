@@ -29,12 +29,21 @@ QString StandardCaption(ExportFormat format) {
             return QStringLiteral("iCalendar");
         case ExportFormat::Json:
             return QStringLiteral("JSON");
+        case ExportFormat::AndroidSms:
+            return QStringLiteral("Android SMS");
+        case ExportFormat::AndroidCalls:
+            return QStringLiteral("Android Calls");
+        case ExportFormat::Html:
+            return QStringLiteral("HTML");
         case ExportFormat::Text:
         case ExportFormat::Csv:
             break;
     }
     return {};
 }
+
+// The buttons of the first row: text, CSV, vCard, iCalendar and JSON.
+constexpr std::size_t kFirstRowButtons = 5;
 
 QString Latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -84,14 +93,20 @@ ExportPanel::ExportPanel(MessageBoxes& messages, std::function<Source()> source,
         buttons_[static_cast<std::size_t>(info.format)] = button;
     }
 
-    // The window's own formats beside the standard ones, Cancel last.
+    // The window's own formats beside the standard ones, Cancel last; a second row takes
+    // the formats for other programs, so the panel stays as narrow as the pane it sits in.
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* button : buttons_)
-        buttons->addWidget(button);
+    auto* moreButtons = new QHBoxLayout;
+    for (const auto& info : kExportFormats) {
+        QPushButton* button = buttons_[static_cast<std::size_t>(info.format)];
+        (static_cast<std::size_t>(info.format) < kFirstRowButtons ? buttons : moreButtons)
+            ->addWidget(button);
+    }
     buttons->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(scopes);
     layout->addLayout(buttons);
+    layout->addLayout(moreButtons);
 
     connect(textButton_, &QPushButton::clicked, this, &ExportPanel::exportText);
     connect(csvButton_, &QPushButton::clicked, this, &ExportPanel::exportCsv);

@@ -20,7 +20,7 @@ namespace orrelin::gui {
 
 // The export panel: three options (the selected record, all records of its database, every
 // exportable record of the file) and the buttons that write them to a text, CSV, vCard,
-// iCalendar or JSON file next to the opened backup. The option the user chose stays chosen across
+// iCalendar, JSON, Android message or call log, or HTML file next to the opened backup. The option the user chose stays chosen across
 // openings of the panel; the captions of the first two follow the database of the record selected
 // when the panel was last opened. What is written follows the selection when a button is pressed.
 class ExportPanel : public QGroupBox {
@@ -39,7 +39,8 @@ class ExportPanel : public QGroupBox {
     QPushButton* textButton() const { return textButton_; }
     QPushButton* csvButton() const { return csvButton_; }
     QPushButton* cancelButton() const { return cancelButton_; }
-    // The standard formats' buttons: "vCard", "iCalendar", "JSON".
+    // The standard formats' buttons: "vCard", "iCalendar", "JSON", "Android SMS",
+    // "Android Calls", "HTML".
     QPushButton* standardButton(ExportFormat format) const {
         return buttons_[static_cast<std::size_t>(format)];
     }

@@ -137,10 +137,11 @@ TEST_F(Corpus, ThreeReceivedMessages) {
             EXPECT_EQ(sms[SmsRecord::Direction], "Received");
             EXPECT_EQ(sms[SmsRecord::Folder], "Inbox");
             EXPECT_EQ(sms[SmsRecord::Number], "+8613725573137");
-            EXPECT_TRUE(sms[SmsRecord::SentDate].starts_with("3/9/2006 9:3"))
-                << sms[SmsRecord::SentDate];
-            EXPECT_TRUE(sms[SmsRecord::ReceivedDate].starts_with("6/14/2006 4:"))
+            // The handheld's receive time (bytes 22-27), the service centre's sent time (30-35).
+            EXPECT_TRUE(sms[SmsRecord::ReceivedDate].starts_with("3/9/2006 9:3"))
                 << sms[SmsRecord::ReceivedDate];
+            EXPECT_TRUE(sms[SmsRecord::SentDate].starts_with("6/14/2006 4:"))
+                << sms[SmsRecord::SentDate];
         }
         EXPECT_EQ(DecodeSms(*image, index.records[0].span, kContext)[SmsRecord::Text], "qwerty111");
     }

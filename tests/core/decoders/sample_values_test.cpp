@@ -27,7 +27,7 @@ const std::vector<Expected> kValues{
     {KnownDb::Sms, 0, 1, "Outbox"},
     {KnownDb::Sms, 0, 2, "3/15/2010 11:35:00 AM"},
     {KnownDb::Sms, 1, 0, "Received"},
-    {KnownDb::Sms, 1, 3, "3/15/2010 11:38:04 AM"},
+    {KnownDb::Sms, 1, 3, "3/15/2010 11:38:00 AM"},
     {KnownDb::Sms, 2, 4, "+962795550147"},
     {KnownDb::Sms, 2, 5, "\xE3\xD1\xCD\xC8\xC7\xA1 \xDF\xED\xDD \xCD\xC7\xE1\xDF\xBF"},
     {KnownDb::Sms, 3, 5, "Your parcel 4471 is ready for pickup.\nDesk hours 9-17, bring ID."},

@@ -11,15 +11,16 @@ using testing::RecordImage;
 
 const DecodeContext kContext{};
 
-// A message body: the fixed 73 bytes (direction at 9, times at 22 and 30), then the fields.
-ByteVector MessageBody(std::uint8_t direction, std::uint64_t sent, std::uint64_t received,
+// A message body: the fixed 73 bytes (direction at 9, the handheld's time at 22 and the other
+// time at 30), then the fields.
+ByteVector MessageBody(std::uint8_t direction, std::uint64_t at22, std::uint64_t at30,
                        const FieldList& fields) {
     ByteVector body(73, 0);
     body[0] = 0x05;
     body[9] = direction;
     for (std::size_t i = 0; i < 6; ++i) {
-        body[22 + i] = static_cast<std::uint8_t>(sent >> (8 * i));
-        body[30 + i] = static_cast<std::uint8_t>(received >> (8 * i));
+        body[22 + i] = static_cast<std::uint8_t>(at22 >> (8 * i));
+        body[30 + i] = static_cast<std::uint8_t>(at30 >> (8 * i));
     }
     body.insert(body.end(), fields.bytes().begin(), fields.bytes().end());
     return body;
@@ -41,8 +42,25 @@ TEST(DecodeSms, DirectionByteDecidesSentOrReceived) {
     }
 }
 
+// Bytes 22-27 hold the handheld's own time: when a sent message left it, when a received one
+// reached it; bytes 30-35 the other time.
+TEST(DecodeSms, DirectionDecidesWhichTimeWasSent) {
+    const std::uint64_t at22 = 1256592300000;
+    const std::uint64_t at30 = 1256592360000;
+    SmsRecord sent = Decode(MessageBody(0, at22, at30, {}));
+    EXPECT_EQ(sent.sentMillis, std::optional<std::uint64_t>(at22));
+    EXPECT_EQ(sent.receivedMillis, std::optional<std::uint64_t>(at30));
+    EXPECT_EQ(sent[SmsRecord::SentDate], "10/27/2009 12:25:00 AM");
+    EXPECT_EQ(sent[SmsRecord::ReceivedDate], "10/27/2009 12:26:00 AM");
+    SmsRecord received = Decode(MessageBody(1, at22, at30, {}));
+    EXPECT_EQ(received.sentMillis, std::optional<std::uint64_t>(at30));
+    EXPECT_EQ(received.receivedMillis, std::optional<std::uint64_t>(at22));
+    EXPECT_EQ(received[SmsRecord::SentDate], "10/27/2009 12:26:00 AM");
+    EXPECT_EQ(received[SmsRecord::ReceivedDate], "10/27/2009 12:25:00 AM");
+}
+
 TEST(DecodeSms, SixByteMillisecondTimes) {
-    SmsRecord r = Decode(MessageBody(1, 1256592300000, 0, {}));
+    SmsRecord r = Decode(MessageBody(0, 1256592300000, 0, {}));
     EXPECT_EQ(r[SmsRecord::SentDate], "10/27/2009 12:25:00 AM");
     EXPECT_EQ(r[SmsRecord::ReceivedDate], "1/1/1970 3:00:00 AM");
 
@@ -54,7 +72,7 @@ TEST(DecodeSms, SixByteMillisecondTimes) {
     // Six bytes FF reach past the year 9999: that value alone stays empty.
     FieldList fields;
     fields.text(2, "+4412345").text(4, "hi");
-    SmsRecord far = Decode(MessageBody(1, 0xFFFFFFFFFFFF, 1256592300000, fields));
+    SmsRecord far = Decode(MessageBody(0, 0xFFFFFFFFFFFF, 1256592300000, fields));
     EXPECT_EQ(far[SmsRecord::SentDate], "");
     EXPECT_EQ(far[SmsRecord::ReceivedDate], "10/27/2009 12:25:00 AM");
     EXPECT_EQ(far[SmsRecord::Number], "+4412345");
@@ -134,40 +152,59 @@ TEST(DecodeSms, UnicodeFormReadsSixteenBitTextOfEveryScript) {
     EXPECT_EQ(text({0xE9, 't', 0xE9}, unicode), "\u00E9t\u00E9");  // read as 1252
 }
 
+// A message that says it is UCS-2 is read so in the Unicode form, even where its bytes would
+// pass for 8-bit text (CJK without a zero byte); the single-byte form keeps its rules.
+TEST(DecodeSms, StatedUcs2IsReadAsSixteenBitInTheUnicodeForm) {
+    DecodeContext unicode;
+    unicode.text.unicode = true;
+    const ByteVector cjk{0x4F, 0x60, 0x59, 0x7D};  // 你好
+    auto decode = [&](bool atByte38, std::uint8_t field7, const DecodeContext& context) {
+        FieldList fields;
+        fields.add(4, cjk).add(7, {field7, 0, 0});
+        ByteVector body = MessageBody(1, 0, 0, fields);
+        if (atByte38) body[38] = 2;
+        return Decode(body, context)[SmsRecord::Text];
+    };
+    EXPECT_EQ(decode(true, 0, unicode), "你好");
+    EXPECT_EQ(decode(false, 2, unicode), "你好");
+    EXPECT_EQ(decode(false, 1, unicode), "O`Y}");  // 8-bit stated: the bytes as they are
+    EXPECT_EQ(decode(true, 2, kContext), "O`Y}");
+}
+
 TEST(DecodeSms, InstantsAreTheStoredCountsWithoutTheDisplayOffset) {
     DecodeContext east;
     east.timeZoneText = "+11";
-    SmsRecord r = Decode(MessageBody(1, 1256592300400, 1256592360000, {}), east);
+    SmsRecord r = Decode(MessageBody(0, 1256592300400, 1256592360000, {}), east);
     EXPECT_EQ(r.sentUtc, std::optional<std::int64_t>(1256592300));  // milliseconds dropped
     EXPECT_EQ(r.receivedUtc, std::optional<std::int64_t>(1256592360));
     EXPECT_EQ(r[SmsRecord::SentDate], "10/27/2009 11:25:00 AM");
 
     // Past the year 9999 the instant stays exact while the shown date is empty.
-    EXPECT_EQ(Decode(MessageBody(1, 0xFFFFFFFFFFFF, 0, {})).sentUtc,
+    EXPECT_EQ(Decode(MessageBody(0, 0xFFFFFFFFFFFF, 0, {})).sentUtc,
               std::optional<std::int64_t>(0xFFFFFFFFFFFF / 1000));
 
     // Exports that write instants only ask for no shown times.
     DecodeContext instantsOnly;
     instantsOnly.displayTimes = false;
-    SmsRecord bare = Decode(MessageBody(1, 1256592300400, 0, {}), instantsOnly);
+    SmsRecord bare = Decode(MessageBody(0, 1256592300400, 0, {}), instantsOnly);
     EXPECT_EQ(bare[SmsRecord::SentDate], "");
     EXPECT_EQ(bare.sentUtc, std::optional<std::int64_t>(1256592300));
 
     ByteVector body = MessageBody(1, 1000, 2000, {});
     body.resize(30);
     SmsRecord cut = Decode(body);
-    EXPECT_EQ(cut.sentUtc, std::optional<std::int64_t>(1));
-    EXPECT_EQ(cut.receivedUtc, std::nullopt);
+    EXPECT_EQ(cut.receivedUtc, std::optional<std::int64_t>(1));
+    EXPECT_EQ(cut.sentUtc, std::nullopt);
 }
 
 TEST(DecodeSms, ShortAndDamagedRecords) {
-    // Long enough for the sent time only.
+    // Long enough for the handheld's time only: a received message's receive time.
     ByteVector body = MessageBody(1, 1256592300000, 0, {});
     body.resize(30);
     SmsRecord partial = Decode(body);
     EXPECT_EQ(partial[SmsRecord::Direction], "Received");
-    EXPECT_EQ(partial[SmsRecord::SentDate], "10/27/2009 12:25:00 AM");
-    EXPECT_EQ(partial[SmsRecord::ReceivedDate], "");
+    EXPECT_EQ(partial[SmsRecord::ReceivedDate], "10/27/2009 12:25:00 AM");
+    EXPECT_EQ(partial[SmsRecord::SentDate], "");
     EXPECT_EQ(partial[SmsRecord::Text], "");
 
     // Too short for the direction byte: counted as sent, like its tree icon.

@@ -60,16 +60,16 @@ inline ByteVector Le(std::uint64_t value, std::size_t width) {
     return out;
 }
 
-// An SMS: the first field's data holds the direction byte at record byte 9 and the sent and
-// received times (milliseconds, 6 bytes) at record bytes 22 and 30; the further fields start
-// at record byte 73.
-inline ByteVector SmsFields(std::uint8_t direction, std::uint64_t sent, std::uint64_t received,
+// An SMS: the first field's data holds the direction byte at record byte 9 and two times
+// (milliseconds, 6 bytes) at record bytes 22 (the handheld's: a received message's receive
+// time) and 30; the further fields start at record byte 73.
+inline ByteVector SmsFields(std::uint8_t direction, std::uint64_t at22, std::uint64_t at30,
                             const FieldList& further) {
     ByteVector first(64, 0);
     first[0] = direction;
     for (std::size_t i = 0; i < 6; ++i) {
-        first[13 + i] = static_cast<std::uint8_t>(sent >> (8 * i));
-        first[21 + i] = static_cast<std::uint8_t>(received >> (8 * i));
+        first[13 + i] = static_cast<std::uint8_t>(at22 >> (8 * i));
+        first[21 + i] = static_cast<std::uint8_t>(at30 >> (8 * i));
     }
     FieldList fields;
     fields.add(1, first).raw(further.bytes());
@@ -141,13 +141,13 @@ inline ByteVector FixtureBackup() {
 
 inline const std::string kSms1Text = Block({
     "\tStatus: Received",
-    "\tSent Date: 10/27/2009 12:25:00 AM",
-    "\tReceived Date: 10/27/2009 12:26:00 AM",
+    "\tSent Date: 10/27/2009 12:26:00 AM",
+    "\tReceived Date: 10/27/2009 12:25:00 AM",
     "\tNumber: +15551234",
     "\tMessage: Hello, \"world\"\r\nsecond line",
 });
 inline const std::string kSms1Csv =
-    "\"Received\",\"10/27/2009 12:25:00 AM\",\"10/27/2009 12:26:00 AM\",\"+15551234\","
+    "\"Received\",\"10/27/2009 12:26:00 AM\",\"10/27/2009 12:25:00 AM\",\"+15551234\","
     "\"Hello, \"\"world\"\"\r\nsecond line\"";
 
 // Code page 1256: alef C7, lam E1, meem E3.

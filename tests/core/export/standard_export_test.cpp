@@ -87,8 +87,8 @@ TEST_F(StandardExport, OneJsonRecordByteForByte) {
                   ",\"label\":\"+15551234\",\"values\":{\"direction\":\"Received\","
                   "\"folder\":\"Inbox\",\"number\":\"+15551234\","
                   "\"text\":\"Hello, \\\"world\\\"\\r\\nsecond line\","
-                  "\"sent_time\":\"2009-10-26T21:25:00Z\","
-                  "\"received_time\":\"2009-10-26T21:26:00Z\"}}]}]}\n");
+                  "\"sent_time\":\"2009-10-26T21:26:00Z\","
+                  "\"received_time\":\"2009-10-26T21:25:00Z\"}}]}]}\n");
 }
 
 TEST_F(StandardExport, EachFormatTakesItsOwnKindsFromEachScope) {

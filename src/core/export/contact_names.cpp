@@ -1,0 +1,199 @@
+#include "export/contact_names.h"
+
+#include <algorithm>
+#include <array>
+
+#include "decoders/contact_decoder.h"
+
+namespace orrelin {
+namespace {
+
+// Digits that must remain of an international number after its country code.
+constexpr std::size_t kShortestRest = 6;
+constexpr std::size_t kLongestCountryCode = 3;
+
+bool Ignored(char c) {
+    return c == ' ' || c == '\t' || c == '-' || c == '.' || c == '(' || c == ')' || c == '[' ||
+           c == ']';
+}
+
+constexpr std::array<ContactRecord::Slot, 8> kPhoneSlots{
+    ContactRecord::WorkPhone1, ContactRecord::WorkPhone2, ContactRecord::HomePhone1,
+    ContactRecord::HomePhone2, ContactRecord::Mobile,     ContactRecord::Pager,
+    ContactRecord::Fax,        ContactRecord::OtherNumber,
+};
+
+std::string DisplayName(const ContactRecord& contact) {
+    std::string name = contact[ContactRecord::FirstName];
+    const std::string& last = contact[ContactRecord::LastName];
+    if (!name.empty() && !last.empty()) name.push_back(' ');
+    name += last;
+    return name.empty() ? contact[ContactRecord::Company] : name;
+}
+
+}  // namespace
+
+std::optional<DialledNumber> ReadDialledNumber(std::string_view number) {
+    DialledNumber out;
+    bool plus = false;
+    for (char c : number) {
+        if (Ignored(c)) continue;
+        if (c == '+' && !plus && out.digits.empty()) {
+            plus = true;
+        } else if (c >= '0' && c <= '9') {
+            out.digits.push_back(c);
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (plus) {
+        out.international = true;
+    } else if (out.digits.size() > 2 && out.digits.starts_with("00")) {
+        out.international = true;
+        out.digits.erase(0, 2);
+    }
+    if (out.digits.empty()) return std::nullopt;
+    return out;
+}
+
+std::optional<std::uint64_t> ContactNames::Key(std::string_view digits, KeyKind kind) {
+    constexpr std::size_t kMostDigits = 17;  // 10^17 * 32 * 4 stays below 2^64
+    if (digits.size() > kMostDigits) return std::nullopt;
+    std::uint64_t value = 0;
+    for (char c : digits)
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    return (value * 32 + digits.size()) * 4 + static_cast<std::uint64_t>(kind);
+}
+
+void ContactNames::put(std::string_view digits, KeyKind kind) {
+    if (ready_ && !table_.empty()) {  // added to after finish(): gather the table again
+        for (const Entry& entry : table_) {
+            if (entry.key != 0) entries_.push_back(entry);
+        }
+        table_.clear();
+    }
+    if (auto key = Key(digits, kind)) {
+        ++keysOfKind_[static_cast<std::size_t>(kind)];
+        entries_.push_back({*key, static_cast<std::uint32_t>(names_.size() - 1)});
+        ready_ = false;
+    }
+}
+
+std::size_t ContactNames::Slot(std::uint64_t key, unsigned bits) {
+    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ULL) >> (64 - bits));
+}
+
+std::size_t ContactNames::FilterBit(std::uint64_t key, unsigned bits) {
+    return static_cast<std::size_t>(((key ^ (key >> 29)) * 0xBF58476D1CE4E5B9ULL) >> (64 - bits));
+}
+
+void ContactNames::finish() const {
+    if (ready_) return;
+    // Open addressing at most three quarters full; the first added of equal keys stays.
+    bits_ = 4;
+    while ((std::size_t{1} << bits_) * 3 < entries_.size() * 4)
+        ++bits_;
+    table_.assign(std::size_t{1} << bits_, Entry{0, 0});
+    // Eight bits of the filter a key: it fits a processor cache where the table does not.
+    filter_.assign((std::size_t{1} << bits_) / 8 + 1, 0);
+    const std::size_t mask = table_.size() - 1;
+    for (const Entry& entry : entries_) {
+        std::size_t at = Slot(entry.key, bits_);
+        while (table_[at].key != 0 && table_[at].key != entry.key)
+            at = (at + 1) & mask;
+        if (table_[at].key == 0) table_[at] = entry;
+        const std::size_t bit = FilterBit(entry.key, bits_ + 3);
+        filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
+    }
+    entries_.clear();
+    entries_.shrink_to_fit();
+    ready_ = true;
+}
+
+std::string_view ContactNames::lookup(std::string_view digits, KeyKind kind) const {
+    // Most numbers match nothing: a kind no contact gave costs no search of the table.
+    if (keysOfKind_[static_cast<std::size_t>(kind)] == 0) return {};
+    auto key = Key(digits, kind);
+    if (!key || table_.empty()) return {};
+    const std::size_t bit = FilterBit(*key, bits_ + 3);
+    if ((filter_[bit / 64] >> (bit % 64) & 1) == 0) return {};
+    const std::size_t mask = table_.size() - 1;
+    for (std::size_t at = Slot(*key, bits_);; at = (at + 1) & mask) {
+        const Entry& entry = table_[at];
+        if (entry.key == 0) return {};
+        if (entry.key == *key) {
+            const auto [start, length] = names_[entry.name];
+            return std::string_view(text_).substr(start, length);
+        }
+    }
+}
+
+void ContactNames::add(std::string_view text, std::string_view name) {
+    auto number = ReadDialledNumber(text);
+    if (!number || name.empty()) return;
+    if (names_.empty() || std::string_view(text_).substr(names_.back().first) != name) {
+        names_.emplace_back(static_cast<std::uint32_t>(text_.size()),
+                            static_cast<std::uint32_t>(name.size()));
+        text_ += name;
+    }
+    const std::string_view digits = number->digits;
+    if (number->international) {
+        put(digits, KeyKind::International);
+        for (std::size_t cc = 1; cc <= kLongestCountryCode; ++cc) {
+            if (digits.size() < cc + kShortestRest) break;
+            put(digits.substr(cc), KeyKind::InternationalRest);
+        }
+    } else {
+        put(digits, KeyKind::Other);
+        put(digits, KeyKind::National);
+        if (digits.size() > 1 && digits[0] == '0' && digits[1] != '0')
+            put(digits.substr(1), KeyKind::National);
+    }
+}
+
+std::string_view ContactNames::find(std::string_view text) const {
+    auto number = ReadDialledNumber(text);
+    if (!number) return {};
+    finish();
+    const std::string_view digits = number->digits;
+    if (number->international) {
+        if (auto name = lookup(digits, KeyKind::International); !name.empty()) return name;
+        for (std::size_t cc = 1; cc <= kLongestCountryCode; ++cc) {
+            if (digits.size() < cc + kShortestRest) break;
+            if (auto name = lookup(digits.substr(cc), KeyKind::National); !name.empty())
+                return name;
+        }
+        return {};
+    }
+    if (auto name = lookup(digits, KeyKind::Other); !name.empty()) return name;
+    if (digits.size() < kShortestRest) return {};
+    if (auto name = lookup(digits, KeyKind::InternationalRest); !name.empty()) return name;
+    if (digits.size() > kShortestRest && digits[0] == '0' && digits[1] != '0')
+        return lookup(digits.substr(1), KeyKind::InternationalRest);
+    return {};
+}
+
+ContactNames CollectContactNames(const BackupTree& tree, const TextOptions& text) {
+    ContactNames names;
+    DecodeContext context;
+    context.text = text;
+    context.displayTimes = false;
+    const RecordIndex& index = tree.index();
+    for (const DatabaseNode& database : index.databases) {
+        if (database.db != KnownDb::AddressBook && database.db != KnownDb::AddressBookAll)
+            continue;
+        const bool allForm = database.db == KnownDb::AddressBookAll;
+        for (std::uint32_t row : database.records) {
+            ContactRecord contact =
+                DecodeContact(tree.image(), index.records[row].span, allForm, context);
+            const std::string name = DisplayName(contact);
+            if (name.empty()) continue;
+            for (ContactRecord::Slot slot : kPhoneSlots)
+                names.add(contact[slot], name);
+        }
+    }
+    names.finish();
+    return names;
+}
+
+}  // namespace orrelin

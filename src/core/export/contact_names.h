@@ -1,0 +1,82 @@
+#pragma once
+
+// Names for the telephone numbers of messages and calls, from the backup's address book.
+//
+// A number is reduced to its digits: spaces, tabs, dashes, dots and brackets are ignored, and a
+// leading "+" or "00" marks the digits after it as international (country code first). A number
+// holding any other character (a letter, "*", "#", a "+" not in front), or more than 17 digits,
+// is matched to nothing.
+// Two numbers match when
+//   - their digits are equal and both are international or both are not, or
+//   - one is international and the other not, and the international digits, without a country
+//     code of one to three digits, equal the other's digits, or those digits without one leading
+//     trunk "0"; at least six digits must remain after the country code.
+// Exact matches are preferred to those across a country code. Where several contacts hold a
+// matching number, the first in tree order names it.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "browser/backup_tree.h"
+#include "decoders/decode_context.h"
+
+namespace orrelin {
+
+// A number as the matching rule sees it; nothing for a number it matches to nothing.
+struct DialledNumber {
+    std::string digits;
+    bool international = false;
+};
+std::optional<DialledNumber> ReadDialledNumber(std::string_view number);
+
+class ContactNames {
+  public:
+    // Adds a contact's number, unless an earlier contact holds one it matches the same way.
+    void add(std::string_view number, std::string_view name);
+    // The name of the contact whose number matches `number`; empty when none does.
+    std::string_view find(std::string_view number) const;
+    // Readies the names for finding; until it is called the first find does it, so finds
+    // from several threads at once need it called first.
+    void finish() const;
+
+  private:
+    // How a key was made: the digits of an international number, of another, of a national
+    // number (and again without a leading trunk 0), of an international number without a
+    // country code of one to three digits.
+    enum class KeyKind : std::uint8_t { International, Other, National, InternationalRest };
+    struct Entry {
+        std::uint64_t key;
+        std::uint32_t name;  // position in names_
+    };
+    // Digits (at most 17 of them, their count and the kind) as one number; nothing for more.
+    static std::optional<std::uint64_t> Key(std::string_view digits, KeyKind kind);
+    static std::size_t Slot(std::uint64_t key, unsigned bits);
+    static std::size_t FilterBit(std::uint64_t key, unsigned bits);
+    void put(std::string_view digits, KeyKind kind);
+    std::string_view lookup(std::string_view digits, KeyKind kind) const;
+
+    // The names one after another, each with its start and length.
+    std::string text_;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> names_;
+    // Keys as added, until finish() moves them into a hash table of 2^bits_ slots (key 0: a
+    // free slot; no key is 0).
+    mutable std::vector<Entry> entries_;
+    mutable std::vector<Entry> table_;
+    // A bit per key, so most numbers that match nothing are known so without the table.
+    mutable std::vector<std::uint64_t> filter_;
+    std::array<std::size_t, 4> keysOfKind_{};
+    mutable unsigned bits_ = 0;
+    mutable bool ready_ = true;
+};
+
+// The names of every contact of the backup's address books ("First Last", else the company),
+// with all their telephone numbers, texts in full Unicode.
+ContactNames CollectContactNames(const BackupTree& tree, const TextOptions& text);
+
+}  // namespace orrelin

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include "export/contact_names.h"
+#include "export/markup_text.h"
+
+namespace orrelin {
+namespace {
+
+struct MatchCase {
+    const char* contact;
+    const char* number;
+    bool matches;
+};
+
+// One case a way a number may be written, or may fail to match.
+constexpr MatchCase kMatchCases[] = {
+    {"+44 7700 900123", "+447700900123", true},      // blanks
+    {"+44 (7700) 900-123", "+44.7700.900123", true},  // brackets, dashes, dots
+    {"+44 7700 900123", "0044 7700 900123", true},   // 00 for +
+    {"+44 7700 900123", "07700 900123", true},       // national, trunk 0
+    {"+44 7700 900123", "7700900123", true},         // national, no trunk 0
+    {"07700 900123", "+447700900123", true},         // the other way round
+    {"+1 555 0100 22", "555010022", true},           // a one-digit country code
+    {"+961 71 555012", "71555012", true},            // a three-digit country code
+    {"+44 7700 900123", "+33 7700 900123", false},   // another country
+    {"07700 900123", "7700900123", false},           // both national: the digits differ
+    {"+44 7700 900123", "+4477009001", false},       // fewer digits
+    {"+44 12345", "12345", false},                   // too short across a country code
+    {"12345", "12345", true},                        // short numbers match exactly
+    {"+44 7700 900123", "+44 7700 900123 ext", false},  // a letter
+    {"*100#", "*100#", false},                       // not a number
+    {"+44 7700 900123", "", false},
+    {"+44+7700900123", "+447700900123", false},      // a second +
+};
+
+TEST(ContactNames, MatchingRule) {
+    for (const MatchCase& c : kMatchCases) {
+        ContactNames names;
+        names.add(c.contact, "Eve");
+        EXPECT_EQ(!names.find(c.number).empty(), c.matches) << c.contact << " / " << c.number;
+    }
+}
+
+TEST(ContactNames, ExactBeforeAcrossACountryCodeAndFirstContactWins) {
+    ContactNames names;
+    names.add("+44 7700 900123", "Uk");
+    names.add("07700 900123", "National");
+    names.add("+447700900123", "Later");
+    EXPECT_EQ(names.find("07700900123"), "National");
+    EXPECT_EQ(names.find("+447700900123"), "Uk");
+    names.add("555", "");  // a contact without a name names nothing
+    EXPECT_EQ(names.find("555"), "");
+    // More digits than a number holds are matched to nothing.
+    names.add("123456789012345678", "Long");
+    EXPECT_EQ(names.find("123456789012345678"), "");
+}
+
+TEST(MarkupText, EscapesMarkupAndLeavesOutWhatXmlCannotHold) {
+    struct Case {
+        std::string_view in;
+        bool attribute;
+        std::string_view out;
+    };
+    const Case cases[] = {
+        {"<a href=\"x\">'&'</a>", false, "&lt;a href=&quot;x&quot;&gt;&#39;&amp;&#39;&lt;/a&gt;"},
+        {"a\tb\nc\rd", false, "a\tb\nc\rd"},
+        {"a\tb\nc\rd", true, "a&#9;b&#10;c&#13;d"},
+        {std::string_view("\x01\x0b\x1b\x7f\0z", 6), true, "z"},
+        {"\xEF\xBF\xBE\xEF\xBF\xBF\xEF\xBF\xBD", false, "\xEF\xBF\xBD"},  // U+FFFE, U+FFFF go
+        {"\xC3\xA9 \xD9\x85 \xF0\x9F\x98\x80", true, "\xC3\xA9 \xD9\x85 \xF0\x9F\x98\x80"},
+        {"\xFF\xC3", false, "\xEF\xBF\xBD\xEF\xBF\xBD"},  // bytes outside UTF-8
+    };
+    for (const Case& c : cases) {
+        std::string out;
+        AppendMarkupText(out, c.in, c.attribute);
+        EXPECT_EQ(out, c.out) << c.in;
+    }
+}
+
+TEST(MarkupText, ReadableTimesAndZones) {
+    const DateStyle us;
+    EXPECT_EQ(ReadableTime(1256592300, 0, us), "10/26/2009 9:25:00 PM");
+    EXPECT_EQ(ReadableTime(1256592300, 3, us), "10/27/2009 12:25:00 AM");
+    EXPECT_EQ(ReadableTime(1256601600, 0, us), "10/27/2009 12:00:00 AM");  // midnight
+    EXPECT_EQ(ReadableTime(1256592300, -5.5, us), "10/26/2009 3:55:00 PM");
+    EXPECT_EQ(ReadableTime(1256592300, 1e9, us), "10/26/2009 9:25:00 PM");  // no such zone
+    EXPECT_EQ(ReadableTime(253402300800, 0, us), "");                        // past 9999
+    EXPECT_EQ(ZoneName(0), "UTC");
+    EXPECT_EQ(ZoneName(3), "UTC+3");
+    EXPECT_EQ(ZoneName(-5.5), "UTC-5:30");
+    EXPECT_EQ(ZoneName(5.75), "UTC+5:45");
+}
+
+}  // namespace
+}  // namespace orrelin
