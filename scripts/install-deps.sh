@@ -12,6 +12,7 @@ packages=(
     xvfb xauth
     time
     libical-dev python3-vobject python3-icalendar
+    libzip-dev libexpat1-dev zip unzip
 )
 
 missing=()
