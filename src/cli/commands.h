@@ -21,5 +21,6 @@ void AddShowCommand(CLI::App& app, CommandResult& result);         // show_comma
 void AddExportCommand(CLI::App& app, CommandResult& result);       // export_command.cpp
 void AddSplitMergeCommands(CLI::App& app, CommandResult& result);  // splitmerge_command.cpp
 void AddServiceBookCommand(CLI::App& app, CommandResult& result);  // servicebook_command.cpp
+void AddConvertCommand(CLI::App& app, CommandResult& result);      // convert_command.cpp
 
 }  // namespace orrelin::cli

@@ -42,6 +42,7 @@ int main(int argc, char** argv) {
     orrelin::cli::AddExportCommand(app, result);
     orrelin::cli::AddSplitMergeCommands(app, result);
     orrelin::cli::AddServiceBookCommand(app, result);
+    orrelin::cli::AddConvertCommand(app, result);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
