@@ -2,6 +2,7 @@
 
 #include <zip.h>
 
+#include <ctime>
 #include <memory>
 
 #include "base/little_endian.h"
@@ -11,6 +12,17 @@
 
 namespace orrelin {
 namespace {
+
+// 2010-01-01 12:00 local time: an archive stores the local date and time of its entries, so
+// this instant gives the same stored bytes in every time zone.
+time_t EntryTime() {
+    std::tm when{};
+    when.tm_year = 110;
+    when.tm_mday = 1;
+    when.tm_hour = 12;
+    when.tm_isdst = -1;
+    return std::mktime(&when);
+}
 
 struct ArchiveDiscard {
     void operator()(zip_t* archive) const { zip_discard(archive); }
@@ -59,8 +71,10 @@ Result<ByteVector> WriteZip(const std::vector<ArchiveEntry>& entries, bool defla
             return Failure{"cannot write the archive: " +
                            std::string(zip_strerror(archive.get()))};
         }
-        zip_set_file_compression(archive.get(), static_cast<zip_uint64_t>(index),
-                                 deflate ? ZIP_CM_DEFLATE : ZIP_CM_STORE, 0);
+        const auto at = static_cast<zip_uint64_t>(index);
+        zip_set_file_compression(archive.get(), at, deflate ? ZIP_CM_DEFLATE : ZIP_CM_STORE, 0);
+        // A fixed time, so that the same entries give the same bytes.
+        zip_file_set_mtime(archive.get(), at, EntryTime(), 0);
     }
     if (zip_close(archive.get()) != 0)
         return Failure{"cannot write the archive: " + std::string(zip_strerror(archive.get()))};

@@ -19,7 +19,8 @@ struct ArchiveEntry {
     ByteVector bytes;
 };
 
-// A ZIP archive of the entries in order, each deflated or stored.
+// A ZIP archive of the entries in order, each deflated or stored, all dated alike: the same
+// entries give the same bytes.
 Result<ByteVector> WriteZip(const std::vector<ArchiveEntry>& entries, bool deflate = true);
 
 struct ListedDatabase {
