@@ -9,6 +9,7 @@
 
 #include "archive/backup_file.h"
 #include "browser/tree_keys.h"
+#include "text/ascii_run.h"
 #include "text/codepage.h"
 #include "ipd/loader.h"
 #include "settings/time_zone_setting.h"
@@ -72,9 +73,18 @@ LineTable MakeUtf8Table() {
     return table;
 }
 
+// Runs of plain ASCII stand on a line as they are (but the backslash and DEL, which are escaped)
+// and are copied whole; the other bytes go through the table one by one.
 void AppendThrough(const LineTable& table, std::string& out, std::string_view text) {
-    for (char c : text) {
-        const LineBytes& entry = table[static_cast<std::uint8_t>(c)];
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const std::size_t run = PrintableAsciiRunWithout(p + i, n - i, '\\', 0x7F);
+        out.append(text.data() + i, run);
+        i += run;
+        if (i == n) break;
+        const LineBytes& entry = table[p[i++]];
         out.append(entry.bytes.data(), entry.size);
     }
 }
@@ -154,26 +164,15 @@ std::optional<OpenedBackup> OpenBackup(const std::string& path) {
     return OpenedBackup{std::move(opened->image), std::move(index)};
 }
 
-std::string WalkStopWarning(std::string_view path, const WalkStop& stop) {
-    return std::string(path) + ": the walk stopped at byte offset " + std::to_string(stop.offset) +
-           ": " + stop.reason;
-}
-
-std::optional<ChosenRecord> FindRecord(const RecordIndex& index, std::string_view database,
-                                       std::uint64_t n, std::string* error) {
+Result<ChosenRecord> FindRecord(const RecordIndex& index, std::string_view database,
+                                std::uint64_t n) {
     const DatabaseNode* node = FindDatabase(index, database);
-    if (!node) {
-        if (error) *error = "unknown database: " + std::string(database);
-        return std::nullopt;
-    }
+    if (!node) return Failure{"unknown database: " + std::string(database)};
     const std::size_t count = node->records.size();
     if (n < 1 || n > count) {
-        if (error) {
-            *error = "no record " + std::to_string(n) + " in \"" + std::string(node->name()) +
-                     "\" (" + DatabaseKey(*node) + "), which has " + std::to_string(count) +
-                     (count == 1 ? " record" : " records");
-        }
-        return std::nullopt;
+        return Failure{"no record " + std::to_string(n) + " in \"" + std::string(node->name()) +
+                       "\" (" + DatabaseKey(*node) + "), which has " + std::to_string(count) +
+                       (count == 1 ? " record" : " records")};
     }
     return ChosenRecord{node, index.records[node->records[n - 1]].span};
 }

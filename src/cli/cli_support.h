@@ -8,7 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/result.h"
 #include "ipd/ipd_image.h"
+#include "ipd/loader.h"
 #include "ipd/record_index.h"
 
 namespace CLI {
@@ -62,8 +64,6 @@ std::optional<OpenedBackup> OpenBackup(const std::string& path);
 // For tests only: called each time a backup is open and before it is read.
 void SetBackupOpenedHook(void (*hook)());
 
-// The warning for a walk that stopped early: "PATH: the walk stopped at byte offset N: WHY".
-std::string WalkStopWarning(std::string_view path, const WalkStop& stop);
 
 // ---- Finding a record ----
 
@@ -74,9 +74,9 @@ struct ChosenRecord {
 
 // The n-th record (counted from 1, in tree order) of the database node named `database` (a
 // name such as "Memos" or a node key such as "3DBTop"). Nothing when there is no such
-// database or record; `error` then says which, in one line.
-std::optional<ChosenRecord> FindRecord(const RecordIndex& index, std::string_view database,
-                                       std::uint64_t n, std::string* error);
+// database or record, and then the reason, in one line.
+Result<ChosenRecord> FindRecord(const RecordIndex& index, std::string_view database,
+                                std::uint64_t n);
 
 // ---- The --tz option ----
 

@@ -72,9 +72,8 @@ std::optional<NodeId> ChosenDatabase(const BackupTree& tree, const ExportOptions
 // has no such record.
 std::optional<NodeId> ChosenRecord(const BackupTree& tree, const ExportOptions& options,
                                    NodeId database) {
-    std::string error;
-    if (!FindRecord(tree.index(), options.database, options.record, &error)) {
-        PrintError(error);
+    if (auto found = FindRecord(tree.index(), options.database, options.record); !found) {
+        PrintError(found.error());
         return std::nullopt;
     }
     return tree.child(database, static_cast<std::size_t>(options.record - 1));

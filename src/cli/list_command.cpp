@@ -1,6 +1,5 @@
 #include <CLI/CLI.hpp>
 
-#include <charconv>
 #include <memory>
 
 #include "kinds/image_keys.h"
@@ -16,20 +15,31 @@ namespace {
 // Output is written in pieces of about this size.
 constexpr std::size_t kFlushSize = std::size_t{1} << 20;
 
-void AppendNumber(std::string& out, std::uint64_t n) {
-    char digits[24];
-    auto [end, ec] = std::to_chars(digits, digits + sizeof digits, n);
-    out.append(digits, end);
+// Writes n in decimal at `at` (room for 20 digits) and returns the end.
+char* PutNumber(char* at, std::uint64_t n) {
+    char digits[20];
+    std::size_t count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    while (count > 0)
+        *at++ = digits[--count];
+    return at;
 }
 
 // TAB span TAB image TAB label.
 void AppendRecordLine(std::string& line, const IpdImage& image, KnownDb db,
                       const RecordEntry& record) {
-    line.push_back('\t');
-    AppendNumber(line, record.span.start);
-    line.push_back(':');
-    AppendNumber(line, record.span.end);
-    line.push_back('\t');
+    // The span is put together on the stack and appended once.
+    char span[48];
+    char* at = span;
+    *at++ = '\t';
+    at = PutNumber(at, record.span.start);
+    *at++ = ':';
+    at = PutNumber(at, record.span.end);
+    *at++ = '\t';
+    line.append(span, at);
     // The walk made this entry only after checking that its body lies in the image.
     auto body = image.range(record.span.start, record.span.end);
     line += ImageKeyName(body ? RecordImage(db, *body) : ImageKey::none);

@@ -59,10 +59,9 @@ std::string ValueLines(const std::vector<ValueRow>& rows) {
 int Show(const ShowOptions& options) {
     auto backup = OpenBackup(options.path);
     if (!backup) return 2;
-    std::string error;
-    auto chosen = FindRecord(backup->index, options.database, options.record, &error);
+    auto chosen = FindRecord(backup->index, options.database, options.record);
     if (!chosen) {
-        PrintError(error);
+        PrintError(chosen.error());
         return 2;
     }
     if (backup->index.stop) PrintWarning(WalkStopWarning(options.path, *backup->index.stop));

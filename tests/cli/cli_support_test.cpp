@@ -36,21 +36,28 @@ TEST(FindRecord, CountsFromOneInTreeOrderByNameOrKey) {
     IpdImage image(b.build());
     RecordIndex index = BuildDatabaseNodes(image, "x.ipd");
 
-    std::string error;
-    auto task = FindRecord(index, "Tasks", 1, &error);
-    ASSERT_TRUE(task) << error;
+    auto task = FindRecord(index, "Tasks", 1);
+    ASSERT_TRUE(task) << task.error();
     EXPECT_EQ(DatabaseKey(*task->database), "1DBTop");
     EXPECT_EQ(task->span, index.records[index.databases[1].records[0]].span);
-    EXPECT_TRUE(FindRecord(index, "1DBTop", 1, &error));
+    EXPECT_TRUE(FindRecord(index, "1DBTop", 1));
 
-    EXPECT_FALSE(FindRecord(index, "Tasks", 2, &error));
-    EXPECT_EQ(error, "no record 2 in \"Tasks\" (1DBTop), which has 1 record");
-    EXPECT_FALSE(FindRecord(index, "Tasks", 0, &error));
-    EXPECT_FALSE(FindRecord(index, "Memos", 1, &error));
-    EXPECT_EQ(error, "no record 1 in \"Memos\" (0DBTop), which has 0 records");
-    EXPECT_FALSE(FindRecord(index, "Calendar", 1, &error));
-    EXPECT_EQ(error, "unknown database: Calendar");
-    EXPECT_FALSE(FindRecord(index, "7DBTop", 1, &error));
+    const struct {
+        std::string_view database;
+        std::uint64_t n;
+        std::string_view error;
+    } kRefused[] = {
+        {"Tasks", 2, "no record 2 in \"Tasks\" (1DBTop), which has 1 record"},
+        {"Tasks", 0, "no record 0 in \"Tasks\" (1DBTop), which has 1 record"},
+        {"Memos", 1, "no record 1 in \"Memos\" (0DBTop), which has 0 records"},
+        {"Calendar", 1, "unknown database: Calendar"},
+        {"7DBTop", 1, "unknown database: 7DBTop"},
+    };
+    for (const auto& c : kRefused) {
+        auto found = FindRecord(index, c.database, c.n);
+        ASSERT_FALSE(found) << c.database << " " << c.n;
+        EXPECT_EQ(found.error(), c.error);
+    }
 }
 
 }  // namespace

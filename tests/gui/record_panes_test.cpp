@@ -23,40 +23,13 @@ using namespace orrelin;
 using namespace orrelin::gui;
 using namespace orrelin::gui::testing;
 
-class RecordPanesTest : public QObject {
+class RecordPanesTest : public QObject, private WindowFixture {
     Q_OBJECT
 
-    QTemporaryDir dir_;
-    QString backup_;
-    std::unique_ptr<FakePlatform> fakes_;
-    std::unique_ptr<MainWindow> window_;
-
-    MainWindow& open(const QString& path) {
-        window_->openPath(path);
-        window_->waitForOpen();
-        return *window_;
-    }
-    void select(NodeId node) {
-        window_->treeView().setCurrentIndex(window_->treeModel().indexOf(node));
-    }
-
   private Q_SLOTS:
-    void initTestCase() {
-        qputenv("LC_ALL", "C");
-        QVERIFY(dir_.isValid());
-        backup_ = WriteBackup(dir_, QStringLiteral("every kind.ipd"), EveryKindBackup());
-        QVERIFY(!backup_.isEmpty());
-    }
-
-    void init() {
-        fakes_ = std::make_unique<FakePlatform>();
-        window_ = std::make_unique<MainWindow>(fakes_->platform);
-    }
-
-    void cleanup() {
-        window_.reset();
-        fakes_.reset();
-    }
+    void initTestCase() { QVERIFY(prepare()); }
+    void init() { renew(); }
+    void cleanup() { drop(); }
 
     void eachRecordFillsItsPane_data() {
         QTest::addColumn<quint32>("node");

@@ -2,7 +2,6 @@
 
 #include "decoders/record_fields.h"
 #include "decoders/text_field.h"
-#include "io/file_output.h"
 #include "ipd/fields.h"
 
 namespace orrelin {
@@ -54,17 +53,6 @@ ContactRecord DecodeContact(const IpdImage& image, RecordSpan span, bool allForm
     Bytes photo = find(kContactPhotoType);
     if (IsJpeg(photo)) record.photo = photo;
     return record;
-}
-
-std::string SaveContactPicture(Bytes photo, const std::string& folder, std::int32_t n) {
-    std::string path = folder + "PIC" + std::to_string(n) + ".jpg";
-    // Written whole through a temporary file: an older, longer picture leaves no tail behind.
-    // It is made again from the backup whenever the contact is shown: no wait for the disk.
-    AtomicFile file(path, false);
-    if (file.open()) return {};
-    file.write(std::string_view(reinterpret_cast<const char*>(photo.data()), photo.size()));
-    if (file.commit()) return {};
-    return path;
 }
 
 }  // namespace orrelin

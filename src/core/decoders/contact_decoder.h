@@ -69,12 +69,8 @@ inline constexpr std::array<std::string_view, ContactRecord::kSlots> kContactLab
 }();
 
 // Decodes a contact; `allForm` is true for "Address Book - All", whose fields lie inside the
-// record's first type-10 field. PicturePath stays empty: SaveContactPicture writes the photo.
+// record's first type-10 field. The photo is kept as the bytes of the record.
 ContactRecord DecodeContact(const IpdImage& image, RecordSpan span, bool allForm,
                             const DecodeContext& context);
-
-// Writes the photo to folder + "PIC" + n + ".jpg", replacing any older file of that name whole,
-// and returns its path; empty when it could not be written. `folder` ends with "/".
-std::string SaveContactPicture(Bytes photo, const std::string& folder, std::int32_t n);
 
 }  // namespace orrelin

@@ -3,10 +3,11 @@
 // What each kind of record holds, one row a value, stated once: the record's pane, the text and
 // CSV exports, the JSON export and the decoders all read these rows.
 //
-// A row names the value's slot in the decoded record, its caption in the pane, its caption in
-// the text export and CSV header (with its place among those columns), its JSON key (with its
-// place among the record's JSON texts), and the field types it is read from where it is read
-// from a field of its own: the 8-bit type and the 16-bit type that stands for it when present.
+// Rows stand in slot order. A row names the value's slot in the
+// decoded record, its caption in the pane, its caption in the text export and CSV header (with
+// its place among those columns), its JSON key (with its place among the record's JSON texts),
+// and the field types it is read from where it is read from a field of its own: the 8-bit type
+// and the 16-bit type that stands for it when present.
 
 #include <algorithm>
 #include <array>
@@ -14,6 +15,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <utility>
 
 namespace orrelin {
 
@@ -175,6 +177,63 @@ inline constexpr std::array<FieldRow, 22> kServiceBookFields{{
 inline constexpr std::array<ExtraRow, 1> kServiceBookExtras{{
     {"gateway_ip", ExtraValue::JoinedTexts, 5, 4},
 }};
+
+// How a record's pane shows its values: in the table's order (the contact pane shows the PIN
+// before the other number), each on one line unless its row in
+// the kind's shapes says otherwise (a few lines for a street address; a box taking the rest of
+// the pane for a message, a memo or notes), on the tab whose range holds its slot when the kind
+// has tabs (a tab holds the slots from its first to the next tab's first).
+enum class PaneShape : std::uint8_t { Line, FewLines, Box };
+
+struct PaneShapeAt {
+    std::uint8_t slot;
+    PaneShape shape;
+};
+
+struct PaneTab {
+    std::string_view name;
+    std::uint8_t firstSlot;
+};
+
+inline constexpr std::array<PaneShapeAt, 1> kSmsPaneShapes{{{5, PaneShape::Box}}};
+inline constexpr std::array<PaneShapeAt, 3> kContactPaneShapes{{
+    {15, PaneShape::FewLines},
+    {21, PaneShape::FewLines},
+    {33, PaneShape::Box},
+}};
+inline constexpr std::array<std::uint8_t, 34> kContactPaneOrder = [] {
+    std::array<std::uint8_t, 34> order{};
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<std::uint8_t>(i);
+    std::swap(order[13], order[14]);
+    return order;
+}();
+inline constexpr std::array<PaneTab, 5> kContactPaneTabs{{
+    {"General", 0},
+    {"Phone Numbers", 6},
+    {"Addresses", 15},
+    {"Other", 27},
+    {"Notes", 33},
+}};
+inline constexpr std::array<PaneShapeAt, 1> kCalendarPaneShapes{{{5, PaneShape::Box}}};
+inline constexpr std::array<PaneShapeAt, 1> kTaskPaneShapes{{{3, PaneShape::Box}}};
+inline constexpr std::array<PaneShapeAt, 1> kMemoPaneShapes{{{1, PaneShape::Box}}};
+
+constexpr PaneShape PaneShapeOf(std::span<const PaneShapeAt> shapes, std::size_t slot) {
+    for (const PaneShapeAt& at : shapes) {
+        if (at.slot == slot) return at.shape;
+    }
+    return PaneShape::Line;
+}
+
+// The name of the tab holding `slot`; "" for a kind without tabs.
+constexpr std::string_view PaneTabOf(std::span<const PaneTab> tabs, std::size_t slot) {
+    std::string_view name;
+    for (const PaneTab& tab : tabs) {
+        if (tab.firstSlot <= slot) name = tab.name;
+    }
+    return name;
+}
 
 // The row of a slot; the table's first row for a slot it lacks.
 constexpr const FieldRow& FieldOf(std::span<const FieldRow> fields, std::size_t slot) {

@@ -139,4 +139,9 @@ void ScanRecords(const IpdImage& image, std::uint64_t a, RecordIndex& index,
     }
 }
 
+std::string WalkStopWarning(std::string_view path, const WalkStop& stop) {
+    return std::string(path) + ": the walk stopped at byte offset " + std::to_string(stop.offset) +
+           ": " + stop.reason;
+}
+
 }  // namespace orrelin

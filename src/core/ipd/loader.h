@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "ipd/ipd_image.h"
 #include "io/progress.h"
@@ -21,5 +22,8 @@ RecordIndex BuildDatabaseNodes(const IpdImage& image, std::string rootText,
 // and slots are already filled.
 void ScanRecords(const IpdImage& image, std::uint64_t offset, RecordIndex& index,
                  const ProgressCallback& progress = {});
+
+// The warning for a walk that stopped early: "PATH: the walk stopped at byte offset N: WHY".
+std::string WalkStopWarning(std::string_view path, const WalkStop& stop);
 
 }  // namespace orrelin

@@ -1,5 +1,7 @@
 #include "text/single_byte.h"
 
+#include "text/ascii_run.h"
+
 namespace orrelin {
 namespace {
 
@@ -25,7 +27,7 @@ SingleByteText StripControlChars(std::string_view text, bool keepLineBreaks) {
 
 SingleByteText BytesToStrippedText(Bytes bytes, bool keepLineBreaks) {
     // Most texts hold no control character: they are copied whole, the rest byte by byte.
-    std::size_t clean = 0;
+    std::size_t clean = PrintableAsciiRun(bytes.data(), bytes.size());
     while (clean < bytes.size() && !IsControl(bytes[clean], keepLineBreaks))
         ++clean;
     SingleByteText out(reinterpret_cast<const char*>(bytes.data()), clean);

@@ -2,15 +2,14 @@
 
 #include <QStringList>
 
+#include "ipd/loader.h"
+
 namespace orrelin::gui {
 
 QString OpenWarning(const QString& path, const RecordIndex& index) {
     QStringList lines;
     if (index.stop) {
-        lines << QStringLiteral("%1: the walk stopped at byte offset %2: %3")
-                     .arg(path)
-                     .arg(index.stop->offset)
-                     .arg(QString::fromStdString(index.stop->reason));
+        lines << QString::fromStdString(WalkStopWarning(path.toStdString(), *index.stop));
     }
     if (index.databases.empty()) {
         lines << QStringLiteral("%1: the file holds no recognised database").arg(path);

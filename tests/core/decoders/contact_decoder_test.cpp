@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-#include <filesystem>
-#include <fstream>
 #include <iterator>
 
 #include "decoders/contact_decoder.h"
@@ -193,53 +190,6 @@ TEST(DecodeContact, UnicodeFormRoundTripsEveryCharacter) {
     ContactRecord single = Decode(fields);
     EXPECT_EQ(single[ContactRecord::FirstName], "??");
     EXPECT_EQ(single[ContactRecord::LastName], "??\xE9");
-}
-
-class PictureFolder : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("orrelin-pictures-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-    std::string folder() const { return folder_.string() + "/"; }
-
-    static ByteVector Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return ByteVector(std::istreambuf_iterator<char>(in), {});
-    }
-
-    std::filesystem::path folder_;
-};
-
-TEST_F(PictureFolder, WritesThePhotoUnderItsNumber) {
-    const ByteVector photo{0xFF, 0xD8, 0xFF, 0xE0, 1, 2, 3};
-    std::string path = SaveContactPicture({photo.data(), photo.size()}, folder(), 7);
-    EXPECT_EQ(path, folder() + "PIC7.jpg");
-    EXPECT_EQ(Read(path), photo);
-    EXPECT_EQ(SaveContactPicture({photo.data(), photo.size()}, folder(), -1),
-              folder() + "PIC-1.jpg");
-}
-
-TEST_F(PictureFolder, ReplacesALongerOlderPictureWhole) {
-    {
-        std::ofstream old(folder() + "PIC0.jpg", std::ios::binary);
-        old << std::string(500, 'x');
-    }
-    const ByteVector photo{0xFF, 0xD8, 0xFF, 0xD9};
-    std::string path = SaveContactPicture({photo.data(), photo.size()}, folder(), 0);
-    ASSERT_EQ(path, folder() + "PIC0.jpg");
-    EXPECT_EQ(Read(path), photo);  // no stale tail of the older file
-    // Nothing but the picture is left in the folder.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_),
-                            std::filesystem::directory_iterator()),
-              1);
-}
-
-TEST_F(PictureFolder, UnwritableFolderGivesTheEmptyPath) {
-    const ByteVector photo{0xFF, 0xD8, 0xFF};
-    EXPECT_EQ(SaveContactPicture({photo.data(), photo.size()}, folder() + "missing/", 1), "");
 }
 
 }  // namespace
