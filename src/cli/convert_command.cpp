@@ -7,6 +7,7 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "ipd/ipd_writer.h"
+#include "ipd/loader.h"
 
 namespace orrelin::cli {
 namespace {
