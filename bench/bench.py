@@ -1,13 +1,16 @@
 #!/usr/bin/env python3
 """Times the jobs of bench/cases.txt against the floor walker on one backup.
 
-Usage: bench.py WALKER FILE CASES [--runs N] [--no-targets] [--only NAME,...]
+Usage: bench.py WALKER FILE CASES [--archive BBB] [--runs N] [--no-targets] [--only NAME,...]
 
 Each case runs N times, each run right after a run of the walker, so that both see the same
 machine load and a warm page cache. For every case the table shows the median wall time, its
 ratio to the walker's median, the peak resident memory of the job (its process and the
 processes it waited for) and that peak as a multiple of the file size. A case whose command
 fails, or (unless --no-targets) misses a target of its line, makes the exit status 1.
+
+A time target written "X@NAME" is X times the median of the case NAME (an earlier line)
+instead of the walker's. ARCHIVE in a command stands for the --archive file.
 """
 
 import argparse
@@ -42,7 +45,12 @@ def parse_cases(path):
                 except ValueError:
                     sys.exit(f"{path}:{number}: '{text}' is no target")
 
-            cases.append((name, target(time_target), target(memory_target), command))
+            base = None
+            if "@" in time_target:
+                time_target, base = time_target.split("@", 1)
+                if not any(c[0] == base for c in cases):
+                    sys.exit(f"{path}:{number}: no earlier case named '{base}'")
+            cases.append((name, target(time_target), target(memory_target), command, base))
     return cases
 
 
@@ -83,6 +91,7 @@ def main():
     parser.add_argument("walker")
     parser.add_argument("file")
     parser.add_argument("cases")
+    parser.add_argument("--archive", default="")
     parser.add_argument("--runs", type=int, default=3)
     parser.add_argument("--no-targets", action="store_true")
     parser.add_argument("--only", default="")
@@ -107,12 +116,14 @@ def main():
     print("-" * len(header))
     failed = False
     all_walks = []
-    for name, time_target, memory_target, command in cases:
+    medians = {}
+    for name, time_target, memory_target, command, base in cases:
         walks, times, peaks = [], [], []
         status = 0
         with tempfile.TemporaryDirectory(prefix="orrelin-bench-") as out:
-            words = {"FILE": shlex.quote(args.file), "OUT": shlex.quote(out)}
-            line = re.sub(r"\b(FILE|OUT)\b", lambda m: words[m.group(1)], command)
+            words = {"FILE": shlex.quote(args.file), "OUT": shlex.quote(out),
+                     "ARCHIVE": shlex.quote(args.archive)}
+            line = re.sub(r"\b(FILE|OUT|ARCHIVE)\b", lambda m: words[m.group(1)], command)
             for _ in range(args.runs):
                 walks.append(run_once(walker)[0])
                 seconds, peak, status = run_once(line)
@@ -128,11 +139,22 @@ def main():
             continue
         floor = statistics.median(walks)
         median = statistics.median(times)
+        medians[name] = median
         ratio = median / floor if floor > 0 else float("inf")
         peak = max(peaks)
         memory = peak / size if size else float("inf")
         verdicts = []
-        if time_target is not None:
+        if time_target is not None and base is not None:
+            if base in medians:
+                against = median / medians[base] if medians[base] > 0 else float("inf")
+                ok = against <= time_target
+                verdicts.append(f"time {against:.2f}x {base} <= {time_target:g}x "
+                                f"{'ok' if ok else 'missed'}")
+            else:
+                ok = False
+                verdicts.append(f"time: {base} did not run")
+            failed |= not ok and not args.no_targets
+        elif time_target is not None:
             ok = ratio <= time_target
             verdicts.append(f"time <= {time_target:g}x {'ok' if ok else 'missed'}")
             failed |= not ok and not args.no_targets

@@ -37,8 +37,10 @@ cc -O2 -o "$work/ipdwalk" "$walker_source"
 start=$(date +%s%N)
 "$dir/tools/ipdgen" large "$work/bench.ipd" --records "$records" --seed "$seed"
 echo "generated $records records in $(( ($(date +%s%N) - start) / 1000000 )) ms"
+# The same backup as a .bbb archive: one deflated entry per database.
+"$dir/tools/ipdgen" bbb "$work/bench.ipd" "$work/bench.bbb"
 
 extra=()
 [ -n "${ORRELIN_BENCH_NO_TARGETS:-}" ] && extra+=(--no-targets)
 PATH="$PWD/$dir/src/cli:$PWD/$dir/src/gui:$PWD/$dir/tools:$PATH" \
-    python3 bench/bench.py "$work/ipdwalk" "$work/bench.ipd" "$cases" --runs "$runs" "${extra[@]}" "$@"
+    python3 bench/bench.py "$work/ipdwalk" "$work/bench.ipd" "$cases" --archive "$work/bench.bbb" --runs "$runs" "${extra[@]}" "$@"

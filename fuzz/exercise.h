@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "archive/backup_file.h"
+#include "archive/manifest.h"
 #include "browser/backup_tree.h"
 #include "kinds/labels.h"
 #include "browser/tree_keys.h"
@@ -219,8 +221,23 @@ inline std::optional<std::string> CheckExports(const BackupTree& tree) {
 
 }  // namespace detail
 
+inline std::optional<std::string> ExerciseImage(const IpdImage& image);
+
+// What a file opens as: an archive's databases become one image (under a limit that keeps a run
+// small), anything else is walked as an IPD file whatever its first bytes. The manifest reader
+// takes every input as it is, too.
 inline std::optional<std::string> ExerciseBackup(Bytes file) {
+    constexpr std::uint64_t kArchiveLimit = std::uint64_t{64} << 20;
+    (void)ParseManifest(std::string_view(reinterpret_cast<const char*>(file.data()), file.size()));
     IpdImage image(std::vector<std::uint8_t>(file.begin(), file.end()));
+    if (!LooksLikeZip(file)) return ExerciseImage(image);
+    auto opened = OpenBackupImage(std::move(image), kArchiveLimit);
+    if (!opened) return std::nullopt;
+    if (opened->image.fileLength() >= kArchiveLimit) return "an archive opened past its limit";
+    return ExerciseImage(opened->image);
+}
+
+inline std::optional<std::string> ExerciseImage(const IpdImage& image) {
     RecordIndex index = BuildDatabaseNodes(image, "fuzz.ipd");
     (void)CountsLine(index);
 

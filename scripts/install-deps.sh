@@ -15,6 +15,7 @@ packages=(
     g++-mingw-w64-x86-64 googletest wine wine64
     desktop-file-utils
     chromium
+    libzip-dev libexpat1-dev zip unzip
 )
 
 missing=()

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "archive/backup_file.h"
 #include "browser/tree_keys.h"
 #include "text/ascii_run.h"
 #include "text/codepage.h"
@@ -147,13 +148,20 @@ void SetBackupOpenedHook(void (*hook)()) {
 std::optional<OpenedBackup> OpenBackup(const std::string& path) {
     // Read into memory rather than mapped: a file truncated or rewritten meanwhile by another
     // program cannot pull pages from under the job.
-    auto image = IpdImage::Read(path, g_backupOpened);
-    if (!image) {
-        PrintError(image.error());
+    auto file = IpdImage::Read(path, g_backupOpened);
+    if (!file) {
+        PrintError(file.error());
         return std::nullopt;
     }
-    RecordIndex index = BuildDatabaseNodes(*image, path);
-    return OpenedBackup{std::move(*image), std::move(index)};
+    auto opened = OpenBackupImage(std::move(*file));
+    if (!opened) {
+        PrintError(path + ": " + opened.error());
+        return std::nullopt;
+    }
+    for (const std::string& warning : opened->warnings)
+        PrintWarning(path + ": " + warning);
+    RecordIndex index = BuildDatabaseNodes(opened->image, path);
+    return OpenedBackup{std::move(opened->image), std::move(index)};
 }
 
 Result<ChosenRecord> FindRecord(const RecordIndex& index, std::string_view database,

@@ -54,7 +54,10 @@ struct OpenedBackup {
 
 // Reads a backup whole and walks it. A file that cannot be read (missing, no permission, a
 // folder) gives nothing and the message "cannot read PATH: REASON" on standard error; one that
-// changed while it was being read, "PATH changed while it was being read". A damaged file opens
+// changed while it was being read, "PATH changed while it was being read"; one that is no backup
+// this program reads, "PATH: REASON" (not a BlackBerry backup, encrypted, a damaged archive).
+// A .bbb archive opens as the one backup its databases make, its warnings written to standard
+// error as "PATH: WARNING". A damaged file opens
 // with the part read before the damage; index.stop says where the walk stopped.
 std::optional<OpenedBackup> OpenBackup(const std::string& path);
 

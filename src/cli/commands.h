@@ -22,5 +22,6 @@ void AddExportCommand(CLI::App& app, CommandResult& result);       // export_com
 void AddSplitMergeCommands(CLI::App& app, CommandResult& result);  // splitmerge_command.cpp
 void AddServiceBookCommand(CLI::App& app, CommandResult& result);  // servicebook_command.cpp
 void AddFindCommand(CLI::App& app, CommandResult& result);         // find_command.cpp
+void AddConvertCommand(CLI::App& app, CommandResult& result);      // convert_command.cpp
 
 }  // namespace orrelin::cli

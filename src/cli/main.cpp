@@ -55,6 +55,7 @@ int main(int argc, char** argv) {
     orrelin::cli::AddSplitMergeCommands(app, result);
     orrelin::cli::AddServiceBookCommand(app, result);
     orrelin::cli::AddFindCommand(app, result);
+    orrelin::cli::AddConvertCommand(app, result);
     try {
         app.parse(argc, utf8Argv.data());
     } catch (const CLI::ParseError& e) {

@@ -165,13 +165,12 @@ TEST_F(CliTest, ListOfADamagedFileWarnsOnceAndSucceeds) {
     EXPECT_NE(r.err.find("runs past the end of the file"), std::string::npos) << r.err;
 }
 
-TEST_F(CliTest, ListOfAFileTooShortForAHeaderWarns) {
+TEST_F(CliTest, ListOfAFileTooShortForAHeaderIsRefused) {
     const std::string path = write("short.ipd", ByteVector{'I', 'n'});
     const CliRun r = run({"list", path});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, path + "\n");
-    EXPECT_EQ(SplitLines(r.err).size(), 1u);
-    EXPECT_NE(r.err.find("byte offset 39"), std::string::npos) << r.err;
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "orrelin-cli: " + path + ": not a BlackBerry backup\n");
 }
 
 TEST_F(CliTest, ListRefusesWhatCannotBeRead) {

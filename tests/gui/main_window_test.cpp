@@ -20,6 +20,8 @@
 #include <QUrl>
 #include <memory>
 
+#include "archive/bbb_builder.h"
+#include "ipd/ipd_format.h"
 #include "every_kind_window.h"
 #include "fakes.h"
 #include "gui/browser/main_menus.h"
@@ -89,7 +91,7 @@ class MainWindowTest : public QObject, private WindowFixture {
         QCOMPARE(finished.count(), 1);
         QCOMPARE(finished.first().first().toBool(), true);
         MainWindow& w = *window_;
-        QCOMPARE(fakes_->files.openFilters, QStringList{QStringLiteral("IPD Files (*.ipd)")});
+        QCOMPARE(fakes_->files.openFilters, QStringList{QStringLiteral("BlackBerry backups (*.ipd *.bbb)")});
         QCOMPARE(w.windowTitle(), QStringLiteral("Orrelin IPD Reader - ") + backup_);
         QCOMPARE(w.openedPath(), backup_);
 
@@ -154,11 +156,24 @@ class MainWindowTest : public QObject, private WindowFixture {
         QTest::addColumn<QString>("reason");
         QTest::newRow("folder") << QStringLiteral("folder.ipd") << QStringLiteral("directory");
         QTest::newRow("missing") << QStringLiteral("missing.ipd") << QStringLiteral("No such file");
+        QTest::newRow("no backup") << QStringLiteral("notes.ipd")
+                                   << QStringLiteral("not a BlackBerry backup");
+        QTest::newRow("encrypted") << QStringLiteral("locked.ipd") << QStringLiteral("encrypted");
+        QTest::newRow("BlackBerry 10")
+            << QStringLiteral("bb10.bbb") << QStringLiteral("BlackBerry 10 backups are not supported");
     }
     void aFileThatCannotBeReadIsReportedAndTheOpenFileStays() {
         QFETCH(QString, name);
         QFETCH(QString, reason);
         QDir(dir_.path()).mkdir(QStringLiteral("folder.ipd"));
+        WriteBackup(dir_, QStringLiteral("notes.ipd"), ByteVector{'h', 'i'});
+        ByteVector locked = EveryKindBackup();
+        locked[kIpdHeaderText.size()] = ' ';
+        WriteBackup(dir_, QStringLiteral("locked.ipd"), locked);
+        const std::string manifest = ManifestXml({}, "QnxOSDevice");
+        auto bb10 = WriteZip({{"Manifest.xml", ByteVector(manifest.begin(), manifest.end())}});
+        QVERIFY(bb10);
+        WriteBackup(dir_, QStringLiteral("bb10.bbb"), *bb10);
         open(backup_);
         const QString bad = dir_.filePath(name);
         QSignalSpy finished(window_.get(), &MainWindow::openFinished);
@@ -320,6 +335,23 @@ class MainWindowTest : public QObject, private WindowFixture {
         QCoreApplication::sendEvent(window_.get(), &drop);
         window_->waitForOpen();
         QCOMPARE(window_->openedPath(), backup_);
+        // An archive is taken by its name and opened by its content.
+        const auto archive =
+            WriteZip(DesktopSoftwareEntries(SplitByDatabase(EveryKindBackup())));
+        QVERIFY(archive);
+        const QString bbb = WriteBackup(dir_, QStringLiteral("every kind.bbb"), *archive);
+        QMimeData archiveData;
+        archiveData.setUrls({QUrl::fromLocalFile(bbb)});
+        QDragEnterEvent archiveEnter(QPoint(10, 10), Qt::CopyAction, &archiveData, Qt::LeftButton,
+                                     {});
+        QCoreApplication::sendEvent(window_.get(), &archiveEnter);
+        QVERIFY(archiveEnter.isAccepted());
+        QDropEvent archiveDrop(QPointF(10, 10), Qt::CopyAction, &archiveData, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(window_.get(), &archiveDrop);
+        window_->waitForOpen();
+        QCOMPARE(window_->openedPath(), bbb);
+        QCOMPARE(window_->tree().nodeCount(), std::size_t{21});
+        QVERIFY(fakes_->messages.shown.empty());
         QMimeData text;
         text.setUrls({QUrl::fromLocalFile(dir_.filePath(QStringLiteral("notes.txt")))});
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, {});

@@ -2,6 +2,8 @@
 //
 //   ipdgen sample OUT.ipd
 //   ipdgen large OUT.ipd --records N [--seed S]
+//   ipdgen bbb IN.ipd OUT.bbb [--layout desktop|mac] [--kind plain|encrypted|partly-encrypted|bb10]
+//              [--store]
 
 #include <charconv>
 #include <cstdint>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "io/file_output.h"
+#include "bbb.h"
 #include "large.h"
 #include "sample.h"
 
@@ -19,7 +22,9 @@ namespace {
 
 constexpr std::string_view kUsage =
     "usage: ipdgen sample OUT.ipd\n"
-    "       ipdgen large OUT.ipd --records N [--seed S]\n";
+    "       ipdgen large OUT.ipd --records N [--seed S]\n"
+    "       ipdgen bbb IN.ipd OUT.bbb [--layout desktop|mac]\n"
+    "                  [--kind plain|encrypted|partly-encrypted|bb10] [--store]\n";
 
 int Usage(std::string_view problem) {
     std::cerr << "ipdgen: " << problem << "\n" << kUsage;
@@ -69,6 +74,31 @@ int main(int argc, char** argv) {
         if (!records) return Usage("large needs --records N");
         if (auto error = orrelin::ipdgen::WriteLargeBackup(out, *records, seed)) {
             std::cerr << "ipdgen: cannot write " << out << ": " << *error << "\n";
+            return 1;
+        }
+        return 0;
+    }
+
+    if (args[0] == "bbb") {
+        if (args.size() < 3) return Usage("bbb needs an input and an output file");
+        orrelin::ipdgen::BbbOptions options;
+        for (std::size_t i = 3; i < args.size(); ++i) {
+            if (args[i] == "--store") {
+                options.deflate = false;
+                continue;
+            }
+            if (i + 1 >= args.size()) return Usage(std::string(args[i]) + " needs a value");
+            if (args[i] == "--layout") {
+                options.layout = std::string(args[++i]);
+            } else if (args[i] == "--kind") {
+                options.kind = std::string(args[++i]);
+            } else {
+                return Usage("unknown option " + std::string(args[i]));
+            }
+        }
+        const std::string target(args[2]);
+        if (auto error = orrelin::ipdgen::WriteBbb(out, target, options)) {
+            std::cerr << "ipdgen: cannot write " << target << ": " << *error << "\n";
             return 1;
         }
         return 0;

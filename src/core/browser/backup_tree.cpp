@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "archive/backup_file.h"
 #include "kinds/labels.h"
 #include "browser/tree_keys.h"
 #include "ipd/loader.h"
@@ -24,10 +25,12 @@ BackupTree::BackupTree(IpdImage image, RecordIndex index) {
 
 Result<BackupTree> BackupTree::Open(const std::string& path) {
     std::string error;
-    auto image = IpdImage::ReadFile(path, &error);
-    if (!image) return Failure{std::move(error)};
-    RecordIndex index = BuildDatabaseNodes(*image, path);
-    return BackupTree(std::move(*image), std::move(index));
+    auto file = IpdImage::ReadFile(path, &error);
+    if (!file) return Failure{std::move(error)};
+    auto opened = OpenBackupImage(std::move(*file));
+    if (!opened) return Failure{opened.error()};
+    RecordIndex index = BuildDatabaseNodes(opened->image, path);
+    return BackupTree(std::move(opened->image), std::move(index));
 }
 
 NodeKind BackupTree::kind(NodeId node) const {

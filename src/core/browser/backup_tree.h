@@ -32,7 +32,8 @@ class BackupTree {
     BackupTree();
     BackupTree(IpdImage image, RecordIndex index);
 
-    // Reads and indexes a file, or says why it cannot be read.
+    // Reads and indexes a file (an IPD file or a .bbb archive), or says why it cannot be read
+    // or is no backup the program reads. An archive's warnings are not kept.
     static Result<BackupTree> Open(const std::string& path);
 
     const IpdImage& image() const { return state_->image; }

@@ -76,6 +76,8 @@ int RenameReplacing(const std::string& from, const std::string& to);
 // Gives `from` the name `to` only when nothing has that name: EEXIST when something has it.
 int RenameWithoutReplacing(const std::string& from, const std::string& to);
 int Remove(const std::string& path);
+// The machine's physical memory in bytes (4 GiB when the system does not say).
+std::uint64_t PhysicalMemory();
 // Whether anything has the name, a dangling link included.
 bool Exists(const std::string& path);
 // Whether the two names lead to the same file (false when either cannot be looked at).

@@ -205,6 +205,13 @@ int Remove(const std::string& path) {
     return ::DeleteFileW(Wide(path).c_str()) ? 0 : LastErrno();
 }
 
+std::uint64_t PhysicalMemory() {
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    if (!GlobalMemoryStatusEx(&status) || status.ullTotalPhys == 0) return std::uint64_t{1} << 32;
+    return status.ullTotalPhys;
+}
+
 bool Exists(const std::string& path) {
     return ::GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "io/platform.h"
 
@@ -34,6 +35,11 @@ IpdImage::IpdImage(std::vector<std::uint8_t> fileBytes)
     : data_(Allocate(fileBytes.size() + 1)), size_(fileBytes.size() + 1) {
     if (!fileBytes.empty()) std::memcpy(data_.get(), fileBytes.data(), fileBytes.size());
     data_.get()[size_ - 1] = 0;
+}
+
+IpdImage::IpdImage(std::shared_ptr<std::uint8_t[]> block, std::size_t fileLength)
+    : data_(std::move(block)), size_(fileLength + 1) {
+    data_.get()[fileLength] = 0;
 }
 
 namespace {

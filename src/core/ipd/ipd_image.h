@@ -25,6 +25,9 @@ class IpdImage {
 
     IpdImage();  // an empty file: the one zero byte
     explicit IpdImage(std::vector<std::uint8_t> fileBytes);
+    // Takes over a block of at least fileLength + 1 bytes whose first fileLength bytes are a
+    // file's (a backup assembled in memory); the byte after them is set to zero.
+    IpdImage(std::shared_ptr<std::uint8_t[]> block, std::size_t fileLength);
 
     // Reads a file whole, read-only. On failure returns nothing and says why in `error`: a
     // file that shrank, grew or was written to while it was read gives kChangedWhileRead.

@@ -4,6 +4,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 #include <atomic>
 
+#include "archive/backup_file.h"
 #include "ipd/loader.h"
 
 namespace orrelin::gui {
@@ -96,20 +97,29 @@ BackupOpener::Outcome BackupOpener::read(const std::shared_ptr<Job>& job) {
     outcome.path = job->path;
     const std::string filePath = QFile::encodeName(job->path).toStdString();
     std::string error;
-    auto image = IpdImage::ReadFile(filePath, &error);
-    if (!image) {
+    auto file = IpdImage::ReadFile(filePath, &error);
+    if (!file) {
         outcome.error = QString::fromStdString(error);
         return outcome;
     }
     if (job->cancelled) return outcome;
-    job->total = image->fileLength();
+    auto opened = OpenBackupImage(std::move(*file));
+    if (!opened) {
+        outcome.error = QString::fromStdString(opened.error());
+        return outcome;
+    }
+    for (const std::string& warning : opened->warnings)
+        outcome.warnings << job->path + QStringLiteral(": ") + QString::fromStdString(warning);
+    if (job->cancelled) return outcome;
+    IpdImage& image = opened->image;
+    job->total = image.fileLength();
     RecordIndex index =
-        BuildDatabaseNodes(*image, filePath, [&job](std::uint64_t done, std::uint64_t total) {
+        BuildDatabaseNodes(image, filePath, [&job](std::uint64_t done, std::uint64_t total) {
             job->done = done;
             job->total = total;
             return !job->cancelled.load();
         });
-    outcome.tree.emplace(std::move(*image), std::move(index));
+    outcome.tree.emplace(std::move(image), std::move(index));
     return outcome;
 }
 

@@ -7,6 +7,7 @@
 #include <QFutureWatcher>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <cstdint>
 #include <memory>
@@ -25,6 +26,9 @@ class BackupOpener : public QObject {
         QString path;
         std::optional<BackupTree> tree;
         QString error;
+        // What the user should hear about a file that opened (an archive's warnings), each a
+        // line naming the file.
+        QStringList warnings;
     };
 
     explicit BackupOpener(QObject* parent = nullptr);

@@ -8,9 +8,11 @@ namespace orrelin::gui {
 QString DroppedBackupPath(const QMimeData* data) {
     if (!data || !data->hasUrls()) return {};
     for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile() &&
-            url.toLocalFile().endsWith(QLatin1String(".ipd"), Qt::CaseInsensitive)) {
-            return url.toLocalFile();
+        if (!url.isLocalFile()) continue;
+        const QString path = url.toLocalFile();
+        if (path.endsWith(QLatin1String(".ipd"), Qt::CaseInsensitive) ||
+            path.endsWith(QLatin1String(".bbb"), Qt::CaseInsensitive)) {
+            return path;
         }
     }
     return {};

@@ -39,7 +39,7 @@ namespace orrelin::gui {
 namespace {
 
 const QString kTitle = QStringLiteral("Orrelin IPD Reader");
-const QString kOpenFilter = QStringLiteral("IPD Files (*.ipd)");
+const QString kOpenFilter = QStringLiteral("BlackBerry backups (*.ipd *.bbb)");
 const QString kPrompt = QStringLiteral("Please open IPD file from File menu");
 const QString kMainPanel = QStringLiteral("main");
 const QString kDetailsPanel = QStringLiteral("details");
@@ -255,7 +255,9 @@ void MainWindow::openDone() {
     updateMenus();
     findBar_->backupShown(decodeContext());
     // A damaged file, or one with nothing to show, opens with what could be read, and says so.
-    const QString warning = OpenWarning(openedPath_, index);
+    QStringList warnings = outcome.warnings;
+    if (const QString walk = OpenWarning(openedPath_, index); !walk.isEmpty()) warnings << walk;
+    const QString warning = warnings.join(QLatin1Char('\n'));
     if (!warning.isEmpty())
         platform_.messages.show(this, MessageIcon::Warning, kApplicationTitle, warning);
     Q_EMIT openFinished(true);

@@ -1,0 +1,67 @@
+#pragma once
+
+// A ZIP archive held in memory, read through libzip: its entries by name, and an entry's bytes
+// inflated into memory the caller gives, never more than the size the archive declares for it.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "base/bytes.h"
+#include "base/result.h"
+
+struct zip;
+struct zip_file;
+
+namespace orrelin {
+
+class ZipReader {
+  public:
+    // Opens the archive over `archive`, which must outlive the reader. The failure reason says
+    // what is wrong with the archive ("the archive is damaged: ...").
+    static Result<ZipReader> Open(Bytes archive);
+
+    std::uint64_t entryCount() const { return count_; }
+    // The entry's name as stored ("Databases/125.dat"); "" when it has none.
+    std::string name(std::uint64_t entry) const;
+    // The first entry whose name equals `name`, ignoring ASCII case.
+    std::optional<std::uint64_t> find(std::string_view name) const;
+    // The size the archive gives for the entry's inflated bytes.
+    std::uint64_t declaredSize(std::uint64_t entry) const;
+
+    // An entry being inflated, front to back.
+    class Stream {
+      public:
+        Stream(Stream&&) noexcept;
+        Stream& operator=(Stream&&) noexcept;
+        ~Stream();
+        // Exactly `size` bytes into `out`; the failure names the entry and why ("Databases/1.dat:
+        // it ends before its declared size", "...: CRC error").
+        Status read(std::uint8_t* out, std::uint64_t size);
+        // Checks that nothing follows the bytes read so far (the entry holds no more than it
+        // declared) and that the archive's checksum holds.
+        Status finish();
+
+      private:
+        friend class ZipReader;
+        Stream(zip_file* file, std::string name) : file_(file), name_(std::move(name)) {}
+        Status failed(std::string_view why) const;
+        zip_file* file_ = nullptr;
+        std::string name_;
+    };
+    // Starts inflating an entry; an entry encrypted by the archive itself, or compressed in a
+    // way this build cannot inflate, fails with the reason.
+    Result<Stream> open(std::uint64_t entry) const;
+
+  private:
+    struct Closer {
+        void operator()(zip* archive) const;
+    };
+    ZipReader(zip* archive, std::uint64_t count) : archive_(archive), count_(count) {}
+    std::unique_ptr<zip, Closer> archive_;
+    std::uint64_t count_ = 0;
+};
+
+}  // namespace orrelin
