@@ -23,10 +23,13 @@ namespace orrelin::label_rules {
 
 inline constexpr std::size_t kFieldsOffset = 6;  // after the handle and the unique id
 
-// The tree's text form: single-byte text, 16-bit text reduced to code page 1256.
+// The tree's text form: single-byte text, 16-bit text reduced to code page 1256 (read as UTF-8
+// where a backup from an archive stores it so, see TextOptions).
 struct SingleByteForm {
+    bool wideMayBeUtf8 = false;
     std::string eightBit(Bytes data) const { return BytesToStrippedText(data, true); }
     std::string sixteenBit(Bytes data) const {
+        if (wideMayBeUtf8 && IsZeroThenUtf8(data)) return ZeroThenUtf8Text(data, TextOptions{});
         return StripControlChars(Utf16BeToText(Tail(data, 1)), true);
     }
 };

@@ -55,8 +55,8 @@ ImageKey CallIcon(Bytes body) {
     return ImageKey::missed;
 }
 
-SingleByteText RecordLabel(KnownDb db, Bytes body) {
-    return KindOf(db).label(body);
+SingleByteText RecordLabel(KnownDb db, Bytes body, bool wideMayBeUtf8) {
+    return KindOf(db).label(body, wideMayBeUtf8);
 }
 
 ImageKey RecordImage(KnownDb db, Bytes body) {

@@ -25,8 +25,9 @@ SingleByteText ServiceBookLabel(Bytes body);
 SingleByteText CallLabel(Bytes body);
 ImageKey CallIcon(Bytes body);
 
-// The label and image the tree gives a record of database `db`.
-SingleByteText RecordLabel(KnownDb db, Bytes body);
+// The label and image the tree gives a record of database `db`; `wideMayBeUtf8` for a backup
+// assembled from an archive (TextOptions).
+SingleByteText RecordLabel(KnownDb db, Bytes body, bool wideMayBeUtf8 = false);
 ImageKey RecordImage(KnownDb db, Bytes body);
 // The tree's label made from the texts in full Unicode (the exports that keep every character).
 std::string UnicodeLabel(KnownDb db, Bytes body, const TextOptions& text);
