@@ -45,8 +45,9 @@ const QString kOpenFilter = QStringLiteral("BlackBerry backups (*.ipd *.bbb)");
 const QString kPrompt = QStringLiteral("Please open IPD file from File menu");
 const QString kMainPanel = QStringLiteral("main");
 const QString kDetailsPanel = QStringLiteral("details");
-const QString kUnicodeNote = QStringLiteral(
-    "This record holds characters code page 1256 cannot show: see Options > Show Full Unicode");
+// The shown record holds characters code page 1256 cannot show.
+const QString kUnicodeNote =
+    QStringLiteral("Some characters cannot be shown: see Options > Show Full Unicode");
 
 QString FileName(const QString& path) {
     return QFileInfo(path).fileName();
