@@ -101,7 +101,6 @@ class TimeZoneOption {
 class UnicodeOption {
   public:
     void addTo(CLI::App& command);
-    bool on() const { return unicode_; }
     // The text form in force; nothing (after saying why) for a page the program does not know.
     std::optional<TextOptions> textOptions() const;
 
