@@ -29,10 +29,15 @@ char* PutNumber(char* at, std::uint64_t n) {
     return at;
 }
 
-// TAB span TAB image TAB label: the tree's single-byte label, or with `unicode` the label made
-// from the texts in full Unicode.
+// How record labels are made: the tree's single-byte label of a bare backup or of one from an
+// archive, or the label made from the texts in full Unicode. Chosen once per listing, so that
+// the loop over a million records of a bare backup does no more than it always did.
+enum class LabelForm { Plain, Archive, Unicode };
+
+// TAB span TAB image TAB label.
+template <LabelForm Form>
 void AppendRecordLine(std::string& line, const IpdImage& image, KnownDb db,
-                      const RecordEntry& record, const TextOptions* unicode) {
+                      const RecordEntry& record, const TextOptions& text) {
     // The span is put together on the stack and appended once.
     char span[48];
     char* at = span;
@@ -46,10 +51,14 @@ void AppendRecordLine(std::string& line, const IpdImage& image, KnownDb db,
     auto body = image.range(record.span.start, record.span.end);
     line += ImageKeyName(body ? RecordImage(db, *body) : ImageKey::none);
     line.push_back('\t');
-    if (body && unicode) {
-        AppendUtf8Line(line, UnicodeLabel(db, *body, *unicode));
-    } else if (body) {
-        AppendSingleByteLine(line, RecordLabel(db, *body, image.fromArchive()));
+    if (body) {
+        if constexpr (Form == LabelForm::Unicode) {
+            AppendUtf8Line(line, UnicodeLabel(db, *body, text));
+        } else if constexpr (Form == LabelForm::Archive) {
+            AppendSingleByteLine(line, ArchiveRecordLabel(db, *body));
+        } else {
+            AppendSingleByteLine(line, RecordLabel(db, *body));
+        }
     }
     line.push_back('\n');
 }
@@ -58,9 +67,8 @@ void AppendRecordLine(std::string& line, const IpdImage& image, KnownDb db,
 // key TAB name; each record node as TAB span TAB image TAB label. After a complete walk, an
 // empty line, the file name and the counts line. With text.unicode, database names and labels
 // are read in full Unicode (8-bit texts through text.eightBitPage).
-bool WriteTree(const OpenedBackup& backup, const std::string& path, TextOptions text) {
-    text = TextOptionsFor(backup.image, text);
-    const TextOptions* unicode = text.unicode ? &text : nullptr;
+template <LabelForm Form>
+bool WriteTree(const OpenedBackup& backup, const std::string& path, const TextOptions& text) {
     const RecordIndex& index = backup.index;
     const std::uint8_t* image = backup.image.bytes().data();
     // One buffer, written out whenever it holds about the flush size. A database's records lie
@@ -75,7 +83,7 @@ bool WriteTree(const OpenedBackup& backup, const std::string& path, TextOptions 
         const DatabaseNode& database = index.databases[i];
         out += DatabaseKey(database);
         out.push_back('\t');
-        if (unicode) {
+        if constexpr (Form == LabelForm::Unicode) {
             AppendUtf8Line(out, SingleByteToUtf8(database.name(), text.eightBitPage));
         } else {
             AppendSingleByteLine(out, database.name());
@@ -86,7 +94,7 @@ bool WriteTree(const OpenedBackup& backup, const std::string& path, TextOptions 
             if (row + kAhead < rows.size()) {
                 __builtin_prefetch(image + index.records[rows[row + kAhead]].span.start);
             }
-            AppendRecordLine(out, backup.image, database.db, index.records[rows[row]], unicode);
+            AppendRecordLine<Form>(out, backup.image, database.db, index.records[rows[row]], text);
             if (out.size() >= kFlushSize) {
                 if (!WriteOut(out)) return false;
                 out.clear();
@@ -101,6 +109,13 @@ bool WriteTree(const OpenedBackup& backup, const std::string& path, TextOptions 
         out.push_back('\n');
     }
     return WriteOut(out);
+}
+
+bool WriteTree(const OpenedBackup& backup, const std::string& path, TextOptions text) {
+    text = TextOptionsFor(backup.image, text);
+    if (text.unicode) return WriteTree<LabelForm::Unicode>(backup, path, text);
+    if (text.wideMayBeUtf8) return WriteTree<LabelForm::Archive>(backup, path, text);
+    return WriteTree<LabelForm::Plain>(backup, path, text);
 }
 
 struct ListOptions {

@@ -97,9 +97,9 @@ SingleByteText BackupTree::text(NodeId node) const {
         case NodeKind::Record: {
             const auto& entry = index().records[node - 1 - index().databases.size()];
             auto body = image().range(entry.span.start, entry.span.end);
-            return body ? RecordLabel(index().databases[entry.database].db, *body,
-                                      image().fromArchive())
-                        : SingleByteText{};
+            if (!body) return {};
+            const KnownDb db = index().databases[entry.database].db;
+            return image().fromArchive() ? ArchiveRecordLabel(db, *body) : RecordLabel(db, *body);
         }
     }
     return {};

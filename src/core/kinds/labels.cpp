@@ -55,8 +55,12 @@ ImageKey CallIcon(Bytes body) {
     return ImageKey::missed;
 }
 
-SingleByteText RecordLabel(KnownDb db, Bytes body, bool wideMayBeUtf8) {
-    return KindOf(db).label(body, wideMayBeUtf8);
+SingleByteText RecordLabel(KnownDb db, Bytes body) {
+    return KindOf(db).label(body);
+}
+
+SingleByteText ArchiveRecordLabel(KnownDb db, Bytes body) {
+    return Label(db, body, ArchiveSingleByteForm{});
 }
 
 ImageKey RecordImage(KnownDb db, Bytes body) {

@@ -84,8 +84,8 @@ using label_rules::SingleByteForm;
 using label_rules::UnicodeForm;
 
 template <KnownDb Db>
-std::string Label(Bytes body, bool wideMayBeUtf8) {
-    return label_rules::Label(Db, body, SingleByteForm{wideMayBeUtf8});
+std::string Label(Bytes body) {
+    return label_rules::Label(Db, body, SingleByteForm{});
 }
 template <KnownDb Db>
 std::string Unicode(Bytes body, const TextOptions& text) {

@@ -74,7 +74,7 @@ struct DatabaseKind {
     // The tree's label (single-byte text, 16-bit text reduced to code page 1256), the same label
     // in full Unicode for the exports that keep every character, and the tree image, all read
     // from the record body (handle to last byte).
-    std::string (*label)(Bytes body, bool wideMayBeUtf8);
+    std::string (*label)(Bytes body);
     std::string (*unicodeLabel)(Bytes body, const TextOptions& text);
     ImageKey (*image)(Bytes body);
     void (*decode)(const IpdImage& image, RecordSpan span, const DecodeContext& context,
