@@ -3,10 +3,14 @@
 // the option when a shown record holds what code page 1256 cannot show.
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QRadioButton>
 #include <QMenu>
 #include <QTest>
 
 #include "every_kind_window.h"
+#include "gui/export/export_panel.h"
 #include "gui/browser/unicode_option.h"
 
 using namespace orrelin;
@@ -78,6 +82,19 @@ class UnicodeOptionTest : public QObject, private WindowFixture {
         QCOMPARE(window_->decodeContext().text.eightBitPage, CodePage::Cp1253);
         QCOMPARE(fakes_->settings.values.value(kShowKey), QStringLiteral("1"));
         QCOMPARE(fakes_->settings.values.value(kPageKey), QStringLiteral("1253"));
+
+        // The panel's CSV export follows: UTF-8 behind a byte order mark.
+        window_->exportPanel().openForSelection();
+        window_->exportPanel().scopeOption(0)->setChecked(true);
+        window_->exportPanel().exportCsv();
+        const QStringList csv = QDir(dir_.path()).entryList({QStringLiteral("*.csv")});
+        QCOMPARE(csv.size(), 1);
+        QFile file(dir_.filePath(csv.first()));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        QVERIFY(bytes.contains("\u4E2D\u6587"));
+        QVERIFY(bytes.contains("\u03B1\u03B2"));
 
         // A new window reads both back.
         window_ = std::make_unique<MainWindow>(fakes_->platform);
