@@ -188,4 +188,33 @@ std::string TimeZoneOption::setting() const {
     return ReadStoredTimeZone();
 }
 
+std::optional<CodePage> ChosenCodePage(const std::string& name) {
+    auto chosen = CodePageByName(name);
+    if (!chosen) {
+        PrintError("unknown code page: " + name + " (known: " + CodePageNumbers(", ") + ")");
+    }
+    return chosen;
+}
+
+void UnicodeOption::addTo(CLI::App& command) {
+    CLI::Option* unicode = command.add_flag(
+        "--unicode", unicode_,
+        "texts in full Unicode (UTF-8) instead of reduced to code page 1256");
+    command
+        .add_option("--codepage", codePage_,
+                    "with --unicode: the Windows code page 8-bit texts are read in: " +
+                        CodePageNumbers(" or ", " (the default)"))
+        ->needs(unicode);
+}
+
+std::optional<TextOptions> UnicodeOption::textOptions() const {
+    if (!unicode_) return TextOptions{};
+    TextOptions text{true, CodePage::Cp1252};
+    if (codePage_.empty()) return text;
+    auto page = ChosenCodePage(codePage_);
+    if (!page) return std::nullopt;
+    text.eightBitPage = *page;
+    return text;
+}
+
 }  // namespace orrelin::cli

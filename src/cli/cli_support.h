@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "base/result.h"
+#include "decoders/decode_context.h"
 #include "ipd/ipd_image.h"
 #include "ipd/loader.h"
 #include "ipd/record_index.h"
@@ -92,5 +93,23 @@ class TimeZoneOption {
     std::string value_;
     CLI::Option* option_ = nullptr;
 };
+
+// ---- --unicode and --codepage ----
+
+// --unicode: texts in full Unicode instead of reduced to code page 1256; --codepage PAGE (with
+// --unicode only): the page 8-bit texts are then read in, 1252 by default.
+class UnicodeOption {
+  public:
+    void addTo(CLI::App& command);
+    // The text form in force; nothing (after saying why) for a page the program does not know.
+    std::optional<TextOptions> textOptions() const;
+
+  private:
+    bool unicode_ = false;
+    std::string codePage_;
+};
+
+// The page --codepage names; nothing (after saying why) for one the program does not know.
+std::optional<CodePage> ChosenCodePage(const std::string& name);
 
 }  // namespace orrelin::cli

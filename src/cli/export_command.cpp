@@ -25,6 +25,7 @@ struct ExportOptions {
     std::uint64_t record = 0;
     std::string output;
     std::string codePage;
+    bool unicode = false;
     TimeZoneOption timeZone;
     CLI::Option* databaseOption = nullptr;
     CLI::Option* recordOption = nullptr;
@@ -126,17 +127,17 @@ int RunExport(const ExportOptions& options) {
 #endif
     ExportRequest request;
     if (options.codePageOption->count() > 0) {
-        if (!format->unicode) {
+        if (!format->unicode && !options.unicode) {
             PrintError("--codepage applies to the vcard, ics and json formats only");
             return 2;
         }
-        auto chosen = CodePageByName(options.codePage);
-        if (!chosen) {
-            PrintError("unknown code page: " + options.codePage + " (known: " +
-                       CodePageNumbers(", ") + ")");
-            return 2;
-        }
+        auto chosen = ChosenCodePage(options.codePage);
+        if (!chosen) return 2;
         request.eightBitPage = *chosen;
+    }
+    // The text and CSV formats in full Unicode, 8-bit texts read through the same page.
+    if (options.unicode && !format->unicode) {
+        request.context.text = TextOptions{true, request.eightBitPage};
     }
     auto backup = OpenBackup(options.path);
     if (!backup) return 2;
@@ -203,8 +204,12 @@ void AddExportCommand(CLI::App& app, CommandResult& result) {
         "the file to write (default: Orrelin_Export_ and the day and time, next to FILE)");
     options->codePageOption = command->add_option(
         "--codepage", options->codePage,
-        "vcard, ics and json: the Windows code page 8-bit texts are read in: " +
+        "vcard, ics and json, and txt and csv with --unicode: the Windows code page 8-bit "
+        "texts are read in: " +
             CodePageNumbers(" or ", " (the default)"));
+    command->add_flag("--unicode", options->unicode,
+                      "txt and csv: texts in full Unicode (a UTF-8 file; CSV with a byte order "
+                      "mark) instead of reduced to code page 1256");
     options->timeZone.addTo(*command);
     command->callback([options, &result] { result.exitCode = RunExport(*options); });
 }

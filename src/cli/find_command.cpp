@@ -57,7 +57,8 @@ bool WriteMatches(const OpenedBackup& backup, const std::vector<SearchMatch>& ma
         out += std::to_string(row - node.records.begin() + 1);
         out.push_back('\t');
         if (auto body = backup.image.range(entry.span.start, entry.span.end)) {
-            AppendUtf8Line(out, UnicodeLabel(node.db, *body, TextOptions{true}));
+            const TextOptions unicode = TextOptionsFor(backup.image, TextOptions{true});
+            AppendUtf8Line(out, UnicodeLabel(node.db, *body, unicode));
         }
         out.push_back('\t');
         AppendSingleByteLine(out, FieldCaption(node.db, match.field));

@@ -8,6 +8,7 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "base/paths.h"
+#include "text/codepage.h"
 
 namespace orrelin::cli {
 namespace {
@@ -28,9 +29,15 @@ char* PutNumber(char* at, std::uint64_t n) {
     return at;
 }
 
+// How record labels are made: the tree's single-byte label of a bare backup or of one from an
+// archive, or the label made from the texts in full Unicode. Chosen once per listing, so that
+// the loop over a million records of a bare backup does no more than it always did.
+enum class LabelForm { Plain, Archive, Unicode };
+
 // TAB span TAB image TAB label.
+template <LabelForm Form>
 void AppendRecordLine(std::string& line, const IpdImage& image, KnownDb db,
-                      const RecordEntry& record) {
+                      const RecordEntry& record, const TextOptions& text) {
     // The span is put together on the stack and appended once.
     char span[48];
     char* at = span;
@@ -44,14 +51,24 @@ void AppendRecordLine(std::string& line, const IpdImage& image, KnownDb db,
     auto body = image.range(record.span.start, record.span.end);
     line += ImageKeyName(body ? RecordImage(db, *body) : ImageKey::none);
     line.push_back('\t');
-    if (body) AppendSingleByteLine(line, RecordLabel(db, *body));
+    if (body) {
+        if constexpr (Form == LabelForm::Unicode) {
+            AppendUtf8Line(line, UnicodeLabel(db, *body, text));
+        } else if constexpr (Form == LabelForm::Archive) {
+            AppendSingleByteLine(line, ArchiveRecordLabel(db, *body));
+        } else {
+            AppendSingleByteLine(line, RecordLabel(db, *body));
+        }
+    }
     line.push_back('\n');
 }
 
 // The tree in pre-order, one node a line: the root (the path as given); each database node as
 // key TAB name; each record node as TAB span TAB image TAB label. After a complete walk, an
-// empty line, the file name and the counts line.
-bool WriteTree(const OpenedBackup& backup, const std::string& path) {
+// empty line, the file name and the counts line. With text.unicode, database names and labels
+// are read in full Unicode (8-bit texts through text.eightBitPage).
+template <LabelForm Form>
+bool WriteTree(const OpenedBackup& backup, const std::string& path, const TextOptions& text) {
     const RecordIndex& index = backup.index;
     const std::uint8_t* image = backup.image.bytes().data();
     // One buffer, written out whenever it holds about the flush size. A database's records lie
@@ -66,14 +83,18 @@ bool WriteTree(const OpenedBackup& backup, const std::string& path) {
         const DatabaseNode& database = index.databases[i];
         out += DatabaseKey(database);
         out.push_back('\t');
-        AppendSingleByteLine(out, database.name());
+        if constexpr (Form == LabelForm::Unicode) {
+            AppendUtf8Line(out, SingleByteToUtf8(database.name(), text.eightBitPage));
+        } else {
+            AppendSingleByteLine(out, database.name());
+        }
         out.push_back('\n');
         const std::vector<std::uint32_t>& rows = database.records;
         for (std::size_t row = 0; row < rows.size(); ++row) {
             if (row + kAhead < rows.size()) {
                 __builtin_prefetch(image + index.records[rows[row + kAhead]].span.start);
             }
-            AppendRecordLine(out, backup.image, database.db, index.records[rows[row]]);
+            AppendRecordLine<Form>(out, backup.image, database.db, index.records[rows[row]], text);
             if (out.size() >= kFlushSize) {
                 if (!WriteOut(out)) return false;
                 out.clear();
@@ -90,9 +111,17 @@ bool WriteTree(const OpenedBackup& backup, const std::string& path) {
     return WriteOut(out);
 }
 
+bool WriteTree(const OpenedBackup& backup, const std::string& path, TextOptions text) {
+    text = TextOptionsFor(backup.image, text);
+    if (text.unicode) return WriteTree<LabelForm::Unicode>(backup, path, text);
+    if (text.wideMayBeUtf8) return WriteTree<LabelForm::Archive>(backup, path, text);
+    return WriteTree<LabelForm::Plain>(backup, path, text);
+}
+
 struct ListOptions {
     std::string path;
     TimeZoneOption timeZone;  // accepted like every reading command; lists show no times
+    UnicodeOption unicode;
 };
 
 }  // namespace
@@ -103,13 +132,19 @@ void AddListCommand(CLI::App& app, CommandResult& result) {
         "list", "Print the database tree: databases, records with their tags, images and labels");
     command->add_option("FILE", options->path, "the IPD backup")->required();
     options->timeZone.addTo(*command);
+    options->unicode.addTo(*command);
     command->callback([options, &result] {
+        const auto text = options->unicode.textOptions();
+        if (!text) {
+            result.exitCode = 2;
+            return;
+        }
         auto backup = OpenBackup(options->path);
         if (!backup) {
             result.exitCode = 2;
             return;
         }
-        if (!WriteTree(*backup, options->path)) {
+        if (!WriteTree(*backup, options->path, *text)) {
             result.exitCode = 2;
             return;
         }

@@ -19,6 +19,7 @@ struct ShowOptions {
     std::string photo;
     CLI::Option* photoOption = nullptr;
     TimeZoneOption timeZone;
+    UnicodeOption unicode;
 };
 
 bool IsContactDatabase(KnownDb db) {
@@ -42,21 +43,28 @@ std::optional<std::string> WritePhoto(const IpdImage& image, const ChosenRecord&
     return std::nullopt;
 }
 
-// One line per value: index TAB pane label TAB value.
-std::string ValueLines(const std::vector<ValueRow>& rows) {
+// One line per value: index TAB pane label TAB value (single-byte text, or UTF-8 when
+// `unicode`).
+std::string ValueLines(const std::vector<ValueRow>& rows, bool unicode) {
     std::string out;
     for (const ValueRow& row : rows) {
         out += std::to_string(row.index);
         out.push_back('\t');
         AppendSingleByteLine(out, row.label);
         out.push_back('\t');
-        AppendSingleByteLine(out, row.value);
+        if (unicode) {
+            AppendUtf8Line(out, row.value);
+        } else {
+            AppendSingleByteLine(out, row.value);
+        }
         out.push_back('\n');
     }
     return out;
 }
 
 int Show(const ShowOptions& options) {
+    const auto text = options.unicode.textOptions();
+    if (!text) return 2;
     auto backup = OpenBackup(options.path);
     if (!backup) return 2;
     auto chosen = FindRecord(backup->index, options.database, options.record);
@@ -69,6 +77,7 @@ int Show(const ShowOptions& options) {
     DecodeContext context;
     context.timeZoneText = TimeZoneTextFromSetting(options.timeZone.setting());
     context.dateStyle = DateStyle::FromEnvironment();
+    context.text = *text;
     if (options.photoOption->count() > 0) {
         if (auto failure = WritePhoto(backup->image, *chosen, context, options.photo)) {
             PrintError(*failure);
@@ -76,7 +85,7 @@ int Show(const ShowOptions& options) {
         }
     }
     const auto rows = DecodeValues(backup->image, chosen->database->db, chosen->span, context);
-    return WriteOut(ValueLines(rows)) ? 0 : 2;
+    return WriteOut(ValueLines(rows, text->unicode)) ? 0 : 2;
 }
 
 }  // namespace
@@ -96,6 +105,7 @@ void AddShowCommand(CLI::App& app, CommandResult& result) {
     options->photoOption =
         command->add_option("--photo", options->photo, "write the contact's photo (JPEG) here");
     options->timeZone.addTo(*command);
+    options->unicode.addTo(*command);
     command->callback([options, &result] { result.exitCode = Show(*options); });
 }
 

@@ -330,9 +330,7 @@ Result<OpenedImage> MergeDatabases(const ZipReader& zip, const Manifest& manifes
                        std::move(warnings)};
 }
 
-}  // namespace
-
-Result<OpenedImage> ReadArchiveBackup(Bytes archive, std::uint64_t limit) {
+Result<OpenedImage> AssembleArchive(Bytes archive, std::uint64_t limit) {
     auto zip = ZipReader::Open(archive);
     if (!zip) return Failure{zip.error()};
     Manifest manifest;
@@ -354,6 +352,14 @@ Result<OpenedImage> ReadArchiveBackup(Bytes archive, std::uint64_t limit) {
         anyDatabase = IsDatabaseEntry(zip->name(i));
     if (!anyDatabase) return Failure{std::string(kNotABackup)};
     return MergeDatabases(*zip, manifest, limit);
+}
+
+}  // namespace
+
+Result<OpenedImage> ReadArchiveBackup(Bytes archive, std::uint64_t limit) {
+    auto opened = AssembleArchive(archive, limit);
+    if (opened) opened->image.setFromArchive(true);
+    return opened;
 }
 
 }  // namespace orrelin

@@ -6,6 +6,7 @@
 #include "kinds/labels.h"
 #include "browser/tree_keys.h"
 #include "ipd/loader.h"
+#include "text/codepage.h"
 
 namespace orrelin {
 
@@ -97,11 +98,26 @@ SingleByteText BackupTree::text(NodeId node) const {
         case NodeKind::Record: {
             const auto& entry = index().records[node - 1 - index().databases.size()];
             auto body = image().range(entry.span.start, entry.span.end);
-            return body ? RecordLabel(index().databases[entry.database].db, *body)
-                        : SingleByteText{};
+            if (!body) return {};
+            const KnownDb db = index().databases[entry.database].db;
+            return image().fromArchive() ? ArchiveRecordLabel(db, *body) : RecordLabel(db, *body);
         }
     }
     return {};
+}
+
+std::string BackupTree::unicodeText(NodeId node, const TextOptions& text) const {
+    if (edited_.count(node) != 0 || kind(node) == NodeKind::Root) {
+        return SingleByteToUtf8(this->text(node));
+    }
+    if (kind(node) == NodeKind::Database) {
+        return SingleByteToUtf8(index().databases[node - 1].name(), text.eightBitPage);
+    }
+    const auto& entry = index().records[node - 1 - index().databases.size()];
+    auto body = image().range(entry.span.start, entry.span.end);
+    return body ? UnicodeLabel(index().databases[entry.database].db, *body,
+                               TextOptionsFor(image(), text))
+                : std::string{};
 }
 
 void BackupTree::setText(NodeId node, SingleByteText text) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/result.h"
+#include "decoders/decode_context.h"
 #include "kinds/image_keys.h"
 #include "text/single_byte.h"
 #include "ipd/ipd_image.h"
@@ -62,6 +63,10 @@ class BackupTree {
     // user typed over any of them).
     SingleByteText text(NodeId node) const;
     void setText(NodeId node, SingleByteText text);
+    // The same text in full Unicode (UTF-8): a record's label made from its texts in full
+    // Unicode, a database's name read through text.eightBitPage; the root and what the user
+    // typed through code page 1256.
+    std::string unicodeText(NodeId node, const TextOptions& text) const;
     // "Top", "<index>DBTop", or "" for records.
     std::string key(NodeId node) const;
     // The record's span tag "start:end", or "" for other nodes.

@@ -41,11 +41,12 @@ CalendarRecord DecodeCalendar(const IpdImage& image, RecordSpan span, bool allFo
     Bytes fields = RecordFields(*body);
     if (allForm) fields = Tail(FindField(fields, kNestedFields), kNestedLead);
     auto& v = record.values;
+    const TextOptions text = TextOptionsFor(image, context.text);
 
     // 8-bit texts keep their control characters here; the 16-bit location is type 132 and
     // the 16-bit notes type 131.
     for (auto slot : {CalendarRecord::Subject, CalendarRecord::Location, CalendarRecord::Notes})
-        v[slot] = TextField(fields, FieldOf(kCalendarFields, slot), false, context.text);
+        v[slot] = TextField(fields, FieldOf(kCalendarFields, slot), false, text);
     v[CalendarRecord::Start] = AppointmentTime(fields, kStartField, context);
     v[CalendarRecord::End] = AppointmentTime(fields, kEndField, context);
     record.startUtc = AppointmentInstant(fields, kStartField);

@@ -41,7 +41,7 @@ CallRecord DecodeCall(const IpdImage& image, RecordSpan span, const DecodeContex
     if (!body) return record;
     Bytes fields = RecordFields(*body);
     auto& v = record.values;
-    const TextOptions& text = context.text;
+    const TextOptions text = TextOptionsFor(image, context.text);
 
     v[CallRecord::Direction] = DirectionWord(SmallNumber(FindField(fields, kDirectionField)));
     // Milliseconds in the first eight data bytes, little-endian; an absent field is the count 0.

@@ -25,7 +25,7 @@ ContactRecord DecodeContact(const IpdImage& image, RecordSpan span, bool allForm
     Bytes fields = RecordFields(*body);
     if (allForm) fields = FindField(fields, kNestedFields);
     auto& v = record.values;
-    const TextOptions& text = context.text;
+    const TextOptions text = TextOptionsFor(image, context.text);
 
     // A contact is read for some fifty types, most of them absent.
     const FieldTypes present(fields);

@@ -11,8 +11,9 @@ MemoRecord DecodeMemo(const IpdImage& image, RecordSpan span, const DecodeContex
     auto body = RecordBody(image, span);
     if (!body) return record;
     Bytes fields = RecordFields(*body);
+    const TextOptions text = TextOptionsFor(image, context.text);
     for (MemoRecord::Slot slot : {MemoRecord::Title, MemoRecord::Body})
-        record.values[slot] = TextField(fields, FieldOf(kMemoFields, slot), true, context.text);
+        record.values[slot] = TextField(fields, FieldOf(kMemoFields, slot), true, text);
     return record;
 }
 

@@ -29,10 +29,11 @@ TaskRecord DecodeTask(const IpdImage& image, RecordSpan span, const DecodeContex
     if (!body) return record;
     Bytes fields = RecordFields(*body);
     auto& v = record.values;
-    v[TaskRecord::Title] = TextField(fields, Field(TaskRecord::Title), true, context.text);
+    const TextOptions text = TextOptionsFor(image, context.text);
+    v[TaskRecord::Title] = TextField(fields, Field(TaskRecord::Title), true, text);
     v[TaskRecord::Priority] = WordOf(fields, Field(TaskRecord::Priority).type, kTaskPriorityWords);
     v[TaskRecord::Status] = WordOf(fields, Field(TaskRecord::Status).type, kTaskStatusWords);
-    v[TaskRecord::Notes] = TextField(fields, Field(TaskRecord::Notes), true, context.text);
+    v[TaskRecord::Notes] = TextField(fields, Field(TaskRecord::Notes), true, text);
     return record;
 }
 

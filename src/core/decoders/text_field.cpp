@@ -41,7 +41,59 @@ std::string Utf16Text(Bytes units, bool strip, const TextOptions& options) {
     return strip ? StripControlChars(text, true) : text;
 }
 
+namespace {
+
+// The data after the leading byte without the zero bytes at its end.
+std::string_view Utf8Part(Bytes data) {
+    Bytes rest = Tail(data, 1);
+    std::size_t n = rest.size();
+    while (n > 0 && rest[n - 1] == 0)
+        --n;
+    return {reinterpret_cast<const char*>(rest.data()), n};
+}
+
+}  // namespace
+
+bool IsZeroThenUtf8(Bytes data) {
+    if (data.empty() || data[0] != 0) return false;
+    const std::string_view text = Utf8Part(data);
+    if (text.empty()) return false;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto b = static_cast<std::uint8_t>(text[i]);
+        if (b < 0x80) {
+            if (b < 0x20 && b != '\t' && b != '\n' && b != '\r') return false;
+            ++i;
+            continue;
+        }
+        const std::size_t n = Utf8SequenceLength(text.substr(i));
+        if (n == 0) return false;
+        i += n;
+    }
+    return true;
+}
+
+std::string ZeroThenUtf8Text(Bytes data, const TextOptions& options) {
+    const std::string_view text = Utf8Part(data);
+    std::string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        auto c = DecodeUtf8(text.substr(i));
+        const char32_t u = c ? c->code : U'\uFFFD';
+        i += c ? c->length : 1;
+        if (IsStrippedControl(u)) continue;
+        if (options.unicode) {
+            AppendUtf8(out, u);
+        } else {
+            out.push_back(static_cast<char>(UnicodeToCp1256(u)));
+        }
+    }
+    return out;
+}
+
 std::string SixteenBitText(Bytes data, const TextOptions& options) {
+    if (options.wideMayBeUtf8 && IsZeroThenUtf8(data)) return ZeroThenUtf8Text(data, options);
     return Utf16Text(Tail(data, 1), true, options);
 }
 

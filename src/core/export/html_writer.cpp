@@ -248,7 +248,8 @@ class HtmlWriter final : public ExportWriter {
         auto body = RecordBody(head_.tree.image(), item.span);
         DecodeRecord(head_.tree.image(), item.db, item.span, context_, values_);
         out_ += "<li><h3 dir=\"auto\">";
-        text(UnicodeLabel(item.db, body ? *body : Bytes{}, context_.text));
+        text(UnicodeLabel(item.db, body ? *body : Bytes{},
+                          TextOptionsFor(head_.tree.image(), context_.text)));
         out_ += "</h3>";
         if (!values_.photo.empty()) {
             out_ += "<img alt=\"\" src=\"data:image/jpeg;base64,";

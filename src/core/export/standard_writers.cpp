@@ -132,7 +132,8 @@ class JsonExport final : public ExportWriter {
             json_.null();
         }
         // The tree's label made by its own rules, but from the full Unicode texts.
-        json_.member("label", UnicodeLabel(item.db, body ? *body : Bytes{}, context_.text));
+        json_.member("label", UnicodeLabel(item.db, body ? *body : Bytes{},
+                                           TextOptionsFor(head_.tree.image(), context_.text)));
         json_.key("values");
         json_.beginObject();
         values(item);

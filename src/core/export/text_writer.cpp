@@ -2,7 +2,9 @@
 // spaces per tree depth (8 in a whole-file export, where records sit at depth 2; none
 // otherwise), each item followed by CR LF. Banners (a row of 71 asterisks, the title behind its
 // spaces, the row again) open a one-record or one-database export and each database of a
-// whole-file export; a one-database CSV export has its header line under the banner.
+// whole-file export; a one-database CSV export has its header line under the banner. When the
+// request's decode context asks for full Unicode the texts are UTF-8 instead, and a CSV file
+// begins with a byte order mark so that spreadsheet programs read it as UTF-8.
 
 #include "export/export_writer.h"
 #include "export/record_format.h"
@@ -10,12 +12,15 @@
 namespace orrelin {
 namespace {
 
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 class TextWriter final : public ExportWriter {
   public:
     TextWriter(const ExportHead& head, std::string& out)
         : head_(head), out_(out), csv_(head.request.format == ExportFormat::Csv) {}
 
-        void begin() override {
+    void begin() override {
+        if (csv_ && head_.request.context.text.unicode) out_.append(kUtf8ByteOrderMark);
         const ExportScope scope = head_.request.scope;
         if (scope == ExportScope::File || !head_.scopeDatabase) return;
         const KindInfo& kind = KindInfoOf(*head_.scopeDatabase);

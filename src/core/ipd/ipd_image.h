@@ -46,6 +46,11 @@ class IpdImage {
     std::size_t size() const { return size_; }
     std::uint8_t operator[](std::size_t i) const { return data_.get()[i]; }
 
+    // Whether the image was assembled from a .bbb archive, whose databases may store 16-bit
+    // text fields differently from a bare backup file (set by the archive reader).
+    bool fromArchive() const { return fromArchive_; }
+    void setFromArchive(bool fromArchive) { fromArchive_ = fromArchive; }
+
     // Little-endian reads that fail (nothing) when a byte lies past the last index.
     // (Defined here: every walk over a backup makes them millions of times.)
     std::optional<std::uint16_t> readLe16(std::size_t i) const {
@@ -73,6 +78,7 @@ class IpdImage {
                                              std::string& reason, bool& changed);
     std::shared_ptr<std::uint8_t[]> data_;
     std::size_t size_ = 0;
+    bool fromArchive_ = false;
 };
 
 }  // namespace orrelin

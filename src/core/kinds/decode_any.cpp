@@ -16,4 +16,16 @@ std::vector<ValueRow> DecodeValues(const IpdImage& image, KnownDb db, RecordSpan
     return rows;
 }
 
+bool HoldsCharactersBeyondCp1256(const IpdImage& image, KnownDb db, RecordSpan span) {
+    DecodeContext context;
+    context.text = TextOptions{true, CodePage::Cp1256};
+    context.displayTimes = false;
+    RecordValues values;
+    DecodeRecord(image, db, span, context, values);
+    for (const std::string& text : values.view()) {
+        if (!Utf8ToCp1256(text)) return true;
+    }
+    return false;
+}
+
 }  // namespace orrelin

@@ -24,4 +24,8 @@ struct ValueRow {
 std::vector<ValueRow> DecodeValues(const IpdImage& image, KnownDb db, RecordSpan span,
                                    const DecodeContext& context);
 
+// Whether the record holds a character that code page 1256 cannot show: one its texts lose
+// when reduced to single-byte text (each 8-bit text's byte always has a character there).
+bool HoldsCharactersBeyondCp1256(const IpdImage& image, KnownDb db, RecordSpan span);
+
 }  // namespace orrelin

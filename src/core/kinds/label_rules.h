@@ -23,13 +23,20 @@ namespace orrelin::label_rules {
 
 inline constexpr std::size_t kFieldsOffset = 6;  // after the handle and the unique id
 
-// The tree's text form: single-byte text, 16-bit text reduced to code page 1256.
-struct SingleByteForm {
+// The tree's text form: single-byte text, 16-bit text reduced to code page 1256. In a backup
+// from an archive (WideMayBeUtf8) a 16-bit field may hold UTF-8 instead (see TextOptions).
+template <bool WideMayBeUtf8>
+struct SingleByteFormOf {
     std::string eightBit(Bytes data) const { return BytesToStrippedText(data, true); }
     std::string sixteenBit(Bytes data) const {
+        if constexpr (WideMayBeUtf8) {
+            if (IsZeroThenUtf8(data)) return ZeroThenUtf8Text(data, TextOptions{});
+        }
         return StripControlChars(Utf16BeToText(Tail(data, 1)), true);
     }
 };
+using SingleByteForm = SingleByteFormOf<false>;
+using ArchiveSingleByteForm = SingleByteFormOf<true>;
 
 // The full Unicode form of the exports that keep every character.
 struct UnicodeForm {

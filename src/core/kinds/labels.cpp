@@ -59,6 +59,10 @@ SingleByteText RecordLabel(KnownDb db, Bytes body) {
     return KindOf(db).label(body);
 }
 
+SingleByteText ArchiveRecordLabel(KnownDb db, Bytes body) {
+    return Label(db, body, ArchiveSingleByteForm{});
+}
+
 ImageKey RecordImage(KnownDb db, Bytes body) {
     return KindOf(db).image(body);
 }

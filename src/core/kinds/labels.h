@@ -27,6 +27,9 @@ ImageKey CallIcon(Bytes body);
 
 // The label and image the tree gives a record of database `db`.
 SingleByteText RecordLabel(KnownDb db, Bytes body);
+// The label of a record of a backup assembled from an archive, whose 16-bit fields may hold
+// UTF-8 (TextOptions::wideMayBeUtf8).
+SingleByteText ArchiveRecordLabel(KnownDb db, Bytes body);
 ImageKey RecordImage(KnownDb db, Bytes body);
 // The tree's label made from the texts in full Unicode (the exports that keep every character).
 std::string UnicodeLabel(KnownDb db, Bytes body, const TextOptions& text);

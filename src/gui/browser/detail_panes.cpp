@@ -108,6 +108,11 @@ void DetailPanes::showCall(const CallRecord& record) {
     calls_->show();
 }
 
+void DetailPanes::setUnicode(bool unicode) {
+    for (RecordPane* pane : {contacts_, sms_, memo_, task_, calendar_, calls_})
+        pane->setUnicode(unicode);
+}
+
 void DetailPanes::showServiceBook(const ServiceBookFields& fields) {
     for (std::size_t i = 0; i < fields.values.size(); ++i)
         serviceBookFields_[i].setText(FromSingleByte(fields.values[i]));

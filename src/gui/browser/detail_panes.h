@@ -38,6 +38,10 @@ class DetailPanes {
     void showCalendar(const CalendarRecord& record);
     void showCall(const CallRecord& record);
     void showServiceBook(const ServiceBookFields& fields);
+    // Whether the record panes take their values as UTF-8 (full Unicode) from now on instead of
+    // single-byte text; the service book pane always shows single-byte text, which its editor
+    // edits.
+    void setUnicode(bool unicode);
 
     // The texts the service book pane shows now, by value index.
     std::array<QString, ServiceBookFields::kCount> serviceBookTexts() const;

@@ -15,6 +15,7 @@
 
 #include "browser/tree_keys.h"
 #include "decoders/time_format.h"
+#include "kinds/decode_any.h"
 #include "gui/browser/backup_opener.h"
 #include "gui/browser/backup_tree_view.h"
 #include "gui/browser/detail_panes.h"
@@ -27,6 +28,7 @@
 #include "gui/browser/record_dispatch.h"
 #include "gui/browser/status_panels.h"
 #include "gui/browser/tree_model.h"
+#include "gui/browser/unicode_option.h"
 #include "gui/browser/window_size.h"
 #include "gui/export/export_panel.h"
 #include "gui/servicebook/service_book_editor.h"
@@ -42,6 +44,9 @@ const QString kTitle = QStringLiteral("Orrelin IPD Reader");
 const QString kPrompt = QStringLiteral("Please open IPD file from File menu");
 const QString kMainPanel = QStringLiteral("main");
 const QString kDetailsPanel = QStringLiteral("details");
+// The shown record holds characters code page 1256 cannot show.
+const QString kUnicodeNote =
+    QStringLiteral("Some characters cannot be shown: see Options > Show Full Unicode");
 
 QString FileName(const QString& path) {
     return QFileInfo(path).fileName();
@@ -67,11 +72,18 @@ MainWindow::MainWindow(Platform platform, QWidget* parent)
     opener_ = new BackupOpener(this);
     connect(opener_, &BackupOpener::finished, this, &MainWindow::openDone);
     connect(opener_, &BackupOpener::progressed, this, &MainWindow::showOpenProgress);
+    unicode_ = new UnicodeOption(platform_.settings, *menus_->optionsMenu->menu(), this);
     buildLayout();
     connectMenus();
+    unicodeNote_ = new QLabel(this);
+    unicodeNote_->setObjectName(QStringLiteral("unicodeNote"));
+    unicodeNote_->hide();
+    statusBar()->addPermanentWidget(unicodeNote_);
+    connect(unicode_, &UnicodeOption::changed, this, &MainWindow::applyTextForm);
 
     WindowSizeStore(platform_.settings).restore(*this);
     model_->setTree(BackupTree());
+    applyTextForm();
     updateMenus();
     hidePanes();
     status_->add(kMainPanel, kPrompt);
@@ -169,7 +181,35 @@ DecodeContext MainWindow::decodeContext() const {
     DecodeContext context;
     context.timeZoneText = timeZoneText_;
     context.dateStyle = dateStyle_;
+    context.text = unicode_->textOptions();
     return context;
+}
+
+QString MainWindow::unicodeNote() const {
+    return unicodeNote_->isHidden() ? QString() : unicodeNote_->text();
+}
+
+void MainWindow::applyTextForm() {
+    const TextOptions text = unicode_->textOptions();
+    model_->setTextForm(text);
+    panes_->setUnicode(text.unicode);
+    const auto node = selectedNode();
+    if (node && tree().kind(*node) == NodeKind::Record) {
+        ShowRecord(*panes_, tree(), *node, decodeContext());
+    }
+    updateUnicodeNote(node);
+}
+
+void MainWindow::updateUnicodeNote(std::optional<NodeId> node) {
+    bool lacking = false;
+    if (!unicode_->on() && node && *node < tree().nodeCount() &&
+        tree().kind(*node) == NodeKind::Record) {
+        const auto db = tree().databaseByParentText(*node);
+        const auto span = tree().span(*node);
+        lacking = db && span && HoldsCharactersBeyondCp1256(tree().image(), *db, *span);
+    }
+    unicodeNote_->setText(lacking ? kUnicodeNote : QString());
+    unicodeNote_->setVisible(lacking);
 }
 
 std::array<QString, 22> MainWindow::serviceBookTexts() const {
@@ -251,8 +291,12 @@ void MainWindow::openDone() {
         status_->add(kDetailsPanel, QString::fromStdString(CountsLine(index)));
     }
     hidePanes();
+    updateUnicodeNote(std::nullopt);
     updateMenus();
-    findBar_->backupShown(decodeContext());
+    // The search reads the single-byte texts, whichever form the window shows.
+    DecodeContext search = decodeContext();
+    search.text = TextOptions{};
+    findBar_->backupShown(search);
     // A damaged file, or one with nothing to show, opens with what could be read, and says so.
     QStringList warnings = outcome.warnings;
     if (const QString walk = OpenWarning(openedPath_, index); !walk.isEmpty()) warnings << walk;
@@ -267,6 +311,7 @@ void MainWindow::openDone() {
 void MainWindow::showNode(NodeId node) {
     hidePanes();
     ShowRecord(*panes_, tree(), node, decodeContext());
+    updateUnicodeNote(node);
     updateMenus();
 }
 

@@ -13,6 +13,7 @@
 #include "decoders/decode_context.h"
 #include "gui/browser/platform.h"
 
+class QLabel;
 class QTreeView;
 
 namespace orrelin::gui {
@@ -27,6 +28,7 @@ class MainMenus;
 class PaneArea;
 class ServiceBookEditor;
 class StatusPanels;
+class UnicodeOption;
 
 // The main window: the menus, the tree of the opened backup, the pane of the selected record
 // and the status bar. It owns the opened file (tree, path and time-zone text); every other
@@ -61,6 +63,10 @@ class MainWindow : public QMainWindow {
     void hidePanes();
 
     const MainMenus& menus() const { return *menus_; }
+    UnicodeOption& unicodeOption() { return *unicode_; }
+    // The status bar's note that the shown record holds characters code page 1256 cannot show
+    // ("" when there is none).
+    QString unicodeNote() const;
     // Status bar panels in order, by key ("main", "details").
     QStringList panelKeys() const;
     QString panelText(const QString& key) const;
@@ -113,6 +119,11 @@ class MainWindow : public QMainWindow {
     void beginOpenCommand();
     void openDone();
     void showOpenProgress(const QString& path, int percent);
+    // Options > Show Full Unicode or its code page changed: the tree and the shown record follow.
+    void applyTextForm();
+    // Says in the status bar whether the node's record holds characters code page 1256 cannot
+    // show, while the window shows single-byte text.
+    void updateUnicodeNote(std::optional<NodeId> node);
 
     Platform platform_;
     DateStyle dateStyle_;
@@ -121,6 +132,8 @@ class MainWindow : public QMainWindow {
 
     std::unique_ptr<MainMenus> menus_;
     std::unique_ptr<StatusPanels> status_;
+    UnicodeOption* unicode_ = nullptr;
+    QLabel* unicodeNote_ = nullptr;
     BackupOpener* opener_ = nullptr;
     BackupTreeModel* model_ = nullptr;
     BackupTreeView* treeView_ = nullptr;

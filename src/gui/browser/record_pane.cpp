@@ -73,7 +73,12 @@ RecordPane::RecordPane(const QString& caption, const QString& name, std::span<co
 void RecordPane::setValues(std::span<const std::string> values) {
     for (Field& field : fields_) {
         const std::size_t slot = field.row->slot;
-        field.value.setText(slot < values.size() ? FromSingleByte(values[slot]) : QString());
+        if (slot >= values.size()) {
+            field.value.setText(QString());
+        } else {
+            field.value.setText(unicode_ ? QString::fromStdString(values[slot])
+                                         : FromSingleByte(values[slot]));
+        }
     }
 }
 

@@ -26,7 +26,8 @@ struct PaneRow {
 
 // A frame that shows one record: its caption and a column of labelled read-only fields, on
 // tabs when the rows name any. Values arrive as single-byte text and are shown through code
-// page 1256; a pane keeps what it showed last until it is filled again.
+// page 1256, or as UTF-8 after setUnicode(true); a pane keeps what it showed last until it is
+// filled again.
 class RecordPane : public QGroupBox {
     Q_OBJECT
   public:
@@ -35,6 +36,7 @@ class RecordPane : public QGroupBox {
 
     // Fills every field from the record's values, by slot.
     void setValues(std::span<const std::string> values);
+    void setUnicode(bool unicode) { unicode_ = unicode; }
     // The field called `name`, or nothing.
     const ValueField* field(std::string_view name) const;
     // The tabs (nothing in a pane without tabs) and the page of the tab called `tab`.
@@ -49,6 +51,7 @@ class RecordPane : public QGroupBox {
     std::span<const PaneRow> rows_;
     std::vector<Field> fields_;
     QTabWidget* tabs_ = nullptr;
+    bool unicode_ = false;
     std::vector<std::pair<std::string_view, QWidget*>> pages_;
 };
 

@@ -101,12 +101,12 @@ QVariant BackupTreeModel::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole:
             // While filtered, a database says how many of its records matched.
             if (filter_ && tree_.kind(node) == NodeKind::Database) {
-                return FromSingleByte(tree_.text(node)) +
+                return shownText(node) +
                        QStringLiteral(" (%1)").arg(filter_->records[node - 1].size());
             }
-            return FromSingleByte(tree_.text(node));
+            return shownText(node);
         case Qt::EditRole:
-            return FromSingleByte(tree_.text(node));
+            return shownText(node);
         case Qt::DecorationRole: {
             auto key = static_cast<std::size_t>(tree_.image(node));
             if (key >= icons_.size()) return {};
@@ -123,6 +123,17 @@ QVariant BackupTreeModel::data(const QModelIndex& index, int role) const {
         default:
             return {};
     }
+}
+
+QString BackupTreeModel::shownText(NodeId node) const {
+    if (!textForm_.unicode) return FromSingleByte(tree_.text(node));
+    return QString::fromStdString(tree_.unicodeText(node, textForm_));
+}
+
+void BackupTreeModel::setTextForm(const TextOptions& text) {
+    Q_EMIT layoutAboutToBeChanged();
+    textForm_ = text;
+    Q_EMIT layoutChanged();
 }
 
 bool BackupTreeModel::setData(const QModelIndex& index, const QVariant& value, int role) {

@@ -32,6 +32,10 @@ class BackupTreeModel : public QAbstractItemModel {
     void setFilter(std::shared_ptr<const TreeFilter> filter);
     const TreeFilter* filter() const { return filter_.get(); }
 
+    // Shows database names and record labels in full Unicode (text.unicode) or as single-byte
+    // text through code page 1256 (the default); the views redraw.
+    void setTextForm(const TextOptions& text);
+
     QModelIndex indexOf(NodeId node) const;
     static NodeId nodeOf(const QModelIndex& index);
 
@@ -50,7 +54,11 @@ class BackupTreeModel : public QAbstractItemModel {
     QModelIndex filteredIndexOf(NodeId node) const;
 
     BackupTree tree_;
+    // A node's text as shown.
+    QString shownText(NodeId node) const;
+
     std::shared_ptr<const TreeFilter> filter_;
+    TextOptions textForm_;
     std::array<QIcon, kImageKeyNames.size()> icons_;
 };
 

@@ -7,6 +7,8 @@
 #include "archive/backup_file.h"
 #include "archive/bbb_builder.h"
 #include "archive/manifest.h"
+#include "decoders/contact_decoder.h"
+#include "kinds/labels.h"
 #include "ipd/ipd_builder.h"
 #include "ipd/loader.h"
 
@@ -245,6 +247,45 @@ TEST(BackupFile, EqualNamesInTwoEntriesShareOneDatabase) {
     ASSERT_EQ(index.databases.size(), 1u);
     EXPECT_EQ(index.databases[0].records.size(), 2u);
     EXPECT_TRUE(index.complete());
+}
+
+// Contacts saved by Desktop Software 7 store 16-bit texts as a zero byte and UTF-8: read so in
+// a backup from an archive, as UTF-16 in the same bytes as a bare IPD file.
+TEST(BackupFile, SixteenBitUtf8TextsAreReadSoFromArchivesOnly) {
+    auto zeroThen = [](std::string_view utf8) {
+        ByteVector data{0};
+        data.insert(data.end(), utf8.begin(), utf8.end());
+        return data;
+    };
+    IpdBuilder b;
+    b.database("Address Book");
+    b.record(0, FieldList()
+                    .add(160, zeroThen("Zo\u00EB"))
+                    .add(160, zeroThen("\u0395\u03BB\u03AD\u03BD\u03B7"))
+                    .utf16(161, u"ACME")
+                    .bytes());
+    const ByteVector ipd = b.build();
+    DecodeContext unicode;
+    unicode.text.unicode = true;
+    for (const bool archive : {false, true}) {
+        auto opened = Open(archive ? Desktop(ipd) : ipd);
+        ASSERT_TRUE(opened) << opened.error();
+        EXPECT_EQ(opened->image.fromArchive(), archive);
+        const RecordIndex index = BuildDatabaseNodes(opened->image, "a");
+        ASSERT_EQ(index.records.size(), 1u);
+        const RecordSpan span = index.records[0].span;
+        const ContactRecord contact = DecodeContact(opened->image, span, false, unicode);
+        EXPECT_EQ(contact.values[ContactRecord::FirstName] == "Zo\u00EB", archive);
+        EXPECT_EQ(contact.values[ContactRecord::LastName] ==
+                      "\u0395\u03BB\u03AD\u03BD\u03B7",
+                  archive);
+        EXPECT_EQ(contact.values[ContactRecord::Company], "ACME");
+        auto body = opened->image.range(span.start, span.end);
+        ASSERT_TRUE(body);
+        const std::string label = archive ? ArchiveRecordLabel(KnownDb::AddressBook, *body)
+                                          : RecordLabel(KnownDb::AddressBook, *body);
+        EXPECT_EQ(label == "Zo\xEB ?????", archive);
+    }
 }
 
 TEST(Manifest, ReadsTheDatabasesAndTheDevice) {

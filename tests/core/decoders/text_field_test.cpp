@@ -68,6 +68,40 @@ TEST(SixteenBitText, UnicodeFormKeepsEveryCharacter) {
     EXPECT_EQ(SixteenBitText(View(ByteVector{0, 0x00, 0x41, 0x42}), kUnicode), "AB");
 }
 
+// In a backup from an archive a 16-bit field may hold a zero byte and UTF-8: one case per way
+// the two forms are told apart. Outside archives every field is UTF-16.
+TEST(SixteenBitText, ZeroThenUtf8IsToldFromUtf16ByItsBytes) {
+    const struct {
+        const char* name;
+        ByteVector data;
+        bool utf8;
+        std::string text;  // in full Unicode, read as in an archive
+    } cases[] = {
+        {"Latin UTF-16: a zero high byte", {0, 0x00, 'J', 0x00, 'o'}, false, "Jo"},
+        {"Cyrillic UTF-16: high byte 0x04", {0, 0x04, 0x1F, 0x04, 0x40}, false, "Пр"},
+        {"Arabic UTF-16: high byte 0x06", {0, 0x06, 0x27, 0x06, 0x44}, false, "ال"},
+        {"CJK UTF-16: no well-formed UTF-8", {0, 0x4E, 0x2D, 0x65, 0x87}, false, "中文"},
+        {"leading byte not zero", {1, 'J', 'o', 'h', 'n'}, false, "䩯桮"},
+        {"UTF-8, even count", {0, 'J', 'o', 'h', 'n'}, true, "John"},
+        {"UTF-8, odd count", {0, 'A', 'n', 'n'}, true, "Ann"},
+        {"UTF-8 Cyrillic", {0, 0xD0, 0x9F, 0xD1, 0x80}, true, "Пр"},
+        {"UTF-8 with line breaks and closing zeros", {0, 'a', '\r', '\n', 'b', 0, 0}, true,
+         "a\r\nb"},
+    };
+    for (const auto& c : cases) {
+        const Bytes data = View(c.data);
+        EXPECT_EQ(IsZeroThenUtf8(data), c.utf8) << c.name;
+        TextOptions archive = kUnicode;
+        archive.wideMayBeUtf8 = true;
+        EXPECT_EQ(SixteenBitText(data, archive), c.text) << c.name;
+        // A bare IPD file's reading: the same for UTF-16, another for UTF-8.
+        EXPECT_EQ(SixteenBitText(data, kUnicode) == c.text, !c.utf8) << c.name;
+    }
+    // The tree's single-byte form: code page 1256, '?' for what it lacks.
+    const ByteVector latinGreek{0, 'Z', 'o', 0xC3, 0xAB, 0xCE, 0xB1};
+    EXPECT_EQ(SixteenBitText(View(latinGreek), TextOptions{.wideMayBeUtf8 = true}), "Zo\xEB?");
+}
+
 TEST(TextField, SixteenBitFieldWinsWhenItHasData) {
     FieldList both;
     both.text(2, "eight\tbit").utf16(130, u"wide");
