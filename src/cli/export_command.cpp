@@ -128,7 +128,8 @@ int RunExport(const ExportOptions& options) {
     ExportRequest request;
     if (options.codePageOption->count() > 0) {
         if (!format->unicode && !options.unicode) {
-            PrintError("--codepage applies to the vcard, ics and json formats only");
+            PrintError("--codepage applies to " + std::string(format->name) +
+                       " only with --unicode");
             return 2;
         }
         auto chosen = ChosenCodePage(options.codePage);
@@ -179,8 +180,8 @@ void AddExportCommand(CLI::App& app, CommandResult& result) {
     auto options = std::make_shared<ExportOptions>();
     CLI::App* command = app.add_subcommand(
         "export",
-        "Export records to a text, CSV, vCard, iCalendar or JSON file: the whole file, one "
-        "database or one record");
+        "Export records to a file of one of the formats below: the whole file, one database or "
+        "one record");
     command->add_option("FILE", options->path, "the IPD backup")->required();
     std::vector<std::string> names;
     std::string formatHelp = "the output format:";
@@ -204,7 +205,7 @@ void AddExportCommand(CLI::App& app, CommandResult& result) {
         "the file to write (default: Orrelin_Export_ and the day and time, next to FILE)");
     options->codePageOption = command->add_option(
         "--codepage", options->codePage,
-        "vcard, ics and json, and txt and csv with --unicode: the Windows code page 8-bit "
+        "every format but txt and csv, and those with --unicode: the Windows code page 8-bit "
         "texts are read in: " +
             CodePageNumbers(" or ", " (the default)"));
     command->add_flag("--unicode", options->unicode,
