@@ -3,6 +3,7 @@
 #include <string>
 
 #include "decoders/browser_decoder.h"
+#include "decoders/html_text.h"
 #include "decoders/mail_decoder.h"
 #include "decoders/timezone_decoder.h"
 #include "record_image.h"
@@ -219,6 +220,32 @@ TEST(DecodeTimeZone, FieldsAndSignedOffset) {
     TimeZoneRecord s = DecodeTimeZone(shortOffset.image, shortOffset.span, kContext);
     EXPECT_FALSE(s.utcOffsetMinutes);
     EXPECT_FALSE(s.index);
+}
+
+}  // namespace
+}  // namespace orrelin
+
+namespace orrelin {
+namespace {
+
+TEST(HtmlAsText, TagsGoTextStays) {
+    struct Case {
+        const char* html;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"<html><body><p>Hello</p><p>World</p></body></html>", "Hello\nWorld"},
+        {"one<br>two<BR/>three", "one\ntwo\nthree"},
+        {"a  \r\n  b\t<b>bold</b> c", "a b bold c"},
+        {"<script>alert(1)</script><style>p{}</style>safe", "safe"},
+        {"<!-- <p>hidden</p> -->shown", "shown"},
+        {"&lt;tag&gt; &amp; &quot;q&quot; &#233;&#x4E2D;&nbsp;x", "<tag> & \"q\" \u00e9\u4e2d x"},
+        {"&bogus; &#0; &#xD800; a & b", "&bogus; &#0; &#xD800; a & b"},
+        {"<img src=\"http://example.org/x.png\">text<a href='x'>link</a>", "textlink"},
+        {"cut <p", "cut"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(HtmlAsText(c.html), c.text) << c.html;
 }
 
 }  // namespace
