@@ -2,6 +2,7 @@
 //
 //   ipdgen sample OUT.ipd
 //   ipdgen large OUT.ipd --records N [--seed S]
+//   ipdgen mail OUT.ipd --records N [--seed S]
 //   ipdgen bbb IN.ipd OUT.bbb [--layout desktop|mac] [--kind plain|encrypted|partly-encrypted|bb10]
 //              [--store]
 
@@ -16,6 +17,7 @@
 #include "io/file_output.h"
 #include "bbb.h"
 #include "large.h"
+#include "mail.h"
 #include "sample.h"
 
 namespace {
@@ -23,6 +25,7 @@ namespace {
 constexpr std::string_view kUsage =
     "usage: ipdgen sample OUT.ipd\n"
     "       ipdgen large OUT.ipd --records N [--seed S]\n"
+    "       ipdgen mail OUT.ipd --records N [--seed S]\n"
     "       ipdgen bbb IN.ipd OUT.bbb [--layout desktop|mac]\n"
     "                  [--kind plain|encrypted|partly-encrypted|bb10] [--store]\n";
 
@@ -56,7 +59,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    if (args[0] == "large") {
+    if (args[0] == "large" || args[0] == "mail") {
         std::optional<std::uint64_t> records;
         std::uint64_t seed = 1;
         for (std::size_t i = 2; i < args.size(); i += 2) {
@@ -71,8 +74,10 @@ int main(int argc, char** argv) {
                 return Usage("unknown option " + std::string(args[i]));
             }
         }
-        if (!records) return Usage("large needs --records N");
-        if (auto error = orrelin::ipdgen::WriteLargeBackup(out, *records, seed)) {
+        if (!records) return Usage(std::string(args[0]) + " needs --records N");
+        auto error = args[0] == "large" ? orrelin::ipdgen::WriteLargeBackup(out, *records, seed)
+                                        : orrelin::ipdgen::WriteMailBackup(out, *records, seed);
+        if (error) {
             std::cerr << "ipdgen: cannot write " << out << ": " << *error << "\n";
             return 1;
         }

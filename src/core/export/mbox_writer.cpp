@@ -1,0 +1,373 @@
+#include "export/mbox_writer.h"
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace orrelin {
+namespace {
+
+constexpr std::size_t kMaxLine = 998;           // bytes of a line, its end not counted
+constexpr std::size_t kQpLine = 76;             // a quoted-printable line, "=" included
+constexpr std::size_t kEncodedWordBytes = 39;   // text bytes in one encoded word (52 in base64)
+constexpr std::size_t kPlainHeaderLimit = 900;  // longer header text goes into encoded words
+constexpr std::string_view kHex = "0123456789ABCDEF";
+constexpr std::string_view kBase64 =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+constexpr std::array<std::string_view, 7> kWeekdays{"Thu", "Fri", "Sat", "Sun",
+                                                    "Mon", "Tue", "Wed"};  // from 1970-01-01
+constexpr std::array<std::string_view, 12> kMonths{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+struct Civil {
+    std::int64_t year;
+    unsigned month, day, hour, minute, second, weekday;
+};
+
+// The UTC calendar time of seconds since 1970 (days to a date after Howard Hinnant's method).
+Civil CivilOf(std::int64_t seconds) {
+    std::int64_t days = seconds / 86400;
+    std::int64_t rest = seconds % 86400;
+    if (rest < 0) {
+        rest += 86400;
+        --days;
+    }
+    Civil c{};
+    c.hour = static_cast<unsigned>(rest / 3600);
+    c.minute = static_cast<unsigned>(rest % 3600 / 60);
+    c.second = static_cast<unsigned>(rest % 60);
+    c.weekday = static_cast<unsigned>(((days % 7) + 7) % 7);
+    const std::int64_t z = days + 719468;
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const auto doe = static_cast<std::uint64_t>(z - era * 146097);
+    const std::uint64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const std::uint64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const std::uint64_t mp = (5 * doy + 2) / 153;
+    c.day = static_cast<unsigned>(doy - (153 * mp + 2) / 5 + 1);
+    c.month = static_cast<unsigned>(mp < 10 ? mp + 3 : mp - 9);
+    c.year = static_cast<std::int64_t>(yoe) + era * 400 + (c.month <= 2 ? 1 : 0);
+    return c;
+}
+
+void AppendTwo(std::string& out, unsigned n, char pad = '0') {
+    out += n < 10 ? pad : static_cast<char>('0' + n / 10);
+    out += static_cast<char>('0' + n % 10);
+}
+
+void AppendClock(std::string& out, const Civil& c) {
+    AppendTwo(out, c.hour);
+    out += ':';
+    AppendTwo(out, c.minute);
+    out += ':';
+    AppendTwo(out, c.second);
+}
+
+class MessageWriter {
+  public:
+    MessageWriter(std::string& out, const MboxOptions& options)
+        : out_(out), eol_(options.crlf ? "\r\n" : "\n") {}
+
+    void write(const MailRecord& m);
+
+  private:
+    void fromLine(const MailRecord& m);
+    void header(std::string_view name, std::string_view value) {
+        out_ += name;
+        out_ += ": ";
+        out_ += value;
+        out_ += eol_;
+    }
+    void textHeader(std::string_view name, std::string_view text);
+    void addressHeader(std::string_view name, const MailAddress* first, std::size_t count);
+    void mailbox(const MailAddress& a);
+    void phrase(std::string_view text);
+    void encodedWords(std::string_view text);
+    void body(std::string_view text);
+    void quotedPrintable(std::string_view text);
+
+    std::string& out_;
+    std::string_view eol_;
+};
+
+bool IsPlainAscii(std::string_view text) {
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x20 || c >= 0x7F) return false;
+    }
+    return true;
+}
+
+bool NeedsEncoding(std::string_view text) {
+    return !IsPlainAscii(text) || text.find("=?") != std::string_view::npos ||
+           text.size() > kPlainHeaderLimit;
+}
+
+// Header text on one line: line breaks and other controls become blanks.
+std::string OneLine(std::string_view text) {
+    std::string line(text);
+    for (char& ch : line) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x20 || c == 0x7F) ch = ' ';
+    }
+    return line;
+}
+
+// A mailbox address fit for the envelope: printable ASCII without blanks.
+bool IsEnvelopeAddress(std::string_view address) {
+    if (address.empty()) return false;
+    for (char ch : address) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c <= 0x20 || c >= 0x7F) return false;
+    }
+    return true;
+}
+
+void MessageWriter::fromLine(const MailRecord& m) {
+    out_ += "From ";
+    if (IsEnvelopeAddress(m.from.address)) {
+        out_ += m.from.address;
+    } else if (IsEnvelopeAddress(m.sender.address)) {
+        out_ += m.sender.address;
+    } else {
+        out_ += "MAILER-DAEMON";
+    }
+    const Civil c = CivilOf(m.dateUtc.value_or(0));
+    out_ += ' ';
+    out_ += kWeekdays[c.weekday];
+    out_ += ' ';
+    out_ += kMonths[c.month - 1];
+    out_ += ' ';
+    AppendTwo(out_, c.day, ' ');
+    out_ += ' ';
+    AppendClock(out_, c);
+    out_ += ' ';
+    out_ += std::to_string(c.year);
+    out_ += eol_;
+}
+
+void MessageWriter::encodedWords(std::string_view text) {
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t n = text.size() - at < kEncodedWordBytes ? text.size() - at : kEncodedWordBytes;
+        // Never split a character: end before a continuation byte.
+        while (n > 1 && at + n < text.size() &&
+               (static_cast<unsigned char>(text[at + n]) & 0xC0) == 0x80)
+            --n;
+        if (at > 0) {
+            out_ += eol_;
+            out_ += ' ';
+        }
+        out_ += "=?utf-8?B?";
+        for (std::size_t i = 0; i < n; i += 3) {
+            std::uint32_t v = static_cast<std::uint32_t>(static_cast<unsigned char>(text[at + i])) << 16;
+            if (i + 1 < n) v |= static_cast<std::uint32_t>(static_cast<unsigned char>(text[at + i + 1])) << 8;
+            if (i + 2 < n) v |= static_cast<unsigned char>(text[at + i + 2]);
+            out_ += kBase64[v >> 18 & 63];
+            out_ += kBase64[v >> 12 & 63];
+            out_ += i + 1 < n ? kBase64[v >> 6 & 63] : '=';
+            out_ += i + 2 < n ? kBase64[v & 63] : '=';
+        }
+        out_ += "?=";
+        at += n;
+    }
+}
+
+void MessageWriter::textHeader(std::string_view name, std::string_view text) {
+    const std::string line = OneLine(text);
+    out_ += name;
+    out_ += ": ";
+    if (NeedsEncoding(line)) {
+        encodedWords(line);
+    } else {
+        out_ += line;
+    }
+    out_ += eol_;
+}
+
+// A display name: a quoted string, or encoded words when it needs them.
+void MessageWriter::phrase(std::string_view text) {
+    const std::string line = OneLine(text);
+    if (NeedsEncoding(line)) {
+        encodedWords(line);
+        return;
+    }
+    out_ += '"';
+    for (char ch : line) {
+        if (ch == '"' || ch == '\\') out_ += '\\';
+        out_ += ch;
+    }
+    out_ += '"';
+}
+
+void MessageWriter::mailbox(const MailAddress& a) {
+    if (a.address.empty()) {
+        // A name without an address: a group of no members.
+        phrase(a.name);
+        out_ += ":;";
+        return;
+    }
+    if (!a.name.empty()) {
+        phrase(a.name);
+        out_ += ' ';
+    }
+    out_ += '<';
+    for (char ch : a.address) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c > 0x20 && c != 0x7F && ch != '<' && ch != '>') out_ += ch;
+    }
+    out_ += '>';
+}
+
+void MessageWriter::addressHeader(std::string_view name, const MailAddress* first,
+                                  std::size_t count) {
+    bool any = false;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (first[i].empty()) continue;
+        if (!any) {
+            out_ += name;
+            out_ += ": ";
+        } else {
+            out_ += ',';
+            out_ += eol_;
+            out_ += ' ';
+        }
+        mailbox(first[i]);
+        any = true;
+    }
+    if (any) out_ += eol_;
+}
+
+// The length of the line at `at` and of the break after it (0 at the end of the text).
+std::pair<std::size_t, std::size_t> LineAt(std::string_view text, std::size_t at) {
+    std::size_t end = at;
+    while (end < text.size() && text[end] != '\n' && text[end] != '\r')
+        ++end;
+    std::size_t brk = 0;
+    if (end < text.size()) brk = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1;
+    return {end - at, brk};
+}
+
+bool IsFromLine(std::string_view line) {
+    std::size_t i = 0;
+    while (i < line.size() && line[i] == '>')
+        ++i;
+    return line.substr(i, 5) == "From ";
+}
+
+void MessageWriter::body(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        auto [length, brk] = LineAt(text, at);
+        std::string_view line = text.substr(at, length);
+        if (IsFromLine(line)) out_ += '>';
+        out_ += line;
+        out_ += eol_;
+        at += length + brk;
+    }
+}
+
+void MessageWriter::quotedPrintable(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        auto [length, brk] = LineAt(text, at);
+        std::size_t column = 0;
+        for (std::size_t i = 0; i < length; ++i) {
+            const auto c = static_cast<unsigned char>(text[at + i]);
+            const bool last = i + 1 == length;
+            const bool opensLine = column == 0 && (c == '>' || c == 'F');
+            const bool literal = !opensLine && ((c >= 33 && c <= 126 && c != '=') ||
+                                                ((c == ' ' || c == '\t') && !last));
+            const std::size_t width = literal ? 1 : 3;
+            // Room is kept for the soft break's "=" unless this is the line's last character.
+            if (column + width > (last ? kQpLine : kQpLine - 1)) {
+                out_ += '=';
+                out_ += eol_;
+                column = 0;
+                --i;  // the character is written again, now opening a line
+                continue;
+            }
+            if (literal) {
+                out_ += static_cast<char>(c);
+            } else {
+                out_ += '=';
+                out_ += kHex[c >> 4];
+                out_ += kHex[c & 15];
+            }
+            column += width;
+        }
+        out_ += eol_;
+        at += length + brk;
+    }
+}
+
+void MessageWriter::write(const MailRecord& m) {
+    fromLine(m);
+    const MailAddress& from = !m.from.empty() ? m.from : m.sender;
+    if (from.empty()) {
+        header("From", "undisclosed-sender:;");
+    } else {
+        addressHeader("From", &from, 1);
+    }
+    if (!m.from.empty() && !m.sender.empty() && m.sender.address != m.from.address)
+        addressHeader("Sender", &m.sender, 1);
+    addressHeader("Reply-To", &m.replyTo, 1);
+    addressHeader("To", m.to.data(), m.to.size());
+    addressHeader("Cc", m.cc.data(), m.cc.size());
+    addressHeader("Bcc", m.bcc.data(), m.bcc.size());
+    if (!m.subject.empty()) textHeader("Subject", m.subject);
+    if (m.dateUtc) {
+        const Civil c = CivilOf(*m.dateUtc);
+        out_ += "Date: ";
+        out_ += kWeekdays[c.weekday];
+        out_ += ", ";
+        AppendTwo(out_, c.day);
+        out_ += ' ';
+        out_ += kMonths[c.month - 1];
+        out_ += ' ';
+        out_ += std::to_string(c.year);
+        out_ += ' ';
+        AppendClock(out_, c);
+        out_ += " +0000";
+        out_ += eol_;
+    }
+    if (m.messageId || m.uniqueId) {
+        out_ += "Message-ID: <";
+        if (!m.messageId) out_ += "uid-";
+        out_ += std::to_string(m.messageId ? *m.messageId : *m.uniqueId);
+        out_ += '@';
+        out_ += kMboxMessageIdDomain;
+        out_ += '>';
+        out_ += eol_;
+    }
+    header("MIME-Version", "1.0");
+    const bool html = m.plainBody.empty() && !m.htmlBody.empty();
+    const std::string_view text = html ? m.htmlBody : m.plainBody;
+    header("Content-Type", html ? "text/html; charset=utf-8" : "text/plain; charset=utf-8");
+
+    bool eightBit = false;
+    bool quoted = false;
+    for (std::size_t at = 0; at < text.size() && !quoted;) {
+        auto [length, brk] = LineAt(text, at);
+        if (length > kMaxLine) quoted = true;
+        for (std::size_t i = at; i < at + length; ++i) {
+            const auto c = static_cast<unsigned char>(text[i]);
+            if (c == 0) quoted = true;
+            if (c >= 0x80) eightBit = true;
+        }
+        at += length + brk;
+    }
+    header("Content-Transfer-Encoding", quoted ? "quoted-printable" : eightBit ? "8bit" : "7bit");
+    out_ += eol_;
+    if (quoted) {
+        quotedPrintable(text);
+    } else {
+        body(text);
+    }
+    out_ += eol_;  // the empty line that closes the message
+}
+
+}  // namespace
+
+void AppendMboxMessage(std::string& out, const MailRecord& message, const MboxOptions& options) {
+    MessageWriter(out, options).write(message);
+}
+
+}  // namespace orrelin
