@@ -53,6 +53,7 @@ TEST(ContactNames, ExactBeforeAcrossACountryCodeAndFirstContactWins) {
     // More digits than a number holds are matched to nothing.
     names.add("123456789012345678", "Long");
     EXPECT_EQ(names.find("123456789012345678"), "");
+    EXPECT_EQ(names.find("+447700900123"), "Uk");  // still found after that add
 }
 
 TEST(MarkupText, EscapesMarkupAndLeavesOutWhatXmlCannotHold) {
