@@ -79,7 +79,8 @@ class HtmlWriter final : public ExportWriter {
     HtmlWriter(const ExportHead& head, std::string& out)
         : head_(head),
           out_(out),
-          offsetHours_(OffsetHours(head.request.context.timeZoneText)) {
+          offsetHours_(OffsetHours(head.request.context.timeZoneText)),
+          times_(offsetHours_, head.request.context.dateStyle) {
         context_.text = TextOptions{true, head.request.eightBitPage};
         context_.displayTimes = false;
         if (!head.shared) head.shared = std::make_shared<NotedMessages>();
@@ -148,7 +149,7 @@ class HtmlWriter final : public ExportWriter {
 
     void time(std::optional<std::int64_t> unixSeconds) {
         if (!unixSeconds) return;
-        text(ReadableTime(*unixSeconds, offsetHours_, head_.request.context.dateStyle));
+        text(times_.text(*unixSeconds));
     }
 
     // A message's number and time, noted for its conversation (on either thread).
@@ -282,8 +283,7 @@ class HtmlWriter final : public ExportWriter {
                                           ? values_.firstInstant
                                           : values_.secondInstant;
                 if (instant) {
-                    pair(ExtraCaption(extra.jsonKey),
-                         ReadableTime(*instant, offsetHours_, head_.request.context.dateStyle));
+                    pair(ExtraCaption(extra.jsonKey), times_.text(*instant));
                 }
                 return;
             }
@@ -310,6 +310,7 @@ class HtmlWriter final : public ExportWriter {
     std::string& out_;
     DecodeContext context_;
     const double offsetHours_;
+    ReadableTimes times_;
     RecordValues values_;
     std::vector<PendingMessage> pending_;
     std::vector<Conversation> conversations_;

@@ -92,5 +92,41 @@ TEST(MarkupText, ReadableTimesAndZones) {
     EXPECT_EQ(ZoneName(5.75), "UTC+5:45");
 }
 
+TEST(MarkupText, ReadableTimesWriteWhatReadableTimeWrites) {
+    DateStyle german;
+    german.datePattern = "dd.MM.yyyy";
+    german.timePattern = "HH:mm:ss";
+    DateStyle odd;  // quotes, a quote, date letters and a lone letter in the time pattern
+    odd.datePattern = "yy-M-d";
+    odd.timePattern = "H'h'mm 'o''clock' '' s tt d/MM/yyyy/yy x";
+    odd.am = "vorm.";
+    odd.pm = "\xE5\x8D\x88\xE5\xBE\x8C";
+    const DateStyle styles[] = {DateStyle{}, german, odd};
+    const double zones[] = {0, 3, -5.5, 5.75, 1e9};
+    const std::int64_t instants[] = {0,
+                                     -1,
+                                     1256592300,
+                                     1256601600,
+                                     1256601599,
+                                     -2209161600,
+                                     -2209161601,
+                                     -62135596800,
+                                     253402300799,
+                                     253402300800,
+                                     std::int64_t{1} << 41,
+                                     -(std::int64_t{1} << 41)};
+    for (const DateStyle& style : styles) {
+        for (double zone : zones) {
+            ReadableTimes times(zone, style);
+            for (std::int64_t instant : instants) {
+                EXPECT_EQ(times.text(instant), ReadableTime(instant, zone, style))
+                    << instant << " " << zone << " " << style.timePattern;
+            }
+            for (std::int64_t instant = 1262300000; instant < 1262400000; instant += 997)
+                ASSERT_EQ(times.text(instant), ReadableTime(instant, zone, style)) << instant;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace orrelin
