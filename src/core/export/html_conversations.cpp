@@ -101,7 +101,9 @@ class ConversationWriter {
           times_(OffsetHours(head.request.context.timeZoneText), head.request.context.dateStyle) {}
 
     void write(std::string& out, const Conversation& conversation, const Message* messages) {
-        const SmsRecord first = DecodeSms(head_.tree.image(), conversation.first, context_, false);
+        // The message that shows the number; a conversation of one message reads it once.
+        const bool one = conversation.messages == 1;
+        const SmsRecord first = DecodeSms(head_.tree.image(), conversation.first, context_, one);
         const std::string& number = first[SmsRecord::Number];
         const std::string_view name = head_.contacts ? head_.contacts->find(number) : "";
         out += "<details class=\"c\"><summary dir=\"auto\">";
@@ -111,22 +113,28 @@ class ConversationWriter {
             AppendMarkupText(out, number, false);
             out += "</small>";
         } else {
-            AppendMarkupText(out, number.empty() ? std::string_view("(no number)") : number, false);
+            AppendMarkupText(out, number.empty() ? std::string_view("(no number)") : number,
+                             false);
         }
         out += " <small>(";
         out += std::to_string(conversation.messages);
         out += ")</small></summary>\n<div class=\"t\">\n";
-        for (std::uint32_t i = 0; i < conversation.messages; ++i)
-            message(out, messages[conversation.start + i].span);
+        if (one) {
+            message(out, first);
+        } else {
+            for (std::uint32_t i = 0; i < conversation.messages; ++i) {
+                message(out, DecodeSms(head_.tree.image(), messages[conversation.start + i].span,
+                                       context_));
+            }
+        }
         out += "</div></details>\n";
     }
 
   private:
-    void message(std::string& out, RecordSpan span) {
-        const SmsRecord sms = DecodeSms(head_.tree.image(), span, context_);
+    void message(std::string& out, const SmsRecord& sms) {
         const bool received = Received(sms);
-        out +=
-            received ? "<div class=\"m\"><p dir=\"auto\">" : "<div class=\"m o\"><p dir=\"auto\">";
+        out += received ? "<div class=\"m\"><p dir=\"auto\">"
+                        : "<div class=\"m o\"><p dir=\"auto\">";
         AppendMarkupText(out, sms[SmsRecord::Text], false);
         out += "</p><time>";
         if (received) {

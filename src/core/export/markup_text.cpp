@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 #include "text/utf8.h"
@@ -25,6 +26,19 @@ constexpr std::array<bool, 256> MakePlain() {
 }
 constexpr std::array<bool, 256> kPlain = MakePlain();
 
+constexpr std::uint64_t kOnes = 0x0101010101010101;
+constexpr std::uint64_t kHighBits = 0x8080808080808080;
+
+// Whether eight bytes are all plain, tested at once: none of them has its high bit set, lies
+// below 0x20, or equals 0x7F or one of the five that markup escapes.
+inline bool EightPlain(std::uint64_t x) {
+    auto zeroByte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighBits; };
+    std::uint64_t bad = (x & kHighBits) | ((x - 0x20 * kOnes) & ~x & kHighBits);
+    for (char c : {'\x7F', '&', '<', '>', '"', '\''})
+        bad |= zeroByte(x ^ (static_cast<unsigned char>(c) * kOnes));
+    return bad == 0;
+}
+
 }  // namespace
 
 void AppendMarkupText(std::string& out, std::string_view utf8, bool attribute) {
@@ -32,6 +46,10 @@ void AppendMarkupText(std::string& out, std::string_view utf8, bool attribute) {
     while (i < utf8.size()) {
         // A run of printable ASCII that needs no reference goes in one piece.
         std::size_t run = i;
+        for (std::uint64_t eight; run + 8 <= utf8.size(); run += 8) {
+            std::memcpy(&eight, utf8.data() + run, 8);
+            if (!EightPlain(eight)) break;
+        }
         while (run < utf8.size() && kPlain[static_cast<unsigned char>(utf8[run])])
             ++run;
         if (run > i) {

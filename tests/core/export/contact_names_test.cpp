@@ -78,6 +78,29 @@ TEST(MarkupText, EscapesMarkupAndLeavesOutWhatXmlCannotHold) {
     }
 }
 
+TEST(MarkupText, EscapesWhereverInALongText) {
+    struct Case {
+        std::string_view in;
+        std::string_view out;
+    };
+    const Case cases[] = {{"&", "&amp;"},
+                          {"'", "&#39;"},
+                          {"\x1f", ""},
+                          {"\x7f", ""},
+                          {"\t", "&#9;"},
+                          {"\xC3\xA9", "\xC3\xA9"},
+                          {"\xFF", "\xEF\xBF\xBD"}};
+    for (const Case& c : cases) {
+        for (std::size_t at = 0; at <= 17; ++at) {
+            const std::string before(at, 'a');
+            const std::string after(20 - at, 'B');
+            std::string out;
+            AppendMarkupText(out, before + std::string(c.in) + after, true);
+            EXPECT_EQ(out, before + std::string(c.out) + after) << c.in << " at " << at;
+        }
+    }
+}
+
 TEST(MarkupText, ReadableTimesAndZones) {
     const DateStyle us;
     EXPECT_EQ(ReadableTime(1256592300, 0, us), "10/26/2009 9:25:00 PM");
