@@ -13,6 +13,8 @@ namespace {
 // Digits that must remain of an international number after its country code.
 constexpr std::size_t kShortestRest = 6;
 constexpr std::size_t kLongestCountryCode = 3;
+// Digits a key holds at most: 10^17 * 32 * 4 stays below 2^64.
+constexpr std::size_t kMostKeyDigits = 17;
 // Contacts from which the address book is read on two threads.
 constexpr std::size_t kContactsForTwoThreads = 4096;
 
@@ -33,6 +35,45 @@ std::string DisplayName(const ContactRecord& contact) {
     if (!name.empty() && !last.empty()) name.push_back(' ');
     name += last;
     return name.empty() ? contact[ContactRecord::Company] : name;
+}
+
+// A number as ReadDialledNumber reads it, its digits kept here: a number finding looks up.
+struct ShortNumber {
+    std::array<char, kMostKeyDigits + kLongestCountryCode + 4> buffer;
+    std::size_t count = 0;
+    bool international = false;
+    std::string_view digits() const { return {buffer.data(), count}; }
+};
+
+// The same as ReadDialledNumber, without allocating; nothing also for a number with more
+// digits than a key holds after a country code, which no key can match.
+std::optional<ShortNumber> ReadShortNumber(std::string_view number) {
+    ShortNumber out;
+    bool plus = false;
+    std::size_t count = 0;
+    for (char c : number) {
+        if (Ignored(c)) continue;
+        if (c == '+' && !plus && count == 0) {
+            plus = true;
+        } else if (c >= '0' && c <= '9') {
+            if (count < out.buffer.size()) out.buffer[count] = c;
+            ++count;
+        } else {
+            return std::nullopt;
+        }
+    }
+    std::size_t first = 0;
+    if (plus) {
+        out.international = true;
+    } else if (count > 2 && out.buffer[0] == '0' && out.buffer[1] == '0') {
+        out.international = true;
+        first = 2;
+    }
+    count -= first;
+    if (count == 0 || count > kMostKeyDigits + kLongestCountryCode) return std::nullopt;
+    std::copy_n(out.buffer.begin() + static_cast<std::ptrdiff_t>(first), count, out.buffer.begin());
+    out.count = count;
+    return out;
 }
 
 }  // namespace
@@ -61,8 +102,7 @@ std::optional<DialledNumber> ReadDialledNumber(std::string_view number) {
 }
 
 std::optional<std::uint64_t> ContactNames::Key(std::string_view digits, KeyKind kind) {
-    constexpr std::size_t kMostDigits = 17;  // 10^17 * 32 * 4 stays below 2^64
-    if (digits.size() > kMostDigits) return std::nullopt;
+    if (digits.size() > kMostKeyDigits) return std::nullopt;
     std::uint64_t value = 0;
     for (char c : digits)
         value = value * 10 + static_cast<std::uint64_t>(c - '0');
@@ -211,10 +251,10 @@ void ContactNames::add(std::string_view text, std::string_view name) {
 }
 
 std::string_view ContactNames::find(std::string_view text) const {
-    auto number = ReadDialledNumber(text);
+    const auto number = ReadShortNumber(text);
     if (!number) return {};
     finish();
-    const std::string_view digits = number->digits;
+    const std::string_view digits = number->digits();
     if (number->international) {
         if (auto name = lookup(digits, KeyKind::International); !name.empty()) return name;
         for (std::size_t cc = 1; cc <= kLongestCountryCode; ++cc) {

@@ -113,8 +113,7 @@ class ConversationWriter {
             AppendMarkupText(out, number, false);
             out += "</small>";
         } else {
-            AppendMarkupText(out, number.empty() ? std::string_view("(no number)") : number,
-                             false);
+            AppendMarkupText(out, number.empty() ? std::string_view("(no number)") : number, false);
         }
         out += " <small>(";
         out += std::to_string(conversation.messages);
@@ -133,8 +132,8 @@ class ConversationWriter {
   private:
     void message(std::string& out, const SmsRecord& sms) {
         const bool received = Received(sms);
-        out += received ? "<div class=\"m\"><p dir=\"auto\">"
-                        : "<div class=\"m o\"><p dir=\"auto\">";
+        out +=
+            received ? "<div class=\"m\"><p dir=\"auto\">" : "<div class=\"m o\"><p dir=\"auto\">";
         AppendMarkupText(out, sms[SmsRecord::Text], false);
         out += "</p><time>";
         if (received) {

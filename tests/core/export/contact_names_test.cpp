@@ -31,6 +31,7 @@ constexpr MatchCase kMatchCases[] = {
     {"*100#", "*100#", false},                       // not a number
     {"+44 7700 900123", "", false},
     {"+44+7700900123", "+447700900123", false},      // a second +
+    {"456789012345678", "+123456789012345678", true},  // 18 digits, 15 after the code
 };
 
 TEST(ContactNames, MatchingRule) {
