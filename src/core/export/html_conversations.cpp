@@ -1,6 +1,7 @@
 #include "export/html_conversations.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <condition_variable>
 #include <deque>
 #include <optional>
@@ -159,48 +160,68 @@ class ConversationWriter {
     ReadableTimes times_;
 };
 
-// Writes pieces 0 to count - 1 into `out` in order, the odd ones written on a second thread
-// into buffers of its own at most kPiecesAhead ahead; `written` follows each piece.
+// Writes pieces 0 to count - 1 into `out` in order, on this thread and a second one. Each
+// takes the next piece nobody has taken, at most kPiecesAhead past the next one to join; this
+// thread writes the piece to join next straight into `out`, other pieces into buffers, and
+// joins the pieces as they are done; `written` follows each piece joined.
 template <typename Write, typename Written>
 void WriteInTurns(std::size_t count, std::string& out, Write write, Written written) {
     std::mutex lock;
     std::condition_variable changed;
-    std::deque<std::pair<std::size_t, std::string>> done;
+    std::size_t next = 0;    // the first piece nobody has taken
+    std::size_t joined = 0;  // the pieces joined into `out`
+    std::vector<std::string> done(count);
+    std::vector<char> ready(count, 0);
     std::vector<std::string> spare;
+    // Writes piece `i` into a buffer and leaves it to be joined; called with `hold` locked.
+    auto ahead = [&](std::size_t thread, std::size_t i, std::unique_lock<std::mutex>& hold) {
+        std::string bytes;
+        if (!spare.empty()) {
+            bytes = std::move(spare.back());
+            spare.pop_back();
+        }
+        hold.unlock();
+        write(thread, i, bytes);
+        hold.lock();
+        done[i] = std::move(bytes);
+        ready[i] = 1;
+        changed.notify_all();
+    };
     std::thread helper([&] {
-        for (std::size_t i = 1; i < count; i += 2) {
-            std::string bytes;
-            {
-                std::unique_lock wait(lock);
-                changed.wait(wait, [&] { return done.size() < kPiecesAhead; });
-                if (!spare.empty()) {
-                    bytes = std::move(spare.back());
-                    spare.pop_back();
-                }
-            }
-            write(1, i, bytes);
-            std::lock_guard hold(lock);
-            done.emplace_back(i, std::move(bytes));
-            changed.notify_all();
+        std::unique_lock hold(lock);
+        for (;;) {
+            changed.wait(hold, [&] { return next >= count || next < joined + kPiecesAhead; });
+            if (next >= count) return;
+            ahead(1, next++, hold);
         }
     });
-    for (std::size_t i = 0; i < count; ++i) {
-        if (i % 2 == 0) {
-            write(0, i, out);
-        } else {
-            std::unique_lock wait(lock);
-            changed.wait(wait, [&] { return !done.empty() && done.front().first == i; });
-            std::string bytes = std::move(done.front().second);
-            done.pop_front();
-            wait.unlock();
+    std::unique_lock hold(lock);
+    while (joined < count) {
+        if (ready[joined]) {
+            std::string bytes = std::move(done[joined]);
+            hold.unlock();
             out += bytes;
             bytes.clear();
-            wait.lock();
+            written();
+            hold.lock();
             spare.push_back(std::move(bytes));  // its room serves a later piece
-            changed.notify_all();
+        } else if (next == joined) {
+            ++next;
+            hold.unlock();
+            write(0, joined, out);
+            written();
+            hold.lock();
+        } else if (next < count && next < joined + kPiecesAhead) {
+            ahead(0, next++, hold);
+            continue;
+        } else {
+            changed.wait(hold, [&] { return ready[joined] != 0; });
+            continue;
         }
-        written();
+        ++joined;
+        changed.notify_all();
     }
+    hold.unlock();
     helper.join();
 }
 
@@ -238,8 +259,25 @@ void HtmlConversations::write(const ExportHead& head, const DecodeContext& conte
             noted_.erase(noted_.begin(), others);
         }
     }
-    std::sort(mine.begin(), mine.end(),
-              [](const Noted& a, const Noted& b) { return a.row < b.row; });
+    // Each of a database's rows is noted once: where the rows run without a gap (the whole
+    // database, one record), each goes straight to its place.
+    std::uint32_t firstRow = UINT32_MAX;
+    std::uint32_t lastRow = 0;
+    for (const Noted& noted : mine) {
+        firstRow = std::min(firstRow, noted.row);
+        lastRow = std::max(lastRow, noted.row);
+    }
+    if (!mine.empty() && lastRow - firstRow + 1 == mine.size()) {
+        std::vector<Noted> placed;
+        ReserveLarge(placed, mine.size());
+        placed.resize(mine.size());
+        for (const Noted& noted : mine)
+            placed[noted.row - firstRow] = noted;
+        mine.swap(placed);
+    } else {
+        std::sort(mine.begin(), mine.end(),
+                  [](const Noted& a, const Noted& b) { return a.row < b.row; });
+    }
 
     // Each message's conversation, numbered as their numbers first appear.
     std::vector<Conversation> conversations;
