@@ -1,8 +1,8 @@
 #include "export/html_conversations.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <optional>
 #include <thread>
@@ -96,8 +96,10 @@ struct Conversation {
 // Writes conversations as the page shows them, one thread a writer.
 class ConversationWriter {
   public:
-    ConversationWriter(const ExportHead& head, const DecodeContext& context)
+    ConversationWriter(const ExportHead& head, const DecodeContext& context,
+                       const ContactNames& names)
         : head_(head),
+          names_(names),
           context_(context),
           times_(OffsetHours(head.request.context.timeZoneText), head.request.context.dateStyle) {}
 
@@ -106,7 +108,7 @@ class ConversationWriter {
         const bool one = conversation.messages == 1;
         const SmsRecord first = DecodeSms(head_.tree.image(), conversation.first, context_, one);
         const std::string& number = first[SmsRecord::Number];
-        const std::string_view name = head_.contacts ? head_.contacts->find(number) : "";
+        const std::string_view name = names_.find(number);
         out += "<details class=\"c\"><summary dir=\"auto\">";
         if (!name.empty()) {
             AppendMarkupText(out, name, false);
@@ -156,6 +158,7 @@ class ConversationWriter {
     }
 
     const ExportHead& head_;
+    const ContactNames& names_;
     const DecodeContext& context_;
     ReadableTimes times_;
 };
@@ -227,6 +230,16 @@ void WriteInTurns(std::size_t count, std::string& out, Write write, Written writ
 
 }  // namespace
 
+HtmlConversations::~HtmlConversations() {
+    if (gatherer_.joinable()) gatherer_.join();
+}
+
+void HtmlConversations::gatherNames(const ExportHead& head, const TextOptions& text) {
+    if (gatherer_.joinable()) return;
+    gatherer_ =
+        std::thread([this, &tree = head.tree, text] { names_ = CollectContactNames(tree, text); });
+}
+
 void HtmlConversations::expect(std::size_t messages) {
     std::lock_guard hold(lock_);
     ReserveLarge(noted_, noted_.size() + messages);
@@ -245,6 +258,7 @@ void HtmlConversations::note(const ExportHead& head, const RecordItem& item,
 
 void HtmlConversations::write(const ExportHead& head, const DecodeContext& context,
                               std::string& out) {
+    if (gatherer_.joinable()) gatherer_.join();
     // The messages of this database, in tree order.
     std::vector<Noted> mine;
     {
@@ -338,7 +352,7 @@ void HtmlConversations::write(const ExportHead& head, const DecodeContext& conte
     }
     pieces.push_back(conversations.size());
     const std::size_t count = pieces.size() - 1;
-    ConversationWriter writers[2] = {{head, context}, {head, context}};
+    ConversationWriter writers[2] = {{head, context, names_}, {head, context, names_}};
     auto write = [&](std::size_t thread, std::size_t piece, std::string& into) {
         for (std::size_t c = pieces[piece]; c < pieces[piece + 1]; ++c)
             writers[thread].write(into, conversations[c], messages.data());

@@ -8,9 +8,11 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "decoders/decode_context.h"
+#include "export/contact_names.h"
 #include "ipd/record_index.h"
 
 namespace orrelin {
@@ -20,6 +22,14 @@ struct RecordItem;
 
 class HtmlConversations {
   public:
+    HtmlConversations() = default;
+    HtmlConversations(const HtmlConversations&) = delete;
+    HtmlConversations& operator=(const HtmlConversations&) = delete;
+    ~HtmlConversations();
+
+    // Starts reading the names of the backup's contacts for the conversations' titles, on a
+    // thread of its own; write() waits for them.
+    void gatherNames(const ExportHead& head, const TextOptions& text);
     // Room for the notes of `messages` more messages; on any thread.
     void expect(std::size_t messages);
     // Notes a message's number and time for its conversation; on any thread.
@@ -39,6 +49,8 @@ class HtmlConversations {
     };
     std::mutex lock_;
     std::vector<Noted> noted_;
+    ContactNames names_;
+    std::thread gatherer_;
 };
 
 }  // namespace orrelin

@@ -57,6 +57,7 @@ class HtmlWriter final : public ExportWriter {
     }
 
     void begin() override {
+        conversations_->gatherNames(head_, context_.text);
         out_ += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
                 "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
                 "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
