@@ -57,6 +57,19 @@ TEST(ContactNames, ExactBeforeAcrossACountryCodeAndFirstContactWins) {
     EXPECT_EQ(names.find("+447700900123"), "Uk");  // still found after that add
 }
 
+TEST(ContactNames, AppendedNamesComeAfterThoseAddedBefore) {
+    ContactNames first;
+    first.add("+44 7700 900123", "Uk");
+    ContactNames later;
+    later.add("07700 900123", "National");
+    later.add("+447700900123", "Later");
+    later.add("555 0100", "Bob");
+    first.append(std::move(later));
+    EXPECT_EQ(first.find("+447700900123"), "Uk");
+    EXPECT_EQ(first.find("07700900123"), "National");
+    EXPECT_EQ(first.find("5550100"), "Bob");
+}
+
 TEST(MarkupText, EscapesMarkupAndLeavesOutWhatXmlCannotHold) {
     struct Case {
         std::string_view in;
