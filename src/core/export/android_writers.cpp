@@ -36,7 +36,7 @@ class AndroidWriter : public ExportWriter {
         : head_(head),
           out_(out),
           context_(UnicodeInstants(head.request)),
-          offsetHours_(OffsetHours(head.request.context.timeZoneText)) {}
+          times_(OffsetHours(head.request.context.timeZoneText), head.request.context.dateStyle) {}
 
     void beginRoot(std::string_view root) {
         out_ += kDeclaration;
@@ -63,9 +63,7 @@ class AndroidWriter : public ExportWriter {
     }
     void readableDate(std::optional<std::uint64_t> millis) {
         text("readable_date",
-             millis ? ReadableTime(static_cast<std::int64_t>(*millis / 1000), offsetHours_,
-                                   head_.request.context.dateStyle)
-                    : std::string());
+             millis ? times_.text(static_cast<std::int64_t>(*millis / 1000)) : std::string_view());
     }
     void contactName(std::string_view number) {
         const std::string_view name = head_.contacts ? head_.contacts->find(number) : "";
@@ -75,7 +73,7 @@ class AndroidWriter : public ExportWriter {
     const ExportHead& head_;
     std::string& out_;
     const DecodeContext context_;
-    const double offsetHours_;
+    ReadableTimes times_;
 };
 
 class AndroidSmsWriter final : public AndroidWriter {

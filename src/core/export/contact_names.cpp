@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <thread>
 
 #include "decoders/contact_decoder.h"
+#include "ipd/ipd_image.h"
 
 namespace orrelin {
 namespace {
@@ -11,6 +13,10 @@ namespace {
 // Digits that must remain of an international number after its country code.
 constexpr std::size_t kShortestRest = 6;
 constexpr std::size_t kLongestCountryCode = 3;
+// Digits a key holds at most: 10^17 * 32 * 4 stays below 2^64.
+constexpr std::size_t kMostKeyDigits = 17;
+// Contacts from which the address book is read on two threads.
+constexpr std::size_t kContactsForTwoThreads = 4096;
 
 bool Ignored(char c) {
     return c == ' ' || c == '\t' || c == '-' || c == '.' || c == '(' || c == ')' || c == '[' ||
@@ -29,6 +35,45 @@ std::string DisplayName(const ContactRecord& contact) {
     if (!name.empty() && !last.empty()) name.push_back(' ');
     name += last;
     return name.empty() ? contact[ContactRecord::Company] : name;
+}
+
+// A number as ReadDialledNumber reads it, its digits kept here: a number finding looks up.
+struct ShortNumber {
+    std::array<char, kMostKeyDigits + kLongestCountryCode + 4> buffer;
+    std::size_t count = 0;
+    bool international = false;
+    std::string_view digits() const { return {buffer.data(), count}; }
+};
+
+// The same as ReadDialledNumber, without allocating; nothing also for a number with more
+// digits than a key holds after a country code, which no key can match.
+std::optional<ShortNumber> ReadShortNumber(std::string_view number) {
+    ShortNumber out;
+    bool plus = false;
+    std::size_t count = 0;
+    for (char c : number) {
+        if (Ignored(c)) continue;
+        if (c == '+' && !plus && count == 0) {
+            plus = true;
+        } else if (c >= '0' && c <= '9') {
+            if (count < out.buffer.size()) out.buffer[count] = c;
+            ++count;
+        } else {
+            return std::nullopt;
+        }
+    }
+    std::size_t first = 0;
+    if (plus) {
+        out.international = true;
+    } else if (count > 2 && out.buffer[0] == '0' && out.buffer[1] == '0') {
+        out.international = true;
+        first = 2;
+    }
+    count -= first;
+    if (count == 0 || count > kMostKeyDigits + kLongestCountryCode) return std::nullopt;
+    std::copy_n(out.buffer.begin() + static_cast<std::ptrdiff_t>(first), count, out.buffer.begin());
+    out.count = count;
+    return out;
 }
 
 }  // namespace
@@ -57,26 +102,63 @@ std::optional<DialledNumber> ReadDialledNumber(std::string_view number) {
 }
 
 std::optional<std::uint64_t> ContactNames::Key(std::string_view digits, KeyKind kind) {
-    constexpr std::size_t kMostDigits = 17;  // 10^17 * 32 * 4 stays below 2^64
-    if (digits.size() > kMostDigits) return std::nullopt;
+    if (digits.size() > kMostKeyDigits) return std::nullopt;
     std::uint64_t value = 0;
     for (char c : digits)
         value = value * 10 + static_cast<std::uint64_t>(c - '0');
     return (value * 32 + digits.size()) * 4 + static_cast<std::uint64_t>(kind);
 }
 
-void ContactNames::put(std::string_view digits, KeyKind kind) {
-    if (ready_ && !table_.empty()) {  // added to after finish(): gather the table again
-        for (const Entry& entry : table_) {
-            if (entry.key != 0) entries_.push_back(entry);
-        }
-        table_.clear();
+void ContactNames::reopen() {
+    if (!ready_ || tableSize_ == 0) return;
+    Batch gathered;
+    for (std::size_t at = 0; at < tableSize_; ++at) {
+        if (table_[at].key != 0) gathered.entries.push_back(table_[at]);
     }
+    batches_.insert(batches_.begin(), std::move(gathered));
+    table_.reset();
+    tableSize_ = 0;
+    filter_.clear();
+    ready_ = false;
+}
+
+void ContactNames::put(std::string_view digits, KeyKind kind) {
+    reopen();  // added to after finish(): gather the table again
     if (auto key = Key(digits, kind)) {
         ++keysOfKind_[static_cast<std::size_t>(kind)];
-        entries_.push_back({*key, static_cast<std::uint32_t>(names_.size() - 1)});
+        if (batches_.empty()) batches_.emplace_back();
+        batches_.back().entries.push_back(
+            {*key, static_cast<std::uint32_t>(names_.size() - 1) - batches_.back().nameBase});
         ready_ = false;
     }
+}
+
+void ContactNames::reserve(std::size_t contacts) {
+    // Room reserved and never written takes no memory: enough for a few numbers a contact,
+    // each international one giving four keys.
+    if (batches_.empty()) batches_.emplace_back();
+    std::vector<Entry>& entries = batches_.back().entries;
+    entries.reserve(entries.size() + contacts * 8);
+    AskForLargePages(entries.data(), entries.capacity() * sizeof(Entry));
+    names_.reserve(names_.size() + contacts);
+}
+
+void ContactNames::append(ContactNames&& later) {
+    reopen();
+    later.reopen();
+    const auto nameBase = static_cast<std::uint32_t>(names_.size());
+    const auto textBase = static_cast<std::uint32_t>(text_.size());
+    text_ += later.text_;
+    for (const auto& [start, length] : later.names_)
+        names_.emplace_back(start + textBase, length);
+    for (Batch& batch : later.batches_) {
+        batch.nameBase += nameBase;
+        batches_.push_back(std::move(batch));
+    }
+    for (std::size_t kind = 0; kind < keysOfKind_.size(); ++kind)
+        keysOfKind_[kind] += later.keysOfKind_[kind];
+    if (!batches_.empty()) ready_ = false;
+    later = ContactNames();
 }
 
 std::size_t ContactNames::Slot(std::uint64_t key, unsigned bits) {
@@ -89,24 +171,41 @@ std::size_t ContactNames::FilterBit(std::uint64_t key, unsigned bits) {
 
 void ContactNames::finish() const {
     if (ready_) return;
+    std::size_t keys = 0;
+    for (const Batch& batch : batches_)
+        keys += batch.entries.size();
     // Open addressing at most three quarters full; the first added of equal keys stays.
     bits_ = 4;
-    while ((std::size_t{1} << bits_) * 3 < entries_.size() * 4)
+    while ((std::size_t{1} << bits_) * 3 < keys * 4)
         ++bits_;
-    table_.assign(std::size_t{1} << bits_, Entry{0, 0});
+    tableSize_ = std::size_t{1} << bits_;
+    table_.reset(new Entry[tableSize_]);
+    AskForLargePages(table_.get(), tableSize_ * sizeof(Entry));
+    std::fill_n(table_.get(), tableSize_, Entry{0, 0});
     // Eight bits of the filter a key: it fits a processor cache where the table does not.
-    filter_.assign((std::size_t{1} << bits_) / 8 + 1, 0);
-    const std::size_t mask = table_.size() - 1;
-    for (const Entry& entry : entries_) {
-        std::size_t at = Slot(entry.key, bits_);
-        while (table_[at].key != 0 && table_[at].key != entry.key)
-            at = (at + 1) & mask;
-        if (table_[at].key == 0) table_[at] = entry;
-        const std::size_t bit = FilterBit(entry.key, bits_ + 3);
-        filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
+    filter_.assign(tableSize_ / 8 + 1, 0);
+    const std::size_t mask = tableSize_ - 1;
+    // The slots of the keys a few ahead are fetched early: they lie all over the table.
+    constexpr std::size_t kAhead = 16;
+    for (const Batch& batch : batches_) {
+        const std::vector<Entry>& entries = batch.entries;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (i + kAhead < entries.size()) {
+                const std::uint64_t ahead = entries[i + kAhead].key;
+                __builtin_prefetch(&table_[Slot(ahead, bits_)]);
+                __builtin_prefetch(&filter_[FilterBit(ahead, bits_ + 3) / 64]);
+            }
+            const Entry entry{entries[i].key, entries[i].name + batch.nameBase};
+            std::size_t at = Slot(entry.key, bits_);
+            while (table_[at].key != 0 && table_[at].key != entry.key)
+                at = (at + 1) & mask;
+            if (table_[at].key == 0) table_[at] = entry;
+            const std::size_t bit = FilterBit(entry.key, bits_ + 3);
+            filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
+        }
     }
-    entries_.clear();
-    entries_.shrink_to_fit();
+    batches_.clear();
+    batches_.shrink_to_fit();
     ready_ = true;
 }
 
@@ -114,10 +213,10 @@ std::string_view ContactNames::lookup(std::string_view digits, KeyKind kind) con
     // Most numbers match nothing: a kind no contact gave costs no search of the table.
     if (keysOfKind_[static_cast<std::size_t>(kind)] == 0) return {};
     auto key = Key(digits, kind);
-    if (!key || table_.empty()) return {};
+    if (!key || tableSize_ == 0) return {};
     const std::size_t bit = FilterBit(*key, bits_ + 3);
     if ((filter_[bit / 64] >> (bit % 64) & 1) == 0) return {};
-    const std::size_t mask = table_.size() - 1;
+    const std::size_t mask = tableSize_ - 1;
     for (std::size_t at = Slot(*key, bits_);; at = (at + 1) & mask) {
         const Entry& entry = table_[at];
         if (entry.key == 0) return {};
@@ -152,10 +251,10 @@ void ContactNames::add(std::string_view text, std::string_view name) {
 }
 
 std::string_view ContactNames::find(std::string_view text) const {
-    auto number = ReadDialledNumber(text);
+    const auto number = ReadShortNumber(text);
     if (!number) return {};
     finish();
-    const std::string_view digits = number->digits;
+    const std::string_view digits = number->digits();
     if (number->international) {
         if (auto name = lookup(digits, KeyKind::International); !name.empty()) return name;
         for (std::size_t cc = 1; cc <= kLongestCountryCode; ++cc) {
@@ -174,26 +273,49 @@ std::string_view ContactNames::find(std::string_view text) const {
 }
 
 ContactNames CollectContactNames(const BackupTree& tree, const TextOptions& text) {
-    ContactNames names;
     DecodeContext context;
     context.text = text;
     context.displayTimes = false;
     const RecordIndex& index = tree.index();
+    // The contacts in tree order, each with whether it has the "Address Book - All" form.
+    std::vector<std::pair<std::uint32_t, bool>> contacts;
     for (const DatabaseNode& database : index.databases) {
         if (database.db != KnownDb::AddressBook && database.db != KnownDb::AddressBookAll)
             continue;
-        const bool allForm = database.db == KnownDb::AddressBookAll;
-        for (std::uint32_t row : database.records) {
+        for (std::uint32_t row : database.records)
+            contacts.emplace_back(row, database.db == KnownDb::AddressBookAll);
+    }
+    // A large address book is read in two halves at once, the second half's numbers then
+    // added after the first's.
+    const std::size_t shares =
+        contacts.size() >= kContactsForTwoThreads && std::thread::hardware_concurrency() > 1 ? 2
+                                                                                            : 1;
+    std::vector<ContactNames> names(shares);
+    auto read = [&](std::size_t share) {
+        const std::size_t first = contacts.size() * share / shares;
+        const std::size_t last = contacts.size() * (share + 1) / shares;
+        ContactNames& mine = names[share];
+        mine.reserve(last - first);
+        for (std::size_t i = first; i < last; ++i) {
+            const auto [row, allForm] = contacts[i];
             ContactRecord contact =
                 DecodeContact(tree.image(), index.records[row].span, allForm, context);
             const std::string name = DisplayName(contact);
             if (name.empty()) continue;
             for (ContactRecord::Slot slot : kPhoneSlots)
-                names.add(contact[slot], name);
+                mine.add(contact[slot], name);
         }
-    }
-    names.finish();
-    return names;
+    };
+    std::vector<std::thread> helpers;
+    for (std::size_t share = 1; share < shares; ++share)
+        helpers.emplace_back(read, share);
+    read(0);
+    for (std::thread& helper : helpers)
+        helper.join();
+    for (std::size_t share = 1; share < shares; ++share)
+        names[0].append(std::move(names[share]));
+    names[0].finish();
+    return std::move(names[0]);
 }
 
 }  // namespace orrelin

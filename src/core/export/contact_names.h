@@ -17,6 +17,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,6 +45,10 @@ class ContactNames {
     // Readies the names for finding; until it is called the first find does it, so finds
     // from several threads at once need it called first.
     void finish() const;
+    // Adds every number of `later` after those added here, as if added here one by one.
+    void append(ContactNames&& later);
+    // Room for the numbers of about `contacts` more contacts.
+    void reserve(std::size_t contacts);
 
   private:
     // How a key was made: the digits of an international number, of another, of a national
@@ -59,15 +64,23 @@ class ContactNames {
     static std::size_t Slot(std::uint64_t key, unsigned bits);
     static std::size_t FilterBit(std::uint64_t key, unsigned bits);
     void put(std::string_view digits, KeyKind kind);
+    // Back to the keys as added, from the table of an earlier finish().
+    void reopen();
     std::string_view lookup(std::string_view digits, KeyKind kind) const;
 
     // The names one after another, each with its start and length.
     std::string text_;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> names_;
-    // Keys as added, until finish() moves them into a hash table of 2^bits_ slots (key 0: a
+    // Keys as added, in batches (one of each appended ContactNames) whose names are counted
+    // from `nameBase`, until finish() moves them into a hash table of 2^bits_ slots (key 0: a
     // free slot; no key is 0).
-    mutable std::vector<Entry> entries_;
-    mutable std::vector<Entry> table_;
+    struct Batch {
+        std::vector<Entry> entries;
+        std::uint32_t nameBase = 0;
+    };
+    mutable std::vector<Batch> batches_;
+    mutable std::unique_ptr<Entry[]> table_;
+    mutable std::size_t tableSize_ = 0;
     // A bit per key, so most numbers that match nothing are known so without the table.
     mutable std::vector<std::uint64_t> filter_;
     std::array<std::size_t, 4> keysOfKind_{};

@@ -2,7 +2,6 @@
 
 #include <condition_variable>
 #include <ctime>
-#include <deque>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -27,7 +26,7 @@ constexpr std::uint64_t kProgressStep = 512;
 
 // Records rendered at a time when a second thread helps.
 constexpr std::size_t kChunk = 1024;
-// Chunks the helper may have rendered ahead of the writing.
+// Chunks the helper may take ahead of the writing.
 constexpr std::size_t kChunksAhead = 4;
 
 // Rows first to first + count of one database (its position in the record index).
@@ -44,14 +43,20 @@ struct Chunk {
     std::size_t last;
 };
 
-// Renders the records of every other chunk of a run, in order, into buffers of its own, on a
-// thread of its own, at most kChunksAhead chunks ahead of the one taking them.
+// Renders chunks of a run on a thread of its own, into buffers of its own: each time the next
+// chunk nobody has taken, at most kChunksAhead past the one the writing is at. The writing
+// thread renders a chunk itself when the helper has not taken it, so neither waits long for
+// the other.
 class ChunkHelper {
   public:
     using Render = std::function<void(const Chunk&, ExportWriter&)>;
 
     ChunkHelper(const ExportHead& head, const std::vector<Chunk>& chunks, Render render)
-        : chunks_(chunks), render_(std::move(render)), writer_(MakeExportWriter(head, scratch_)) {
+        : chunks_(chunks),
+          render_(std::move(render)),
+          writer_(MakeExportWriter(head, scratch_)),
+          done_(chunks.size()),
+          ready_(chunks.size(), 0) {
         thread_ = std::thread([this] { work(); });
     }
     ~ChunkHelper() {
@@ -65,39 +70,48 @@ class ChunkHelper {
     ChunkHelper(const ChunkHelper&) = delete;
     ChunkHelper& operator=(const ChunkHelper&) = delete;
 
-    // Whether chunk `i` is rendered here.
-    static bool Renders(std::size_t i) { return i % 2 == 1; }
-
-    // Appends the rendering of chunk `i` to `out` once it is done; chunks are taken in order.
-    void take(std::size_t i, std::string& out) {
+    // Chunk `i`, the next in order, for the writing thread: true with its rendering appended
+    // to `out` once the helper has done it; false when the helper did not take it, which the
+    // writing thread then renders itself.
+    bool take(std::size_t i, std::string& out) {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return !done_.empty() && done_.front().first == i; });
-        std::string bytes = std::move(done_.front().second);
-        done_.pop_front();
+        writing_ = i;
+        if (next_ <= i) {
+            next_ = i + 1;
+            changed_.notify_all();
+            return false;
+        }
+        changed_.wait(lock, [&] { return ready_[i] != 0; });
+        std::string bytes = std::move(done_[i]);
         lock.unlock();
         out.append(bytes);
         bytes.clear();
         lock.lock();
         spare_.push_back(std::move(bytes));  // its room serves a later chunk
+        writing_ = i + 1;
         changed_.notify_all();
+        return true;
     }
 
   private:
     void work() {
-        for (std::size_t i = 1; i < chunks_.size(); i += 2) {
-            {
-                std::unique_lock lock(mutex_);
-                changed_.wait(lock, [&] { return stop_ || done_.size() < kChunksAhead; });
-                if (stop_) return;
-                if (!spare_.empty()) {
-                    scratch_.swap(spare_.back());
-                    spare_.pop_back();
-                }
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            changed_.wait(lock, [&] {
+                return stop_ || next_ >= chunks_.size() || next_ < writing_ + kChunksAhead;
+            });
+            if (stop_ || next_ >= chunks_.size()) return;
+            const std::size_t i = next_++;
+            if (!spare_.empty()) {
+                scratch_.swap(spare_.back());
+                spare_.pop_back();
             }
+            lock.unlock();
             render_(chunks_[i], *writer_);
-            std::lock_guard lock(mutex_);
-            done_.emplace_back(i, std::move(scratch_));
+            lock.lock();
+            done_[i] = std::move(scratch_);
             scratch_ = std::string();
+            ready_[i] = 1;
             changed_.notify_all();
         }
     }
@@ -108,7 +122,10 @@ class ChunkHelper {
     std::unique_ptr<ExportWriter> writer_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<std::pair<std::size_t, std::string>> done_;
+    std::size_t next_ = 0;     // the first chunk nobody has taken
+    std::size_t writing_ = 0;  // the chunk the writing thread is at
+    std::vector<std::string> done_;
+    std::vector<char> ready_;
     std::vector<std::string> spare_;
     bool stop_ = false;
     std::thread thread_;
@@ -186,11 +203,7 @@ class Engine {
                     renderEach(chunk);
                     continue;
                 }
-                if (ChunkHelper::Renders(i)) {
-                    helper->take(i, out_);
-                } else {
-                    render(chunk, *writer_);
-                }
+                if (!helper->take(i, out_)) render(chunk, *writer_);
                 chunkDone(chunk.last - chunk.first);
             }
             if (going()) writer_->endDatabase(dbAt(part.database));

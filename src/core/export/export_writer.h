@@ -29,8 +29,8 @@ struct ExportHead {
     std::int64_t stampUtc = 0;
     // The records the export writes, known before begin().
     std::uint64_t records = 0;
-    // The address book's names for telephone numbers, for the formats that name them
-    // (NeedsContactNames); null for the others.
+    // The address book's names for telephone numbers, for the formats that name every number
+    // they write (NeedsContactNames); null for the others.
     const ContactNames* contacts = nullptr;
     // Hands what the writer has appended so far on to the sink when it has grown large: for a
     // writer that writes much at once in endDatabase() (the HTML page's conversations), on the
@@ -73,10 +73,11 @@ std::unique_ptr<ExportWriter> MakeAndroidSmsWriter(const ExportHead& head, std::
 std::unique_ptr<ExportWriter> MakeAndroidCallWriter(const ExportHead& head, std::string& out);
 std::unique_ptr<ExportWriter> MakeHtmlWriter(const ExportHead& head, std::string& out);
 
-// Whether the writers of `format` name numbers from the address book.
+// Whether the writers of `format` name every number they write from the address book, which
+// the engine then reads before the records. The HTML page names its conversations only, and
+// reads the address book itself while it writes its other databases.
 constexpr bool NeedsContactNames(ExportFormat format) {
-    return format == ExportFormat::AndroidSms || format == ExportFormat::AndroidCalls ||
-           format == ExportFormat::Html;
+    return format == ExportFormat::AndroidSms || format == ExportFormat::AndroidCalls;
 }
 
 }  // namespace orrelin

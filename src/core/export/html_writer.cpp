@@ -5,14 +5,11 @@
 
 #include <algorithm>
 #include <array>
-#include <mutex>
-#include <unordered_map>
 #include <vector>
 
 #include "decoders/record_fields.h"
-#include "decoders/sms_decoder.h"
-#include "export/contact_names.h"
 #include "export/export_writer.h"
+#include "export/html_conversations.h"
 #include "export/html_page.h"
 #include "export/markup_text.h"
 #include "export/vcard_writer.h"
@@ -46,47 +43,21 @@ std::string DurationText(std::int64_t seconds) {
     return text + std::to_string(whole % 60);
 }
 
-// A message waiting for its conversation to be written.
-struct PendingMessage {
-    std::uint32_t conversation;
-    std::uint64_t millis;  // when it reached the handheld, or left it
-    RecordSpan span;
-};
-
-// A message as its writer noted it, on either thread of the run.
-struct NotedMessage {
-    std::size_t database;
-    std::size_t row;
-    std::uint64_t millis;
-    RecordSpan span;
-    std::string number;
-};
-
-// The messages the writers of a run have noted, until their database is written.
-struct NotedMessages {
-    std::mutex lock;
-    std::vector<NotedMessage> messages;
-};
-
-struct Conversation {
-    std::string number;  // as the first message holds it
-    std::string_view name;  // the contact's, empty without one
-    std::uint32_t messages = 0;
-};
-
 class HtmlWriter final : public ExportWriter {
   public:
     HtmlWriter(const ExportHead& head, std::string& out)
         : head_(head),
           out_(out),
-          offsetHours_(OffsetHours(head.request.context.timeZoneText)) {
+          offsetHours_(OffsetHours(head.request.context.timeZoneText)),
+          times_(offsetHours_, head.request.context.dateStyle) {
         context_.text = TextOptions{true, head.request.eightBitPage};
         context_.displayTimes = false;
-        if (!head.shared) head.shared = std::make_shared<NotedMessages>();
-        noted_ = static_cast<NotedMessages*>(head.shared.get());
+        if (!head.shared) head.shared = std::make_shared<HtmlConversations>();
+        conversations_ = static_cast<HtmlConversations*>(head.shared.get());
     }
 
     void begin() override {
+        conversations_->gatherNames(head_, context_.text);
         out_ += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
                 "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
                 "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
@@ -116,12 +87,16 @@ class HtmlWriter final : public ExportWriter {
         out_ += "<section>\n<h2>";
         AppendMarkupText(out_, NameOf(db), false);
         out_ += "</h2>\n";
-        if (db != KnownDb::Sms) out_ += "<ul class=\"l\">\n";
+        if (db == KnownDb::Sms) {
+            conversations_->expect(head_.tree.index().databases[head_.database].records.size());
+        } else {
+            out_ += "<ul class=\"l\">\n";
+        }
     }
 
     void endDatabase(KnownDb db) override {
         if (db == KnownDb::Sms) {
-            writeConversations();
+            conversations_->write(head_, context_, out_);
         } else {
             out_ += "</ul>\n";
         }
@@ -130,7 +105,7 @@ class HtmlWriter final : public ExportWriter {
 
     void record(const RecordItem& item) override {
         if (item.db == KnownDb::Sms) {
-            gather(item);
+            conversations_->note(head_, item, context_);
         } else {
             entry(item);
         }
@@ -145,103 +120,6 @@ class HtmlWriter final : public ExportWriter {
     }
 
     void text(std::string_view utf8) { AppendMarkupText(out_, utf8, false); }
-
-    void time(std::optional<std::int64_t> unixSeconds) {
-        if (!unixSeconds) return;
-        text(ReadableTime(*unixSeconds, offsetHours_, head_.request.context.dateStyle));
-    }
-
-    // A message's number and time, noted for its conversation (on either thread).
-    void gather(const RecordItem& item) {
-        SmsRecord sms = DecodeSms(head_.tree.image(), item.span, context_, false);
-        const bool received = sms[SmsRecord::Direction] == kSmsDirectionWords[1];
-        const auto millis = received ? sms.receivedMillis : sms.sentMillis;
-        std::lock_guard lock(noted_->lock);
-        noted_->messages.push_back({item.database, item.row, millis.value_or(0), item.span,
-                                    std::move(sms.values[SmsRecord::Number])});
-    }
-
-    // The noted messages of the database written now, in tree order, put into conversations.
-    void takeNoted() {
-        std::vector<NotedMessage> mine;
-        {
-            std::lock_guard lock(noted_->lock);
-            auto& all = noted_->messages;
-            auto others = std::stable_partition(all.begin(), all.end(), [&](const NotedMessage& m) {
-                return m.database == head_.database;
-            });
-            mine.assign(std::make_move_iterator(all.begin()), std::make_move_iterator(others));
-            all.erase(all.begin(), others);
-        }
-        std::sort(mine.begin(), mine.end(),
-                  [](const NotedMessage& a, const NotedMessage& b) { return a.row < b.row; });
-        for (NotedMessage& message : mine) {
-            const std::string& number = message.number;
-            auto read = ReadDialledNumber(number);
-            std::string key = read ? (read->international ? "+" : "") + read->digits : "=" + number;
-            auto [at, added] = conversationOf_.try_emplace(
-                std::move(key), static_cast<std::uint32_t>(conversations_.size()));
-            if (added) {
-                conversations_.push_back(
-                    {number, head_.contacts ? head_.contacts->find(number) : "", 0});
-            }
-            ++conversations_[at->second].messages;
-            pending_.push_back({at->second, message.millis, message.span});
-        }
-    }
-
-    void writeConversations() {
-        takeNoted();
-        std::stable_sort(pending_.begin(), pending_.end(),
-                         [](const PendingMessage& a, const PendingMessage& b) {
-                             return a.conversation != b.conversation
-                                        ? a.conversation < b.conversation
-                                        : a.millis < b.millis;
-                         });
-        std::size_t i = 0;
-        for (std::uint32_t c = 0; c < conversations_.size(); ++c) {
-            const Conversation& conversation = conversations_[c];
-            out_ += "<details class=\"c\"><summary dir=\"auto\">";
-            if (!conversation.name.empty()) {
-                text(conversation.name);
-                out_ += " <small>";
-                text(conversation.number);
-                out_ += "</small>";
-            } else {
-                text(conversation.number.empty() ? std::string_view("(no number)")
-                                                 : std::string_view(conversation.number));
-            }
-            out_ += " <small>(" + std::to_string(conversation.messages) + ")</small>";
-            out_ += "</summary>\n<div class=\"t\">\n";
-            for (; i < pending_.size() && pending_[i].conversation == c; ++i)
-                message(pending_[i].span);
-            out_ += "</div></details>\n";
-            if (head_.flush) head_.flush();
-        }
-        pending_.clear();
-        conversations_.clear();
-        conversationOf_.clear();
-    }
-
-    void message(RecordSpan span) {
-        SmsRecord sms = DecodeSms(head_.tree.image(), span, context_);
-        const bool received = sms[SmsRecord::Direction] == kSmsDirectionWords[1];
-        out_ += received ? "<div class=\"m\"><p dir=\"auto\">" : "<div class=\"m o\"><p dir=\"auto\">";
-        text(sms[SmsRecord::Text]);
-        out_ += "</p><time>";
-        if (received) {
-            out_ += "Received ";
-            time(sms.receivedUtc);
-            if (sms.sentUtc) {
-                out_ += " &middot; sent ";
-                time(sms.sentUtc);
-            }
-        } else {
-            out_ += "Sent ";
-            time(sms.sentUtc);
-        }
-        out_ += "</time></div>\n";
-    }
 
     // A record of another database: its label, its photo, its values.
     void entry(const RecordItem& item) {
@@ -283,8 +161,7 @@ class HtmlWriter final : public ExportWriter {
                                           ? values_.firstInstant
                                           : values_.secondInstant;
                 if (instant) {
-                    pair(ExtraCaption(extra.jsonKey),
-                         ReadableTime(*instant, offsetHours_, head_.request.context.dateStyle));
+                    pair(ExtraCaption(extra.jsonKey), times_.text(*instant));
                 }
                 return;
             }
@@ -311,11 +188,9 @@ class HtmlWriter final : public ExportWriter {
     std::string& out_;
     DecodeContext context_;
     const double offsetHours_;
+    ReadableTimes times_;
     RecordValues values_;
-    std::vector<PendingMessage> pending_;
-    std::vector<Conversation> conversations_;
-    std::unordered_map<std::string, std::uint32_t> conversationOf_;
-    NotedMessages* noted_ = nullptr;
+    HtmlConversations* conversations_ = nullptr;
 };
 
 }  // namespace

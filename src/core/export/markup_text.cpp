@@ -3,6 +3,8 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <limits>
 
 #include "text/utf8.h"
 
@@ -24,6 +26,19 @@ constexpr std::array<bool, 256> MakePlain() {
 }
 constexpr std::array<bool, 256> kPlain = MakePlain();
 
+constexpr std::uint64_t kOnes = 0x0101010101010101;
+constexpr std::uint64_t kHighBits = 0x8080808080808080;
+
+// Whether eight bytes are all plain, tested at once: none of them has its high bit set, lies
+// below 0x20, or equals 0x7F or one of the five that markup escapes.
+inline bool EightPlain(std::uint64_t x) {
+    auto zeroByte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighBits; };
+    std::uint64_t bad = (x & kHighBits) | ((x - 0x20 * kOnes) & ~x & kHighBits);
+    for (char c : {'\x7F', '&', '<', '>', '"', '\''})
+        bad |= zeroByte(x ^ (static_cast<unsigned char>(c) * kOnes));
+    return bad == 0;
+}
+
 }  // namespace
 
 void AppendMarkupText(std::string& out, std::string_view utf8, bool attribute) {
@@ -31,6 +46,10 @@ void AppendMarkupText(std::string& out, std::string_view utf8, bool attribute) {
     while (i < utf8.size()) {
         // A run of printable ASCII that needs no reference goes in one piece.
         std::size_t run = i;
+        for (std::uint64_t eight; run + 8 <= utf8.size(); run += 8) {
+            std::memcpy(&eight, utf8.data() + run, 8);
+            if (!EightPlain(eight)) break;
+        }
         while (run < utf8.size() && kPlain[static_cast<unsigned char>(utf8[run])])
             ++run;
         if (run > i) {
@@ -86,6 +105,140 @@ std::string ReadableTime(std::int64_t unixSeconds, double offsetHours, const Dat
     return date + " " +
            FormatDayCount(static_cast<double>(second) / static_cast<double>(kSecondsPerDay),
                           style);
+}
+
+namespace {
+
+// Instants further from 1970 than this (some 30,000 years) are left to ReadableTime, whose
+// range checks they meet; nearer ones stay clear of overflow when the zone is added.
+constexpr std::int64_t kNearInstants = std::int64_t{1} << 40;
+
+double UsableOffset(double offsetHours) {
+    return !std::isfinite(offsetHours) || std::fabs(offsetHours) > kLargestOffset ? 0 : offsetHours;
+}
+
+void AppendTwoDigits(std::string& out, int value, bool twoDigits) {
+    if (value >= 10 || twoDigits) out.push_back(static_cast<char>('0' + value / 10));
+    out.push_back(static_cast<char>('0' + value % 10));
+}
+
+}  // namespace
+
+ReadableTimes::ReadableTimes(double offsetHours, const DateStyle& style)
+    : offsetHours_(offsetHours),
+      offsetSeconds_(std::llround(UsableOffset(offsetHours) * 3600)),
+      style_(style),
+      day_(std::numeric_limits<std::int64_t>::min()) {
+    // The time pattern read as the date formatter reads it: runs of one letter are a token,
+    // text in single quotes is literal ('' is a quote), other characters stand as they are.
+    // A time of day is formatted on day 0 of the day-count scale, 1899-12-30, which is what
+    // a date token in the time pattern shows.
+    const std::string_view pattern = style_.timePattern;
+    auto literal = [&](std::string_view text) {
+        if (timePieces_.empty() || timePieces_.back().letter != 0)
+            timePieces_.push_back({0, false, {}});
+        timePieces_.back().literal += text;
+    };
+    std::size_t i = 0;
+    while (i < pattern.size()) {
+        const char c = pattern[i];
+        if (c == '\'') {
+            ++i;
+            if (i < pattern.size() && pattern[i] == '\'') {
+                literal("'");
+                ++i;
+                continue;
+            }
+            while (i < pattern.size()) {
+                if (pattern[i] != '\'') {
+                    literal(pattern.substr(i++, 1));
+                } else if (i + 1 < pattern.size() && pattern[i + 1] == '\'') {
+                    literal("'");
+                    i += 2;
+                } else {
+                    ++i;
+                    break;
+                }
+            }
+            continue;
+        }
+        std::size_t run = 1;
+        while (i + run < pattern.size() && pattern[i + run] == c)
+            ++run;
+        const bool twoDigits = run >= 2;
+        switch (c) {
+            case 'd':
+                literal("30");
+                break;
+            case 'M':
+                literal("12");
+                break;
+            case 'y':
+                literal(run >= 3 ? "1899" : "99");
+                break;
+            case 'h':
+            case 'H':
+            case 'm':
+            case 's':
+            case 't':
+                timePieces_.push_back({c, twoDigits, {}});
+                break;
+            default:
+                literal(std::string(run, c));
+                break;
+        }
+        i += run;
+    }
+}
+
+void ReadableTimes::appendTimeOfDay(int hour, int minute, int second) {
+    for (const Piece& piece : timePieces_) {
+        switch (piece.letter) {
+            case 0:
+                text_ += piece.literal;
+                break;
+            case 'h':
+                AppendTwoDigits(text_, hour % 12 == 0 ? 12 : hour % 12, piece.twoDigits);
+                break;
+            case 'H':
+                AppendTwoDigits(text_, hour, piece.twoDigits);
+                break;
+            case 'm':
+                AppendTwoDigits(text_, minute, piece.twoDigits);
+                break;
+            case 's':
+                AppendTwoDigits(text_, second, piece.twoDigits);
+                break;
+            default:
+                text_ += hour < 12 ? style_.am : style_.pm;
+                break;
+        }
+    }
+}
+
+std::string_view ReadableTimes::text(std::int64_t unixSeconds) {
+    if (unixSeconds <= -kNearInstants || unixSeconds >= kNearInstants) {
+        text_ = ReadableTime(unixSeconds, offsetHours_, style_);
+        return text_;
+    }
+    const std::int64_t local = unixSeconds + offsetSeconds_;
+    std::int64_t day = local / kSecondsPerDay;
+    std::int64_t second = local % kSecondsPerDay;
+    if (second < 0) {
+        second += kSecondsPerDay;
+        --day;
+    }
+    if (day != day_) {
+        date_ = FormatDayCount(kUnixEpochDay + static_cast<double>(day), style_);
+        day_ = day;
+    }
+    text_.clear();
+    if (date_.empty()) return text_;
+    text_ += date_;
+    text_ += ' ';
+    const auto s = static_cast<int>(second);
+    appendTimeOfDay(s / 3600, s / 60 % 60, s % 60);
+    return text_;
 }
 
 std::string ZoneName(double offsetHours) {

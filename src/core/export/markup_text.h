@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "decoders/time_format.h"
 
@@ -20,6 +21,32 @@ void AppendMarkupText(std::string& out, std::string_view utf8, bool attribute);
 // An instant (seconds since 1970 UTC) as the date and time in the time zone `offsetHours`
 // east of UTC, in `style`, always with the time of day; empty outside the years 100 to 9999.
 std::string ReadableTime(std::int64_t unixSeconds, double offsetHours, const DateStyle& style);
+
+// ReadableTime of instant after instant in one zone and style, without its cost a call: the
+// date of the last day asked is kept, and the time of day is written from the time pattern
+// read once.
+class ReadableTimes {
+  public:
+    ReadableTimes(double offsetHours, const DateStyle& style);
+    // ReadableTime(unixSeconds, offsetHours, style); valid until the next call.
+    std::string_view text(std::int64_t unixSeconds);
+
+  private:
+    struct Piece {
+        char letter;  // h, H, m, s or t; 0 for `literal`
+        bool twoDigits;
+        std::string literal;
+    };
+    void appendTimeOfDay(int hour, int minute, int second);
+
+    double offsetHours_;
+    std::int64_t offsetSeconds_;
+    DateStyle style_;
+    std::vector<Piece> timePieces_;
+    std::int64_t day_;
+    std::string date_;  // the date of day_
+    std::string text_;
+};
 
 // The zone of `offsetHours`: "UTC", "UTC+3", "UTC-5:30".
 std::string ZoneName(double offsetHours);

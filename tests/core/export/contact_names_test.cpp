@@ -31,6 +31,7 @@ constexpr MatchCase kMatchCases[] = {
     {"*100#", "*100#", false},                       // not a number
     {"+44 7700 900123", "", false},
     {"+44+7700900123", "+447700900123", false},      // a second +
+    {"456789012345678", "+123456789012345678", true},  // 18 digits, 15 after the code
 };
 
 TEST(ContactNames, MatchingRule) {
@@ -53,6 +54,20 @@ TEST(ContactNames, ExactBeforeAcrossACountryCodeAndFirstContactWins) {
     // More digits than a number holds are matched to nothing.
     names.add("123456789012345678", "Long");
     EXPECT_EQ(names.find("123456789012345678"), "");
+    EXPECT_EQ(names.find("+447700900123"), "Uk");  // still found after that add
+}
+
+TEST(ContactNames, AppendedNamesComeAfterThoseAddedBefore) {
+    ContactNames first;
+    first.add("+44 7700 900123", "Uk");
+    ContactNames later;
+    later.add("07700 900123", "National");
+    later.add("+447700900123", "Later");
+    later.add("555 0100", "Bob");
+    first.append(std::move(later));
+    EXPECT_EQ(first.find("+447700900123"), "Uk");
+    EXPECT_EQ(first.find("07700900123"), "National");
+    EXPECT_EQ(first.find("5550100"), "Bob");
 }
 
 TEST(MarkupText, EscapesMarkupAndLeavesOutWhatXmlCannotHold) {
@@ -77,6 +92,29 @@ TEST(MarkupText, EscapesMarkupAndLeavesOutWhatXmlCannotHold) {
     }
 }
 
+TEST(MarkupText, EscapesWhereverInALongText) {
+    struct Case {
+        std::string_view in;
+        std::string_view out;
+    };
+    const Case cases[] = {{"&", "&amp;"},
+                          {"'", "&#39;"},
+                          {"\x1f", ""},
+                          {"\x7f", ""},
+                          {"\t", "&#9;"},
+                          {"\xC3\xA9", "\xC3\xA9"},
+                          {"\xFF", "\xEF\xBF\xBD"}};
+    for (const Case& c : cases) {
+        for (std::size_t at = 0; at <= 17; ++at) {
+            const std::string before(at, 'a');
+            const std::string after(20 - at, 'B');
+            std::string out;
+            AppendMarkupText(out, before + std::string(c.in) + after, true);
+            EXPECT_EQ(out, before + std::string(c.out) + after) << c.in << " at " << at;
+        }
+    }
+}
+
 TEST(MarkupText, ReadableTimesAndZones) {
     const DateStyle us;
     EXPECT_EQ(ReadableTime(1256592300, 0, us), "10/26/2009 9:25:00 PM");
@@ -89,6 +127,42 @@ TEST(MarkupText, ReadableTimesAndZones) {
     EXPECT_EQ(ZoneName(3), "UTC+3");
     EXPECT_EQ(ZoneName(-5.5), "UTC-5:30");
     EXPECT_EQ(ZoneName(5.75), "UTC+5:45");
+}
+
+TEST(MarkupText, ReadableTimesWriteWhatReadableTimeWrites) {
+    DateStyle german;
+    german.datePattern = "dd.MM.yyyy";
+    german.timePattern = "HH:mm:ss";
+    DateStyle odd;  // quotes, a quote, date letters and a lone letter in the time pattern
+    odd.datePattern = "yy-M-d";
+    odd.timePattern = "H'h'mm 'o''clock' '' s tt d/MM/yyyy/yy x";
+    odd.am = "vorm.";
+    odd.pm = "\xE5\x8D\x88\xE5\xBE\x8C";
+    const DateStyle styles[] = {DateStyle{}, german, odd};
+    const double zones[] = {0, 3, -5.5, 5.75, 1e9};
+    const std::int64_t instants[] = {0,
+                                     -1,
+                                     1256592300,
+                                     1256601600,
+                                     1256601599,
+                                     -2209161600,
+                                     -2209161601,
+                                     -62135596800,
+                                     253402300799,
+                                     253402300800,
+                                     std::int64_t{1} << 41,
+                                     -(std::int64_t{1} << 41)};
+    for (const DateStyle& style : styles) {
+        for (double zone : zones) {
+            ReadableTimes times(zone, style);
+            for (std::int64_t instant : instants) {
+                EXPECT_EQ(times.text(instant), ReadableTime(instant, zone, style))
+                    << instant << " " << zone << " " << style.timePattern;
+            }
+            for (std::int64_t instant = 1262300000; instant < 1262400000; instant += 997)
+                ASSERT_EQ(times.text(instant), ReadableTime(instant, zone, style)) << instant;
+        }
+    }
 }
 
 }  // namespace
