@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -59,14 +60,16 @@ inline std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
-// A temporary folder per test, which is also the settings folder of every run (so the
+// A temporary folder per test and process (runs of the suite from several checkouts at once
+// keep apart), which is also the settings folder of every run (so the
 // user's own stored setting never leaks into a test).
 class CliTest : public ::testing::Test {
   protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         dir_ = fs::path(::testing::TempDir()) /
-               ("orrelin-cli-" + std::string(info->test_suite_name()) + "-" + info->name());
+               ("orrelin-cli-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
+                std::to_string(::getpid()));
         fs::remove_all(dir_);
         fs::create_directories(dir_ / "config");
     }
