@@ -23,13 +23,13 @@ BackupTree::BackupTree(IpdImage image, RecordIndex index) {
     state_ = std::move(state);
 }
 
-Result<BackupTree> BackupTree::Open(const std::string& path) {
+Result<BackupTree> BackupTree::Open(const std::string& path, Databases which) {
     std::string error;
     auto file = IpdImage::ReadFile(path, &error);
     if (!file) return Failure{std::move(error)};
     auto opened = OpenBackupImage(std::move(*file));
     if (!opened) return Failure{opened.error()};
-    RecordIndex index = BuildDatabaseNodes(opened->image, path);
+    RecordIndex index = BuildDatabaseNodes(opened->image, path, {}, which);
     return BackupTree(std::move(opened->image), std::move(index));
 }
 
@@ -96,7 +96,7 @@ SingleByteText BackupTree::text(NodeId node) const {
         case NodeKind::Record: {
             const auto& entry = index().records[node - 1 - index().databases.size()];
             auto body = image().range(entry.span.start, entry.span.end);
-            return body ? RecordLabel(index().databases[entry.database].db, *body)
+            return body ? RecordLabel(index().databases[entry.database], *body)
                         : SingleByteText{};
         }
     }
@@ -138,15 +138,20 @@ ImageKey BackupTree::image(NodeId node) const {
         case NodeKind::Record: {
             const auto& entry = index().records[node - 1 - index().databases.size()];
             auto body = image().range(entry.span.start, entry.span.end);
-            return body ? RecordImage(index().databases[entry.database].db, *body)
+            return body ? RecordImage(index().databases[entry.database], *body)
                         : ImageKey::none;
         }
     }
     return ImageKey::none;
 }
 
+const DatabaseNode* BackupTree::databaseOf(NodeId node) const {
+    if (kind(node) != NodeKind::Record) return nullptr;
+    return &index().databases[index().records[node - 1 - index().databases.size()].database];
+}
+
 std::optional<KnownDb> BackupTree::databaseByParentText(NodeId node) const {
-    if (kind(node) != NodeKind::Record) return std::nullopt;
+    if (kind(node) != NodeKind::Record || !databaseOf(node)->decoded()) return std::nullopt;
     return KnownDbByName(text(*parent(node)));
 }
 
