@@ -25,6 +25,7 @@ struct ExportOptions {
     std::uint64_t record = 0;
     std::string output;
     std::string codePage;
+    bool allDatabases = false;
     TimeZoneOption timeZone;
     CLI::Option* databaseOption = nullptr;
     CLI::Option* recordOption = nullptr;
@@ -87,7 +88,7 @@ std::optional<ExportRequest> ChooseRequest(const BackupTree& tree, const ExportO
     if (options.databaseOption->count() == 0) return request;
     auto database = ChosenDatabase(tree, options);
     if (!database) return std::nullopt;
-    if (!InfoOf(format).unicode && !FormatTakes(format, tree.index().databases[*database - 1].db)) {
+    if (!InfoOf(format).unicode && !FormatTakes(format, tree.index().databases[*database - 1])) {
         PrintError("\"" + std::string(tree.text(*database)) +
                    "\" holds no records that can be exported");
         return std::nullopt;
@@ -138,7 +139,12 @@ int RunExport(const ExportOptions& options) {
         }
         request.eightBitPage = *chosen;
     }
-    auto backup = OpenBackup(options.path);
+    if (options.allDatabases && format->format != ExportFormat::Json) {
+        PrintError("--all-databases applies to the json format only");
+        return 2;
+    }
+    auto backup =
+        OpenBackup(options.path, options.allDatabases ? Databases::All : Databases::Decoded);
     if (!backup) return 2;
     if (backup->index.stop) PrintWarning(WalkStopWarning(options.path, *backup->index.stop));
     BackupTree tree(std::move(backup->image), std::move(backup->index));
@@ -205,6 +211,8 @@ void AddExportCommand(CLI::App& app, CommandResult& result) {
         "--codepage", options->codePage,
         "vcard, ics and json: the Windows code page 8-bit texts are read in: " +
             CodePageNumbers(" or ", " (the default)"));
+    command->add_flag("--all-databases", options->allDatabases,
+                      "json: the databases Orrelin does not decode too, as their raw fields");
     options->timeZone.addTo(*command);
     command->callback([options, &result] { result.exitCode = RunExport(*options); });
 }

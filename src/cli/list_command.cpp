@@ -29,7 +29,7 @@ char* PutNumber(char* at, std::uint64_t n) {
 }
 
 // TAB span TAB image TAB label.
-void AppendRecordLine(std::string& line, const IpdImage& image, KnownDb db,
+void AppendRecordLine(std::string& line, const IpdImage& image, const DatabaseNode& database,
                       const RecordEntry& record) {
     // The span is put together on the stack and appended once.
     char span[48];
@@ -42,9 +42,9 @@ void AppendRecordLine(std::string& line, const IpdImage& image, KnownDb db,
     line.append(span, at);
     // The walk made this entry only after checking that its body lies in the image.
     auto body = image.range(record.span.start, record.span.end);
-    line += ImageKeyName(body ? RecordImage(db, *body) : ImageKey::none);
+    line += ImageKeyName(body ? RecordImage(database, *body) : ImageKey::none);
     line.push_back('\t');
-    if (body) AppendSingleByteLine(line, RecordLabel(db, *body));
+    if (body) AppendSingleByteLine(line, RecordLabel(database, *body));
     line.push_back('\n');
 }
 
@@ -73,7 +73,7 @@ bool WriteTree(const OpenedBackup& backup, const std::string& path) {
             if (row + kAhead < rows.size()) {
                 __builtin_prefetch(image + index.records[rows[row + kAhead]].span.start);
             }
-            AppendRecordLine(out, backup.image, database.db, index.records[rows[row]]);
+            AppendRecordLine(out, backup.image, database, index.records[rows[row]]);
             if (out.size() >= kFlushSize) {
                 if (!WriteOut(out)) return false;
                 out.clear();
@@ -92,6 +92,7 @@ bool WriteTree(const OpenedBackup& backup, const std::string& path) {
 
 struct ListOptions {
     std::string path;
+    bool allDatabases = false;
     TimeZoneOption timeZone;  // accepted like every reading command; lists show no times
 };
 
@@ -102,9 +103,12 @@ void AddListCommand(CLI::App& app, CommandResult& result) {
     CLI::App* command = app.add_subcommand(
         "list", "Print the database tree: databases, records with their tags, images and labels");
     command->add_option("FILE", options->path, "the IPD backup")->required();
+    command->add_flag("--all-databases", options->allDatabases,
+                      "list the databases Orrelin does not decode too, with their records");
     options->timeZone.addTo(*command);
     command->callback([options, &result] {
-        auto backup = OpenBackup(options->path);
+        auto backup = OpenBackup(options->path, options->allDatabases ? Databases::All
+                                                                       : Databases::Decoded);
         if (!backup) {
             result.exitCode = 2;
             return;
