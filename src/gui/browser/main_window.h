@@ -113,6 +113,8 @@ class MainWindow : public QMainWindow {
     void beginOpenCommand();
     void openDone();
     void showOpenProgress(const QString& path, int percent);
+    // Options > Show All Databases: remembers the choice and opens the loaded file again with it.
+    void showAllDatabases(bool shown);
 
     Platform platform_;
     DateStyle dateStyle_;
