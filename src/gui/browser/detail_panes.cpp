@@ -9,6 +9,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "gui/browser/pane_rows.h"
 #include "gui/browser/record_pane.h"
@@ -24,6 +25,7 @@ QString Text(std::string_view text) {
 
 constexpr int kPhotoSide = 140;
 constexpr int kMemoBodyHeight = 240;
+constexpr int kRawHexWidth = 360;
 
 }  // namespace
 
@@ -75,6 +77,7 @@ DetailPanes::DetailPanes(QWidget* parent) {
     rawTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     rawTable_->horizontalHeader()->setStretchLastSection(true);
     rawTable_->setMinimumHeight(kMemoBodyHeight);
+    rawTable_->setWordWrap(true);
     auto* rawLayout = new QVBoxLayout(raw_);
     rawLayout->addWidget(rawTable_);
 }
@@ -144,7 +147,10 @@ void DetailPanes::showRaw(const std::vector<RawField>& fields) {
             rawTable_->setItem(row, column, item);
         }
     }
+    // Long hex wraps in a column of its own width, so the text reading stays in view.
     rawTable_->resizeColumnsToContents();
+    rawTable_->setColumnWidth(2, std::min(rawTable_->columnWidth(2), kRawHexWidth));
+    rawTable_->resizeRowsToContents();
     raw_->show();
 }
 
