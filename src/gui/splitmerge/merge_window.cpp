@@ -1,4 +1,3 @@
-#include "gui/browser/all_databases_option.h"
 #include "gui/splitmerge/merge_window.h"
 
 #include <QApplication>
@@ -9,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/browser/all_databases_option.h"
 #include "gui/splitmerge/check_tree_model.h"
 #include "gui/splitmerge/split_window.h"
 #include "gui/splitmerge/write_progress.h"
