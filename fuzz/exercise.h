@@ -228,7 +228,9 @@ inline std::optional<std::string> ExerciseImage(const IpdImage& image);
 // takes every input as it is, too.
 inline std::optional<std::string> ExerciseBackup(Bytes file) {
     constexpr std::uint64_t kArchiveLimit = std::uint64_t{64} << 20;
+#ifndef ORRELIN_WITHOUT_ARCHIVES
     (void)ParseManifest(std::string_view(reinterpret_cast<const char*>(file.data()), file.size()));
+#endif
     IpdImage image(std::vector<std::uint8_t>(file.begin(), file.end()));
     if (!LooksLikeZip(file)) return ExerciseImage(image);
     auto opened = OpenBackupImage(std::move(image), kArchiveLimit);

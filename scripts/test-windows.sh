@@ -100,6 +100,18 @@ if [ "$status" -ne 2 ] || ! grep -q "no iCalendar export" "$dir/refused.txt" || 
     exit 1
 fi
 
+echo "== the Windows command line refuses the .bbb archives it cannot read"
+ipdgen="${ORRELIN_BUILD_DIR:-build}/tools/ipdgen"
+if [ -x "$ipdgen" ]; then
+    "$ipdgen" bbb samples/sample.ipd "$dir/sample.bbb" >/dev/null
+    status=0
+    "$wrapper" list "$dir/sample.bbb" >/dev/null 2>"$dir/refused.txt" || status=$?
+    if [ "$status" -ne 2 ] || ! grep -q "cannot read .bbb archives" "$dir/refused.txt"; then
+        echo "test-windows: a .bbb archive was not refused (exit $status): $(cat "$dir/refused.txt")" >&2
+        exit 1
+    fi
+fi
+
 echo "== the Windows command line against the Linux one"
 "$here/scripts/compare-outputs.sh" --reference-build "${ORRELIN_BUILD_DIR:-build}" \
     --candidate-cli "$wrapper" --formats "txt csv vcard json"

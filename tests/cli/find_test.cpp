@@ -1,5 +1,7 @@
 // orrelin-cli find: one line per matching record, and grep's exit codes.
 
+#include <ostream>
+
 #include "cli/cli_run.h"
 
 namespace orrelin::clitest {
@@ -12,6 +14,8 @@ struct FindCase {
     std::string out;
     std::string err;
 };
+// Test names carry the case's name; its bytes would carry addresses.
+void PrintTo(const FindCase& c, std::ostream* out) { *out << c.name; }
 
 class FindTest : public CliTest, public ::testing::WithParamInterface<FindCase> {
   protected:

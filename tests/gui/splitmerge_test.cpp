@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "archive/bbb_builder.h"
 #include "fakes.h"
 #include "gui/splitmerge/check_tree_model.h"
 #include "gui/splitmerge/merge_window.h"
@@ -223,7 +224,7 @@ class SplitMergeTest : public QObject {
         QVERIFY(window.secondTree() == nullptr);
         fake.files.openAnswers.push_back(source_);
         window.browseButton().click();
-        QCOMPARE(fake.files.openFilters.last(), QStringLiteral("IPD Files (*.ipd)"));
+        QCOMPARE(fake.files.openFilters.last(), QStringLiteral("BlackBerry backups (*.ipd *.bbb)"));
         QCOMPARE(window.secondPathField().text(), source_);
         QVERIFY(window.secondTree() != nullptr);
         QCOMPARE(window.secondTreeView().model()->rowCount(), 1);
@@ -241,6 +242,28 @@ class SplitMergeTest : public QObject {
         auto back = BackupTree::Open(LocalPath(target));
         QVERIFY(back.ok());
         QCOMPARE(back->childCount(1), std::size_t{4});
+    }
+
+    void mergeOpensAnArchiveAndTellsItsWarnings() {
+        std::vector<SingleDatabase> databases = SplitByDatabase(SmallBackup());
+        databases[0].records = 9;  // the manifest miscounts the memos
+        auto zip = WriteZip(DesktopSoftwareEntries(std::move(databases)));
+        QVERIFY(zip.ok());
+        const QString archive = dir_.filePath(QStringLiteral("second.bbb"));
+        QFile out(archive);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(reinterpret_cast<const char*>(zip->data()), static_cast<qint64>(zip->size()));
+        out.close();
+
+        FakePlatform fake;
+        MergeWindow window(fake.platform, tree_, [] { return QString(); });
+        fake.files.openAnswers.push_back(archive);
+        window.browseButton().click();
+        QVERIFY(window.secondTree() != nullptr);
+        QCOMPARE(window.secondTreeView().model()->rowCount(), 1);
+        QCOMPARE(fake.messages.shown.size(), std::size_t{1});
+        QCOMPARE(fake.messages.shown[0].icon, MessageIcon::Warning);
+        QVERIFY(fake.messages.shown[0].text.startsWith(archive + QStringLiteral(": Manifest.xml counts 9")));
     }
 
     void mergeRefusesEitherOpenedFileAndAnUnreadableSecondFile() {

@@ -15,8 +15,9 @@ BackupTree::BackupTree() {
     state_ = std::move(state);
 }
 
-BackupTree::BackupTree(IpdImage image, RecordIndex index) {
+BackupTree::BackupTree(IpdImage image, RecordIndex index, std::vector<std::string> warnings) {
     auto state = std::make_shared<State>();
+    state->warnings = std::move(warnings);
     state->image = std::move(image);
     state->index = std::move(index);
     state->loaded = true;
@@ -30,7 +31,7 @@ Result<BackupTree> BackupTree::Open(const std::string& path, Databases which) {
     auto opened = OpenBackupImage(std::move(*file));
     if (!opened) return Failure{opened.error()};
     RecordIndex index = BuildDatabaseNodes(opened->image, path, {}, which);
-    return BackupTree(std::move(opened->image), std::move(index));
+    return BackupTree(std::move(opened->image), std::move(index), std::move(opened->warnings));
 }
 
 NodeKind BackupTree::kind(NodeId node) const {

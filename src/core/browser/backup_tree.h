@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "base/result.h"
 #include "kinds/image_keys.h"
@@ -30,11 +31,11 @@ class BackupTree {
 
     // The tree before any file is opened: the root "IPD Databases" alone.
     BackupTree();
-    BackupTree(IpdImage image, RecordIndex index);
+    BackupTree(IpdImage image, RecordIndex index, std::vector<std::string> warnings = {});
 
     // Reads and indexes a file (an IPD file or a .bbb archive), or says why it cannot be read
-    // or is no backup the program reads. An archive's warnings are not kept. With
-    // Databases::All the databases the program does not decode are nodes too.
+    // or is no backup the program reads. With Databases::All the databases the program does not
+    // decode are nodes too.
     static Result<BackupTree> Open(const std::string& path,
                                    Databases which = Databases::Decoded);
 
@@ -43,6 +44,9 @@ class BackupTree {
     // The opened path ("" before any Open).
     const std::string& path() const { return state_->index.rootText; }
     bool loaded() const { return state_->loaded; }
+    // What Open found worth telling about how an archive was put together (sentences without
+    // the file's name).
+    const std::vector<std::string>& warnings() const { return state_->warnings; }
 
     std::size_t nodeCount() const {
         return 1 + state_->index.databases.size() + state_->index.records.size();
@@ -84,6 +88,7 @@ class BackupTree {
         IpdImage image;
         RecordIndex index;
         bool loaded = false;
+        std::vector<std::string> warnings;
     };
     std::shared_ptr<const State> state_;
     std::unordered_map<NodeId, SingleByteText> edited_;

@@ -40,7 +40,6 @@ namespace orrelin::gui {
 namespace {
 
 const QString kTitle = QStringLiteral("Orrelin IPD Reader");
-const QString kOpenFilter = QStringLiteral("BlackBerry backups (*.ipd *.bbb)");
 const QString kPrompt = QStringLiteral("Please open IPD file from File menu");
 const QString kMainPanel = QStringLiteral("main");
 const QString kDetailsPanel = QStringLiteral("details");
@@ -199,7 +198,7 @@ void MainWindow::beginOpenCommand() {
 
 void MainWindow::openFromDialog() {
     beginOpenCommand();
-    const QString path = platform_.files.openFile(this, kOpenFilter);
+    const QString path = platform_.files.openFile(this, kBackupFilter);
     if (path.isEmpty()) {
         // Nothing chosen: the loaded file stays, and with it its menus.
         updateMenus();

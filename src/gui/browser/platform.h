@@ -10,6 +10,9 @@ class QWidget;
 
 namespace orrelin::gui {
 
+// The open dialogs' filter: every backup the program reads.
+inline const QString kBackupFilter = QStringLiteral("BlackBerry backups (*.ipd *.bbb)");
+
 enum class MessageIcon { None, Information, Warning, Critical };
 
 class MessageBoxes {

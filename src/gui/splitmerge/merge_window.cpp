@@ -87,11 +87,16 @@ bool MergeWindow::loadSecondFile(const QString& path) {
     }
     second_ = std::move(*loaded);
     secondTreeView_->checkModel().setTree(&*second_);
+    QStringList warnings;
+    for (const std::string& warning : second_->tree().warnings())
+        warnings << path + QStringLiteral(": ") + QString::fromStdString(warning);
+    if (!warnings.isEmpty())
+        platform_.messages.show(this, MessageIcon::Warning, kCaption, warnings.join(QLatin1Char('\n')));
     return true;
 }
 
 void MergeWindow::browseSecondFile() {
-    const QString path = platform_.files.openFile(this, kIpdFilter);
+    const QString path = platform_.files.openFile(this, kBackupFilter);
     if (path.isEmpty()) return;
     loadSecondFile(path);
 }
