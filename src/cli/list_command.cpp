@@ -107,8 +107,8 @@ void AddListCommand(CLI::App& app, CommandResult& result) {
                       "list the databases Orrelin does not decode too, with their records");
     options->timeZone.addTo(*command);
     command->callback([options, &result] {
-        auto backup = OpenBackup(options->path, options->allDatabases ? Databases::All
-                                                                       : Databases::Decoded);
+        auto backup =
+            OpenBackup(options->path, options->allDatabases ? Databases::All : Databases::Decoded);
         if (!backup) {
             result.exitCode = 2;
             return;

@@ -5,10 +5,10 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "decoders/contact_decoder.h"
-#include "kinds/decode_any.h"
-#include "kinds/raw_fields.h"
 #include "decoders/time_format.h"
 #include "io/file_output.h"
+#include "kinds/decode_any.h"
+#include "kinds/raw_fields.h"
 
 namespace orrelin::cli {
 namespace {
@@ -95,7 +95,8 @@ int Show(const ShowOptions& options) {
             return 2;
         }
     }
-    if (!chosen->database->decoded()) return WriteOut(RawLines(backup->image, chosen->span)) ? 0 : 2;
+    if (!chosen->database->decoded())
+        return WriteOut(RawLines(backup->image, chosen->span)) ? 0 : 2;
     const auto rows = DecodeValues(backup->image, chosen->database->db, chosen->span, context);
     return WriteOut(ValueLines(rows)) ? 0 : 2;
 }
@@ -104,7 +105,9 @@ int Show(const ShowOptions& options) {
 
 void AddShowCommand(CLI::App& app, CommandResult& result) {
     auto options = std::make_shared<ShowOptions>();
-    CLI::App* command = app.add_subcommand("show", "Print the decoded values of one record (the raw fields of a database not decoded)");
+    CLI::App* command = app.add_subcommand(
+        "show",
+        "Print the decoded values of one record (the raw fields of a database not decoded)");
     command->add_option("FILE", options->path, "the IPD backup")->required();
     command
         ->add_option("--database", options->database,

@@ -32,10 +32,11 @@ TEST_F(AllDatabasesCli, ListShowsTheOtherDatabasesOnlyWithTheOption) {
 
     CliRun all = run({"list", path, "--all-databases"});
     ASSERT_EQ(all.exitCode, 0) << all.err;
-    EXPECT_EQ(all.out, path +
-                           "\n0DBTop\tFolders\n\t77:95\tdb\tWork\n\t128:138\tdb\tRecord 9\n"
-                           "1DBTop\tMemos\n\t103:120\tmemos\tGroceries\n2DBTop\tOptions\n\na.ipd\n" +
-                           counts);
+    EXPECT_EQ(all.out,
+              path +
+                  "\n0DBTop\tFolders\n\t77:95\tdb\tWork\n\t128:138\tdb\tRecord 9\n"
+                  "1DBTop\tMemos\n\t103:120\tmemos\tGroceries\n2DBTop\tOptions\n\na.ipd\n" +
+                  counts);
     EXPECT_EQ(all.err, "");
 }
 
@@ -70,8 +71,8 @@ TEST_F(AllDatabasesCli, JsonTakesTheOtherDatabasesAsRawFieldsOnlyWithTheOption) 
     ASSERT_EQ(plain.exitCode, 0) << plain.err;
     EXPECT_EQ(ReadText(file("plain.json")).find("Folders"), std::string::npos);
 
-    CliRun all = run({"export", path, "--format", "json", "--all-databases", "--output",
-                      file("all.json")});
+    CliRun all =
+        run({"export", path, "--format", "json", "--all-databases", "--output", file("all.json")});
     ASSERT_EQ(all.exitCode, 0) << all.err;
     EXPECT_NE(all.out.find("3 records written."), std::string::npos);
     const std::string json = ReadText(file("all.json"));
@@ -87,8 +88,8 @@ TEST_F(AllDatabasesCli, JsonTakesTheOtherDatabasesAsRawFieldsOnlyWithTheOption) 
     const std::string memos = plainJson.substr(plainJson.find("{\"name\":\"Memos\""));
     EXPECT_NE(json.find(memos.substr(0, memos.find("]}") + 2)), std::string::npos);
 
-    CliRun text = run({"export", path, "--format", "txt", "--all-databases", "--output",
-                       file("all.txt")});
+    CliRun text =
+        run({"export", path, "--format", "txt", "--all-databases", "--output", file("all.txt")});
     EXPECT_EQ(text.exitCode, 2);
     EXPECT_EQ(text.err, "orrelin-cli: --all-databases applies to the json format only\n");
     EXPECT_FALSE(fs::exists(file("all.txt")));
@@ -104,15 +105,15 @@ TEST_F(AllDatabasesCli, SplitAndMergeKeepTheOtherDatabasesByName) {
                         "Folders:2", "--database", "Memos"});
     ASSERT_EQ(split.exitCode, 0) << split.err;
     CliRun listed = run({"list", file("s.ipd"), "--all-databases"});
-    EXPECT_NE(listed.out.find("0DBTop\tFolders\n\t" ), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("0DBTop\tFolders\n\t"), std::string::npos) << listed.out;
     EXPECT_EQ(run({"show", file("s.ipd"), "--database", "Folders", "--record", "1"}).out,
               "7\t2\t00 FF\t..\n");
 
     // Every database of both files: the merge lists the decoded ones first, then the others by
     // name, each holding the records of both files.
-    CliRun merged = run({"merge", path, "--second", file("s.ipd"), "--all-databases", "--output",
-                         file("m.ipd"), "--first", "Folders", "--first", "Memos", "--from-second",
-                         "Folders"});
+    CliRun merged =
+        run({"merge", path, "--second", file("s.ipd"), "--all-databases", "--output", file("m.ipd"),
+             "--first", "Folders", "--first", "Memos", "--from-second", "Folders"});
     ASSERT_EQ(merged.exitCode, 0) << merged.err;
     CliRun back = run({"list", file("m.ipd"), "--all-databases"});
     const auto lines = SplitLines(back.out);

@@ -35,7 +35,8 @@ QStringList Texts(MainWindow& w) {
         const NodeId database = tree.child(BackupTree::kRoot, row);
         texts << QString::fromStdString(tree.text(database));
         for (std::size_t r = 0; r < tree.childCount(database); ++r)
-            texts << QStringLiteral("  ") + QString::fromStdString(tree.text(tree.child(database, r)));
+            texts << QStringLiteral("  ") +
+                         QString::fromStdString(tree.text(tree.child(database, r)));
     }
     return texts;
 }
@@ -96,7 +97,8 @@ class AllDatabasesWindowTest : public QObject, private WindowFixture {
             QStringList rows;
         };
         const Case cases[] = {
-            {3, {QStringLiteral("rawPane")},
+            {3,
+             {QStringLiteral("rawPane")},
              {QStringLiteral("2|5|57 6F 72 6B 00|Work."), QStringLiteral("5|2|02 01|..")}},
             {5, {QStringLiteral("rawPane")}, {QStringLiteral("7|2|00 FF|..")}},
             {4, {QStringLiteral("memoPane")}, {}},

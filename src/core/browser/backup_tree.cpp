@@ -97,8 +97,7 @@ SingleByteText BackupTree::text(NodeId node) const {
         case NodeKind::Record: {
             const auto& entry = index().records[node - 1 - index().databases.size()];
             auto body = image().range(entry.span.start, entry.span.end);
-            return body ? RecordLabel(index().databases[entry.database], *body)
-                        : SingleByteText{};
+            return body ? RecordLabel(index().databases[entry.database], *body) : SingleByteText{};
         }
     }
     return {};
@@ -139,8 +138,7 @@ ImageKey BackupTree::image(NodeId node) const {
         case NodeKind::Record: {
             const auto& entry = index().records[node - 1 - index().databases.size()];
             auto body = image().range(entry.span.start, entry.span.end);
-            return body ? RecordImage(index().databases[entry.database], *body)
-                        : ImageKey::none;
+            return body ? RecordImage(index().databases[entry.database], *body) : ImageKey::none;
         }
     }
     return ImageKey::none;

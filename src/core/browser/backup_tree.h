@@ -36,8 +36,7 @@ class BackupTree {
     // Reads and indexes a file (an IPD file or a .bbb archive), or says why it cannot be read
     // or is no backup the program reads. With Databases::All the databases the program does not
     // decode are nodes too.
-    static Result<BackupTree> Open(const std::string& path,
-                                   Databases which = Databases::Decoded);
+    static Result<BackupTree> Open(const std::string& path, Databases which = Databases::Decoded);
 
     const IpdImage& image() const { return state_->image; }
     const RecordIndex& index() const { return state_->index; }

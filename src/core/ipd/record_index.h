@@ -31,7 +31,7 @@ struct RecordSpan {
 // only when every database is asked for (Databases::All), with their name as the table holds it.
 struct DatabaseNode {
     std::uint16_t index = 0;  // position in the name table
-    KnownDb db = KnownDb::Sms;  // of a recognised database only
+    KnownDb db = KnownDb::Sms;           // of a recognised database only
     std::vector<std::uint32_t> records;  // positions in RecordIndex::records, file order
     // The name of a database the program does not decode (single-byte text, control
     // characters but line breaks dropped); nothing for a recognised one.

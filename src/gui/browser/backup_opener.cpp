@@ -115,12 +115,14 @@ BackupOpener::Outcome BackupOpener::read(const std::shared_ptr<Job>& job) {
     if (job->cancelled) return outcome;
     IpdImage& image = opened->image;
     job->total = image.fileLength();
-    RecordIndex index =
-        BuildDatabaseNodes(image, filePath, [&job](std::uint64_t done, std::uint64_t total) {
+    RecordIndex index = BuildDatabaseNodes(
+        image, filePath,
+        [&job](std::uint64_t done, std::uint64_t total) {
             job->done = done;
             job->total = total;
             return !job->cancelled.load();
-        }, job->which);
+        },
+        job->which);
     outcome.tree.emplace(std::move(image), std::move(index));
     return outcome;
 }

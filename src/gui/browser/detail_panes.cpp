@@ -2,10 +2,10 @@
 
 #include <QBoxLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
-#include <QHeaderView>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>

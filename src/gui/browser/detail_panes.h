@@ -11,8 +11,8 @@
 #include "decoders/servicebook_decoder.h"
 #include "decoders/sms_decoder.h"
 #include "decoders/task_decoder.h"
-#include "kinds/raw_fields.h"
 #include "gui/browser/value_field.h"
+#include "kinds/raw_fields.h"
 
 class QGroupBox;
 class QLabel;

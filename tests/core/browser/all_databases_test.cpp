@@ -10,8 +10,12 @@ namespace orrelin {
 namespace {
 
 ByteVector Body(const ByteVector& fields, std::uint16_t handle = 7) {
-    ByteVector body{static_cast<std::uint8_t>(handle & 0xFF), static_cast<std::uint8_t>(handle >> 8),
-                    1, 2, 3, 4};
+    ByteVector body{static_cast<std::uint8_t>(handle & 0xFF),
+                    static_cast<std::uint8_t>(handle >> 8),
+                    1,
+                    2,
+                    3,
+                    4};
     body.insert(body.end(), fields.begin(), fields.end());
     return body;
 }
@@ -24,7 +28,8 @@ TEST(RawFields, ReadsEachFieldAndKeepsWhatACutOneHolds) {
     };
     const Case cases[] = {
         {"none", {}, {}},
-        {"two fields", FieldList().text(3, "Hi", true).le(9, 0x0102, 2).bytes(),
+        {"two fields",
+         FieldList().text(3, "Hi", true).le(9, 0x0102, 2).bytes(),
          {"3 3 48 69 00|Hi.", "9 2 02 01|.."}},
         {"empty data", FieldList().add(5, {}).bytes(), {"5 0 |"}},
         {"length past the end", ByteVector{4, 0, 1, 0x41, 0x42}, {"1 4 41 42|AB"}},
