@@ -19,6 +19,7 @@
 #include "archive/manifest.h"
 #include "browser/backup_tree.h"
 #include "kinds/labels.h"
+#include "kinds/raw_fields.h"
 #include "browser/tree_keys.h"
 #include "decoders/calendar_decoder.h"
 #include "decoders/call_decoder.h"
@@ -219,6 +220,33 @@ inline std::optional<std::string> CheckExports(const BackupTree& tree) {
     return std::nullopt;
 }
 
+// Every database: the decoded ones hold the records of the decoded walk, the others read as raw
+// fields that lie inside their records, and the JSON export of them all is UTF-8 (the other
+// formats leave such databases out).
+inline std::optional<std::string> CheckAllDatabases(const IpdImage& image,
+                                                    const RecordIndex& decoded) {
+    RecordIndex all = BuildDatabaseNodes(image, "fuzz.ipd", {}, Databases::All);
+    if (all.counts != decoded.counts) return "a walk of every database counts other records";
+    for (const DatabaseNode& database : all.databases) {
+        for (std::uint32_t record : database.records) {
+            auto body = image.range(all.records[record].span.start, all.records[record].span.end);
+            if (!body) return "a record of every database cannot be read";
+            (void)RecordLabel(database, *body);
+            for (const RawField& field : ReadRawFields(*body)) {
+                if (field.data.data() < body->data() ||
+                    field.data.data() + field.data.size() > body->data() + body->size()) {
+                    return "a raw field lies outside its record";
+                }
+            }
+        }
+    }
+    ExportRequest request;
+    request.format = ExportFormat::Json;
+    if (!IsUtf8(RenderExportToString(BackupTree(image, std::move(all)), request)))
+        return "a JSON export of every database is not UTF-8";
+    return std::nullopt;
+}
+
 }  // namespace detail
 
 inline std::optional<std::string> ExerciseImage(const IpdImage& image);
@@ -284,6 +312,8 @@ inline std::optional<std::string> ExerciseImage(const IpdImage& image) {
             return problem;
         }
     }
+
+    if (auto problem = detail::CheckAllDatabases(image, index)) return problem;
 
     BackupTree tree(image, index);
     for (NodeId node = 0; node < tree.nodeCount(); ++node) {

@@ -444,7 +444,7 @@ compare_merge_pair() {
 compare_refusals() {
     local file=$1
     cli list "$inputs/missing.ipd"
-    cli show "$file" --database "Browser Options" --record 1
+    cli show "$file" --database "No Such Database" --record 1
     cli show "$file" --database Memos --record 0
     cli show "$file" --database Memos --record 99999
     cli export "$file" --format txt --database "No Such Database" --output out.txt

@@ -145,7 +145,7 @@ void SetBackupOpenedHook(void (*hook)()) {
     g_backupOpened = hook;
 }
 
-std::optional<OpenedBackup> OpenBackup(const std::string& path) {
+std::optional<OpenedBackup> OpenBackup(const std::string& path, Databases which) {
     // Read into memory rather than mapped: a file truncated or rewritten meanwhile by another
     // program cannot pull pages from under the job.
     auto file = IpdImage::Read(path, g_backupOpened);
@@ -160,7 +160,7 @@ std::optional<OpenedBackup> OpenBackup(const std::string& path) {
     }
     for (const std::string& warning : opened->warnings)
         PrintWarning(path + ": " + warning);
-    RecordIndex index = BuildDatabaseNodes(opened->image, path);
+    RecordIndex index = BuildDatabaseNodes(opened->image, path, {}, which);
     return OpenedBackup{std::move(opened->image), std::move(index)};
 }
 

@@ -60,7 +60,9 @@ struct OpenedBackup {
 // A .bbb archive opens as the one backup its databases make, its warnings written to standard
 // error as "PATH: WARNING". A damaged file opens
 // with the part read before the damage; index.stop says where the walk stopped.
-std::optional<OpenedBackup> OpenBackup(const std::string& path);
+// With Databases::All the databases the program does not decode are nodes of the index too.
+std::optional<OpenedBackup> OpenBackup(const std::string& path,
+                                       Databases which = Databases::Decoded);
 
 // For tests only: called each time a backup is open and before it is read.
 void SetBackupOpenedHook(void (*hook)());

@@ -26,6 +26,7 @@ struct ExportOptions {
     std::string output;
     std::string codePage;
     bool unicode = false;
+    bool allDatabases = false;
     TimeZoneOption timeZone;
     CLI::Option* databaseOption = nullptr;
     CLI::Option* recordOption = nullptr;
@@ -88,7 +89,7 @@ std::optional<ExportRequest> ChooseRequest(const BackupTree& tree, const ExportO
     if (options.databaseOption->count() == 0) return request;
     auto database = ChosenDatabase(tree, options);
     if (!database) return std::nullopt;
-    if (!InfoOf(format).unicode && !FormatTakes(format, tree.index().databases[*database - 1].db)) {
+    if (!InfoOf(format).unicode && !FormatTakes(format, tree.index().databases[*database - 1])) {
         PrintError("\"" + std::string(tree.text(*database)) +
                    "\" holds no records that can be exported");
         return std::nullopt;
@@ -140,7 +141,12 @@ int RunExport(const ExportOptions& options) {
     if (options.unicode && !format->unicode) {
         request.context.text = TextOptions{true, request.eightBitPage};
     }
-    auto backup = OpenBackup(options.path);
+    if (options.allDatabases && format->format != ExportFormat::Json) {
+        PrintError("--all-databases applies to the json format only");
+        return 2;
+    }
+    auto backup =
+        OpenBackup(options.path, options.allDatabases ? Databases::All : Databases::Decoded);
     if (!backup) return 2;
     if (backup->index.stop) PrintWarning(WalkStopWarning(options.path, *backup->index.stop));
     BackupTree tree(std::move(backup->image), std::move(backup->index));
@@ -211,6 +217,8 @@ void AddExportCommand(CLI::App& app, CommandResult& result) {
     command->add_flag("--unicode", options->unicode,
                       "txt and csv: texts in full Unicode (a UTF-8 file; CSV with a byte order "
                       "mark) instead of reduced to code page 1256");
+    command->add_flag("--all-databases", options->allDatabases,
+                      "json: the databases Orrelin does not decode too, as their raw fields");
     options->timeZone.addTo(*command);
     command->callback([options, &result] { result.exitCode = RunExport(*options); });
 }

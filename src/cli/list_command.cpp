@@ -36,7 +36,7 @@ enum class LabelForm { Plain, Archive, Unicode };
 
 // TAB span TAB image TAB label.
 template <LabelForm Form>
-void AppendRecordLine(std::string& line, const IpdImage& image, KnownDb db,
+void AppendRecordLine(std::string& line, const IpdImage& image, const DatabaseNode& database,
                       const RecordEntry& record, const TextOptions& text) {
     // The span is put together on the stack and appended once.
     char span[48];
@@ -49,15 +49,15 @@ void AppendRecordLine(std::string& line, const IpdImage& image, KnownDb db,
     line.append(span, at);
     // The walk made this entry only after checking that its body lies in the image.
     auto body = image.range(record.span.start, record.span.end);
-    line += ImageKeyName(body ? RecordImage(db, *body) : ImageKey::none);
+    line += ImageKeyName(body ? RecordImage(database, *body) : ImageKey::none);
     line.push_back('\t');
     if (body) {
         if constexpr (Form == LabelForm::Unicode) {
-            AppendUtf8Line(line, UnicodeLabel(db, *body, text));
+            AppendUtf8Line(line, UnicodeLabel(database, *body, text));
         } else if constexpr (Form == LabelForm::Archive) {
-            AppendSingleByteLine(line, ArchiveRecordLabel(db, *body));
+            AppendSingleByteLine(line, ArchiveRecordLabel(database, *body));
         } else {
-            AppendSingleByteLine(line, RecordLabel(db, *body));
+            AppendSingleByteLine(line, RecordLabel(database, *body));
         }
     }
     line.push_back('\n');
@@ -94,7 +94,7 @@ bool WriteTree(const OpenedBackup& backup, const std::string& path, const TextOp
             if (row + kAhead < rows.size()) {
                 __builtin_prefetch(image + index.records[rows[row + kAhead]].span.start);
             }
-            AppendRecordLine<Form>(out, backup.image, database.db, index.records[rows[row]], text);
+            AppendRecordLine<Form>(out, backup.image, database, index.records[rows[row]], text);
             if (out.size() >= kFlushSize) {
                 if (!WriteOut(out)) return false;
                 out.clear();
@@ -120,6 +120,7 @@ bool WriteTree(const OpenedBackup& backup, const std::string& path, TextOptions 
 
 struct ListOptions {
     std::string path;
+    bool allDatabases = false;
     TimeZoneOption timeZone;  // accepted like every reading command; lists show no times
     UnicodeOption unicode;
 };
@@ -131,6 +132,8 @@ void AddListCommand(CLI::App& app, CommandResult& result) {
     CLI::App* command = app.add_subcommand(
         "list", "Print the database tree: databases, records with their tags, images and labels");
     command->add_option("FILE", options->path, "the IPD backup")->required();
+    command->add_flag("--all-databases", options->allDatabases,
+                      "list the databases Orrelin does not decode too, with their records");
     options->timeZone.addTo(*command);
     options->unicode.addTo(*command);
     command->callback([options, &result] {
@@ -139,7 +142,8 @@ void AddListCommand(CLI::App& app, CommandResult& result) {
             result.exitCode = 2;
             return;
         }
-        auto backup = OpenBackup(options->path);
+        auto backup =
+            OpenBackup(options->path, options->allDatabases ? Databases::All : Databases::Decoded);
         if (!backup) {
             result.exitCode = 2;
             return;

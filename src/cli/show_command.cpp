@@ -5,9 +5,10 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "decoders/contact_decoder.h"
-#include "kinds/decode_any.h"
 #include "decoders/time_format.h"
 #include "io/file_output.h"
+#include "kinds/decode_any.h"
+#include "kinds/raw_fields.h"
 
 namespace orrelin::cli {
 namespace {
@@ -30,7 +31,7 @@ bool IsContactDatabase(KnownDb db) {
 std::optional<std::string> WritePhoto(const IpdImage& image, const ChosenRecord& chosen,
                                       const DecodeContext& context, const std::string& path) {
     const KnownDb db = chosen.database->db;
-    if (!IsContactDatabase(db)) {
+    if (!chosen.database->decoded() || !IsContactDatabase(db)) {
         return "--photo needs a contact; \"" + std::string(chosen.database->name()) +
                "\" holds no contacts";
     }
@@ -62,10 +63,29 @@ std::string ValueLines(const std::vector<ValueRow>& rows, bool unicode) {
     return out;
 }
 
+// One line per field of a record the program does not decode: type TAB length TAB hex TAB
+// text reading.
+std::string RawLines(const IpdImage& image, RecordSpan span) {
+    std::string out;
+    const Bytes body = image.range(span.start, span.end).value_or(Bytes{});
+    for (const RawField& field : ReadRawFields(body)) {
+        out += std::to_string(field.type);
+        out.push_back('\t');
+        out += std::to_string(field.length);
+        out.push_back('\t');
+        out += RawHex(field.data);
+        out.push_back('\t');
+        AppendSingleByteLine(out, RawText(field.data));
+        out.push_back('\n');
+    }
+    return out;
+}
+
 int Show(const ShowOptions& options) {
     const auto text = options.unicode.textOptions();
     if (!text) return 2;
-    auto backup = OpenBackup(options.path);
+    // Any database of the backup can be shown: the ones not decoded as their raw fields.
+    auto backup = OpenBackup(options.path, Databases::All);
     if (!backup) return 2;
     auto chosen = FindRecord(backup->index, options.database, options.record);
     if (!chosen) {
@@ -84,6 +104,8 @@ int Show(const ShowOptions& options) {
             return 2;
         }
     }
+    if (!chosen->database->decoded())
+        return WriteOut(RawLines(backup->image, chosen->span)) ? 0 : 2;
     const auto rows = DecodeValues(backup->image, chosen->database->db, chosen->span, context);
     return WriteOut(ValueLines(rows, text->unicode)) ? 0 : 2;
 }
@@ -92,7 +114,9 @@ int Show(const ShowOptions& options) {
 
 void AddShowCommand(CLI::App& app, CommandResult& result) {
     auto options = std::make_shared<ShowOptions>();
-    CLI::App* command = app.add_subcommand("show", "Print the decoded values of one record");
+    CLI::App* command = app.add_subcommand(
+        "show",
+        "Print the decoded values of one record (the raw fields of a database not decoded)");
     command->add_option("FILE", options->path, "the IPD backup")->required();
     command
         ->add_option("--database", options->database,

@@ -22,8 +22,8 @@ void Complain(std::string_view message) {
 }
 
 // The backup read whole into memory once: the command walks it and writes another file.
-std::optional<CheckTree> OpenCheckTree(const std::string& path) {
-    auto backup = OpenBackup(path);
+std::optional<CheckTree> OpenCheckTree(const std::string& path, bool allDatabases) {
+    auto backup = OpenBackup(path, allDatabases ? Databases::All : Databases::Decoded);
     if (!backup) return std::nullopt;
     if (backup->index.stop) PrintWarning(WalkStopWarning(path, *backup->index.stop));
     return CheckTree(BackupTree(std::move(backup->image), std::move(backup->index)));
@@ -105,6 +105,7 @@ struct SplitArgs {
     std::string output;
     std::vector<std::string> databases;
     std::vector<std::string> records;
+    bool allDatabases = false;
 };
 
 struct MergeArgs {
@@ -113,6 +114,7 @@ struct MergeArgs {
     std::string output;
     std::vector<std::string> first;
     std::vector<std::string> fromSecond;
+    bool allDatabases = false;
 };
 
 }  // namespace
@@ -132,8 +134,10 @@ void AddSplitMergeCommands(CLI::App& app, CommandResult& result) {
                               ->add_option("--record", splitArgs->records,
                                            "Toggle the N-th record (from 1) of a database: NAME:N")
                               ->allow_extra_args(false);
+    split->add_flag("--all-databases", splitArgs->allDatabases,
+                    "Offer the databases Orrelin does not decode too");
     split->callback([split, splitArgs, database, record, &result] {
-        auto tree = OpenCheckTree(splitArgs->file);
+        auto tree = OpenCheckTree(splitArgs->file, splitArgs->allDatabases);
         if (!tree) {
             result.exitCode = 2;
             return;
@@ -166,13 +170,15 @@ void AddSplitMergeCommands(CLI::App& app, CommandResult& result) {
                 "--from-second", mergeArgs->fromSecond,
                 "Toggle a database (NAME) or its N-th record (NAME:N) of the second backup")
             ->allow_extra_args(false);
+    merge->add_flag("--all-databases", mergeArgs->allDatabases,
+                    "Offer the databases Orrelin does not decode too, merged by name");
     merge->callback([merge, mergeArgs, first, fromSecond, &result] {
         result.exitCode = 2;
         if (mergeArgs->second.empty() && !mergeArgs->fromSecond.empty()) {
             Complain("--from-second needs --second FILE2");
             return;
         }
-        auto firstTree = OpenCheckTree(mergeArgs->file);
+        auto firstTree = OpenCheckTree(mergeArgs->file, mergeArgs->allDatabases);
         if (!firstTree) return;
         std::optional<CheckTree> secondTree;
         if (IsSameFile(mergeArgs->file, mergeArgs->second)) {
@@ -181,7 +187,7 @@ void AddSplitMergeCommands(CLI::App& app, CommandResult& result) {
             copy.setText(BackupTree::kRoot, mergeArgs->second);
             secondTree.emplace(std::move(copy));
         } else if (!mergeArgs->second.empty()) {
-            secondTree = OpenCheckTree(mergeArgs->second);
+            secondTree = OpenCheckTree(mergeArgs->second, mergeArgs->allDatabases);
             if (!secondTree) return;
         }
         for (const auto& [option, value] : InOrder(*merge)) {

@@ -25,13 +25,13 @@ BackupTree::BackupTree(IpdImage image, RecordIndex index, std::vector<std::strin
     state_ = std::move(state);
 }
 
-Result<BackupTree> BackupTree::Open(const std::string& path) {
+Result<BackupTree> BackupTree::Open(const std::string& path, Databases which) {
     std::string error;
     auto file = IpdImage::ReadFile(path, &error);
     if (!file) return Failure{std::move(error)};
     auto opened = OpenBackupImage(std::move(*file));
     if (!opened) return Failure{opened.error()};
-    RecordIndex index = BuildDatabaseNodes(opened->image, path);
+    RecordIndex index = BuildDatabaseNodes(opened->image, path, {}, which);
     return BackupTree(std::move(opened->image), std::move(index), std::move(opened->warnings));
 }
 
@@ -99,8 +99,9 @@ SingleByteText BackupTree::text(NodeId node) const {
             const auto& entry = index().records[node - 1 - index().databases.size()];
             auto body = image().range(entry.span.start, entry.span.end);
             if (!body) return {};
-            const KnownDb db = index().databases[entry.database].db;
-            return image().fromArchive() ? ArchiveRecordLabel(db, *body) : RecordLabel(db, *body);
+            const DatabaseNode& database = index().databases[entry.database];
+            return image().fromArchive() ? ArchiveRecordLabel(database, *body)
+                                         : RecordLabel(database, *body);
         }
     }
     return {};
@@ -155,15 +156,19 @@ ImageKey BackupTree::image(NodeId node) const {
         case NodeKind::Record: {
             const auto& entry = index().records[node - 1 - index().databases.size()];
             auto body = image().range(entry.span.start, entry.span.end);
-            return body ? RecordImage(index().databases[entry.database].db, *body)
-                        : ImageKey::none;
+            return body ? RecordImage(index().databases[entry.database], *body) : ImageKey::none;
         }
     }
     return ImageKey::none;
 }
 
+const DatabaseNode* BackupTree::databaseOf(NodeId node) const {
+    if (kind(node) != NodeKind::Record) return nullptr;
+    return &index().databases[index().records[node - 1 - index().databases.size()].database];
+}
+
 std::optional<KnownDb> BackupTree::databaseByParentText(NodeId node) const {
-    if (kind(node) != NodeKind::Record) return std::nullopt;
+    if (kind(node) != NodeKind::Record || !databaseOf(node)->decoded()) return std::nullopt;
     return KnownDbByName(text(*parent(node)));
 }
 

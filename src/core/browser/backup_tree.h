@@ -35,8 +35,9 @@ class BackupTree {
     BackupTree(IpdImage image, RecordIndex index, std::vector<std::string> warnings = {});
 
     // Reads and indexes a file (an IPD file or a .bbb archive), or says why it cannot be read
-    // or is no backup the program reads.
-    static Result<BackupTree> Open(const std::string& path);
+    // or is no backup the program reads. With Databases::All the databases the program does not
+    // decode are nodes too.
+    static Result<BackupTree> Open(const std::string& path, Databases which = Databases::Decoded);
 
     const IpdImage& image() const { return state_->image; }
     const RecordIndex& index() const { return state_->index; }
@@ -75,11 +76,15 @@ class BackupTree {
     ImageKey image(NodeId node) const;
 
     NodeId databaseNode(std::size_t database) const { return static_cast<NodeId>(1 + database); }
+    // The database node a record node lies under, as the index holds it; nothing for other
+    // nodes.
+    const DatabaseNode* databaseOf(NodeId node) const;
     NodeId recordNode(std::size_t record) const {
         return static_cast<NodeId>(1 + index().databases.size() + record);
     }
     // The record's database as its parent node's text names it (exact comparison): the text
-    // the window and the exports go by; nothing for other nodes or an edited name.
+    // the window and the exports go by; nothing for other nodes, an edited name or a database
+    // the program does not decode.
     std::optional<KnownDb> databaseByParentText(NodeId node) const;
 
   private:

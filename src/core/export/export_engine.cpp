@@ -156,7 +156,8 @@ class Engine {
           progress_(progress),
           scopeDatabase_(ScopeDatabase(tree, request)),
           head_{tree, request, std::nullopt, 0, 0, nullptr, {}, 0, {}} {
-        if (scopeDatabase_) head_.scopeDatabase = dbAt(*scopeDatabase_);
+        if (scopeDatabase_ && tree.index().databases[*scopeDatabase_].decoded())
+            head_.scopeDatabase = dbAt(*scopeDatabase_);
         head_.stampUtc = request.stampUtc ? *request.stampUtc
                                           : static_cast<std::int64_t>(std::time(nullptr));
         out_.reserve(kFlushSize + (std::size_t{1} << 16));
@@ -224,7 +225,7 @@ class Engine {
         std::vector<Part> parts;
         const RecordIndex& index = tree_.index();
         auto add = [&](std::size_t database, std::size_t first, std::size_t count) {
-            if (FormatTakes(request_.format, dbAt(database))) {
+            if (FormatTakes(request_.format, tree_.index().databases[database])) {
                 parts.push_back({database, first, count});
             }
         };
@@ -368,6 +369,10 @@ bool FormatTakes(ExportFormat format, KnownDb db) {
             return db == KnownDb::PhoneCallLogs;
     }
     return false;
+}
+
+bool FormatTakes(ExportFormat format, const DatabaseNode& database) {
+    return database.decoded() ? FormatTakes(format, database.db) : format == ExportFormat::Json;
 }
 
 std::optional<NodeId> ScopeNode(const BackupTree& tree, ExportScope scope,

@@ -66,6 +66,9 @@ const ExportFormatInfo* ExportFormatByName(std::string_view name);
 // exports know, contacts for vCard, appointments and tasks for iCalendar, every recognised
 // database for JSON and HTML, messages and calls for the Android formats.
 bool FormatTakes(ExportFormat format, KnownDb db);
+// The same for a database node: a database the program does not decode (listed when every
+// database is asked for) goes to JSON alone, as its raw fields.
+bool FormatTakes(ExportFormat format, const DatabaseNode& database);
 
 // The panel's three options, top to bottom.
 enum class ExportScope { Record = 0, Database = 1, File = 2 };

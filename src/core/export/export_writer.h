@@ -23,7 +23,8 @@ struct ExportHead {
     const BackupTree& tree;
     const ExportRequest& request;
     // The database of the scope's node: a record's own database for one record, the database
-    // for one database; nothing for the whole file or a node of no database.
+    // for one database; nothing for the whole file, a node of no database or a database the
+    // program does not decode.
     std::optional<KnownDb> scopeDatabase;
     // The time stamp the formats that carry one write.
     std::int64_t stampUtc = 0;

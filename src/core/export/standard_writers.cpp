@@ -15,6 +15,8 @@
 #include "export/json_writer.h"
 #include "export/vcard_writer.h"
 #include "kinds/labels.h"
+#include "kinds/raw_fields.h"
+#include "text/codepage.h"
 
 namespace orrelin {
 namespace {
@@ -103,7 +105,12 @@ class JsonExport final : public ExportWriter {
     void beginDatabase(KnownDb db) override {
         json_.newline();
         json_.beginObject();
-        json_.member("name", NameOf(db));
+        const DatabaseNode& database = head_.tree.index().databases[head_.database];
+        if (database.decoded()) {
+            json_.member("name", NameOf(db));
+        } else {
+            json_.member("name", SingleByteToUtf8(database.name(), head_.request.eightBitPage));
+        }
         json_.key("records");
         json_.beginArray();
         json_.flush();
@@ -132,12 +139,17 @@ class JsonExport final : public ExportWriter {
             json_.null();
         }
         // The tree's label made by its own rules, but from the full Unicode texts.
-        json_.member("label", UnicodeLabel(item.db, body ? *body : Bytes{},
+        const DatabaseNode& database = head_.tree.index().databases[item.database];
+        json_.member("label", UnicodeLabel(database, body ? *body : Bytes{},
                                            TextOptionsFor(head_.tree.image(), context_.text)));
-        json_.key("values");
-        json_.beginObject();
-        values(item);
-        json_.endObject();
+        if (database.decoded()) {
+            json_.key("values");
+            json_.beginObject();
+            values(item);
+            json_.endObject();
+        } else {
+            rawFields(body ? *body : Bytes{});
+        }
         json_.endObject();
         json_.flush();
     }
@@ -156,6 +168,22 @@ class JsonExport final : public ExportWriter {
     }
 
   private:
+    // A record of a database the program does not decode: "fields", each field's type, the
+    // length it states, its bytes in hex and their text reading.
+    void rawFields(Bytes body) {
+        json_.key("fields");
+        json_.beginArray();
+        for (const RawField& field : ReadRawFields(body)) {
+            json_.beginObject();
+            json_.member("type", static_cast<std::int64_t>(field.type));
+            json_.member("length", static_cast<std::int64_t>(field.length));
+            json_.member("hex", RawHex(field.data));
+            json_.member("text", RawText(field.data));
+            json_.endObject();
+        }
+        json_.endArray();
+    }
+
     void values(const RecordItem& item) {
         DecodeRecord(head_.tree.image(), item.db, item.span, context_, values_);
         const KindInfo& kind = KindInfoOf(item.db);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "text/single_byte.h"
 
@@ -17,7 +18,7 @@ RecordIndex BuildDatabaseNodes(const IpdImage& image, std::string rootText) {
 }
 
 RecordIndex BuildDatabaseNodes(const IpdImage& image, std::string rootText,
-                               const ProgressCallback& progress) {
+                               const ProgressCallback& progress, Databases which) {
     RecordIndex index;
     index.rootText = std::move(rootText);
     index.slots.fill(-1);
@@ -40,12 +41,17 @@ RecordIndex BuildDatabaseNodes(const IpdImage& image, std::string rootText,
             index.stop = WalkStop{pos, "the database name table runs past the end of the file"};
             return index;
         }
-        auto known = KnownDbByName(BytesToStrippedText(*name, true));
-        if (known) {
-            index.slots[static_cast<std::size_t>(*known)] = static_cast<std::int32_t>(i);
+        SingleByteText text = BytesToStrippedText(*name, true);
+        auto known = KnownDbByName(text);
+        if (known || which == Databases::All) {
             DatabaseNode node;
             node.index = static_cast<std::uint16_t>(i);
-            node.db = *known;
+            if (known) {
+                index.slots[static_cast<std::size_t>(*known)] = static_cast<std::int32_t>(i);
+                node.db = *known;
+            } else {
+                node.otherName = std::move(text);
+            }
             index.databases.push_back(std::move(node));
         }
         pos += 2u + *n;
@@ -64,8 +70,15 @@ void ScanRecords(const IpdImage& image, std::uint64_t a, RecordIndex& index,
     // Database index -> position of its node, for the slots that matter.
     std::array<std::int32_t, kKnownDbCount> nodeOfSlot{};
     nodeOfSlot.fill(-1);
+    // Name-table position -> position of its node, for the databases that are not decoded.
+    std::vector<std::int32_t> otherNodes;
     for (std::size_t i = 0; i < index.databases.size(); ++i) {
         const auto& node = index.databases[i];
+        if (!node.decoded()) {
+            if (otherNodes.size() <= node.index) otherNodes.resize(node.index + 1u, -1);
+            otherNodes[node.index] = static_cast<std::int32_t>(i);
+            continue;
+        }
         auto slot = static_cast<std::size_t>(node.db);
         if (index.slots[slot] == node.index) nodeOfSlot[slot] = static_cast<std::int32_t>(i);
     }
@@ -109,21 +122,22 @@ void ScanRecords(const IpdImage& image, std::uint64_t a, RecordIndex& index,
                 break;
             }
         }
+        const bool other = nodePos < 0 && *d < otherNodes.size() && otherNodes[*d] >= 0;
+        if (other) nodePos = otherNodes[*d];
         if (nodePos >= 0) {
             // The length counts the bytes from the version on.
             const std::uint64_t start = a + kRecordHandleAt;
             const std::uint64_t end = a + kRecordVersionAt + *recordLength - 1;
+            auto& node = index.databases[static_cast<std::size_t>(nodePos)];
             auto body = image.range(start, end);
             if (!body) {
-                index.stop =
-                    WalkStop{a, "a record of \"" + std::string(NameOf(static_cast<KnownDb>(slot))) +
-                                    "\" runs past the end of the file"};
+                index.stop = WalkStop{a, "a record of \"" + std::string(node.name()) +
+                                             "\" runs past the end of the file"};
                 return;
             }
-            auto& node = index.databases[static_cast<std::size_t>(nodePos)];
             node.records.push_back(static_cast<std::uint32_t>(index.records.size()));
             index.records.push_back(RecordEntry{{start, end}, static_cast<std::uint32_t>(nodePos)});
-            ++index.counts[slot];
+            if (!other) ++index.counts[slot];
         }
         a += kRecordVersionAt + static_cast<std::uint64_t>(*recordLength);
         if (a + 1 < length) {

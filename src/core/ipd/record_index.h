@@ -27,14 +27,22 @@ struct RecordSpan {
     friend bool operator==(const RecordSpan&, const RecordSpan&) = default;
 };
 
-// A recognised database of the name table: a node under the root.
+// A database of the name table: a node under the root. The recognised ones always; the others
+// only when every database is asked for (Databases::All), with their name as the table holds it.
 struct DatabaseNode {
     std::uint16_t index = 0;  // position in the name table
-    KnownDb db = KnownDb::Sms;
+    KnownDb db = KnownDb::Sms;           // of a recognised database only
     std::vector<std::uint32_t> records;  // positions in RecordIndex::records, file order
+    // The name of a database the program does not decode (single-byte text, control
+    // characters but line breaks dropped); nothing for a recognised one.
+    std::optional<std::string> otherName;
 
-    std::string_view name() const { return NameOf(db); }
+    bool decoded() const { return !otherName.has_value(); }
+    std::string_view name() const { return otherName ? std::string_view(*otherName) : NameOf(db); }
 };
+
+// Which databases a walk makes nodes of: the recognised ones, or every one of the name table.
+enum class Databases : std::uint8_t { Decoded, All };
 
 struct RecordEntry {
     RecordSpan span;

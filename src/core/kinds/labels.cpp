@@ -71,4 +71,21 @@ std::string UnicodeLabel(KnownDb db, Bytes body, const TextOptions& text) {
     return KindOf(db).unicodeLabel(body, text);
 }
 
+SingleByteText RecordLabel(const DatabaseNode& database, Bytes body) {
+    return database.decoded() ? RecordLabel(database.db, body) : OtherKind().label(body);
+}
+
+SingleByteText ArchiveRecordLabel(const DatabaseNode& database, Bytes body) {
+    return database.decoded() ? ArchiveRecordLabel(database.db, body) : OtherKind().label(body);
+}
+
+ImageKey RecordImage(const DatabaseNode& database, Bytes body) {
+    return database.decoded() ? RecordImage(database.db, body) : OtherKind().image(body);
+}
+
+std::string UnicodeLabel(const DatabaseNode& database, Bytes body, const TextOptions& text) {
+    return database.decoded() ? UnicodeLabel(database.db, body, text)
+                              : OtherKind().unicodeLabel(body, text);
+}
+
 }  // namespace orrelin

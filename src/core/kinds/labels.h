@@ -12,6 +12,7 @@
 #include "text/single_byte.h"
 #include "text/utf16.h"
 #include "ipd/ipd_format.h"
+#include "ipd/record_index.h"
 
 namespace orrelin {
 
@@ -33,5 +34,11 @@ SingleByteText ArchiveRecordLabel(KnownDb db, Bytes body);
 ImageKey RecordImage(KnownDb db, Bytes body);
 // The tree's label made from the texts in full Unicode (the exports that keep every character).
 std::string UnicodeLabel(KnownDb db, Bytes body, const TextOptions& text);
+
+// The same for a record of `database`, decoded or not.
+SingleByteText RecordLabel(const DatabaseNode& database, Bytes body);
+SingleByteText ArchiveRecordLabel(const DatabaseNode& database, Bytes body);
+ImageKey RecordImage(const DatabaseNode& database, Bytes body);
+std::string UnicodeLabel(const DatabaseNode& database, Bytes body, const TextOptions& text);
 
 }  // namespace orrelin

@@ -14,6 +14,7 @@
 #include "decoders/text_field.h"
 #include "kinds/label_rules.h"
 #include "kinds/labels.h"
+#include "kinds/raw_fields.h"
 
 namespace orrelin {
 namespace {
@@ -138,6 +139,12 @@ constexpr std::array<DatabaseKind, kKnownDbCount> kDatabases{{
      Label<KnownDb::PhoneCallLogs>, Unicode<KnownDb::PhoneCallLogs>, CallIcon, Call},
 }};
 
+std::string RawUnicodeLabel(Bytes body, const TextOptions&) {
+    return RawLabel(body);  // plain ASCII
+}
+
+constexpr OtherDatabaseKind kOther{RawLabel, RawUnicodeLabel, RawImage};
+
 static_assert([] {
     for (std::size_t i = 0; i < kDatabases.size(); ++i) {
         if (static_cast<std::size_t>(kDatabases[i].db) != i) return false;
@@ -182,6 +189,10 @@ const KindInfo& InfoOf(RecordKind kind) {
 
 const DatabaseKind& KindOf(KnownDb db) {
     return kDatabases[static_cast<std::size_t>(db)];
+}
+
+const OtherDatabaseKind& OtherKind() {
+    return kOther;
 }
 
 std::span<const FieldRow> ExportColumns(RecordKind kind) {

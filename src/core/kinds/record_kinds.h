@@ -81,8 +81,18 @@ struct DatabaseKind {
                    RecordValues& out);
 };
 
+// The row every database the program does not decode shares (they are listed only when every
+// database is asked for): labels and image read from the raw fields (kinds/raw_fields.h), which
+// are also what its records show.
+struct OtherDatabaseKind {
+    std::string (*label)(Bytes body);
+    std::string (*unicodeLabel)(Bytes body, const TextOptions& text);
+    ImageKey (*image)(Bytes body);
+};
+
 const KindInfo& InfoOf(RecordKind kind);
 const DatabaseKind& KindOf(KnownDb db);
+const OtherDatabaseKind& OtherKind();
 inline const KindInfo& KindInfoOf(KnownDb db) {
     return InfoOf(KindOf(db).kind);
 }

@@ -112,6 +112,8 @@ class PartBuilder {
         part.firstPiece.push_back(static_cast<std::uint32_t>(part.pieceStart.size()));
         part.records.push_back(record);
         const RecordEntry& entry = index_.records[record];
+        // Records of a database the program does not decode hold no values to find.
+        if (!index_.databases[entry.database].decoded()) return;
         const KnownDb db = index_.databases[entry.database].db;
         const auto body = image_.range(entry.span.start, entry.span.end);
         if (!body) return;

@@ -79,8 +79,8 @@ KnownDb DatabaseOfNode(const BackupTree& tree, NodeId databaseNode) {
     return tree.index().databases[databaseNode - 1].db;
 }
 
-Result<CheckTree> LoadSecondIpd(const std::string& path) {
-    auto tree = BackupTree::Open(path);
+Result<CheckTree> LoadSecondIpd(const std::string& path, Databases which) {
+    auto tree = BackupTree::Open(path, which);
     if (!tree) return Failure{tree.error()};
     return CheckTree(std::move(*tree));
 }

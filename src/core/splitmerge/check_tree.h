@@ -60,11 +60,12 @@ class CheckTree {
 };
 
 // The database a database node stands for: the one its text names, as the user sees it, or
-// the one it was made for when the text (edited by the user) names none.
+// the one it was made for when the text (edited by the user) names none. Only for a database
+// the program decodes.
 KnownDb DatabaseOfNode(const BackupTree& tree, NodeId databaseNode);
 
 // The second file of a merge: read and indexed like the file of the main window, into its own
 // image and tree, every node unchecked. Nothing (with the reason) when it cannot be read.
-Result<CheckTree> LoadSecondIpd(const std::string& path);
+Result<CheckTree> LoadSecondIpd(const std::string& path, Databases which = Databases::Decoded);
 
 }  // namespace orrelin

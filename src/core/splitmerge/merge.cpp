@@ -1,15 +1,34 @@
 #include "splitmerge/merge.h"
 
+#include <algorithm>
+
 namespace orrelin {
 namespace {
 
-// Calls `visit(image, span)` for every marked record of `db` in the tree, in tree order.
+// A database of the merge: a recognised one, or the ones of a name the program does not decode.
+struct MergeKey {
+    KnownDb db = KnownDb::Sms;
+    const std::string* otherName = nullptr;
+
+    bool takes(const BackupTree& t, NodeId node) const {
+        const DatabaseNode& database = t.index().databases[node - 1];
+        if (!database.decoded()) return otherName && database.name() == *otherName;
+        return !otherName && DatabaseOfNode(t, node) == db;
+    }
+};
+
+MergeKey KeyOf(const MergedDatabase& database) {
+    return {database.db, database.otherName ? &*database.otherName : nullptr};
+}
+
+// Calls `visit(image, span)` for every marked record of the key's database in the tree, in
+// tree order.
 template <typename Visit>
-void ForEachMarkedRecord(const CheckTree& tree, KnownDb db, Visit&& visit) {
+void ForEachMarkedRecord(const CheckTree& tree, const MergeKey& key, Visit&& visit) {
     const auto& t = tree.tree();
     for (std::size_t row = 0; row < t.childCount(BackupTree::kRoot); ++row) {
         NodeId node = t.child(BackupTree::kRoot, row);
-        if (!tree.marked(node) || DatabaseOfNode(t, node) != db) continue;
+        if (!tree.marked(node) || !key.takes(t, node)) continue;
         const bool all = tree.state(node) == CheckState::All;
         for (std::size_t r = 0; r < t.childCount(node); ++r) {
             NodeId record = t.child(node, r);
@@ -22,15 +41,27 @@ void ForEachMarkedRecord(const CheckTree& tree, KnownDb db, Visit&& visit) {
 }
 
 template <typename Visit>
-void ForEachMergeRecord(const CheckTree& first, const CheckTree* second, KnownDb db,
+void ForEachMergeRecord(const CheckTree& first, const CheckTree* second, const MergeKey& key,
                         Visit&& visit) {
     bool go = true;
     auto guarded = [&](const IpdImage& image, RecordSpan span) {
         go = visit(image, span);
         return go;
     };
-    ForEachMarkedRecord(first, db, guarded);
-    if (go && second) ForEachMarkedRecord(*second, db, guarded);
+    ForEachMarkedRecord(first, key, guarded);
+    if (go && second) ForEachMarkedRecord(*second, key, guarded);
+}
+
+// Adds the names of the marked databases the program does not decode, each once.
+void AddOtherNames(const CheckTree& tree, std::vector<std::string>& names) {
+    const auto& t = tree.tree();
+    for (std::size_t row = 0; row < t.childCount(BackupTree::kRoot); ++row) {
+        NodeId node = t.child(BackupTree::kRoot, row);
+        const DatabaseNode& database = t.index().databases[node - 1];
+        if (database.decoded() || !tree.marked(node)) continue;
+        if (std::find(names.begin(), names.end(), database.name()) == names.end())
+            names.emplace_back(database.name());
+    }
 }
 
 }  // namespace
@@ -54,7 +85,7 @@ std::string CollectMergeRecords(const CheckTree& first, const CheckTree* second,
                                 std::uint16_t databaseIndex) {
     std::string out;
     std::uint32_t handle = 1;
-    ForEachMergeRecord(first, second, db, [&](const IpdImage& image, RecordSpan span) {
+    ForEachMergeRecord(first, second, MergeKey{db}, [&](const IpdImage& image, RecordSpan span) {
         RenumberRecord(image, span, databaseIndex, static_cast<std::uint16_t>(handle++), out);
         return true;
     });
@@ -63,13 +94,23 @@ std::string CollectMergeRecords(const CheckTree& first, const CheckTree* second,
 
 std::vector<MergedDatabase> PlanMerge(const CheckTree& first, const CheckTree* second) {
     std::vector<MergedDatabase> plan;
-    for (KnownDb db : kMergeOrder) {
+    auto count = [&](const MergeKey& key) {
         std::uint64_t n = 0;
-        ForEachMergeRecord(first, second, db, [&](const IpdImage&, RecordSpan) {
+        ForEachMergeRecord(first, second, key, [&](const IpdImage&, RecordSpan) {
             ++n;
             return true;
         });
-        if (n > 0) plan.push_back({db, n});
+        return n;
+    };
+    for (KnownDb db : kMergeOrder) {
+        if (std::uint64_t n = count(MergeKey{db}); n > 0) plan.push_back({db, n, {}});
+    }
+    std::vector<std::string> others;
+    AddOtherNames(first, others);
+    if (second) AddOtherNames(*second, others);
+    for (std::string& name : others) {
+        if (std::uint64_t n = count(MergeKey{KnownDb::Sms, &name}); n > 0)
+            plan.push_back({KnownDb::Sms, n, std::move(name)});
     }
     return plan;
 }
@@ -77,7 +118,7 @@ std::vector<MergedDatabase> PlanMerge(const CheckTree& first, const CheckTree* s
 Status CheckMergedRecordCounts(const std::vector<MergedDatabase>& plan) {
     for (const auto& database : plan) {
         if (database.records > kMaxMergedRecords) {
-            return Failure{"The merged database \"" + std::string(NameOf(database.db)) +
+            return Failure{"The merged database \"" + std::string(database.name()) +
                            "\" would hold " + std::to_string(database.records) +
                            " records, but record handles can number no more than 65535 records "
                            "in one database. Nothing was written: mark fewer records of it."};
@@ -104,14 +145,14 @@ WriteOutcome WriteMerge(const CheckTree& first, const CheckTree* second, const s
         std::string head;
         AppendIpdHeader(head, static_cast<std::uint16_t>(plan.size()));
         for (const auto& database : plan)
-            AppendNameEntry(head, database.db);
+            AppendNameEntry(head, database.name());
         sink.write(head);
 
         bool go = true;
         std::string record;
         for (std::size_t position = 0; position < plan.size() && go; ++position) {
             std::uint32_t handle = 1;
-            ForEachMergeRecord(first, second, plan[position].db,
+            ForEachMergeRecord(first, second, KeyOf(plan[position]),
                                [&](const IpdImage& image, RecordSpan span) {
                                    record.clear();
                                    RenumberRecord(image, span, static_cast<std::uint16_t>(position),

@@ -32,14 +32,20 @@ void RenumberRecord(const IpdImage& image, RecordSpan span, std::uint16_t databa
 std::string CollectMergeRecords(const CheckTree& first, const CheckTree* second, KnownDb db,
                                 std::uint16_t databaseIndex);
 
-// A database of the merged file and how many records it gets.
+// A database of the merged file and how many records it gets: a recognised one, or one the
+// program does not decode (in a tree of every database), merged with those of the same name.
 struct MergedDatabase {
     KnownDb db;
     std::uint64_t records = 0;
+    std::optional<std::string> otherName;
+
+    std::string_view name() const { return otherName ? std::string_view(*otherName) : NameOf(db); }
 };
 
 // The databases a merge of the current checks writes, in the order written; a database gets in
-// when at least one of its records is marked in either tree.
+// when at least one of its records is marked in either tree. The recognised ones come first,
+// in kMergeOrder, then the others in the order their names first appear in the first tree and
+// then the second.
 std::vector<MergedDatabase> PlanMerge(const CheckTree& first, const CheckTree* second);
 
 // A failure saying why when a database of the plan has more records than handles can number.

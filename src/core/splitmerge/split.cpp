@@ -42,8 +42,14 @@ WriteOutcome WriteSplit(const CheckTree& tree, const std::string& target,
     return WriteIpdFile(target, protectedFiles, total, progress, [&](IpdSink& sink) {
         std::string head;
         AppendIpdHeader(head, static_cast<std::uint16_t>(databases.size()));
-        for (NodeId node : databases)
-            AppendNameEntry(head, DatabaseOfNode(t, node));
+        for (NodeId node : databases) {
+            const DatabaseNode& database = t.index().databases[node - 1];
+            if (database.decoded()) {
+                AppendNameEntry(head, DatabaseOfNode(t, node));
+            } else {
+                AppendNameEntry(head, database.name());  // as its name table held it
+            }
+        }
         sink.write(head);
 
         // Each record: [new database index LE16] then the source record from its length on.

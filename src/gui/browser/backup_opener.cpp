@@ -11,6 +11,7 @@ namespace orrelin::gui {
 
 struct BackupOpener::Job {
     QString path;
+    Databases which = Databases::Decoded;
     std::atomic<bool> cancelled{false};
     std::atomic<std::uint64_t> done{0};
     std::atomic<std::uint64_t> total{0};
@@ -35,10 +36,11 @@ QString BackupOpener::path() const {
     return job_ ? job_->path : QString();
 }
 
-void BackupOpener::open(const QString& path) {
+void BackupOpener::open(const QString& path, Databases which) {
     cancel();
     auto job = std::make_shared<Job>();
     job->path = path;
+    job->which = which;
     job_ = job;
     outcome_.reset();
     // The older watcher, if any, was let go by cancel; this one reports the new job alone.
@@ -113,12 +115,14 @@ BackupOpener::Outcome BackupOpener::read(const std::shared_ptr<Job>& job) {
     if (job->cancelled) return outcome;
     IpdImage& image = opened->image;
     job->total = image.fileLength();
-    RecordIndex index =
-        BuildDatabaseNodes(image, filePath, [&job](std::uint64_t done, std::uint64_t total) {
+    RecordIndex index = BuildDatabaseNodes(
+        image, filePath,
+        [&job](std::uint64_t done, std::uint64_t total) {
             job->done = done;
             job->total = total;
             return !job->cancelled.load();
-        });
+        },
+        job->which);
     outcome.tree.emplace(std::move(image), std::move(index));
     return outcome;
 }

@@ -35,7 +35,8 @@ class BackupOpener : public QObject {
     // Cancels a running open and waits for its thread to let go.
     ~BackupOpener() override;
 
-    void open(const QString& path);
+    // With Databases::All the databases the program does not decode are nodes too.
+    void open(const QString& path, Databases which = Databases::Decoded);
     // Stops the running open; it reports nothing.
     void cancel();
     bool isBusy() const { return job_ != nullptr; }

@@ -2,11 +2,14 @@
 
 #include <QBoxLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "gui/browser/pane_rows.h"
 #include "gui/browser/record_pane.h"
@@ -22,6 +25,7 @@ QString Text(std::string_view text) {
 
 constexpr int kPhotoSide = 140;
 constexpr int kMemoBodyHeight = 240;
+constexpr int kRawHexWidth = 360;
 
 }  // namespace
 
@@ -60,10 +64,26 @@ DetailPanes::DetailPanes(QWidget* parent) {
                                pane_rows::kCalendar, parent);
     calls_ = new RecordPane(QStringLiteral("Phone Calls Log"), QStringLiteral("callLogPane"),
                             pane_rows::kCall, parent);
+
+    raw_ = new QGroupBox(QStringLiteral("Raw Fields"), parent);
+    raw_->setObjectName(QStringLiteral("rawPane"));
+    raw_->hide();
+    rawTable_ = new QTableWidget(0, 4, raw_);
+    rawTable_->setObjectName(QStringLiteral("rawFields"));
+    rawTable_->setHorizontalHeaderLabels({QStringLiteral("Type"), QStringLiteral("Length"),
+                                          QStringLiteral("Hex"), QStringLiteral("Text")});
+    rawTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    rawTable_->verticalHeader()->hide();
+    rawTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    rawTable_->horizontalHeader()->setStretchLastSection(true);
+    rawTable_->setMinimumHeight(kMemoBodyHeight);
+    rawTable_->setWordWrap(true);
+    auto* rawLayout = new QVBoxLayout(raw_);
+    rawLayout->addWidget(rawTable_);
 }
 
-std::array<QGroupBox*, 7> DetailPanes::frames() const {
-    return {contacts_, sms_, memo_, task_, serviceBook_, calendar_, calls_};
+std::array<QGroupBox*, 8> DetailPanes::frames() const {
+    return {contacts_, sms_, memo_, task_, serviceBook_, calendar_, calls_, raw_};
 }
 
 QTabWidget* DetailPanes::contactTabs() const {
@@ -117,6 +137,26 @@ void DetailPanes::showServiceBook(const ServiceBookFields& fields) {
     for (std::size_t i = 0; i < fields.values.size(); ++i)
         serviceBookFields_[i].setText(FromSingleByte(fields.values[i]));
     serviceBook_->show();
+}
+
+void DetailPanes::showRaw(const std::vector<RawField>& fields) {
+    rawTable_->setRowCount(static_cast<int>(fields.size()));
+    for (int row = 0; row < rawTable_->rowCount(); ++row) {
+        const RawField& field = fields[static_cast<std::size_t>(row)];
+        const QString cells[] = {QString::number(field.type), QString::number(field.length),
+                                 QString::fromLatin1(RawHex(field.data)),
+                                 QString::fromLatin1(RawText(field.data))};
+        for (int column = 0; column < 4; ++column) {
+            auto* item = new QTableWidgetItem(cells[column]);
+            if (column < 2) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            rawTable_->setItem(row, column, item);
+        }
+    }
+    // Long hex wraps in a column of its own width, so the text reading stays in view.
+    rawTable_->resizeColumnsToContents();
+    rawTable_->setColumnWidth(2, std::min(rawTable_->columnWidth(2), kRawHexWidth));
+    rawTable_->resizeRowsToContents();
+    raw_->show();
 }
 
 std::array<QString, ServiceBookFields::kCount> DetailPanes::serviceBookTexts() const {

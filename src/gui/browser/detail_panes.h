@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <array>
+#include <vector>
 
 #include "decoders/calendar_decoder.h"
 #include "decoders/call_decoder.h"
@@ -11,24 +12,26 @@
 #include "decoders/sms_decoder.h"
 #include "decoders/task_decoder.h"
 #include "gui/browser/value_field.h"
+#include "kinds/raw_fields.h"
 
 class QGroupBox;
 class QLabel;
 class QTabWidget;
+class QTableWidget;
 class QWidget;
 
 namespace orrelin::gui {
 
 class RecordPane;
 
-// The seven panes that show the selected record, one per kind of record, each hidden until a
-// record of its kind is shown.
+// The panes that show the selected record, one per kind of record and the raw pane of the
+// databases the program does not decode, each hidden until a record of its kind is shown.
 class DetailPanes {
   public:
     explicit DetailPanes(QWidget* parent);
 
     // In the order they stack.
-    std::array<QGroupBox*, 7> frames() const;
+    std::array<QGroupBox*, 8> frames() const;
 
     void showSms(const SmsRecord& record);
     // The contact's texts and its photo, read from the record's JPEG bytes.
@@ -42,11 +45,14 @@ class DetailPanes {
     // single-byte text; the service book pane always shows single-byte text, which its editor
     // edits.
     void setUnicode(bool unicode);
+    // A table of the record's fields: type, length, bytes in hex, text reading.
+    void showRaw(const std::vector<RawField>& fields);
 
     // The texts the service book pane shows now, by value index.
     std::array<QString, ServiceBookFields::kCount> serviceBookTexts() const;
     QLabel* contactPhoto() const { return contactPhoto_; }
     QTabWidget* contactTabs() const;
+    QTableWidget* rawTable() const { return rawTable_; }
 
   private:
     RecordPane* contacts_ = nullptr;
@@ -57,6 +63,8 @@ class DetailPanes {
     RecordPane* calendar_ = nullptr;
     RecordPane* calls_ = nullptr;
     QLabel* contactPhoto_ = nullptr;
+    QGroupBox* raw_ = nullptr;
+    QTableWidget* rawTable_ = nullptr;
     std::array<ValueField, ServiceBookFields::kCount> serviceBookFields_;
 };
 

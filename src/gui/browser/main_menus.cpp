@@ -24,6 +24,8 @@ MainMenus::MainMenus(QMenuBar& bar) {
     QMenu* optionsItems = bar.addMenu(QStringLiteral("Op&tions"));
     optionsMenu = optionsItems->menuAction();
     settings = optionsItems->addAction(QStringLiteral("Settings"));
+    showAllDatabases = optionsItems->addAction(QStringLiteral("Show All Databases"));
+    showAllDatabases->setCheckable(true);
 
     about = bar.addAction(QStringLiteral("&About"));
 
@@ -38,6 +40,7 @@ MainMenus::MainMenus(QMenuBar& bar) {
                                                       {split, "splitAction"},
                                                       {optionsMenu, "optionsMenu"},
                                                       {settings, "settingsAction"},
+                                                      {showAllDatabases, "showAllDatabasesAction"},
                                                       {about, "aboutAction"}};
     for (const auto& [action, name] : names)
         action->setObjectName(QString::fromLatin1(name));

@@ -27,6 +27,8 @@ class MainMenus {
     QAction* split = nullptr;
     QAction* optionsMenu = nullptr;
     QAction* settings = nullptr;
+    // Checkable: the tree shows the databases the program does not decode too.
+    QAction* showAllDatabases = nullptr;
     QAction* about = nullptr;
 };
 

@@ -16,6 +16,7 @@
 #include "browser/tree_keys.h"
 #include "decoders/time_format.h"
 #include "kinds/decode_any.h"
+#include "gui/browser/all_databases_option.h"
 #include "gui/browser/backup_opener.h"
 #include "gui/browser/backup_tree_view.h"
 #include "gui/browser/detail_panes.h"
@@ -74,6 +75,7 @@ MainWindow::MainWindow(Platform platform, QWidget* parent)
     connect(opener_, &BackupOpener::progressed, this, &MainWindow::showOpenProgress);
     unicode_ = new UnicodeOption(platform_.settings, *menus_->optionsMenu->menu(), this);
     buildLayout();
+    menus_->showAllDatabases->setChecked(StoredDatabases(platform_.settings) == Databases::All);
     connectMenus();
     unicodeNote_ = new QLabel(this);
     unicodeNote_->setObjectName(QStringLiteral("unicodeNote"));
@@ -151,6 +153,7 @@ void MainWindow::connectMenus() {
     connect(m.split, &QAction::triggered, this, &MainWindow::showSplitWindow);
     connect(m.settings, &QAction::triggered, this, &MainWindow::showSettings);
     connect(m.about, &QAction::triggered, this, &MainWindow::showAbout);
+    connect(m.showAllDatabases, &QAction::toggled, this, &MainWindow::showAllDatabases);
 }
 
 void MainWindow::updateMenus() {
@@ -241,12 +244,17 @@ void MainWindow::openFromDialog() {
         updateMenus();
         return;
     }
-    opener_->open(path);
+    opener_->open(path, StoredDatabases(platform_.settings));
 }
 
 void MainWindow::openPath(const QString& path) {
     beginOpenCommand();
-    opener_->open(path);
+    opener_->open(path, StoredDatabases(platform_.settings));
+}
+
+void MainWindow::showAllDatabases(bool shown) {
+    StoreDatabases(platform_.settings, shown ? Databases::All : Databases::Decoded);
+    if (!openedPath_.isEmpty()) openPath(openedPath_);
 }
 
 bool MainWindow::isOpening() const {

@@ -124,6 +124,8 @@ class MainWindow : public QMainWindow {
     // Says in the status bar whether the node's record holds characters code page 1256 cannot
     // show, while the window shows single-byte text.
     void updateUnicodeNote(std::optional<NodeId> node);
+    // Options > Show All Databases: remembers the choice and opens the loaded file again with it.
+    void showAllDatabases(bool shown);
 
     Platform platform_;
     DateStyle dateStyle_;

@@ -7,6 +7,11 @@ namespace orrelin::gui {
 std::optional<KnownDb> ShowRecord(DetailPanes& panes, const BackupTree& tree, NodeId node,
                                   const DecodeContext& context) {
     if (node >= tree.nodeCount() || tree.kind(node) != NodeKind::Record) return std::nullopt;
+    if (!tree.databaseOf(node)->decoded()) {
+        const RecordSpan span = *tree.span(node);
+        panes.showRaw(ReadRawFields(tree.image().range(span.start, span.end).value_or(Bytes{})));
+        return std::nullopt;
+    }
     auto db = tree.databaseByParentText(node);
     auto span = tree.span(node);
     if (!db || !span) return std::nullopt;

@@ -9,9 +9,10 @@ namespace orrelin::gui {
 
 class DetailPanes;
 
-// Decodes the record at `node` and shows it in the pane of its database. Returns the database
-// shown, or nothing for the root, a database node, or a record whose database the pane set does
-// not know by its (possibly edited) name.
+// Decodes the record at `node` and shows it in the pane of its database, or its raw fields in
+// the raw pane when the program does not decode its database. Returns the database shown, or
+// nothing for the root, a database node, a raw record, or a record whose database the pane set
+// does not know by its (possibly edited) name.
 std::optional<KnownDb> ShowRecord(DetailPanes& panes, const BackupTree& tree, NodeId node,
                                   const DecodeContext& context);
 

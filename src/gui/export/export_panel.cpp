@@ -135,14 +135,14 @@ void ExportPanel::openForSelection() {
     }
     const BackupTree& tree = *source.tree;
     const bool inDatabase = tree.kind(*parent) == NodeKind::Database;
-    const KnownDb db =
-        inDatabase ? tree.index().databases[*parent - tree.databaseNode(0)].db : KnownDb::Sms;
-    if (!inDatabase || !FormatTakes(ExportFormat::Text, db)) {
+    const DatabaseNode* database =
+        inDatabase ? &tree.index().databases[*parent - tree.databaseNode(0)] : nullptr;
+    if (!database || !FormatTakes(ExportFormat::Text, *database)) {
         messages_.show(window(), MessageIcon::Warning,
                        QStringLiteral("Please select record first:"), kNoRecordSelected);
         return;
     }
-    const TextExportNames& names = KindInfoOf(db).text;
+    const TextExportNames& names = KindInfoOf(database->db).text;
     scopeOptions_[0]->setText(Latin1(names.selectedCaption));
     scopeOptions_[1]->setText(Latin1(names.allCaption));
     scopeOptions_[1]->show();

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/browser/all_databases_option.h"
 #include "gui/splitmerge/check_tree_model.h"
 #include "gui/splitmerge/split_window.h"
 #include "gui/splitmerge/write_progress.h"
@@ -76,7 +77,7 @@ bool MergeWindow::loadSecondFile(const QString& path) {
     secondTreeView_->checkModel().setTree(nullptr);
     second_.reset();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    auto loaded = orrelin::LoadSecondIpd(LocalPath(path));
+    auto loaded = orrelin::LoadSecondIpd(LocalPath(path), StoredDatabases(platform_.settings));
     QApplication::restoreOverrideCursor();
     if (!loaded) {
         platform_.messages.show(this, MessageIcon::Warning, kCaption,

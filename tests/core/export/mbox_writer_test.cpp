@@ -117,8 +117,12 @@ TEST(MboxWriter, CrlfThroughout) {
     m.subject = std::string(60, '\xc3');  // not UTF-8, still encoded and folded
     const std::string out = Mbox(m, true);
     for (std::size_t i = 0; i < out.size(); ++i) {
-        if (out[i] == '\n') EXPECT_EQ(out[i - 1], '\r') << i;
-        if (out[i] == '\r') EXPECT_EQ(out[i + 1], '\n') << i;
+        if (out[i] == '\n') {
+            EXPECT_EQ(out[i - 1], '\r') << i;
+        }
+        if (out[i] == '\r') {
+            EXPECT_EQ(out[i + 1], '\n') << i;
+        }
     }
     EXPECT_NE(out.find("\r\n\r\na\r\nb\r\nc\r\nd\r\n\r\n"), std::string::npos);
 }

@@ -1,0 +1,26 @@
+#include "gui/browser/all_databases_option.h"
+
+#include "gui/browser/platform.h"
+
+namespace orrelin::gui {
+namespace {
+
+const QString kStoreApplication = QStringLiteral("orrelin_beta");
+const QString kOptionsSection = QStringLiteral("Options");
+const QString kKey = QStringLiteral("showAllDatabases");
+
+}  // namespace
+
+Databases StoredDatabases(SettingsStore& settings) {
+    return settings.read(kStoreApplication, kOptionsSection, kKey, QStringLiteral("0")) ==
+                   QStringLiteral("1")
+               ? Databases::All
+               : Databases::Decoded;
+}
+
+void StoreDatabases(SettingsStore& settings, Databases which) {
+    settings.write(kStoreApplication, kOptionsSection, kKey,
+                   which == Databases::All ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+}  // namespace orrelin::gui
