@@ -17,13 +17,15 @@ bool Printable(std::uint8_t byte) {
 
 std::vector<RawField> ReadRawFields(Bytes body) {
     std::vector<RawField> fields;
-    ByteReader reader(Tail(body, kFieldsAt));
+    const Bytes all = Tail(body, kFieldsAt);
+    ByteReader reader(all);
     while (reader.remaining() >= 3) {
         RawField field;
         field.length = *reader.le16();
         field.type = *reader.u8();
         const std::size_t at = reader.position();
-        field.data = Slice(Tail(body, kFieldsAt), at, field.length);
+        // A field that ends the record without data is an empty span at the record's end.
+        field.data = at < all.size() ? Slice(all, at, field.length) : all.last(0);
         reader.skip(field.length);
         fields.push_back(field);
     }
