@@ -1,5 +1,6 @@
 #include "decoders/mail_decoder.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -11,9 +12,8 @@ namespace {
 
 // The part of `data` before its first zero byte (all of it when it holds none).
 Bytes UpToZero(Bytes data) {
-    const void* zero = std::memchr(data.data(), 0, data.size());
-    if (zero == nullptr) return data;
-    return data.first(static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - data.data()));
+    const auto zero = std::find(data.begin(), data.end(), std::uint8_t{0});
+    return data.first(static_cast<std::size_t>(zero - data.begin()));
 }
 
 // Text of an 8-bit field, or of its 16-bit form (type + 128) when the record has that.
@@ -23,7 +23,7 @@ std::string MailText(Bytes data, Bytes wide, bool cutAtZero, const TextOptions& 
 }
 
 bool StartsWithNoCase(Bytes data, std::size_t at, std::string_view word) {
-    if (data.size() - at < word.size()) return false;
+    if (at > data.size() || data.size() - at < word.size()) return false;
     for (std::size_t i = 0; i < word.size(); ++i) {
         auto c = static_cast<char>(data[at + i]);
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
