@@ -55,6 +55,8 @@ TEST_F(IpdgenTest, SampleIsTheBundledFile) {
            "`ipdgen sample samples/sample.ipd` and commit it together with the generator";
 }
 
+constexpr std::size_t kLargeDatabases = static_cast<std::size_t>(KnownDb::PhoneCallLogs) + 1;
+
 TEST_F(IpdgenTest, LargeBackupLoadsWholeAndRepeatsForTheSameSeed) {
     ASSERT_EQ(RunIpdgen("large \"" + file("a.ipd") + "\" --records 12000 --seed 5"), 0);
     ASSERT_EQ(RunIpdgen("large \"" + file("b.ipd") + "\" --records 12000 --seed 5"), 0);
@@ -70,9 +72,10 @@ TEST_F(IpdgenTest, LargeBackupLoadsWholeAndRepeatsForTheSameSeed) {
     ASSERT_TRUE(image);
     RecordIndex index = BuildDatabaseNodes(*image, file("a.ipd"));
     ASSERT_TRUE(index.complete()) << index.stop->reason << " at " << index.stop->offset;
-    EXPECT_EQ(index.databases.size(), kKnownDbCount);
-    for (const auto& info : kKnownDatabases) {
-        EXPECT_GT(index.count(info.db), 0u) << info.name;
+    // Every database up to the call log; the mail and browser ones are `ipdgen mail`'s.
+    EXPECT_EQ(index.databases.size(), kLargeDatabases);
+    for (std::size_t i = 0; i < kLargeDatabases; ++i) {
+        EXPECT_GT(index.count(kKnownDatabases[i].db), 0u) << kKnownDatabases[i].name;
     }
     // Records of "Browser Options", which the program does not read, make up the rest.
     EXPECT_LT(index.records.size(), 12000u);
@@ -85,7 +88,7 @@ TEST_F(IpdgenTest, ZeroRecordsGiveHeaderAndNamesOnly) {
     ASSERT_TRUE(image);
     RecordIndex index = BuildDatabaseNodes(*image, "empty.ipd");
     EXPECT_TRUE(index.complete());
-    EXPECT_EQ(index.databases.size(), kKnownDbCount);
+    EXPECT_EQ(index.databases.size(), kLargeDatabases);
     EXPECT_TRUE(index.records.empty());
 }
 

@@ -132,6 +132,10 @@ ICONS = {
     "world": f'<circle cx="16" cy="16" r="13" fill="#cfe6fb" stroke="{BLUE}" stroke-width="1.8"/>'
     + f'<ellipse cx="16" cy="16" rx="5.5" ry="13" fill="none" stroke="{BLUE}" stroke-width="1.5"/>'
     + f'<path d="M3 16h26M5 9.5h22M5 22.5h22" stroke="{BLUE}" stroke-width="1.5"/>',
+    "mail": envelope(PAPER),
+    "bookmark": f'<path d="M8 3h16v26l-8-6-8 6z" fill="#f6c343" stroke="{INK}" stroke-width="1.6" stroke-linejoin="round"/>',
+    "clock": f'<circle cx="16" cy="16" r="13" fill="{PAPER}" stroke="{INK}" stroke-width="1.8"/>'
+    + f'<path d="M16 8v8l6 4" fill="none" stroke="{BLUE}" stroke-width="2.4" stroke-linecap="round"/>',
     "check-none": check_box("none"),
     "check-some": check_box("some"),
     "check-all": check_box("all"),

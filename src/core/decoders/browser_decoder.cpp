@@ -40,15 +40,26 @@ ItemsRead ReadItems(Bytes data, bool presentPerItem) {
 
 }  // namespace
 
-std::array<std::string, 3> DecodeBookmarkItems(Bytes data, const TextOptions& options) {
+std::array<Bytes, 3> BookmarkItemBytes(Bytes data) {
     ItemsRead read = ReadItems(data, true);
     if (!read.exact) {
         ItemsRead shared = ReadItems(data, false);
         if (shared.exact) read = shared;
     }
+    return read.items;
+}
+
+Bytes BookmarkUrlBytes(Bytes data) {
+    ByteReader url(data);
+    auto length = url.be16();
+    return length ? url.take(*length) : Bytes{};
+}
+
+std::array<std::string, 3> DecodeBookmarkItems(Bytes data, const TextOptions& options) {
+    const std::array<Bytes, 3> items = BookmarkItemBytes(data);
     std::array<std::string, 3> out;
     for (std::size_t i = 0; i < out.size(); ++i)
-        out[i] = EightBitText(read.items[i], true, options);
+        out[i] = EightBitText(items[i], true, options);
     return out;
 }
 
@@ -60,9 +71,7 @@ BookmarkRecord DecodeBookmark(const IpdImage& image, RecordSpan span,
     Bytes fields = RecordFields(*body);
     record.type = SmallNumber(FindField(fields, kBookmarkType));
     record.items = DecodeBookmarkItems(FindField(fields, kBookmarkItems), context.text);
-    ByteReader url(FindField(fields, kBookmarkUrl));
-    if (auto length = url.be16())
-        record.url = EightBitText(url.take(*length), true, context.text);
+    record.url = EightBitText(BookmarkUrlBytes(FindField(fields, kBookmarkUrl)), true, context.text);
     return record;
 }
 

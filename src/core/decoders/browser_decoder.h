@@ -42,6 +42,10 @@ inline constexpr std::size_t kBrowserUrlLead = 3;
 // on the data's last byte (or on zero bytes only) wins, the per-item one first; when neither
 // does, the per-item layout gives what it could read.
 std::array<std::string, 3> DecodeBookmarkItems(Bytes data, const TextOptions& options);
+// The same items' bytes.
+std::array<Bytes, 3> BookmarkItemBytes(Bytes data);
+// The URL's bytes in a field-18 body.
+Bytes BookmarkUrlBytes(Bytes data);
 
 BookmarkRecord DecodeBookmark(const IpdImage& image, RecordSpan span, const DecodeContext& context);
 BrowserUrlRecord DecodeBrowserUrl(const IpdImage& image, RecordSpan span,

@@ -148,6 +148,49 @@ inline constexpr std::array<ExtraRow, 2> kCallExtras{{
     {"duration_seconds", ExtraValue::Number},
 }};
 
+// An email or PIN message: the slots of the mail kind's values. An address is shown as
+// "Name <address>", repeated ones joined by ", "; the body is the plain one, else the HTML one
+// as text.
+inline constexpr std::array<FieldRow, 9> kMailFields{{
+    {0, "From", "From", 1, "from", 1},
+    {1, "To", "To", 2, "to", 2},
+    {2, "Cc", "Cc", 3, "cc", 3},
+    {3, "Bcc", "Bcc", 4, "bcc", 4},
+    {4, "Reply-To", "Reply-To", 5, "reply_to", 5},
+    {5, "Subject", "Subject", 6, "subject", 6, 11, 139},
+    {6, "Attachments", "Attachments", 7, "", 0},
+    {7, "Message ID", "Message ID", 8, "message_id", 7},
+    {8, "", "Message", 9, "body", 8, 12, 140},
+}};
+inline constexpr std::array<ExtraRow, 1> kMailExtras{{
+    {"attachments", ExtraValue::Number},
+}};
+
+// A browser bookmark.
+inline constexpr std::array<FieldRow, 5> kBookmarkFields{{
+    {0, "Name", "Name", 1, "name", 1},
+    {1, "URL", "URL", 2, "url", 2},
+    {2, "Folder", "Folder", 3, "folder", 3},
+    {3, "Id", "Id", 4, "id", 4},
+    {4, "Type", "Type", 5, "type", 5},
+}};
+
+// A page the browser visited.
+inline constexpr std::array<FieldRow, 1> kBrowserUrlFields{{
+    {0, "URL", "URL", 1, "url", 1, 25},
+}};
+
+// A time zone; numbers absent from the record are empty.
+inline constexpr std::array<FieldRow, 7> kTimeZoneFields{{
+    {0, "Name", "Name", 1, "name", 1, 2, 130},
+    {1, "UTC Offset", "UTC Offset", 2, "utc_offset", 2},
+    {2, "Daylight Saving Offset", "Daylight Saving Offset", 3, "dst_offset", 3},
+    {3, "Daylight Saving Starts", "Daylight Saving Starts", 4, "dst_start_month", 4},
+    {4, "Daylight Saving Ends", "Daylight Saving Ends", 5, "dst_end_month", 5},
+    {5, "Index", "Index", 6, "index", 6},
+    {6, "Type", "Type", 7, "type", 7},
+}};
+
 // A service book entry: its 22 values as the pane numbers them. Values 5 to 8 are the four
 // bytes of the gateway address, joined into one JSON value.
 inline constexpr std::array<FieldRow, 22> kServiceBookFields{{
@@ -218,6 +261,7 @@ inline constexpr std::array<PaneTab, 5> kContactPaneTabs{{
 inline constexpr std::array<PaneShapeAt, 1> kCalendarPaneShapes{{{5, PaneShape::Box}}};
 inline constexpr std::array<PaneShapeAt, 1> kTaskPaneShapes{{{3, PaneShape::Box}}};
 inline constexpr std::array<PaneShapeAt, 1> kMemoPaneShapes{{{1, PaneShape::Box}}};
+inline constexpr std::array<PaneShapeAt, 1> kMailPaneShapes{{{8, PaneShape::Box}}};
 
 constexpr PaneShape PaneShapeOf(std::span<const PaneShapeAt> shapes, std::size_t slot) {
     for (const PaneShapeAt& at : shapes) {

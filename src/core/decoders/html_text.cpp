@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "text/codepage.h"
 #include "text/utf8.h"
 
 namespace orrelin {
@@ -67,7 +68,7 @@ std::optional<std::pair<char32_t, std::size_t>> Reference(std::string_view html,
 
 }  // namespace
 
-std::string HtmlAsText(std::string_view html) {
+std::string HtmlAsText(std::string_view html, bool singleByte) {
     std::string out;
     out.reserve(html.size());
     bool blank = false;  // a blank is owed before the next character
@@ -109,7 +110,11 @@ std::string HtmlAsText(std::string_view html) {
         blank = false;
         if (c == '&') {
             if (auto ref = Reference(html, i + 1)) {
-                AppendUtf8(out, ref->first);
+                if (singleByte) {
+                    out += static_cast<char>(UnicodeToCp1256(ref->first));
+                } else {
+                    AppendUtf8(out, ref->first);
+                }
                 i += 1 + ref->second;
                 continue;
             }

@@ -10,7 +10,8 @@
 
 namespace orrelin {
 
-// `html` is UTF-8; so is the result.
-std::string HtmlAsText(std::string_view html);
+// `html` is UTF-8; so is the result. With `singleByte`, `html` is single-byte text and the
+// characters references stand for are reduced to code page 1256 like 16-bit text.
+std::string HtmlAsText(std::string_view html, bool singleByte = false);
 
 }  // namespace orrelin

@@ -340,6 +340,8 @@ std::unique_ptr<ExportWriter> MakeExportWriter(const ExportHead& head, std::stri
             return MakeAndroidCallWriter(head, out);
         case ExportFormat::Html:
             return MakeHtmlWriter(head, out);
+        case ExportFormat::Mbox:
+            return MakeMboxWriter(head, out);
     }
     return MakeTextWriter(head, out);
 }
@@ -367,6 +369,8 @@ bool FormatTakes(ExportFormat format, KnownDb db) {
             return db == KnownDb::Sms;
         case ExportFormat::AndroidCalls:
             return db == KnownDb::PhoneCallLogs;
+        case ExportFormat::Mbox:
+            return KindOf(db).kind == RecordKind::Mail;
     }
     return false;
 }

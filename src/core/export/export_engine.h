@@ -30,6 +30,7 @@ enum class ExportFormat : std::uint8_t {
     AndroidSms,
     AndroidCalls,
     Html,
+    Mbox,
 };
 
 struct ExportFormatInfo {
@@ -42,7 +43,7 @@ struct ExportFormatInfo {
     bool unicode;
 };
 
-inline constexpr std::array<ExportFormatInfo, 8> kExportFormats{{
+inline constexpr std::array<ExportFormatInfo, 9> kExportFormats{{
     {ExportFormat::Text, "txt", ".txt", "text blocks under banners", false},
     {ExportFormat::Csv, "csv", ".csv", "one quoted line per record", false},
     {ExportFormat::VCard, "vcard", ".vcf", "vCard 4.0, one card per contact", true},
@@ -54,6 +55,7 @@ inline constexpr std::array<ExportFormatInfo, 8> kExportFormats{{
      "SMS Backup & Restore call log for Android", true},
     {ExportFormat::Html, "html", ".html", "one self-contained HTML page to read in a browser",
      true},
+    {ExportFormat::Mbox, "mbox", ".mbox", "mbox mailbox of the email and PIN messages", true},
 }};
 
 constexpr const ExportFormatInfo& InfoOf(ExportFormat format) {
@@ -64,7 +66,8 @@ const ExportFormatInfo* ExportFormatByName(std::string_view name);
 
 // Whether records of database `db` belong in an export of `format`: the kinds the text and CSV
 // exports know, contacts for vCard, appointments and tasks for iCalendar, every recognised
-// database for JSON and HTML, messages and calls for the Android formats.
+// database for JSON and HTML, messages and calls for the Android formats, email and PIN
+// messages for mbox.
 bool FormatTakes(ExportFormat format, KnownDb db);
 // The same for a database node: a database the program does not decode (listed when every
 // database is asked for) goes to JSON alone, as its raw fields.

@@ -73,6 +73,7 @@ std::unique_ptr<ExportWriter> MakeJsonWriter(const ExportHead& head, std::string
 std::unique_ptr<ExportWriter> MakeAndroidSmsWriter(const ExportHead& head, std::string& out);
 std::unique_ptr<ExportWriter> MakeAndroidCallWriter(const ExportHead& head, std::string& out);
 std::unique_ptr<ExportWriter> MakeHtmlWriter(const ExportHead& head, std::string& out);
+std::unique_ptr<ExportWriter> MakeMboxWriter(const ExportHead& head, std::string& out);
 
 // Whether the writers of `format` name every number they write from the address book, which
 // the engine then reads before the records. The HTML page names its conversations only, and

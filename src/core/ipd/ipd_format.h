@@ -40,8 +40,15 @@ enum class KnownDb : std::uint8_t {
     CalendarAll,
     ServiceBook,
     PhoneCallLogs,
+    Messages,
+    PinMessages,
+    SavedEmail,
+    BrowserBookmarks,
+    BrowserUrls,
+    BrowserHistory,
+    TimeZones,
 };
-inline constexpr std::size_t kKnownDbCount = 9;
+inline constexpr std::size_t kKnownDbCount = 16;
 
 struct KnownDbInfo {
     KnownDb db;
@@ -58,6 +65,13 @@ inline constexpr std::array<KnownDbInfo, kKnownDbCount> kKnownDatabases{{
     {KnownDb::CalendarAll, "Calendar - All"},
     {KnownDb::ServiceBook, "Service Book"},
     {KnownDb::PhoneCallLogs, "Phone Call Logs"},
+    {KnownDb::Messages, "Messages"},
+    {KnownDb::PinMessages, "PIN Messages"},
+    {KnownDb::SavedEmail, "Saved Email Messages"},
+    {KnownDb::BrowserBookmarks, "Browser Bookmarks"},
+    {KnownDb::BrowserUrls, "Browser URLs"},
+    {KnownDb::BrowserHistory, "Browser History"},
+    {KnownDb::TimeZones, "Time Zones"},
 }};
 
 constexpr const KnownDbInfo& Info(KnownDb db) {

@@ -8,7 +8,9 @@
 #include <cstdint>
 #include <string>
 
+#include "decoders/browser_decoder.h"
 #include "decoders/field_tables.h"
+#include "decoders/mail_decoder.h"
 #include "decoders/sms_decoder.h"
 #include "decoders/text_field.h"
 #include "ipd/byte_reader.h"
@@ -97,6 +99,32 @@ std::string Call(Bytes body, const Text& text) {
     return "Unknown Number";
 }
 
+// A message's subject (the 8-bit one up to its closing zero byte), else "(no subject)".
+template <typename Text>
+std::string Mail(Bytes body, const Text& text) {
+    Bytes fields = PlainFields(body);
+    std::string subject;
+    if (Bytes wide = FindField(fields, kMailSubject + 128); !wide.empty()) {
+        subject = text.sixteenBit(wide);
+    } else {
+        Bytes data = FindField(fields, kMailSubject);
+        std::size_t n = 0;
+        while (n < data.size() && data[n] != 0)
+            ++n;
+        subject = text.eightBit(data.first(n));
+    }
+    return subject.empty() ? "(no subject)" : subject;
+}
+
+// A bookmark's name, else its URL.
+template <typename Text>
+std::string Bookmark(Bytes body, const Text& text) {
+    Bytes fields = PlainFields(body);
+    std::string name = text.eightBit(BookmarkItemBytes(FindField(fields, kBookmarkItems))[1]);
+    if (!name.empty()) return name;
+    return text.eightBit(BookmarkUrlBytes(FindField(fields, kBookmarkUrl)));
+}
+
 template <typename Text>
 std::string Label(KnownDb db, Bytes body, const Text& text) {
     switch (db) {
@@ -118,6 +146,17 @@ std::string Label(KnownDb db, Bytes body, const Text& text) {
             return text.eightBit(FindField(PlainFields(body), FieldOf(kServiceBookFields, 17).type));
         case KnownDb::PhoneCallLogs:
             return Call(body, text);
+        case KnownDb::Messages:
+        case KnownDb::PinMessages:
+        case KnownDb::SavedEmail:
+            return Mail(body, text);
+        case KnownDb::BrowserBookmarks:
+            return Bookmark(body, text);
+        case KnownDb::BrowserUrls:
+        case KnownDb::BrowserHistory:
+            return text.eightBit(Tail(FindField(PlainFields(body), kBrowserUrl), kBrowserUrlLead));
+        case KnownDb::TimeZones:
+            return TitleOf(PlainFields(body), FieldOf(kTimeZoneFields, 0), text);
     }
     return {};
 }

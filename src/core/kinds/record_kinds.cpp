@@ -4,14 +4,18 @@
 #include <type_traits>
 #include <utility>
 
+#include "decoders/browser_decoder.h"
 #include "decoders/calendar_decoder.h"
 #include "decoders/call_decoder.h"
 #include "decoders/contact_decoder.h"
+#include "decoders/html_text.h"
+#include "decoders/mail_decoder.h"
 #include "decoders/memo_decoder.h"
 #include "decoders/servicebook_decoder.h"
 #include "decoders/sms_decoder.h"
 #include "decoders/task_decoder.h"
 #include "decoders/text_field.h"
+#include "decoders/timezone_decoder.h"
 #include "kinds/label_rules.h"
 #include "kinds/labels.h"
 #include "kinds/raw_fields.h"
@@ -81,6 +85,86 @@ void ServiceBook(const IpdImage& image, RecordSpan span, const DecodeContext& co
     TakeTexts(r.values, r.values.size(), out);
 }
 
+// "Name <address>", or the one of the two there is.
+void AppendAddress(std::string& out, const MailAddress& address) {
+    if (address.empty()) return;
+    if (!out.empty()) out += ", ";
+    if (address.address.empty()) {
+        out += address.name;
+    } else if (address.name.empty() || address.name == address.address) {
+        out += address.address;
+    } else {
+        out += address.name + " <" + address.address + ">";
+    }
+}
+
+std::string Addresses(const std::vector<MailAddress>& addresses) {
+    std::string out;
+    for (const MailAddress& address : addresses)
+        AppendAddress(out, address);
+    return out;
+}
+
+std::string Address(const MailAddress& address) {
+    std::string out;
+    AppendAddress(out, address);
+    return out;
+}
+
+void Mail(const IpdImage& image, RecordSpan span, const DecodeContext& context,
+          RecordValues& out) {
+    MailRecord r = DecodeMail(image, span, context);
+    std::array<std::string, kMailFields.size()> texts{
+        Address(r.from.empty() ? r.sender : r.from),
+        Addresses(r.to),
+        Addresses(r.cc),
+        Addresses(r.bcc),
+        Address(r.replyTo),
+        std::move(r.subject),
+        r.attachmentReferences ? std::to_string(r.attachmentReferences) : std::string(),
+        r.messageId ? std::to_string(*r.messageId) : std::string(),
+        !r.plainBody.empty() ? std::move(r.plainBody)
+                             : HtmlAsText(r.htmlBody, !context.text.unicode),
+    };
+    TakeTexts(texts, texts.size(), out);
+    out.number = static_cast<std::int64_t>(r.attachmentReferences);
+}
+
+void Bookmark(const IpdImage& image, RecordSpan span, const DecodeContext& context,
+              RecordValues& out) {
+    BookmarkRecord r = DecodeBookmark(image, span, context);
+    std::array<std::string, kBookmarkFields.size()> texts{
+        std::move(r.items[BookmarkRecord::Name]), std::move(r.url),
+        std::move(r.items[BookmarkRecord::Folder]), std::move(r.items[BookmarkRecord::Id]),
+        std::to_string(r.type)};
+    TakeTexts(texts, texts.size(), out);
+}
+
+void BrowserUrl(const IpdImage& image, RecordSpan span, const DecodeContext& context,
+                RecordValues& out) {
+    std::array<std::string, 1> texts{DecodeBrowserUrl(image, span, context).url};
+    TakeTexts(texts, texts.size(), out);
+}
+
+template <typename Number>
+std::string NumberText(const std::optional<Number>& n) {
+    return n ? std::to_string(static_cast<std::int64_t>(*n)) : std::string();
+}
+
+void TimeZone(const IpdImage& image, RecordSpan span, const DecodeContext& context,
+              RecordValues& out) {
+    TimeZoneRecord r = DecodeTimeZone(image, span, context);
+    std::array<std::string, kTimeZoneFields.size()> texts{
+        std::move(r.name),
+        r.utcOffsetMinutes ? UtcOffsetText(*r.utcOffsetMinutes) : std::string(),
+        NumberText(r.dstOffset),
+        NumberText(r.startMonth),
+        NumberText(r.endMonth),
+        NumberText(r.index),
+        NumberText(r.zoneType)};
+    TakeTexts(texts, texts.size(), out);
+}
+
 using label_rules::SingleByteForm;
 using label_rules::UnicodeForm;
 
@@ -114,6 +198,14 @@ constexpr std::array<KindInfo, kRecordKindCount> kKinds{{
     {RecordKind::PhoneCall, kCallFields, kCallExtras,
      {"Export Selected Phone Call", "Export All Phone Calls", "Phone Calls", "Phone Calls"}},
     {RecordKind::ServiceBook, kServiceBookFields, kServiceBookExtras, {}},
+    {RecordKind::Mail, kMailFields, kMailExtras,
+     {"Export Selected Message", "Export All Messages", "Message", "Messages", true}},
+    {RecordKind::Bookmark, kBookmarkFields, {},
+     {"Export Selected Bookmark", "Export All Bookmarks", "Bookmark", "Bookmarks"}},
+    {RecordKind::BrowserUrl, kBrowserUrlFields, {},
+     {"Export Selected URL", "Export All URLs", "Browser URL", "Browser URLs"}},
+    {RecordKind::TimeZone, kTimeZoneFields, {},
+     {"Export Selected Time Zone", "Export All Time Zones", "Time Zone", "Time Zones"}},
 }};
 
 // In the order of KnownDb.
@@ -137,6 +229,22 @@ constexpr std::array<DatabaseKind, kKnownDbCount> kDatabases{{
      Unicode<KnownDb::ServiceBook>, Always<ImageKey::servicebook>, ServiceBook},
     {KnownDb::PhoneCallLogs, RecordKind::PhoneCall, 26, "Phone Call Logs",
      Label<KnownDb::PhoneCallLogs>, Unicode<KnownDb::PhoneCallLogs>, CallIcon, Call},
+    {KnownDb::Messages, RecordKind::Mail, 26, "Messages", Label<KnownDb::Messages>,
+     Unicode<KnownDb::Messages>, Always<ImageKey::mail>, Mail},
+    {KnownDb::PinMessages, RecordKind::Mail, 26, "PIN Messages", Label<KnownDb::PinMessages>,
+     Unicode<KnownDb::PinMessages>, Always<ImageKey::ballon>, Mail},
+    {KnownDb::SavedEmail, RecordKind::Mail, 26, "Saved Email Messages",
+     Label<KnownDb::SavedEmail>, Unicode<KnownDb::SavedEmail>, Always<ImageKey::mail>, Mail},
+    {KnownDb::BrowserBookmarks, RecordKind::Bookmark, 26, "Browser Bookmarks",
+     Label<KnownDb::BrowserBookmarks>, Unicode<KnownDb::BrowserBookmarks>,
+     Always<ImageKey::bookmark>, Bookmark},
+    {KnownDb::BrowserUrls, RecordKind::BrowserUrl, 26, "Browser URLs", Label<KnownDb::BrowserUrls>,
+     Unicode<KnownDb::BrowserUrls>, Always<ImageKey::world>, BrowserUrl},
+    {KnownDb::BrowserHistory, RecordKind::BrowserUrl, 26, "Browser History",
+     Label<KnownDb::BrowserHistory>, Unicode<KnownDb::BrowserHistory>, Always<ImageKey::world>,
+     BrowserUrl},
+    {KnownDb::TimeZones, RecordKind::TimeZone, 26, "Time Zones", Label<KnownDb::TimeZones>,
+     Unicode<KnownDb::TimeZones>, Always<ImageKey::clock>, TimeZone},
 }};
 
 std::string RawUnicodeLabel(Bytes body, const TextOptions&) {
@@ -174,11 +282,15 @@ constexpr Orders kOrders{
     {kOrdered<kSmsFields>.columns.view(), kOrdered<kContactFields>.columns.view(),
      kOrdered<kTaskFields>.columns.view(), kOrdered<kMemoFields>.columns.view(),
      kOrdered<kCalendarFields>.columns.view(), kOrdered<kCallFields>.columns.view(),
-     kOrdered<kServiceBookFields>.columns.view()},
+     kOrdered<kServiceBookFields>.columns.view(), kOrdered<kMailFields>.columns.view(),
+     kOrdered<kBookmarkFields>.columns.view(), kOrdered<kBrowserUrlFields>.columns.view(),
+     kOrdered<kTimeZoneFields>.columns.view()},
     {kOrdered<kSmsFields>.json.view(), kOrdered<kContactFields>.json.view(),
      kOrdered<kTaskFields>.json.view(), kOrdered<kMemoFields>.json.view(),
      kOrdered<kCalendarFields>.json.view(), kOrdered<kCallFields>.json.view(),
-     kOrdered<kServiceBookFields>.json.view()},
+     kOrdered<kServiceBookFields>.json.view(), kOrdered<kMailFields>.json.view(),
+     kOrdered<kBookmarkFields>.json.view(), kOrdered<kBrowserUrlFields>.json.view(),
+     kOrdered<kTimeZoneFields>.json.view()},
 };
 
 }  // namespace

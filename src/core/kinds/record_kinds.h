@@ -23,9 +23,22 @@
 
 namespace orrelin {
 
-// The kinds of record; the two address books share one kind and so do the two calendars.
-enum class RecordKind : std::uint8_t { Sms, Address, Task, Memo, Calendar, PhoneCall, ServiceBook };
-inline constexpr std::size_t kRecordKindCount = 7;
+// The kinds of record; the two address books share one kind and so do the two calendars, the
+// three message databases and the two browser address databases.
+enum class RecordKind : std::uint8_t {
+    Sms,
+    Address,
+    Task,
+    Memo,
+    Calendar,
+    PhoneCall,
+    ServiceBook,
+    Mail,
+    Bookmark,
+    BrowserUrl,
+    TimeZone,
+};
+inline constexpr std::size_t kRecordKindCount = 11;
 
 // A decoded record of any kind: its texts by slot, as the pane shows them, and what some
 // exports need beside them.
@@ -39,7 +52,7 @@ struct RecordValues {
     std::optional<std::int64_t> secondInstant;
     // A contact's JPEG photo, inside the image it was decoded from.
     Bytes photo;
-    // A call's duration in seconds.
+    // A call's duration in seconds, a message's attachments.
     std::int64_t number = 0;
 
     std::span<const std::string> view() const { return {texts.data(), count}; }

@@ -16,7 +16,10 @@ namespace orrelin {
 inline constexpr std::array<KnownDb, kKnownDbCount> kMergeOrder{
     KnownDb::Sms,         KnownDb::AddressBook, KnownDb::AddressBookAll,
     KnownDb::Memos,       KnownDb::Tasks,       KnownDb::Calendar,
-    KnownDb::CalendarAll, KnownDb::ServiceBook, KnownDb::PhoneCallLogs};
+    KnownDb::CalendarAll, KnownDb::ServiceBook, KnownDb::PhoneCallLogs,
+    KnownDb::Messages,    KnownDb::PinMessages, KnownDb::SavedEmail,
+    KnownDb::BrowserBookmarks, KnownDb::BrowserUrls, KnownDb::BrowserHistory,
+    KnownDb::TimeZones};
 
 // Record handles are 2 bytes: a merged database numbers at most this many records.
 inline constexpr std::uint64_t kMaxMergedRecords = 65535;

@@ -8,6 +8,7 @@ namespace {
 const QString kStoreApplication = QStringLiteral("orrelin_beta");
 const QString kOptionsSection = QStringLiteral("Options");
 const QString kKey = QStringLiteral("showAllDatabases");
+const QString kRawKey = QStringLiteral("showRawFields");
 
 }  // namespace
 
@@ -21,6 +22,16 @@ Databases StoredDatabases(SettingsStore& settings) {
 void StoreDatabases(SettingsStore& settings, Databases which) {
     settings.write(kStoreApplication, kOptionsSection, kKey,
                    which == Databases::All ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+bool StoredRawFields(SettingsStore& settings) {
+    return settings.read(kStoreApplication, kOptionsSection, kRawKey, QStringLiteral("0")) ==
+           QStringLiteral("1");
+}
+
+void StoreRawFields(SettingsStore& settings, bool shown) {
+    settings.write(kStoreApplication, kOptionsSection, kRawKey,
+                   shown ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 }  // namespace orrelin::gui

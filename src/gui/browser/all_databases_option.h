@@ -12,4 +12,9 @@ class SettingsStore;
 Databases StoredDatabases(SettingsStore& settings);
 void StoreDatabases(SettingsStore& settings, Databases which);
 
+// The remembered option "Show Raw Fields": whether a decoded record's raw fields show below its
+// pane (off by default).
+bool StoredRawFields(SettingsStore& settings);
+void StoreRawFields(SettingsStore& settings, bool shown);
+
 }  // namespace orrelin::gui

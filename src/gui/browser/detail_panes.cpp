@@ -65,6 +65,16 @@ DetailPanes::DetailPanes(QWidget* parent) {
     calls_ = new RecordPane(QStringLiteral("Phone Calls Log"), QStringLiteral("callLogPane"),
                             pane_rows::kCall, parent);
 
+    mail_ = new RecordPane(QStringLiteral("Messages"), QStringLiteral("mailPane"),
+                           pane_rows::kMail, parent);
+    mail_->field("mailBody")->widget()->setMinimumHeight(kMemoBodyHeight);
+    bookmark_ = new RecordPane(QStringLiteral("Browser Bookmarks"), QStringLiteral("bookmarkPane"),
+                               pane_rows::kBookmark, parent);
+    browserUrl_ = new RecordPane(QStringLiteral("Browser URLs"), QStringLiteral("browserUrlPane"),
+                                 pane_rows::kBrowserUrl, parent);
+    timeZone_ = new RecordPane(QStringLiteral("Time Zones"), QStringLiteral("timeZonePane"),
+                               pane_rows::kTimeZone, parent);
+
     raw_ = new QGroupBox(QStringLiteral("Raw Fields"), parent);
     raw_->setObjectName(QStringLiteral("rawPane"));
     raw_->hide();
@@ -82,8 +92,9 @@ DetailPanes::DetailPanes(QWidget* parent) {
     rawLayout->addWidget(rawTable_);
 }
 
-std::array<QGroupBox*, 8> DetailPanes::frames() const {
-    return {contacts_, sms_, memo_, task_, serviceBook_, calendar_, calls_, raw_};
+std::array<QGroupBox*, 12> DetailPanes::frames() const {
+    return {contacts_, sms_,  memo_,       task_,     serviceBook_, calendar_,
+            calls_,    mail_, bookmark_, browserUrl_, timeZone_,    raw_};
 }
 
 QTabWidget* DetailPanes::contactTabs() const {
@@ -128,8 +139,31 @@ void DetailPanes::showCall(const CallRecord& record) {
     calls_->show();
 }
 
+void DetailPanes::showValues(RecordKind kind, const RecordValues& values) {
+    RecordPane* pane = nullptr;
+    switch (kind) {
+        case RecordKind::Mail:
+            pane = mail_;
+            break;
+        case RecordKind::Bookmark:
+            pane = bookmark_;
+            break;
+        case RecordKind::BrowserUrl:
+            pane = browserUrl_;
+            break;
+        case RecordKind::TimeZone:
+            pane = timeZone_;
+            break;
+        default:
+            return;
+    }
+    pane->setValues(values.view());
+    pane->show();
+}
+
 void DetailPanes::setUnicode(bool unicode) {
-    for (RecordPane* pane : {contacts_, sms_, memo_, task_, calendar_, calls_})
+    for (RecordPane* pane : {contacts_, sms_, memo_, task_, calendar_, calls_, mail_, bookmark_,
+                             browserUrl_, timeZone_})
         pane->setUnicode(unicode);
 }
 

@@ -13,6 +13,7 @@
 #include "decoders/task_decoder.h"
 #include "gui/browser/value_field.h"
 #include "kinds/raw_fields.h"
+#include "kinds/record_kinds.h"
 
 class QGroupBox;
 class QLabel;
@@ -31,7 +32,7 @@ class DetailPanes {
     explicit DetailPanes(QWidget* parent);
 
     // In the order they stack.
-    std::array<QGroupBox*, 8> frames() const;
+    std::array<QGroupBox*, 12> frames() const;
 
     void showSms(const SmsRecord& record);
     // The contact's texts and its photo, read from the record's JPEG bytes.
@@ -41,6 +42,9 @@ class DetailPanes {
     void showCalendar(const CalendarRecord& record);
     void showCall(const CallRecord& record);
     void showServiceBook(const ServiceBookFields& fields);
+    // A record of the kinds shown from their table values alone: email and PIN messages,
+    // bookmarks, browser URLs, time zones.
+    void showValues(RecordKind kind, const RecordValues& values);
     // Whether the record panes take their values as UTF-8 (full Unicode) from now on instead of
     // single-byte text; the service book pane always shows single-byte text, which its editor
     // edits.
@@ -62,6 +66,10 @@ class DetailPanes {
     QGroupBox* serviceBook_ = nullptr;
     RecordPane* calendar_ = nullptr;
     RecordPane* calls_ = nullptr;
+    RecordPane* mail_ = nullptr;
+    RecordPane* bookmark_ = nullptr;
+    RecordPane* browserUrl_ = nullptr;
+    RecordPane* timeZone_ = nullptr;
     QLabel* contactPhoto_ = nullptr;
     QGroupBox* raw_ = nullptr;
     QTableWidget* rawTable_ = nullptr;

@@ -26,6 +26,8 @@ MainMenus::MainMenus(QMenuBar& bar) {
     settings = optionsItems->addAction(QStringLiteral("Settings"));
     showAllDatabases = optionsItems->addAction(QStringLiteral("Show All Databases"));
     showAllDatabases->setCheckable(true);
+    showRawFields = optionsItems->addAction(QStringLiteral("Show Raw Fields"));
+    showRawFields->setCheckable(true);
 
     about = bar.addAction(QStringLiteral("&About"));
 
@@ -41,6 +43,7 @@ MainMenus::MainMenus(QMenuBar& bar) {
                                                       {optionsMenu, "optionsMenu"},
                                                       {settings, "settingsAction"},
                                                       {showAllDatabases, "showAllDatabasesAction"},
+                                                      {showRawFields, "showRawFieldsAction"},
                                                       {about, "aboutAction"}};
     for (const auto& [action, name] : names)
         action->setObjectName(QString::fromLatin1(name));

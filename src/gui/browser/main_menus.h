@@ -29,6 +29,8 @@ class MainMenus {
     QAction* settings = nullptr;
     // Checkable: the tree shows the databases the program does not decode too.
     QAction* showAllDatabases = nullptr;
+    // Checkable: a decoded record's raw fields show below its pane.
+    QAction* showRawFields = nullptr;
     QAction* about = nullptr;
 };
 

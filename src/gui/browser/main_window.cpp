@@ -76,6 +76,8 @@ MainWindow::MainWindow(Platform platform, QWidget* parent)
     unicode_ = new UnicodeOption(platform_.settings, *menus_->optionsMenu->menu(), this);
     buildLayout();
     menus_->showAllDatabases->setChecked(StoredDatabases(platform_.settings) == Databases::All);
+    rawFields_ = StoredRawFields(platform_.settings);
+    menus_->showRawFields->setChecked(rawFields_);
     connectMenus();
     unicodeNote_ = new QLabel(this);
     unicodeNote_->setObjectName(QStringLiteral("unicodeNote"));
@@ -154,6 +156,7 @@ void MainWindow::connectMenus() {
     connect(m.settings, &QAction::triggered, this, &MainWindow::showSettings);
     connect(m.about, &QAction::triggered, this, &MainWindow::showAbout);
     connect(m.showAllDatabases, &QAction::toggled, this, &MainWindow::showAllDatabases);
+    connect(m.showRawFields, &QAction::toggled, this, &MainWindow::showRawFields);
 }
 
 void MainWindow::updateMenus() {
@@ -198,7 +201,7 @@ void MainWindow::applyTextForm() {
     panes_->setUnicode(text.unicode);
     const auto node = selectedNode();
     if (node && tree().kind(*node) == NodeKind::Record) {
-        ShowRecord(*panes_, tree(), *node, decodeContext());
+        ShowRecord(*panes_, tree(), *node, decodeContext(), rawFields_);
     }
     updateUnicodeNote(node);
 }
@@ -255,6 +258,12 @@ void MainWindow::openPath(const QString& path) {
 void MainWindow::showAllDatabases(bool shown) {
     StoreDatabases(platform_.settings, shown ? Databases::All : Databases::Decoded);
     if (!openedPath_.isEmpty()) openPath(openedPath_);
+}
+
+void MainWindow::showRawFields(bool shown) {
+    StoreRawFields(platform_.settings, shown);
+    rawFields_ = shown;
+    if (const auto node = selectedNode()) showNode(*node);
 }
 
 bool MainWindow::isOpening() const {
@@ -318,7 +327,7 @@ void MainWindow::openDone() {
 
 void MainWindow::showNode(NodeId node) {
     hidePanes();
-    ShowRecord(*panes_, tree(), node, decodeContext());
+    ShowRecord(*panes_, tree(), node, decodeContext(), rawFields_);
     updateUnicodeNote(node);
     updateMenus();
 }

@@ -126,11 +126,14 @@ class MainWindow : public QMainWindow {
     void updateUnicodeNote(std::optional<NodeId> node);
     // Options > Show All Databases: remembers the choice and opens the loaded file again with it.
     void showAllDatabases(bool shown);
+    // Options > Show Raw Fields: remembers the choice and shows the selected record again.
+    void showRawFields(bool shown);
 
     Platform platform_;
     DateStyle dateStyle_;
     std::string timeZoneText_;
     QString openedPath_;
+    bool rawFields_ = false;
 
     std::unique_ptr<MainMenus> menus_;
     std::unique_ptr<StatusPanels> status_;

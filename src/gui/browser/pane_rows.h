@@ -73,4 +73,22 @@ inline constexpr std::array<PaneRow, 6> kCall = Rows(
     kCallFields,
     {"callName", "callNumber", "callDate", "callDuration", "callDirection", "callStatus"}, {});
 
+inline constexpr std::array<PaneRow, 9> kMail = Rows(
+    kMailFields,
+    {"mailFrom", "mailTo", "mailCc", "mailBcc", "mailReplyTo", "mailSubject", "mailAttachments",
+     "mailMessageId", "mailBody"},
+    kMailPaneShapes);
+
+inline constexpr std::array<PaneRow, 5> kBookmark = Rows(
+    kBookmarkFields, {"bookmarkName", "bookmarkUrl", "bookmarkFolder", "bookmarkId", "bookmarkType"},
+    {});
+
+inline constexpr std::array<PaneRow, 1> kBrowserUrl = Rows(kBrowserUrlFields, {"browserUrl"}, {});
+
+inline constexpr std::array<PaneRow, 7> kTimeZone = Rows(
+    kTimeZoneFields,
+    {"zoneName", "zoneUtcOffset", "zoneDstOffset", "zoneDstStart", "zoneDstEnd", "zoneIndex",
+     "zoneType"},
+    {});
+
 }  // namespace orrelin::gui::pane_rows

@@ -5,7 +5,7 @@
 namespace orrelin::gui {
 
 std::optional<KnownDb> ShowRecord(DetailPanes& panes, const BackupTree& tree, NodeId node,
-                                  const DecodeContext& context) {
+                                  const DecodeContext& context, bool rawToo) {
     if (node >= tree.nodeCount() || tree.kind(node) != NodeKind::Record) return std::nullopt;
     if (!tree.databaseOf(node)->decoded()) {
         const RecordSpan span = *tree.span(node);
@@ -41,7 +41,20 @@ std::optional<KnownDb> ShowRecord(DetailPanes& panes, const BackupTree& tree, No
         case KnownDb::PhoneCallLogs:
             panes.showCall(DecodeCall(image, *span, context));
             break;
+        case KnownDb::Messages:
+        case KnownDb::PinMessages:
+        case KnownDb::SavedEmail:
+        case KnownDb::BrowserBookmarks:
+        case KnownDb::BrowserUrls:
+        case KnownDb::BrowserHistory:
+        case KnownDb::TimeZones: {
+            RecordValues values;
+            DecodeRecord(image, *db, *span, context, values);
+            panes.showValues(KindOf(*db).kind, values);
+            break;
+        }
     }
+    if (rawToo) panes.showRaw(ReadRawFields(image.range(span->start, span->end).value_or(Bytes{})));
     return db;
 }
 

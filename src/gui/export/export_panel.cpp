@@ -35,6 +35,8 @@ QString StandardCaption(ExportFormat format) {
             return QStringLiteral("Android Calls");
         case ExportFormat::Html:
             return QStringLiteral("HTML");
+        case ExportFormat::Mbox:
+            return QStringLiteral("mbox");
         case ExportFormat::Text:
         case ExportFormat::Csv:
             break;
