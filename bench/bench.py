@@ -2,6 +2,7 @@
 """Times the jobs of bench/cases.txt against the floor walker on one backup.
 
 Usage: bench.py WALKER FILE CASES [--archive BBB] [--runs N] [--no-targets] [--only NAME,...]
+       bench.py --lists-cases CASES [--only NAME,...]   (exit 0 when CASES has a case to run)
 
 Each case runs N times, each run right after a run of the walker, so that both see the same
 machine load and a warm page cache. For every case the table shows the median wall time, its
@@ -86,7 +87,20 @@ def run_once(command):
     return seconds, peak_kib * 1024, os.waitstatus_to_exitcode(status)
 
 
+def selected(cases, only):
+    if not only:
+        return cases
+    wanted = set(only.split(","))
+    return [c for c in cases if c[0] in wanted]
+
+
 def main():
+    if len(sys.argv) > 2 and sys.argv[1] == "--lists-cases":
+        lister = argparse.ArgumentParser()
+        lister.add_argument("--lists-cases", dest="cases")
+        lister.add_argument("--only", default="")
+        known, _ = lister.parse_known_args()
+        return 0 if selected(parse_cases(known.cases), known.only) else 1
     parser = argparse.ArgumentParser()
     parser.add_argument("walker")
     parser.add_argument("file")
@@ -97,10 +111,9 @@ def main():
     parser.add_argument("--only", default="")
     args = parser.parse_args()
 
-    cases = parse_cases(args.cases)
-    if args.only:
-        wanted = set(args.only.split(","))
-        cases = [c for c in cases if c[0] in wanted]
+    cases = selected(parse_cases(args.cases), args.only)
+    if not cases:
+        return 0
     size = os.path.getsize(args.file)
     walker = f"{shlex.quote(args.walker)} {shlex.quote(args.file)} >/dev/null"
 

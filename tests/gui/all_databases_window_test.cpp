@@ -1,5 +1,7 @@
 // Options > Show All Databases: off, the window is as it always was; on (and remembered), the
 // tree holds every database and a record of one the program does not decode shows its fields.
+// Options > Show Raw Fields: a decoded record's fields below its pane (mail, bookmarks, time
+// zones shown here).
 
 #include <QAction>
 #include <QTableWidget>
@@ -39,6 +41,32 @@ QStringList Texts(MainWindow& w) {
                          QString::fromStdString(tree.text(tree.child(database, r)));
     }
     return texts;
+}
+
+ByteVector Bytes(std::string_view text) {
+    return ByteVector(text.begin(), text.end());
+}
+
+// "Messages" (an HTML-only message), "Browser Bookmarks", "Time Zones": one record each.
+ByteVector MailBookmarkZone() {
+    IpdBuilder b;
+    const auto messages = b.database("Messages");
+    const auto bookmarks = b.database("Browser Bookmarks");
+    const auto zones = b.database("Time Zones");
+    ByteVector html(97, 0);
+    const ByteVector page = Bytes("<html><body><p>Hi &amp; bye</p></body></html>");
+    html.insert(html.end(), page.begin(), page.end());
+    b.record(messages, FieldList()
+                           .add(5, Bytes(std::string(8, '\0') + "Ann" + '\0' + "ann@example.org" + '\0'))
+                           .text(11, "Lunch", true)
+                           .add(24, html)
+                           .bytes());
+    b.record(bookmarks, FieldList()
+                            .add(17, Bytes(std::string("\1\0\1" "7\1\0\4News\0", 12)))
+                            .add(18, Bytes(std::string("\0\x0Bhttp://a.b/", 13)))
+                            .bytes());
+    b.record(zones, FieldList().text(2, "Azores").le(3, 0xFFC4, 2).bytes());
+    return b.build();
 }
 
 QStringList Rows(const QTableWidget& table) {
@@ -122,6 +150,38 @@ class AllDatabasesWindowTest : public QObject, private WindowFixture {
         MainWindow& w = open(folders_);
         QVERIFY(w.menus().showAllDatabases->isChecked());
         QCOMPARE(Texts(w).first(), QStringLiteral("Folders"));
+    }
+
+    void newKindsShowInTheirPanesAndRawFieldsBelowThemOnRequest() {
+        const QString path = WriteBackup(dir_, QStringLiteral("mail.ipd"), MailBookmarkZone());
+        MainWindow& w = open(path);
+        QCOMPARE(Texts(w), (QStringList{QStringLiteral("Messages"), QStringLiteral("  Lunch"),
+                                        QStringLiteral("Browser Bookmarks"),
+                                        QStringLiteral("  News"), QStringLiteral("Time Zones"),
+                                        QStringLiteral("  Azores")}));
+        QAction* raw = w.menus().showRawFields;
+        QCOMPARE(raw->text(), QStringLiteral("Show Raw Fields"));
+        QVERIFY(!raw->isChecked());
+        // Node ids: the three databases, then the records.
+        select(4);
+        QCOMPARE(VisibleFrames(w), QStringList{QStringLiteral("mailPane")});
+        QCOMPARE(Field(w, QStringLiteral("mailFrom")), QStringLiteral("Ann <ann@example.org>"));
+        QCOMPARE(Field(w, QStringLiteral("mailBody")), QStringLiteral("Hi & bye"));
+        select(5);
+        QCOMPARE(Field(w, QStringLiteral("bookmarkUrl")), QStringLiteral("http://a.b/"));
+        select(6);
+        QCOMPARE(VisibleFrames(w), QStringList{QStringLiteral("timeZonePane")});
+        QCOMPARE(Field(w, QStringLiteral("zoneUtcOffset")), QStringLiteral("-01:00"));
+
+        raw->setChecked(true);
+        QCOMPARE(fakes_->settings.values.value(QStringLiteral("orrelin_beta/Options/showRawFields")),
+                 QStringLiteral("1"));
+        QCOMPARE(VisibleFrames(w),
+                 (QStringList{QStringLiteral("timeZonePane"), QStringLiteral("rawPane")}));
+        QCOMPARE(Rows(*w.panes().rawTable()).first(),
+                 QStringLiteral("2|6|41 7A 6F 72 65 73|Azores"));
+        raw->setChecked(false);
+        QCOMPARE(VisibleFrames(w), QStringList{QStringLiteral("timeZonePane")});
     }
 
   private:

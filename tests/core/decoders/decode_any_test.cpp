@@ -8,6 +8,7 @@
 #include "decoders/sms_decoder.h"
 #include "ipd/ipd_builder.h"
 #include "ipd/loader.h"
+#include "kinds/record_kinds.h"
 
 namespace orrelin {
 namespace {
@@ -93,6 +94,70 @@ TEST(DecodeValues, EveryDatabaseGivesItsRowsInSlotOrder) {
     EXPECT_EQ(sb[17].value, "WAP2");
     EXPECT_EQ(ValueOf(all.find("Phone Call Logs")->second, "Name"), "+442");
     EXPECT_EQ(ValueOf(all.find("Phone Call Logs")->second, "Duration"), "1:1");
+}
+
+ByteVector Address(std::string_view name, std::string_view address) {
+    ByteVector data(8, 0xAA);
+    data.insert(data.end(), name.begin(), name.end());
+    data.push_back(0);
+    data.insert(data.end(), address.begin(), address.end());
+    data.push_back(0);
+    return data;
+}
+
+// The mail, browser and time zone databases: the tree label and the values the pane shows, one
+// case per rule of theirs (single-byte text, as the window shows it).
+TEST(DecodeValues, MailBrowserAndTimeZoneRecords) {
+    ByteVector html(100, 0);
+    const std::string page = "<p>caf&#233;</p>";
+    html.insert(html.end(), page.begin(), page.end());
+    struct Case {
+        const char* db;
+        ByteVector fields;
+        std::string label;
+        std::vector<std::pair<std::string_view, std::string>> values;
+    };
+    const Case cases[] = {
+        {"Messages",
+         FieldList{}
+             .add(4, Address("Bo", "bo@x.org"))
+             .add(1, Address("x@y.org", "x@y.org"))
+             .add(1, Address("", "z@y.org"))
+             .add(11, ByteVector{'H', 'i', 0, 'j', 'u', 'n', 'k'})
+             .text(12, "body")
+             .add(22, {1})
+             .add(22, {2})
+             .le(75, 7, 4)
+             .bytes(),
+         "Hi",
+         {{"From", "Bo <bo@x.org>"}, {"To", "x@y.org, z@y.org"}, {"Subject", "Hi"},
+          {"Attachments", "2"}, {"Message ID", "7"}, {"", "body"}}},
+        {"PIN Messages", FieldList{}.add(24, html).bytes(), "(no subject)",
+         {{"Subject", ""}, {"", "caf\xE9"}}},
+        {"Saved Email Messages", FieldList{}.utf16(139, u"Re: \u00E9").bytes(), "Re: \xE9",
+         {{"Subject", "Re: \xE9"}}},
+        {"Browser Bookmarks",
+         FieldList{}.add(17, {0, 0, 0}).add(18, {0, 3, 'a', '.', 'b'}).le(1, 2, 1).bytes(), "a.b",
+         {{"Name", ""}, {"URL", "a.b"}, {"Type", "2"}}},
+        {"Browser History", FieldList{}.add(25, {9, 9, 9, 'h', 't'}).bytes(), "ht",
+         {{"URL", "ht"}}},
+        {"Time Zones", FieldList{}.utf16(130, u"India").le(3, 330, 2).bytes(), "India",
+         {{"Name", "India"}, {"UTC Offset", "+05:30"}, {"Index", ""}}},
+    };
+    for (const Case& c : cases) {
+        IpdBuilder b;
+        b.record(b.database(c.db), c.fields);
+        IpdImage image(b.build());
+        RecordIndex index = BuildDatabaseNodes(image, "test.ipd");
+        ASSERT_EQ(index.records.size(), 1u) << c.db;
+        const DatabaseNode& node = index.databases[0];
+        ASSERT_TRUE(node.decoded()) << c.db;
+        const RecordSpan span = index.records[0].span;
+        EXPECT_EQ(KindOf(node.db).label(*image.range(span.start, span.end)), c.label) << c.db;
+        const auto rows = DecodeValues(image, node.db, span, kContext);
+        for (const auto& [label, value] : c.values)
+            EXPECT_EQ(ValueOf(rows, label), value) << c.db << " " << label;
+    }
 }
 
 // Real backups from outside the project.
