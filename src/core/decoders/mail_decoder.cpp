@@ -12,8 +12,11 @@ namespace {
 
 // The part of `data` before its first zero byte (all of it when it holds none).
 Bytes UpToZero(Bytes data) {
-    const auto zero = std::find(data.begin(), data.end(), std::uint8_t{0});
-    return data.first(static_cast<std::size_t>(zero - data.begin()));
+    if (data.empty()) return data;
+    const void* zero = std::memchr(data.data(), 0, data.size());
+    return zero ? data.first(static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) -
+                                                      data.data()))
+                : data;
 }
 
 // Text of an 8-bit field, or of its 16-bit form (type + 128) when the record has that.

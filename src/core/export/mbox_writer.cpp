@@ -1,7 +1,9 @@
 #include "export/mbox_writer.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace orrelin {
@@ -102,14 +104,22 @@ bool NeedsEncoding(std::string_view text) {
            text.size() > kPlainHeaderLimit;
 }
 
-// Header text on one line: line breaks and other controls become blanks.
-std::string OneLine(std::string_view text) {
-    std::string line(text);
-    for (char& ch : line) {
+// Header text on one line: line breaks and other controls become blanks. The text itself when
+// it holds none, else a copy in `scratch`.
+std::string_view OneLine(std::string_view text, std::string& scratch) {
+    auto isControl = [](char ch) {
         const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x20 || c == 0x7F) ch = ' ';
+        return c < 0x20 || c == 0x7F;
+    };
+    std::size_t i = 0;
+    while (i < text.size() && !isControl(text[i]))
+        ++i;
+    if (i == text.size()) return text;
+    scratch.assign(text);
+    for (char& ch : scratch) {
+        if (isControl(ch)) ch = ' ';
     }
-    return line;
+    return scratch;
 }
 
 // A mailbox address fit for the envelope: printable ASCII without blanks.
@@ -131,7 +141,12 @@ void MessageWriter::fromLine(const MailRecord& m) {
     } else {
         out_ += "MAILER-DAEMON";
     }
-    const Civil c = CivilOf(m.dateUtc.value_or(0));
+    if (!m.dateUtc) {
+        out_ += " Thu Jan  1 00:00:00 1970";  // the time no time stands for
+        out_ += eol_;
+        return;
+    }
+    const Civil c = CivilOf(*m.dateUtc);
     out_ += ' ';
     out_ += kWeekdays[c.weekday];
     out_ += ' ';
@@ -173,7 +188,8 @@ void MessageWriter::encodedWords(std::string_view text) {
 }
 
 void MessageWriter::textHeader(std::string_view name, std::string_view text) {
-    const std::string line = OneLine(text);
+    std::string scratch;
+    const std::string_view line = OneLine(text, scratch);
     out_ += name;
     out_ += ": ";
     if (NeedsEncoding(line)) {
@@ -186,15 +202,20 @@ void MessageWriter::textHeader(std::string_view name, std::string_view text) {
 
 // A display name: a quoted string, or encoded words when it needs them.
 void MessageWriter::phrase(std::string_view text) {
-    const std::string line = OneLine(text);
+    std::string scratch;
+    const std::string_view line = OneLine(text, scratch);
     if (NeedsEncoding(line)) {
         encodedWords(line);
         return;
     }
     out_ += '"';
-    for (char ch : line) {
-        if (ch == '"' || ch == '\\') out_ += '\\';
-        out_ += ch;
+    for (std::size_t at = 0; at < line.size();) {
+        const std::size_t special = std::min(line.find_first_of("\"\\", at), line.size());
+        out_.append(line, at, special - at);
+        if (special == line.size()) break;
+        out_ += '\\';
+        out_ += line[special];
+        at = special + 1;
     }
     out_ += '"';
 }
@@ -211,9 +232,16 @@ void MessageWriter::mailbox(const MailAddress& a) {
         out_ += ' ';
     }
     out_ += '<';
-    for (char ch : a.address) {
+    auto kept = [](char ch) {
         const auto c = static_cast<unsigned char>(ch);
-        if (c > 0x20 && c != 0x7F && ch != '<' && ch != '>') out_ += ch;
+        return c > 0x20 && c != 0x7F && ch != '<' && ch != '>';
+    };
+    if (std::all_of(a.address.begin(), a.address.end(), kept)) {
+        out_ += a.address;
+    } else {
+        for (char ch : a.address) {
+            if (kept(ch)) out_ += ch;
+        }
     }
     out_ += '>';
 }
@@ -239,12 +267,32 @@ void MessageWriter::addressHeader(std::string_view name, const MailAddress* firs
 
 // The length of the line at `at` and of the break after it (0 at the end of the text).
 std::pair<std::size_t, std::size_t> LineAt(std::string_view text, std::size_t at) {
-    std::size_t end = at;
-    while (end < text.size() && text[end] != '\n' && text[end] != '\r')
-        ++end;
-    std::size_t brk = 0;
-    if (end < text.size()) brk = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1;
-    return {end - at, brk};
+    const char* start = text.data() + at;
+    const std::size_t rest = text.size() - at;
+    if (rest == 0) return {0, 0};
+    const auto* lf = static_cast<const char*>(std::memchr(start, '\n', rest));
+    const std::size_t upToLf = lf ? static_cast<std::size_t>(lf - start) : rest;
+    const auto* cr = upToLf ? static_cast<const char*>(std::memchr(start, '\r', upToLf)) : nullptr;
+    if (cr) {
+        const auto length = static_cast<std::size_t>(cr - start);
+        return {length, length + 1 < rest && cr[1] == '\n' ? 2 : 1};
+    }
+    return {upToLf, lf ? 1 : 0};
+}
+
+// Whether any byte of the text has its high bit set.
+bool HoldsEightBit(std::string_view text) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, text.data() + i, sizeof x);
+        if (x & kHighBits) return true;
+    }
+    for (; i < text.size(); ++i) {
+        if (static_cast<unsigned char>(text[i]) >= 0x80) return true;
+    }
+    return false;
 }
 
 bool IsFromLine(std::string_view line) {
@@ -342,16 +390,11 @@ void MessageWriter::write(const MailRecord& m) {
     const std::string_view text = html ? m.htmlBody : m.plainBody;
     header("Content-Type", html ? "text/html; charset=utf-8" : "text/plain; charset=utf-8");
 
-    bool eightBit = false;
-    bool quoted = false;
+    const bool eightBit = HoldsEightBit(text);
+    bool quoted = !text.empty() && std::memchr(text.data(), 0, text.size()) != nullptr;
     for (std::size_t at = 0; at < text.size() && !quoted;) {
         auto [length, brk] = LineAt(text, at);
         if (length > kMaxLine) quoted = true;
-        for (std::size_t i = at; i < at + length; ++i) {
-            const auto c = static_cast<unsigned char>(text[i]);
-            if (c == 0) quoted = true;
-            if (c >= 0x80) eightBit = true;
-        }
         at += length + brk;
     }
     header("Content-Transfer-Encoding", quoted ? "quoted-printable" : eightBit ? "8bit" : "7bit");
