@@ -21,14 +21,17 @@
 #include "kinds/labels.h"
 #include "kinds/raw_fields.h"
 #include "browser/tree_keys.h"
+#include "decoders/browser_decoder.h"
 #include "decoders/calendar_decoder.h"
 #include "decoders/call_decoder.h"
 #include "decoders/contact_decoder.h"
 #include "kinds/decode_any.h"
+#include "decoders/mail_decoder.h"
 #include "decoders/memo_decoder.h"
 #include "decoders/servicebook_decoder.h"
 #include "decoders/sms_decoder.h"
 #include "decoders/task_decoder.h"
+#include "decoders/timezone_decoder.h"
 #include "export/export_engine.h"
 #include "../tests/core/support/hex_text.h"
 #include "ipd/fields.h"
@@ -141,6 +144,26 @@ inline std::optional<std::string> DecodeEveryWay(const IpdImage& image, RecordSp
         if (!problem) {
             problem = CheckTexts(DecodeServiceBook(image, span, context->text).values, *context,
                                  "DecodeServiceBook");
+        }
+        if (!problem) {
+            const MailRecord mail = DecodeMail(image, span, *context);
+            std::vector<std::string> texts{mail.subject, mail.plainBody, mail.htmlBody,
+                                           mail.from.name, mail.from.address};
+            for (const auto& list : {mail.to, mail.cc, mail.bcc}) {
+                for (const MailAddress& a : list) {
+                    texts.push_back(a.name);
+                    texts.push_back(a.address);
+                }
+            }
+            const BookmarkRecord bookmark = DecodeBookmark(image, span, *context);
+            texts.insert(texts.end(), bookmark.items.begin(), bookmark.items.end());
+            texts.push_back(bookmark.url);
+            texts.push_back(DecodeBrowserUrl(image, span, *context).url);
+            texts.push_back(DecodeTimeZone(image, span, *context).name);
+            for (const std::string& text : texts) {
+                if (context->text.unicode && !IsUtf8(text))
+                    problem = "a mail, browser or time zone decoder gave text that is not UTF-8";
+            }
         }
         if (problem) return problem;
     }
