@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "ipd/ipd_builder.h"
+#include "random.h"
 #include "records.h"
 
 namespace orrelin::ipdgen {
@@ -28,21 +29,6 @@ constexpr std::array<std::string_view, 10> kSubjects{
 constexpr std::array<std::string_view, 16> kWords{
     "the",    "meeting", "is",     "moved", "to",    "tomorrow", "please", "call",
     "thanks", "for",     "dinner", "see",   "you",   "soon",     "report", "attached"};
-
-class Random {
-  public:
-    explicit Random(std::uint64_t seed) : state_(seed) {}
-    std::uint64_t next() {
-        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    std::size_t below(std::size_t n) { return static_cast<std::size_t>(next() % n); }
-
-  private:
-    std::uint64_t state_;
-};
 
 std::string AddressOf(std::string_view person) {
     std::string address;
@@ -67,11 +53,11 @@ ByteVector Ascii(std::string_view text) {
 
 ByteVector MailFields(Random& random, std::uint64_t n) {
     FieldList f;
-    const std::string_view from = kPeople[random.below(kPeople.size())];
+    const std::string_view from = random.pick(kPeople);
     f.add(5, AddressData(from, AddressOf(from)));
-    const std::size_t recipients = 1 + random.below(3);
+    const std::size_t recipients = 1 + std::size_t{random.below(3)};
     for (std::size_t i = 0; i < recipients; ++i) {
-        const std::string_view to = kPeople[random.below(kPeople.size())];
+        const std::string_view to = random.pick(kPeople);
         // Every seventh message has a recipient known by address only.
         f.add(1, AddressData(n % 7 == 3 && i == 0 ? "" : to, AddressOf(to)));
     }
@@ -80,17 +66,17 @@ ByteVector MailFields(Random& random, std::uint64_t n) {
     if (n % 11 == 5) {
         f.text(11, "Re: hello", true).utf16(139, u"\u0645\u0631\u062d\u0628\u0627 \u00e0 bient\u00f4t");
     } else {
-        f.text(11, kSubjects[random.below(kSubjects.size())], true);
+        f.text(11, random.pick(kSubjects), true);
     }
     if (n % 5 == 0) f.add(18, {1});
 
     std::string body;
-    const std::size_t lines = 1 + random.below(5);
+    const std::size_t lines = 1 + std::size_t{random.below(5)};
     for (std::size_t l = 0; l < lines; ++l) {
-        const std::size_t words = 3 + random.below(12);
+        const std::size_t words = 3 + std::size_t{random.below(12)};
         for (std::size_t w = 0; w < words; ++w) {
             if (w > 0) body += ' ';
-            body += kWords[random.below(kWords.size())];
+            body += random.pick(kWords);
         }
         body += "\r\n";
     }
