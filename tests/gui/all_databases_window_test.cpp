@@ -65,7 +65,8 @@ ByteVector MailBookmarkZone() {
                             .add(17, Bytes(std::string("\1\0\1" "7\1\0\4News\0", 12)))
                             .add(18, Bytes(std::string("\0\x0Bhttp://a.b/", 13)))
                             .bytes());
-    b.record(zones, FieldList().text(2, "Azores").le(3, 0xFFC4, 2).bytes());
+    b.record(zones,
+             FieldList().text(2, "Azores").le(3, 0xFFC4, 2).add(9, ByteVector(300, 'A')).bytes());
     return b.build();
 }
 
@@ -178,8 +179,12 @@ class AllDatabasesWindowTest : public QObject, private WindowFixture {
                  QStringLiteral("1"));
         QCOMPARE(VisibleFrames(w),
                  (QStringList{QStringLiteral("timeZonePane"), QStringLiteral("rawPane")}));
-        QCOMPARE(Rows(*w.panes().rawTable()).first(),
-                 QStringLiteral("2|6|41 7A 6F 72 65 73|Azores"));
+        const QStringList rows = Rows(*w.panes().rawTable());
+        QCOMPARE(rows.first(), QStringLiteral("2|6|41 7A 6F 72 65 73|Azores"));
+        // A long field shows its first 256 bytes.
+        QCOMPARE(rows.last(), QStringLiteral("9|300|") + QStringLiteral("41 ").repeated(255) +
+                                  QStringLiteral("41 ...|") + QStringLiteral("A").repeated(256) +
+                                  QStringLiteral(" ..."));
         raw->setChecked(false);
         QCOMPARE(VisibleFrames(w), QStringList{QStringLiteral("timeZonePane")});
     }

@@ -26,6 +26,8 @@ QString Text(std::string_view text) {
 constexpr int kPhotoSide = 140;
 constexpr int kMemoBodyHeight = 240;
 constexpr int kRawHexWidth = 360;
+// A cell shows this many bytes of a field at most (a photo holds thousands), then "...".
+constexpr std::size_t kRawCellBytes = 256;
 
 }  // namespace
 
@@ -177,9 +179,11 @@ void DetailPanes::showRaw(const std::vector<RawField>& fields) {
     rawTable_->setRowCount(static_cast<int>(fields.size()));
     for (int row = 0; row < rawTable_->rowCount(); ++row) {
         const RawField& field = fields[static_cast<std::size_t>(row)];
+        const Bytes shown = field.data.first(std::min(field.data.size(), kRawCellBytes));
+        const QString more = shown.size() < field.data.size() ? QStringLiteral(" ...") : QString();
         const QString cells[] = {QString::number(field.type), QString::number(field.length),
-                                 QString::fromLatin1(RawHex(field.data)),
-                                 QString::fromLatin1(RawText(field.data))};
+                                 QString::fromLatin1(RawHex(shown)) + more,
+                                 QString::fromLatin1(RawText(shown)) + more};
         for (int column = 0; column < 4; ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
             if (column < 2) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
