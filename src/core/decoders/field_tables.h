@@ -36,6 +36,7 @@ enum class ExtraValue : std::uint8_t {
     SecondInstant,  // its second time, the same way
     HasPhoto,       // true or false, always written
     Number,         // the record's number (a call's duration), always written
+    Count,          // the record's number as a count (a message's attachments), always written
     JoinedTexts,    // texts of `count` slots from `first` joined by ".", left out when empty
 };
 
@@ -163,7 +164,7 @@ inline constexpr std::array<FieldRow, 9> kMailFields{{
     {8, "", "Message", 9, "body", 8, 12, 140},
 }};
 inline constexpr std::array<ExtraRow, 1> kMailExtras{{
-    {"attachments", ExtraValue::Number},
+    {"attachments", ExtraValue::Count},
 }};
 
 // A browser bookmark.

@@ -20,7 +20,7 @@ namespace {
 
 // The caption of a value written beside the texts.
 std::string_view ExtraCaption(std::string_view key) {
-    static constexpr std::array<std::pair<std::string_view, std::string_view>, 7> kCaptions{{
+    static constexpr std::array<std::pair<std::string_view, std::string_view>, 8> kCaptions{{
         {"sent_time", "Sent"},
         {"received_time", "Received"},
         {"start_time", "Start"},
@@ -28,6 +28,7 @@ std::string_view ExtraCaption(std::string_view key) {
         {"time", "Date"},
         {"duration_seconds", "Duration"},
         {"gateway_ip", "Gateway IP"},
+        {"attachments", "Attachments"},
     }};
     for (const auto& [name, caption] : kCaptions) {
         if (name == key) return caption;
@@ -167,6 +168,10 @@ class HtmlWriter final : public ExportWriter {
             }
             case ExtraValue::Number:
                 pair(ExtraCaption(extra.jsonKey), DurationText(values_.number));
+                return;
+            case ExtraValue::Count:
+                if (values_.number != 0)
+                    pair(ExtraCaption(extra.jsonKey), std::to_string(values_.number));
                 return;
             case ExtraValue::JoinedTexts: {
                 std::string joined;

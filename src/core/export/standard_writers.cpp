@@ -212,6 +212,7 @@ class JsonExport final : public ExportWriter {
                 json_.boolean(!values_.photo.empty());
                 return;
             case ExtraValue::Number:
+            case ExtraValue::Count:
                 json_.member(extra.jsonKey, values_.number);
                 return;
             case ExtraValue::JoinedTexts: {
