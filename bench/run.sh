@@ -23,13 +23,9 @@ cases=${ORRELIN_BENCH_CASES:-bench/cases.txt}
 mail_records=${ORRELIN_BENCH_MAIL_RECORDS:-200000}
 mail_cases=${ORRELIN_BENCH_MAIL_CASES:-bench/mail-cases.txt}
 
-if [ -f "$dir/CMakeCache.txt" ]; then
-    targets=(orrelin-cli ipdgen)
-    [ -d "$dir/src/gui" ] && targets+=(orrelin)
-    cmake --build "$dir" --target "${targets[@]}" >/dev/null
-else
-    ORRELIN_BUILD_DIR=$dir scripts/build.sh >/dev/null
-fi
+targets=(orrelin-cli ipdgen)
+[ -d "$dir/src/gui" ] && targets+=(orrelin)
+ORRELIN_BUILD_DIR=$dir scripts/build.sh "${targets[@]}" >/dev/null
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -11,11 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${ORRELIN_BUILD_DIR:-build}
-if [ -f "$dir/CMakeCache.txt" ]; then
-    cmake --build "$dir" --target orrelin-cli >/dev/null
-else
-    ORRELIN_BUILD_DIR=$dir scripts/build.sh >/dev/null
-fi
+ORRELIN_BUILD_DIR=$dir scripts/build.sh orrelin-cli >/dev/null
 cli=$PWD/$dir/src/cli/orrelin-cli
 artefacts=$PWD/$dir/test-artefacts
 corpus=${ORRELIN_CORPUS_DIR:-../shared/corpus}

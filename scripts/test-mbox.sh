@@ -7,11 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${ORRELIN_BUILD_DIR:-build}
-if [ -f "$dir/CMakeCache.txt" ]; then
-    cmake --build "$dir" --target orrelin-cli ipdgen >/dev/null
-else
-    ORRELIN_BUILD_DIR=$dir scripts/build.sh >/dev/null
-fi
+ORRELIN_BUILD_DIR=$dir scripts/build.sh orrelin-cli ipdgen >/dev/null
 cli=$PWD/$dir/src/cli/orrelin-cli
 ipdgen=$PWD/$dir/tools/ipdgen
 work=$(mktemp -d)
