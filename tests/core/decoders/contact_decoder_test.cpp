@@ -107,6 +107,31 @@ TEST(DecodeContact, EverySlotReadsItsOwnFieldType) {
     }
 }
 
+// Asked for some slots, a contact gives those as a whole decoding does and leaves the rest
+// empty; the photo comes either way.
+TEST(DecodeContact, ChosenSlotsAloneAreRead) {
+    FieldList fields;
+    fields.text(32, "Ann").text(32, "Lee").text(33, "Acme").text(8, "555").text(64, "note");
+    fields.add(77, {0xFF, 0xD8, 0xFF, 0xE0});
+    RecordImage r = FieldsImage(fields);
+    const ContactRecord all = DecodeContact(r.image, r.span, false, kContext);
+    const ContactSlots cases[] = {
+        0,
+        ContactSlotBits({ContactRecord::LastName}),
+        ContactSlotBits({ContactRecord::Company, ContactRecord::Mobile}),
+        ContactSlotBits({ContactRecord::FirstName, ContactRecord::Notes}),
+        kAllContactSlots,
+    };
+    for (ContactSlots slots : cases) {
+        const ContactRecord some = DecodeContact(r.image, r.span, false, kContext, slots);
+        for (std::size_t slot = 0; slot < ContactRecord::kSlots; ++slot) {
+            EXPECT_EQ(some.values[slot], (slots >> slot & 1) ? all.values[slot] : "")
+                << "slots " << slots << " slot " << slot;
+        }
+        EXPECT_EQ(some.photo.size(), 4u);
+    }
+}
+
 TEST(DecodeContact, TextRules) {
     FieldList fields;
     fields.add(161, {0x00, 0x00, 0x41, 0x00, 0x42})
