@@ -6,6 +6,10 @@
 #include <cstring>
 #include <limits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "text/utf8.h"
 
 namespace orrelin {
@@ -39,13 +43,41 @@ inline bool EightPlain(std::uint64_t x) {
     return bad == 0;
 }
 
+// The end of the plain bytes from `i` on, sixteen at a time while sixteen remain: the first
+// byte that is not plain in the first block holding one, or the start of the last, shorter
+// block. Where the processor has no such instructions, `i` itself.
+inline std::size_t PlainBlocks(std::string_view utf8, std::size_t i) {
+#if defined(__SSE2__)
+    const __m128i space = _mm_set1_epi8(0x20);
+    const __m128i del = _mm_set1_epi8(0x7F);
+    const __m128i amp = _mm_set1_epi8('&');
+    const __m128i lt = _mm_set1_epi8('<');
+    const __m128i gt = _mm_set1_epi8('>');
+    const __m128i quot = _mm_set1_epi8('"');
+    const __m128i apos = _mm_set1_epi8('\'');
+    for (; i + 16 <= utf8.size(); i += 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(utf8.data() + i));
+        // Compared as signed bytes, those from 0x80 lie below 0x20 too.
+        __m128i bad = _mm_or_si128(_mm_cmplt_epi8(x, space), _mm_cmpeq_epi8(x, del));
+        bad = _mm_or_si128(bad, _mm_or_si128(_mm_cmpeq_epi8(x, amp), _mm_cmpeq_epi8(x, lt)));
+        bad = _mm_or_si128(bad, _mm_or_si128(_mm_cmpeq_epi8(x, gt), _mm_cmpeq_epi8(x, quot)));
+        bad = _mm_or_si128(bad, _mm_cmpeq_epi8(x, apos));
+        if (const int mask = _mm_movemask_epi8(bad); mask != 0)
+            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    }
+#else
+    (void)utf8;
+#endif
+    return i;
+}
+
 }  // namespace
 
 void AppendMarkupText(std::string& out, std::string_view utf8, bool attribute) {
     std::size_t i = 0;
     while (i < utf8.size()) {
         // A run of printable ASCII that needs no reference goes in one piece.
-        std::size_t run = i;
+        std::size_t run = PlainBlocks(utf8, i);
         for (std::uint64_t eight; run + 8 <= utf8.size(); run += 8) {
             std::memcpy(&eight, utf8.data() + run, 8);
             if (!EightPlain(eight)) break;

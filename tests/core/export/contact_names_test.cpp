@@ -98,16 +98,21 @@ TEST(MarkupText, EscapesWhereverInALongText) {
         std::string_view out;
     };
     const Case cases[] = {{"&", "&amp;"},
+                          {"<", "&lt;"},
+                          {">", "&gt;"},
+                          {"\"", "&quot;"},
                           {"'", "&#39;"},
+                          {" ", " "},
                           {"\x1f", ""},
                           {"\x7f", ""},
                           {"\t", "&#9;"},
                           {"\xC3\xA9", "\xC3\xA9"},
                           {"\xFF", "\xEF\xBF\xBD"}};
     for (const Case& c : cases) {
-        for (std::size_t at = 0; at <= 17; ++at) {
+        // Texts are scanned sixteen and eight bytes at a time: every place in two blocks.
+        for (std::size_t at = 0; at <= 40; ++at) {
             const std::string before(at, 'a');
-            const std::string after(20 - at, 'B');
+            const std::string after(40 - at, 'B');
             std::string out;
             AppendMarkupText(out, before + std::string(c.in) + after, true);
             EXPECT_EQ(out, before + std::string(c.out) + after) << c.in << " at " << at;
