@@ -51,8 +51,11 @@ ContactRecord DecodeContact(const IpdImage& image, RecordSpan span, bool allForm
         if (field.type == 0 || field.type == kNameField.type || !wanted(field.slot)) continue;
         // The 16-bit form counts as soon as it has data.
         Bytes sixteen = field.wideType != 0 ? find(field.wideType) : Bytes{};
-        v[field.slot] = !sixteen.empty() ? SixteenBitText(sixteen, text)
-                                         : EightBitText(find(field.type), true, text);
+        if (!sixteen.empty()) {
+            v[field.slot] = SixteenBitText(sixteen, text);
+        } else if (Bytes eight = find(field.type); !eight.empty()) {
+            v[field.slot] = EightBitText(eight, true, text);
+        }
     }
 
     Bytes photo = find(kContactPhotoType);

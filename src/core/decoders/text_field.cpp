@@ -16,6 +16,7 @@ bool IsStrippedControl(char32_t c) {
 }  // namespace
 
 std::string EightBitText(Bytes data, bool strip, const TextOptions& options) {
+    if (data.empty()) return {};  // most fields a record is read for are absent
     if (!options.unicode) return strip ? BytesToStrippedText(data, true) : BytesToText(data);
     // Runs of plain ASCII (most texts are nothing else) are copied whole.
     std::string out;
