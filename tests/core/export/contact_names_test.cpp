@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "export/contact_names.h"
 #include "export/markup_text.h"
 
@@ -39,6 +42,29 @@ TEST(ContactNames, MatchingRule) {
         ContactNames names;
         names.add(c.contact, "Eve");
         EXPECT_EQ(!names.find(c.number).empty(), c.matches) << c.contact << " / " << c.number;
+    }
+}
+
+// The reading without allocation agrees with ReadDialledNumber up to 20 digits and reads
+// nothing of a longer number.
+TEST(ContactNames, ShortNumbersReadAsDialledNumbers) {
+    std::vector<std::string> numbers;
+    for (const MatchCase& c : kMatchCases) {
+        numbers.emplace_back(c.contact);
+        numbers.emplace_back(c.number);
+    }
+    numbers.insert(numbers.end(), {"+", "00", "000", "0012345678901234567890", "+1 2\t3",
+                                   "12345678901234567890", "123456789012345678901", "5+5"});
+    for (const std::string& number : numbers) {
+        const auto dialled = ReadDialledNumber(number);
+        const auto quick = ReadShortNumber(number);
+        if (dialled && dialled->digits.size() <= ShortNumber::kMostDigits) {
+            ASSERT_TRUE(quick) << number;
+            EXPECT_EQ(quick->digits(), dialled->digits) << number;
+            EXPECT_EQ(quick->international, dialled->international) << number;
+        } else {
+            EXPECT_FALSE(quick) << number;
+        }
     }
 }
 
