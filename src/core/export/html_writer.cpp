@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <vector>
 
 #include "decoders/record_fields.h"
@@ -136,9 +137,14 @@ class HtmlWriter final : public ExportWriter {
         }
         out_ += "<dl>";
         const KindInfo& kind = KindInfoOf(item.db);
-        for (const FieldRow& field : JsonTexts(kind.kind)) {
-            const std::string& value = values_.texts[field.slot];
-            if (!value.empty()) pair(field.pane.empty() ? field.column : field.pane, value);
+        const std::span<const FieldRow> rows = JsonTexts(kind.kind);
+        const std::vector<std::string>& heads = textHeads(kind.kind, rows);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const std::string& value = values_.texts[rows[i].slot];
+            if (value.empty()) continue;
+            out_ += heads[i];
+            text(value);
+            out_ += "</dd>";
         }
         for (const ExtraRow& extra : kind.extras)
             extraValue(extra);
@@ -151,6 +157,22 @@ class HtmlWriter final : public ExportWriter {
         out_ += "</dt><dd dir=\"auto\">";
         text(value);
         out_ += "</dd>";
+    }
+
+    // What comes before each text row's value, its caption escaped: the same for every record
+    // of a kind, so made once.
+    const std::vector<std::string>& textHeads(RecordKind kind, std::span<const FieldRow> rows) {
+        std::vector<std::string>& heads = textHeads_[static_cast<std::size_t>(kind)];
+        if (heads.size() != rows.size()) {
+            heads.clear();
+            for (const FieldRow& field : rows) {
+                std::string head = "<dt>";
+                AppendMarkupText(head, field.pane.empty() ? field.column : field.pane, false);
+                head += "</dt><dd dir=\"auto\">";
+                heads.push_back(std::move(head));
+            }
+        }
+        return heads;
     }
 
     void extraValue(const ExtraRow& extra) {
@@ -190,6 +212,7 @@ class HtmlWriter final : public ExportWriter {
     const double offsetHours_;
     ReadableTimes times_;
     RecordValues values_;
+    std::array<std::vector<std::string>, kRecordKindCount> textHeads_;
     HtmlConversations* conversations_ = nullptr;
 };
 
