@@ -31,8 +31,8 @@ constexpr std::array<ContactRecord::Slot, 8> kPhoneSlots{
 
 // The texts read of each contact: its names and numbers.
 constexpr ContactSlots kNameAndNumberSlots = [] {
-    ContactSlots bits =
-        ContactSlotBits({ContactRecord::FirstName, ContactRecord::LastName, ContactRecord::Company});
+    ContactSlots bits = ContactSlotBits(
+        {ContactRecord::FirstName, ContactRecord::LastName, ContactRecord::Company});
     for (ContactRecord::Slot slot : kPhoneSlots)
         bits |= ContactSlotBits({slot});
     return bits;
@@ -324,8 +324,8 @@ ContactNames CollectContactNames(const BackupTree& tree, const TextOptions& text
         mine.reserve(last - first);
         for (std::size_t i = first; i < last; ++i) {
             const auto [row, allForm] = contacts[i];
-            ContactRecord contact = DecodeContact(tree.image(), index.records[row].span,
-                                                  allForm, context, kNameAndNumberSlots);
+            ContactRecord contact = DecodeContact(tree.image(), index.records[row].span, allForm,
+                                                  context, kNameAndNumberSlots);
             const std::string name = DisplayName(contact);
             if (name.empty()) continue;
             for (ContactRecord::Slot slot : kPhoneSlots)

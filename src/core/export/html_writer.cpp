@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "decoders/contact_decoder.h"
 #include "decoders/record_fields.h"
 #include "export/export_writer.h"
 #include "export/html_conversations.h"
@@ -124,11 +125,18 @@ class HtmlWriter final : public ExportWriter {
 
     // A record of another database: its label, its photo, its values.
     void entry(const RecordItem& item) {
-        auto body = RecordBody(head_.tree.image(), item.span);
         DecodeRecord(head_.tree.image(), item.db, item.span, context_, values_);
         out_ += "<li><h3 dir=\"auto\">";
-        text(UnicodeLabel(item.db, body ? *body : Bytes{},
-                          TextOptionsFor(head_.tree.image(), context_.text)));
+        if (item.db == KnownDb::AddressBook || item.db == KnownDb::AddressBookAll) {
+            // A contact's label is its two names read as it was decoded, joined by a blank.
+            text(values_.texts[ContactRecord::FirstName]);
+            out_ += ' ';
+            text(values_.texts[ContactRecord::LastName]);
+        } else {
+            auto body = RecordBody(head_.tree.image(), item.span);
+            text(UnicodeLabel(item.db, body ? *body : Bytes{},
+                              TextOptionsFor(head_.tree.image(), context_.text)));
+        }
         out_ += "</h3>";
         if (!values_.photo.empty()) {
             out_ += "<img alt=\"\" src=\"data:image/jpeg;base64,";

@@ -174,8 +174,7 @@ TextIndex TextIndex::Build(const IpdImage& image, const RecordIndex& index,
     // nobody has taken and none is left working alone for long. Each run is a part of its
     // own, the parts in tree order.
     const std::size_t runs =
-        workers == 1 ? 1
-                     : std::clamp(order.size() / kRecordsARun, workers, kRunsAWorker * workers);
+        workers == 1 ? 1 : std::clamp(order.size() / kRecordsARun, workers, kRunsAWorker * workers);
     std::vector<std::size_t> bounds{0};
     if (runs > 1) {
         std::uint64_t total = 0;

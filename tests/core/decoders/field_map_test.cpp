@@ -19,12 +19,12 @@ TEST(FieldMap, FindsWhatFindFieldFindsForEveryType) {
         {3, 0, 7, 'a', 'b', 'c'},
         {3, 0, 7, 'a', 'b', 'c', 2, 0, 7, 'd', 'e', 1, 0, 9, 'f'},
         {3, 0, 7, 'a', 'b', 'c', 1, 0, 9, 'x', 2, 0, 7, 'd', 'e'},
-        {3, 0, 7, 'a', 'b', 'c', 2, 0},                 // the next header cut short
-        {3, 0, 7, 'a', 'b', 'c', 2},                    // one byte of it
-        {9, 0, 7, 'a', 'b'},                            // a length past the end
-        {2, 0, 7, 'a', 'b', 5, 0, 7, 'c'},              // the second one's too
-        {3, 0, 7, 'a', 'b', 'c', 0, 0, 7},              // an empty field ends the run
-        {0, 0, 7, 0, 0, 7, 2, 0, 8, 'x', 'y'},          // empty fields of one type
+        {3, 0, 7, 'a', 'b', 'c', 2, 0},                   // the next header cut short
+        {3, 0, 7, 'a', 'b', 'c', 2},                      // one byte of it
+        {9, 0, 7, 'a', 'b'},                              // a length past the end
+        {2, 0, 7, 'a', 'b', 5, 0, 7, 'c'},                // the second one's too
+        {3, 0, 7, 'a', 'b', 'c', 0, 0, 7},                // an empty field ends the run
+        {0, 0, 7, 0, 0, 7, 2, 0, 8, 'x', 'y'},            // empty fields of one type
         {1, 0, 7, 'a', 2, 0, 8, 'b', 'c', 1, 0, 7, 'd'},  // the type again, not next
         {0xFF, 0xFF, 200, 'a'},
     };
