@@ -221,9 +221,76 @@ ReadableTimes::ReadableTimes(double offsetHours, const DateStyle& style)
         }
         i += run;
     }
+    // The quick way when every text is short and the pieces few.
+    auto toShort = [](std::string_view text, ShortText& out) {
+        if (text.size() > out.bytes.size()) return false;
+        std::memcpy(out.bytes.data(), text.data(), text.size());
+        out.size = text.size();
+        return true;
+    };
+    shortTexts_ = timePieces_.size() <= kMostShortPieces && toShort(style_.am, am_) &&
+                  toShort(style_.pm, pm_);
+    for (const Piece& piece : timePieces_) {
+        if (!shortTexts_ || piece.letter != 0) continue;
+        shortLiterals_.emplace_back();
+        shortTexts_ = toShort(piece.literal, shortLiterals_.back());
+    }
+}
+
+namespace {
+
+// Copies a short text as one word into a buffer with room for eight more bytes.
+char* PutShort(char* out, const std::array<char, 8>& bytes, std::size_t size) {
+    std::memcpy(out, bytes.data(), bytes.size());
+    return out + size;
+}
+
+char* PutNumber(char* out, int value, bool twoDigits) {
+    if (value >= 10 || twoDigits) *out++ = static_cast<char>('0' + value / 10);
+    *out++ = static_cast<char>('0' + value % 10);
+    return out;
+}
+
+}  // namespace
+
+void ReadableTimes::appendShortTimeOfDay(int hour, int minute, int second) {
+    // At most eight bytes a piece, and eight of room behind the last.
+    std::array<char, 8 * (kMostShortPieces + 1)> buffer;
+    char* out = buffer.data();
+    const ShortText* literal = shortLiterals_.data();
+    for (const Piece& piece : timePieces_) {
+        switch (piece.letter) {
+            case 0:
+                out = PutShort(out, literal->bytes, literal->size);
+                ++literal;
+                break;
+            case 'h':
+                out = PutNumber(out, hour % 12 == 0 ? 12 : hour % 12, piece.twoDigits);
+                break;
+            case 'H':
+                out = PutNumber(out, hour, piece.twoDigits);
+                break;
+            case 'm':
+                out = PutNumber(out, minute, piece.twoDigits);
+                break;
+            case 's':
+                out = PutNumber(out, second, piece.twoDigits);
+                break;
+            default: {
+                const ShortText& word = hour < 12 ? am_ : pm_;
+                out = PutShort(out, word.bytes, word.size);
+                break;
+            }
+        }
+    }
+    text_.append(buffer.data(), static_cast<std::size_t>(out - buffer.data()));
 }
 
 void ReadableTimes::appendTimeOfDay(int hour, int minute, int second) {
+    if (shortTexts_) {
+        appendShortTimeOfDay(hour, minute, second);
+        return;
+    }
     for (const Piece& piece : timePieces_) {
         switch (piece.letter) {
             case 0:
