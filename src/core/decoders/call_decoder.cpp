@@ -1,9 +1,9 @@
 #include "decoders/call_decoder.h"
 
+#include "decoders/field_map.h"
 #include "decoders/field_tables.h"
 #include "decoders/record_fields.h"
 #include "decoders/text_field.h"
-#include "ipd/fields.h"
 
 namespace orrelin {
 namespace {
@@ -39,13 +39,14 @@ CallRecord DecodeCall(const IpdImage& image, RecordSpan span, const DecodeContex
     CallRecord record;
     auto body = RecordBody(image, span);
     if (!body) return record;
-    Bytes fields = RecordFields(*body);
+    // Read for seven types: the fields are walked once.
+    const FieldMap fields(RecordFields(*body));
     auto& v = record.values;
     const TextOptions text = TextOptionsFor(image, context.text);
 
-    v[CallRecord::Direction] = DirectionWord(SmallNumber(FindField(fields, kDirectionField)));
+    v[CallRecord::Direction] = DirectionWord(SmallNumber(fields.find(kDirectionField)));
     // Milliseconds in the first eight data bytes, little-endian; an absent field is the count 0.
-    Bytes time = FindField(fields, kTimeField);
+    Bytes time = fields.find(kTimeField);
     const std::uint64_t millis = LittleEndianValue(Slice(time, 0, kTimeBytes));
     if (context.displayTimes) {
         v[CallRecord::Date] =
@@ -58,18 +59,18 @@ CallRecord DecodeCall(const IpdImage& image, RecordSpan span, const DecodeContex
 
     // The name: the 16-bit field, else the 8-bit one, else the number; the 8-bit forms keep
     // their control characters.
-    Bytes number = FindField(fields, kNumberField);
-    Bytes wideName = FindField(fields, kWideNameField);
-    Bytes name = FindField(fields, kNameField);
+    Bytes number = fields.find(kNumberField);
+    Bytes wideName = fields.find(kWideNameField);
+    Bytes name = fields.find(kNameField);
     if (!wideName.empty()) {
         v[CallRecord::Name] = SixteenBitText(wideName, text);
     } else {
         v[CallRecord::Name] = EightBitText(name.empty() ? number : name, false, text);
     }
     v[CallRecord::Number] = EightBitText(number, true, text);
-    record.durationSeconds = SmallNumber(FindField(fields, kDurationField));
+    record.durationSeconds = SmallNumber(fields.find(kDurationField));
     v[CallRecord::Duration] = DurationText(record.durationSeconds);
-    v[CallRecord::Status] = StatusWord(SmallNumber(FindField(fields, kStatusField)));
+    v[CallRecord::Status] = StatusWord(SmallNumber(fields.find(kStatusField)));
     return record;
 }
 

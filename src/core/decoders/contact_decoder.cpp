@@ -1,5 +1,6 @@
 #include "decoders/contact_decoder.h"
 
+#include "decoders/field_map.h"
 #include "decoders/record_fields.h"
 #include "decoders/text_field.h"
 #include "ipd/fields.h"
@@ -19,6 +20,11 @@ bool IsJpeg(Bytes data) {
 
 ContactRecord DecodeContact(const IpdImage& image, RecordSpan span, bool allForm,
                             const DecodeContext& context) {
+    return DecodeContact(image, span, allForm, context, kAllContactSlots);
+}
+
+ContactRecord DecodeContact(const IpdImage& image, RecordSpan span, bool allForm,
+                            const DecodeContext& context, ContactSlots slots) {
     ContactRecord record;
     auto body = RecordBody(image, span);
     if (!body) return record;
@@ -27,27 +33,29 @@ ContactRecord DecodeContact(const IpdImage& image, RecordSpan span, bool allForm
     auto& v = record.values;
     const TextOptions text = TextOptionsFor(image, context.text);
 
-    // A contact is read for some fifty types, most of them absent.
-    const FieldTypes present(fields);
-    auto find = [&](std::uint8_t type, int mode = 0) {
-        return present.has(type) ? FindField(fields, type, mode) : Bytes{};
-    };
+    // A contact is read for some fifty types, most of them absent: the fields are walked once.
+    const FieldMap map(fields);
+    auto find = [&](std::uint8_t type) { return map.find(type); };
+    auto wanted = [&](std::size_t slot) { return (slots >> slot & 1) != 0; };
     // Both names take the form of the first: the last name is the same-typed field directly
     // after it, or nothing.
-    Bytes wide = find(kNameField.wideType);
-    if (!wide.empty()) {
-        v[ContactRecord::FirstName] = SixteenBitText(wide, text);
-        v[ContactRecord::LastName] = SixteenBitText(find(kNameField.wideType, 2), text);
-    } else {
-        v[ContactRecord::FirstName] = EightBitText(find(kNameField.type), true, text);
-        v[ContactRecord::LastName] = EightBitText(find(kNameField.type, 2), true, text);
-    }
+    const bool wide = !find(kNameField.wideType).empty();
+    auto name = [&](Bytes data) {
+        return wide ? SixteenBitText(data, text) : EightBitText(data, true, text);
+    };
+    const std::uint8_t nameType = wide ? kNameField.wideType : kNameField.type;
+    if (wanted(ContactRecord::FirstName)) v[ContactRecord::FirstName] = name(find(nameType));
+    if (wanted(ContactRecord::LastName))
+        v[ContactRecord::LastName] = name(map.findSecond(nameType));
     for (const FieldRow& field : kContactFields) {
-        if (field.type == 0 || field.type == kNameField.type) continue;
+        if (field.type == 0 || field.type == kNameField.type || !wanted(field.slot)) continue;
         // The 16-bit form counts as soon as it has data.
         Bytes sixteen = field.wideType != 0 ? find(field.wideType) : Bytes{};
-        v[field.slot] = !sixteen.empty() ? SixteenBitText(sixteen, text)
-                                         : EightBitText(find(field.type), true, text);
+        if (!sixteen.empty()) {
+            v[field.slot] = SixteenBitText(sixteen, text);
+        } else if (Bytes eight = find(field.type); !eight.empty()) {
+            v[field.slot] = EightBitText(eight, true, text);
+        }
     }
 
     Bytes photo = find(kContactPhotoType);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -72,5 +74,19 @@ inline constexpr std::array<std::string_view, ContactRecord::kSlots> kContactLab
 // record's first type-10 field. The photo is kept as the bytes of the record.
 ContactRecord DecodeContact(const IpdImage& image, RecordSpan span, bool allForm,
                             const DecodeContext& context);
+
+// Contact slots as bits (1 << slot), for a caller that needs a few of a contact's texts.
+using ContactSlots = std::uint64_t;
+inline constexpr ContactSlots kAllContactSlots = (ContactSlots{1} << ContactRecord::kSlots) - 1;
+constexpr ContactSlots ContactSlotBits(std::initializer_list<ContactRecord::Slot> slots) {
+    ContactSlots bits = 0;
+    for (ContactRecord::Slot slot : slots)
+        bits |= ContactSlots{1} << slot;
+    return bits;
+}
+
+// The same with the texts of `slots` alone read, the others left empty; the photo as above.
+ContactRecord DecodeContact(const IpdImage& image, RecordSpan span, bool allForm,
+                            const DecodeContext& context, ContactSlots slots);
 
 }  // namespace orrelin

@@ -86,21 +86,39 @@ SmsRecord DecodeSms(const IpdImage& image, RecordSpan span, const DecodeContext&
     return DecodeSms(image, span, context, true);
 }
 
+namespace {
+
+SmsHead HeadOf(Bytes body) {
+    SmsHead head;
+    // Byte 9 is 0 for a message sent from the handheld (a record too short to hold it counts
+    // as sent, as its tree icon does).
+    head.sentByUser = body.size() <= kSmsDirectionByte || body[kSmsDirectionByte] == 0;
+    const auto handheld = MessageMillis(body, kHandheldTimeOffset);
+    const auto other = MessageMillis(body, kOtherTimeOffset);
+    head.sentMillis = head.sentByUser ? handheld : other;
+    head.receivedMillis = head.sentByUser ? other : handheld;
+    head.number = FindField(Tail(body, kSmsFieldsOffset), kNumberField);
+    return head;
+}
+
+}  // namespace
+
+SmsHead ReadSmsHead(const IpdImage& image, RecordSpan span) {
+    auto body = RecordBody(image, span);
+    return body ? HeadOf(*body) : SmsHead{};
+}
+
 SmsRecord DecodeSms(const IpdImage& image, RecordSpan span, const DecodeContext& context,
                     bool withText) {
     SmsRecord record;
     auto body = RecordBody(image, span);
     if (!body) return record;
 
-    // Byte 9 is 0 for a message sent from the handheld (a record too short to hold it counts
-    // as sent, as its tree icon does).
-    const bool sentByUser = body->size() <= kSmsDirectionByte || (*body)[kSmsDirectionByte] == 0;
-    record.values[SmsRecord::Direction] = kSmsDirectionWords[sentByUser ? 0 : 1];
-    record.values[SmsRecord::Folder] = kSmsFolderWords[sentByUser ? 0 : 1];
-    const auto handheld = MessageMillis(*body, kHandheldTimeOffset);
-    const auto other = MessageMillis(*body, kOtherTimeOffset);
-    const auto sent = sentByUser ? handheld : other;
-    const auto received = sentByUser ? other : handheld;
+    const SmsHead head = HeadOf(*body);
+    record.values[SmsRecord::Direction] = kSmsDirectionWords[head.sentByUser ? 0 : 1];
+    record.values[SmsRecord::Folder] = kSmsFolderWords[head.sentByUser ? 0 : 1];
+    const auto sent = head.sentMillis;
+    const auto received = head.receivedMillis;
     record.values[SmsRecord::SentDate] = MessageTime(sent, context);
     record.values[SmsRecord::ReceivedDate] = MessageTime(received, context);
     record.sentUtc = Seconds(sent);
@@ -109,8 +127,7 @@ SmsRecord DecodeSms(const IpdImage& image, RecordSpan span, const DecodeContext&
     record.receivedMillis = received;
 
     Bytes fields = Tail(*body, kSmsFieldsOffset);
-    record.values[SmsRecord::Number] =
-        EightBitText(FindField(fields, kNumberField), true, context.text);
+    record.values[SmsRecord::Number] = EightBitText(head.number, true, context.text);
     if (!withText) return record;
     Bytes text = FindField(fields, kTextField);
     if (!text.empty() && text[0] == kSixteenBitMark) {

@@ -54,6 +54,17 @@ inline constexpr std::array<std::string_view, 2> kSmsFolderWords{"Outbox", "Inbo
 // holds no such bytes in these places.
 bool SmsTextIsSixteenBit(Bytes text, const TextOptions& options);
 
+// What a message says besides its texts: its direction, its two times to the millisecond (as
+// in SmsRecord) and the data of its number field. A span outside the image reads as a sent
+// message without times or number.
+struct SmsHead {
+    bool sentByUser = true;
+    std::optional<std::uint64_t> sentMillis;
+    std::optional<std::uint64_t> receivedMillis;
+    Bytes number;
+};
+SmsHead ReadSmsHead(const IpdImage& image, RecordSpan span);
+
 SmsRecord DecodeSms(const IpdImage& image, RecordSpan span, const DecodeContext& context);
 // The same, the text left empty unless `withText`.
 SmsRecord DecodeSms(const IpdImage& image, RecordSpan span, const DecodeContext& context,

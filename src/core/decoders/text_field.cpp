@@ -16,12 +16,16 @@ bool IsStrippedControl(char32_t c) {
 }  // namespace
 
 std::string EightBitText(Bytes data, bool strip, const TextOptions& options) {
+    if (data.empty()) return {};  // most fields a record is read for are absent
     if (!options.unicode) return strip ? BytesToStrippedText(data, true) : BytesToText(data);
     // Runs of plain ASCII (most texts are nothing else) are copied whole.
+    const char* chars = reinterpret_cast<const char*>(data.data());
+    const std::size_t first = PrintableAsciiRun(data.data(), data.size());
+    if (first == data.size()) return std::string(chars, data.size());
     std::string out;
     out.reserve(data.size() + data.size() / 4);
-    const char* chars = reinterpret_cast<const char*>(data.data());
-    std::size_t i = 0;
+    out.append(chars, first);
+    std::size_t i = first;
     while (i < data.size()) {
         const std::size_t plain = i + PrintableAsciiRun(data.data() + i, data.size() - i);
         out.append(chars + i, plain - i);

@@ -18,7 +18,7 @@ constexpr std::size_t kMostKeyDigits = 17;
 // Contacts from which the address book is read on two threads.
 constexpr std::size_t kContactsForTwoThreads = 4096;
 
-bool Ignored(char c) {
+constexpr bool Ignored(char c) {
     return c == ' ' || c == '\t' || c == '-' || c == '.' || c == '(' || c == ')' || c == '[' ||
            c == ']';
 }
@@ -29,6 +29,15 @@ constexpr std::array<ContactRecord::Slot, 8> kPhoneSlots{
     ContactRecord::Fax,        ContactRecord::OtherNumber,
 };
 
+// The texts read of each contact: its names and numbers.
+constexpr ContactSlots kNameAndNumberSlots = [] {
+    ContactSlots bits = ContactSlotBits(
+        {ContactRecord::FirstName, ContactRecord::LastName, ContactRecord::Company});
+    for (ContactRecord::Slot slot : kPhoneSlots)
+        bits |= ContactSlotBits({slot});
+    return bits;
+}();
+
 std::string DisplayName(const ContactRecord& contact) {
     std::string name = contact[ContactRecord::FirstName];
     const std::string& last = contact[ContactRecord::LastName];
@@ -37,29 +46,47 @@ std::string DisplayName(const ContactRecord& contact) {
     return name.empty() ? contact[ContactRecord::Company] : name;
 }
 
-// A number as ReadDialledNumber reads it, its digits kept here: a number finding looks up.
-struct ShortNumber {
-    std::array<char, kMostKeyDigits + kLongestCountryCode + 4> buffer;
-    std::size_t count = 0;
-    bool international = false;
-    std::string_view digits() const { return {buffer.data(), count}; }
-};
+}  // namespace
 
-// The same as ReadDialledNumber, without allocating; nothing also for a number with more
-// digits than a key holds after a country code, which no key can match.
+namespace {
+
+// What each byte is to a number, looked up rather than compared: read for every number of
+// every message and contact.
+enum class NumberByte : std::uint8_t { Other, Digit, Ignored, Plus };
+constexpr std::array<NumberByte, 256> kNumberBytes = [] {
+    std::array<NumberByte, 256> bytes{};
+    for (unsigned b = 0; b < 256; ++b) {
+        const auto c = static_cast<char>(b);
+        bytes[b] = c >= '0' && c <= '9' ? NumberByte::Digit
+                   : Ignored(c)         ? NumberByte::Ignored
+                   : c == '+'           ? NumberByte::Plus
+                                        : NumberByte::Other;
+    }
+    return bytes;
+}();
+
+}  // namespace
+
 std::optional<ShortNumber> ReadShortNumber(std::string_view number) {
     ShortNumber out;
     bool plus = false;
     std::size_t count = 0;
     for (char c : number) {
-        if (Ignored(c)) continue;
-        if (c == '+' && !plus && count == 0) {
-            plus = true;
-        } else if (c >= '0' && c <= '9') {
-            if (count < out.buffer.size()) out.buffer[count] = c;
-            ++count;
-        } else {
-            return std::nullopt;
+        switch (kNumberBytes[static_cast<unsigned char>(c)]) {
+            case NumberByte::Ignored:
+                continue;
+            case NumberByte::Digit:
+                if (count < out.buffer.size()) out.buffer[count] = c;
+                ++count;
+                continue;
+            case NumberByte::Plus:
+                if (!plus && count == 0) {
+                    plus = true;
+                    continue;
+                }
+                return std::nullopt;
+            case NumberByte::Other:
+                return std::nullopt;
         }
     }
     std::size_t first = 0;
@@ -70,13 +97,11 @@ std::optional<ShortNumber> ReadShortNumber(std::string_view number) {
         first = 2;
     }
     count -= first;
-    if (count == 0 || count > kMostKeyDigits + kLongestCountryCode) return std::nullopt;
+    if (count == 0 || count > ShortNumber::kMostDigits) return std::nullopt;
     std::copy_n(out.buffer.begin() + static_cast<std::ptrdiff_t>(first), count, out.buffer.begin());
     out.count = count;
     return out;
 }
-
-}  // namespace
 
 std::optional<DialledNumber> ReadDialledNumber(std::string_view number) {
     DialledNumber out;
@@ -228,14 +253,15 @@ std::string_view ContactNames::lookup(std::string_view digits, KeyKind kind) con
 }
 
 void ContactNames::add(std::string_view text, std::string_view name) {
-    auto number = ReadDialledNumber(text);
+    // A longer number than ReadShortNumber reads gives no key: none is added for it.
+    const auto number = ReadShortNumber(text);
     if (!number || name.empty()) return;
     if (names_.empty() || std::string_view(text_).substr(names_.back().first) != name) {
         names_.emplace_back(static_cast<std::uint32_t>(text_.size()),
                             static_cast<std::uint32_t>(name.size()));
         text_ += name;
     }
-    const std::string_view digits = number->digits;
+    const std::string_view digits = number->digits();
     if (number->international) {
         put(digits, KeyKind::International);
         for (std::size_t cc = 1; cc <= kLongestCountryCode; ++cc) {
@@ -298,8 +324,8 @@ ContactNames CollectContactNames(const BackupTree& tree, const TextOptions& text
         mine.reserve(last - first);
         for (std::size_t i = first; i < last; ++i) {
             const auto [row, allForm] = contacts[i];
-            ContactRecord contact =
-                DecodeContact(tree.image(), index.records[row].span, allForm, context);
+            ContactRecord contact = DecodeContact(tree.image(), index.records[row].span, allForm,
+                                                  context, kNameAndNumberSlots);
             const std::string name = DisplayName(contact);
             if (name.empty()) continue;
             for (ContactRecord::Slot slot : kPhoneSlots)

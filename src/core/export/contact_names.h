@@ -36,6 +36,18 @@ struct DialledNumber {
 };
 std::optional<DialledNumber> ReadDialledNumber(std::string_view number);
 
+// The same without allocating, for a number of at most kMostDigits digits (after a leading
+// "00"): no key is made of more (17 digits after a country code of at most three). Nothing
+// for a longer number.
+struct ShortNumber {
+    static constexpr std::size_t kMostDigits = 20;
+    std::array<char, kMostDigits + 4> buffer;
+    std::size_t count = 0;
+    bool international = false;
+    std::string_view digits() const { return {buffer.data(), count}; }
+};
+std::optional<ShortNumber> ReadShortNumber(std::string_view number);
+
 class ContactNames {
   public:
     // Adds a contact's number, unless an earlier contact holds one it matches the same way.

@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "decoders/sms_decoder.h"
+#include "decoders/text_field.h"
 #include "export/contact_names.h"
 #include "export/export_writer.h"
 #include "export/markup_text.h"
@@ -26,12 +27,12 @@ constexpr std::size_t kPiecesAhead = 4;
 // number that is no dialled number or has more digits than the value holds.
 std::uint64_t NumberKey(std::string_view number) {
     constexpr std::size_t kMostDigits = 17;
-    const auto read = ReadDialledNumber(number);
-    if (!read || read->digits.size() > kMostDigits) return 0;
+    const auto read = ReadShortNumber(number);
+    if (!read || read->count > kMostDigits) return 0;
     std::uint64_t value = 0;
-    for (char c : read->digits)
+    for (char c : read->digits())
         value = value * 10 + static_cast<std::uint64_t>(c - '0');
-    return (value * 32 + read->digits.size()) * 2 + (read->international ? 1 : 0);
+    return (value * 32 + read->count) * 2 + (read->international ? 1 : 0);
 }
 
 // The key of a number NumberKey gives none: its digits, or the text itself.
@@ -247,11 +248,12 @@ void HtmlConversations::expect(std::size_t messages) {
 
 void HtmlConversations::note(const ExportHead& head, const RecordItem& item,
                              const DecodeContext& context) {
-    const SmsRecord sms = DecodeSms(head.tree.image(), item.span, context, false);
-    const auto millis = Received(sms) ? sms.receivedMillis : sms.sentMillis;
+    // The direction, times and number alone: the texts are read when written.
+    const SmsHead sms = ReadSmsHead(head.tree.image(), item.span);
+    const auto millis = sms.sentByUser ? sms.sentMillis : sms.receivedMillis;
     const Noted noted{static_cast<std::uint32_t>(item.database),
                       static_cast<std::uint32_t>(item.row), millis.value_or(0), item.span,
-                      NumberKey(sms[SmsRecord::Number])};
+                      NumberKey(EightBitText(sms.number, true, context.text))};
     std::lock_guard hold(lock_);
     noted_.push_back(noted);
 }

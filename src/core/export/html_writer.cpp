@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <vector>
 
+#include "decoders/contact_decoder.h"
 #include "decoders/record_fields.h"
 #include "export/export_writer.h"
 #include "export/html_conversations.h"
@@ -124,11 +126,18 @@ class HtmlWriter final : public ExportWriter {
 
     // A record of another database: its label, its photo, its values.
     void entry(const RecordItem& item) {
-        auto body = RecordBody(head_.tree.image(), item.span);
         DecodeRecord(head_.tree.image(), item.db, item.span, context_, values_);
         out_ += "<li><h3 dir=\"auto\">";
-        text(UnicodeLabel(item.db, body ? *body : Bytes{},
-                          TextOptionsFor(head_.tree.image(), context_.text)));
+        if (item.db == KnownDb::AddressBook || item.db == KnownDb::AddressBookAll) {
+            // A contact's label is its two names read as it was decoded, joined by a blank.
+            text(values_.texts[ContactRecord::FirstName]);
+            out_ += ' ';
+            text(values_.texts[ContactRecord::LastName]);
+        } else {
+            auto body = RecordBody(head_.tree.image(), item.span);
+            text(UnicodeLabel(item.db, body ? *body : Bytes{},
+                              TextOptionsFor(head_.tree.image(), context_.text)));
+        }
         out_ += "</h3>";
         if (!values_.photo.empty()) {
             out_ += "<img alt=\"\" src=\"data:image/jpeg;base64,";
@@ -137,9 +146,14 @@ class HtmlWriter final : public ExportWriter {
         }
         out_ += "<dl>";
         const KindInfo& kind = KindInfoOf(item.db);
-        for (const FieldRow& field : JsonTexts(kind.kind)) {
-            const std::string& value = values_.texts[field.slot];
-            if (!value.empty()) pair(field.pane.empty() ? field.column : field.pane, value);
+        const std::span<const FieldRow> rows = JsonTexts(kind.kind);
+        const std::vector<std::string>& heads = textHeads(kind.kind, rows);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const std::string& value = values_.texts[rows[i].slot];
+            if (value.empty()) continue;
+            out_ += heads[i];
+            text(value);
+            out_ += "</dd>";
         }
         for (const ExtraRow& extra : kind.extras)
             extraValue(extra);
@@ -152,6 +166,22 @@ class HtmlWriter final : public ExportWriter {
         out_ += "</dt><dd dir=\"auto\">";
         text(value);
         out_ += "</dd>";
+    }
+
+    // What comes before each text row's value, its caption escaped: the same for every record
+    // of a kind, so made once.
+    const std::vector<std::string>& textHeads(RecordKind kind, std::span<const FieldRow> rows) {
+        std::vector<std::string>& heads = textHeads_[static_cast<std::size_t>(kind)];
+        if (heads.size() != rows.size()) {
+            heads.clear();
+            for (const FieldRow& field : rows) {
+                std::string head = "<dt>";
+                AppendMarkupText(head, field.pane.empty() ? field.column : field.pane, false);
+                head += "</dt><dd dir=\"auto\">";
+                heads.push_back(std::move(head));
+            }
+        }
+        return heads;
     }
 
     void extraValue(const ExtraRow& extra) {
@@ -195,6 +225,7 @@ class HtmlWriter final : public ExportWriter {
     const double offsetHours_;
     ReadableTimes times_;
     RecordValues values_;
+    std::array<std::vector<std::string>, kRecordKindCount> textHeads_;
     HtmlConversations* conversations_ = nullptr;
 };
 

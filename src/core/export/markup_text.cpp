@@ -6,6 +6,10 @@
 #include <cstring>
 #include <limits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "text/utf8.h"
 
 namespace orrelin {
@@ -39,13 +43,41 @@ inline bool EightPlain(std::uint64_t x) {
     return bad == 0;
 }
 
+// The end of the plain bytes from `i` on, sixteen at a time while sixteen remain: the first
+// byte that is not plain in the first block holding one, or the start of the last, shorter
+// block. Where the processor has no such instructions, `i` itself.
+inline std::size_t PlainBlocks(std::string_view utf8, std::size_t i) {
+#if defined(__SSE2__)
+    const __m128i space = _mm_set1_epi8(0x20);
+    const __m128i del = _mm_set1_epi8(0x7F);
+    const __m128i amp = _mm_set1_epi8('&');
+    const __m128i lt = _mm_set1_epi8('<');
+    const __m128i gt = _mm_set1_epi8('>');
+    const __m128i quot = _mm_set1_epi8('"');
+    const __m128i apos = _mm_set1_epi8('\'');
+    for (; i + 16 <= utf8.size(); i += 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(utf8.data() + i));
+        // Compared as signed bytes, those from 0x80 lie below 0x20 too.
+        __m128i bad = _mm_or_si128(_mm_cmplt_epi8(x, space), _mm_cmpeq_epi8(x, del));
+        bad = _mm_or_si128(bad, _mm_or_si128(_mm_cmpeq_epi8(x, amp), _mm_cmpeq_epi8(x, lt)));
+        bad = _mm_or_si128(bad, _mm_or_si128(_mm_cmpeq_epi8(x, gt), _mm_cmpeq_epi8(x, quot)));
+        bad = _mm_or_si128(bad, _mm_cmpeq_epi8(x, apos));
+        if (const int mask = _mm_movemask_epi8(bad); mask != 0)
+            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    }
+#else
+    (void)utf8;
+#endif
+    return i;
+}
+
 }  // namespace
 
 void AppendMarkupText(std::string& out, std::string_view utf8, bool attribute) {
     std::size_t i = 0;
     while (i < utf8.size()) {
         // A run of printable ASCII that needs no reference goes in one piece.
-        std::size_t run = i;
+        std::size_t run = PlainBlocks(utf8, i);
         for (std::uint64_t eight; run + 8 <= utf8.size(); run += 8) {
             std::memcpy(&eight, utf8.data() + run, 8);
             if (!EightPlain(eight)) break;
@@ -189,9 +221,76 @@ ReadableTimes::ReadableTimes(double offsetHours, const DateStyle& style)
         }
         i += run;
     }
+    // The quick way when every text is short and the pieces few.
+    auto toShort = [](std::string_view text, ShortText& out) {
+        if (text.size() > out.bytes.size()) return false;
+        std::memcpy(out.bytes.data(), text.data(), text.size());
+        out.size = text.size();
+        return true;
+    };
+    shortTexts_ = timePieces_.size() <= kMostShortPieces && toShort(style_.am, am_) &&
+                  toShort(style_.pm, pm_);
+    for (const Piece& piece : timePieces_) {
+        if (!shortTexts_ || piece.letter != 0) continue;
+        shortLiterals_.emplace_back();
+        shortTexts_ = toShort(piece.literal, shortLiterals_.back());
+    }
+}
+
+namespace {
+
+// Copies a short text as one word into a buffer with room for eight more bytes.
+char* PutShort(char* out, const std::array<char, 8>& bytes, std::size_t size) {
+    std::memcpy(out, bytes.data(), bytes.size());
+    return out + size;
+}
+
+char* PutNumber(char* out, int value, bool twoDigits) {
+    if (value >= 10 || twoDigits) *out++ = static_cast<char>('0' + value / 10);
+    *out++ = static_cast<char>('0' + value % 10);
+    return out;
+}
+
+}  // namespace
+
+void ReadableTimes::appendShortTimeOfDay(int hour, int minute, int second) {
+    // At most eight bytes a piece, and eight of room behind the last.
+    std::array<char, 8 * (kMostShortPieces + 1)> buffer;
+    char* out = buffer.data();
+    const ShortText* literal = shortLiterals_.data();
+    for (const Piece& piece : timePieces_) {
+        switch (piece.letter) {
+            case 0:
+                out = PutShort(out, literal->bytes, literal->size);
+                ++literal;
+                break;
+            case 'h':
+                out = PutNumber(out, hour % 12 == 0 ? 12 : hour % 12, piece.twoDigits);
+                break;
+            case 'H':
+                out = PutNumber(out, hour, piece.twoDigits);
+                break;
+            case 'm':
+                out = PutNumber(out, minute, piece.twoDigits);
+                break;
+            case 's':
+                out = PutNumber(out, second, piece.twoDigits);
+                break;
+            default: {
+                const ShortText& word = hour < 12 ? am_ : pm_;
+                out = PutShort(out, word.bytes, word.size);
+                break;
+            }
+        }
+    }
+    text_.append(buffer.data(), static_cast<std::size_t>(out - buffer.data()));
 }
 
 void ReadableTimes::appendTimeOfDay(int hour, int minute, int second) {
+    if (shortTexts_) {
+        appendShortTimeOfDay(hour, minute, second);
+        return;
+    }
     for (const Piece& piece : timePieces_) {
         switch (piece.letter) {
             case 0:

@@ -2,6 +2,7 @@
 
 // Text from a backup written into XML and HTML documents, and times as their readers see them.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -37,12 +38,27 @@ class ReadableTimes {
         bool twoDigits;
         std::string literal;
     };
+    static constexpr std::size_t kMostShortPieces = 16;
+    // A text of at most eight bytes, kept so that it is copied as one word.
+    struct ShortText {
+        std::array<char, 8> bytes{};
+        std::size_t size = 0;
+    };
     void appendTimeOfDay(int hour, int minute, int second);
+    // The same for pieces whose texts are all short (most time patterns): written into a
+    // buffer on the stack, a word at a time, and added in one piece.
+    void appendShortTimeOfDay(int hour, int minute, int second);
 
     double offsetHours_;
     std::int64_t offsetSeconds_;
     DateStyle style_;
     std::vector<Piece> timePieces_;
+    // The literals of timePieces_, and AM and PM, as short texts; `shortTexts_` tells whether
+    // every one of them fits.
+    std::vector<ShortText> shortLiterals_;
+    ShortText am_;
+    ShortText pm_;
+    bool shortTexts_ = false;
     std::int64_t day_;
     std::string date_;  // the date of day_
     std::string text_;

@@ -184,6 +184,17 @@ char* FoldInto(char* out, std::string_view utf8, bool& digits) {
             i += 8;
         }
         if (i >= n) break;
+        if (n - i < 8) {
+            // The last few bytes, made a word of eight with blanks after them: most texts
+            // end in plain ASCII too.
+            x = kOnes * ' ';
+            std::memcpy(&x, p + i, n - i);
+            if (LowerEight(x, digitBits)) {
+                std::memcpy(out, &x, n - i);
+                out += n - i;
+                break;
+            }
+        }
         const unsigned char b = p[i];
         if (b < 0x80) {
             slowDigits = slowDigits || (b >= '0' && b <= '9');

@@ -1,6 +1,7 @@
 #include "search/text_index.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <functional>
 #include <span>
@@ -17,6 +18,9 @@ constexpr std::size_t kPartLimit = std::size_t{1} << 31;
 // Records between looks at the cancel flag and reports of progress.
 constexpr std::size_t kStride = 4096;
 constexpr std::size_t kMaxThreads = 4;
+// The build's runs of records: at least this many records each, at most this many a worker.
+constexpr std::size_t kRecordsARun = 32768;
+constexpr std::size_t kRunsAWorker = 4;
 
 // The records in tree order: database by database, each database's records in file order.
 std::vector<std::uint32_t> TreeOrder(const RecordIndex& index) {
@@ -58,6 +62,7 @@ class PartBuilder {
                 if (options_.progress && i > 0) options_.progress->fetch_add(kStride);
             }
             if (parts.back().text.size() >= kPartLimit) parts.emplace_back();
+            prefetch(records, i);
             add(parts.back(), records[i]);
         }
         if (options_.progress) {
@@ -67,6 +72,17 @@ class PartBuilder {
     }
 
   private:
+    // Tree order is not file order: the records' entries and bodies lie all over the index and
+    // the image, so those a few records ahead are fetched early.
+    void prefetch(std::span<const std::uint32_t> records, std::size_t i) const {
+        constexpr std::size_t kAhead = 4;
+        if (i + kAhead >= records.size()) return;
+        const std::uint64_t start = index_.records[records[i + kAhead]].span.start;
+        if (start < image_.size()) __builtin_prefetch(image_.bytes().data() + start);
+        if (i + 4 * kAhead < records.size())
+            __builtin_prefetch(&index_.records[records[i + 4 * kAhead]]);
+    }
+
     // Room for about what the records' bodies hold; room never written to takes no memory.
     void reserve(TextIndex::Part& part, std::span<const std::uint32_t> records) const {
         std::size_t bytes = 0;
@@ -152,35 +168,43 @@ TextIndex TextIndex::Build(const IpdImage& image, const RecordIndex& index,
     }
     workers = std::clamp<std::size_t>(order.size(), 1, workers);
 
-    // Each worker takes a run of records holding about as many bytes as the others': the
-    // work goes with the text, and the databases' records differ much in size.
+    // The records are cut into runs holding about as many bytes each, several a worker: the
+    // work goes with the text, but records differ much in their cost a byte (a contact's
+    // many short fields, a message's one long text), so each worker takes the next run
+    // nobody has taken and none is left working alone for long. Each run is a part of its
+    // own, the parts in tree order.
+    const std::size_t runs =
+        workers == 1 ? 1 : std::clamp(order.size() / kRecordsARun, workers, kRunsAWorker * workers);
     std::vector<std::size_t> bounds{0};
-    if (workers > 1) {
+    if (runs > 1) {
         std::uint64_t total = 0;
         for (std::uint32_t record : order)
             total += index.records[record].span.end - index.records[record].span.start + 1;
         std::uint64_t sum = 0;
-        for (std::size_t i = 0; i < order.size() && bounds.size() < workers; ++i) {
+        for (std::size_t i = 0; i < order.size() && bounds.size() < runs; ++i) {
             const RecordSpan& span = index.records[order[i]].span;
             sum += span.end - span.start + 1;
-            if (sum * workers >= total * bounds.size()) bounds.push_back(i + 1);
+            if (sum * runs >= total * bounds.size()) bounds.push_back(i + 1);
         }
     }
-    while (bounds.size() <= workers)
+    while (bounds.size() <= runs)
         bounds.push_back(order.size());
-    std::vector<std::vector<Part>> pieces(workers);
-    std::vector<char> finished(workers, 0);
-    auto work = [&](std::size_t w) {
-        const std::size_t first = bounds[w];
-        const std::size_t last = std::max(first, bounds[w + 1]);
+    std::vector<std::vector<Part>> pieces(runs);
+    std::vector<char> finished(runs, 0);
+    std::atomic<std::size_t> nextRun{0};
+    auto work = [&] {
         PartBuilder builder(image, index, options);
-        finished[w] = static_cast<char>(
-            builder.build(std::span(order).subspan(first, last - first), pieces[w]));
+        for (std::size_t run; (run = nextRun.fetch_add(1)) < runs;) {
+            const std::size_t first = bounds[run];
+            const std::size_t last = std::max(first, bounds[run + 1]);
+            finished[run] = static_cast<char>(
+                builder.build(std::span(order).subspan(first, last - first), pieces[run]));
+        }
     };
     std::vector<std::thread> threads;
     for (std::size_t w = 1; w < workers; ++w)
-        threads.emplace_back(work, w);
-    work(0);
+        threads.emplace_back(work);
+    work();
     for (std::thread& thread : threads)
         thread.join();
 
@@ -262,12 +286,22 @@ std::vector<SearchMatch> TextIndex::search(std::string_view query) const {
         searchPart(parts_[0], needle, out);
         return out;
     }
-    // The parts are searched at once, each into a list of its own, joined in order.
+    // The parts are searched on a few threads at once, each part into a list of its own,
+    // the lists joined in order.
     std::vector<std::vector<SearchMatch>> found(parts_.size());
+    std::atomic<std::size_t> nextPart{0};
+    auto work = [&] {
+        for (std::size_t i; (i = nextPart.fetch_add(1)) < parts_.size();)
+            searchPart(parts_[i], needle, found[i]);
+    };
+    const std::size_t helpers =
+        std::min(parts_.size(),
+                 std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, kMaxThreads)) -
+        1;
     std::vector<std::thread> threads;
-    for (std::size_t i = 1; i < parts_.size(); ++i)
-        threads.emplace_back([&, i] { searchPart(parts_[i], needle, found[i]); });
-    searchPart(parts_[0], needle, found[0]);
+    for (std::size_t t = 0; t < helpers; ++t)
+        threads.emplace_back(work);
+    work();
     for (std::thread& thread : threads)
         thread.join();
     std::size_t total = 0;

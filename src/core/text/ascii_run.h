@@ -1,11 +1,15 @@
 #pragma once
 
-// Scanning text for the run of plain ASCII at its start, eight bytes at a time: most texts of
-// a backup are nothing else, and are then copied whole.
+// Scanning text for the run of plain ASCII at its start, sixteen or eight bytes at a time: most
+// texts of a backup are nothing else, and are then copied whole.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace orrelin {
 
@@ -32,6 +36,15 @@ inline bool MayHoldZero(std::uint64_t x) {
 // The number of bytes at the start of [p, p + n) that lie in 0x20..0x7F.
 inline std::size_t PrintableAsciiRun(const unsigned char* p, std::size_t n) {
     std::size_t i = 0;
+#if defined(__SSE2__)
+    // Sixteen at a time: compared as signed bytes, those from 0x80 lie below 0x20 too.
+    const __m128i space = _mm_set1_epi8(0x20);
+    for (; i + 16 <= n; i += 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        if (const int mask = _mm_movemask_epi8(_mm_cmplt_epi8(x, space)); mask != 0)
+            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    }
+#endif
     while (i + 8 <= n && ascii_detail::AllPrintable(ascii_detail::Load8(p + i)))
         i += 8;
     while (i < n && p[i] >= 0x20 && p[i] < 0x80)

@@ -3,6 +3,8 @@
 #include <iterator>
 
 #include "decoders/contact_decoder.h"
+#include "decoders/record_fields.h"
+#include "kinds/labels.h"
 #include "record_image.h"
 
 namespace orrelin {
@@ -107,6 +109,31 @@ TEST(DecodeContact, EverySlotReadsItsOwnFieldType) {
     }
 }
 
+// Asked for some slots, a contact gives those as a whole decoding does and leaves the rest
+// empty; the photo comes either way.
+TEST(DecodeContact, ChosenSlotsAloneAreRead) {
+    FieldList fields;
+    fields.text(32, "Ann").text(32, "Lee").text(33, "Acme").text(8, "555").text(64, "note");
+    fields.add(77, {0xFF, 0xD8, 0xFF, 0xE0});
+    RecordImage r = FieldsImage(fields);
+    const ContactRecord all = DecodeContact(r.image, r.span, false, kContext);
+    const ContactSlots cases[] = {
+        0,
+        ContactSlotBits({ContactRecord::LastName}),
+        ContactSlotBits({ContactRecord::Company, ContactRecord::Mobile}),
+        ContactSlotBits({ContactRecord::FirstName, ContactRecord::Notes}),
+        kAllContactSlots,
+    };
+    for (ContactSlots slots : cases) {
+        const ContactRecord some = DecodeContact(r.image, r.span, false, kContext, slots);
+        for (std::size_t slot = 0; slot < ContactRecord::kSlots; ++slot) {
+            EXPECT_EQ(some.values[slot], (slots >> slot & 1) ? all.values[slot] : "")
+                << "slots " << slots << " slot " << slot;
+        }
+        EXPECT_EQ(some.photo.size(), 4u);
+    }
+}
+
 TEST(DecodeContact, TextRules) {
     FieldList fields;
     fields.add(161, {0x00, 0x00, 0x41, 0x00, 0x42})
@@ -137,6 +164,33 @@ TEST(DecodeContact, AllFormReadsOnlyTheNestedFields) {
     ContactRecord plain = Decode(outer, false);
     EXPECT_EQ(plain[ContactRecord::Email], "top@example.com");
     EXPECT_EQ(plain[ContactRecord::FirstName], "");
+}
+
+// The HTML page writes a contact's label from its decoded names: the label rule reads the
+// same fields the same way, in both forms of the address book and with either kind of field.
+TEST(DecodeContact, UnicodeLabelIsTheNamesJoinedByABlank) {
+    FieldList eight;
+    eight.text(32, "Ann\x01").text(32, "L\351e").text(33, "Acme");  // \351: 0xE9
+    FieldList wide;
+    wide.text(32, "Ann").add(160, Utf16Data(u"\u0633\u0644\u0645\u0649")).add(160, Utf16Data(u"R"));
+    FieldList first;
+    first.text(32, "Ann").text(33, "Acme");
+    FieldList none;
+    none.text(33, "Acme");
+    const TextOptions unicode{.unicode = true, .eightBitPage = CodePage::Cp1252};
+    DecodeContext context;
+    context.text = unicode;
+    for (const FieldList* fields : {&eight, &wide, &first, &none}) {
+        FieldList outer;
+        outer.add(10, fields->bytes());
+        for (bool allForm : {false, true}) {
+            RecordImage r = FieldsImage(allForm ? outer : *fields);
+            const ContactRecord c = DecodeContact(r.image, r.span, allForm, context);
+            const KnownDb db = allForm ? KnownDb::AddressBookAll : KnownDb::AddressBook;
+            EXPECT_EQ(UnicodeLabel(db, *RecordBody(r.image, r.span), unicode),
+                      c[ContactRecord::FirstName] + " " + c[ContactRecord::LastName]);
+        }
+    }
 }
 
 TEST(DecodeContact, PhotoOnlyWhenItIsJpeg) {

@@ -25,17 +25,17 @@ TEST(EightBitText, OneCharacterPerByteAndOptionalStripping) {
     EXPECT_EQ(EightBitText(View(ByteVector{0xC7}), true, arabic), "\u0627");
 }
 
-// ASCII runs are scanned eight bytes at a time: a byte to drop or convert is found at every
-// position of a long text.
+// ASCII runs are scanned sixteen and eight bytes at a time: a byte to drop or convert is found
+// at every position of a long text.
 TEST(EightBitText, UnicodeFormFindsEveryByteOutsideAsciiAtEveryPosition) {
     const std::pair<std::uint8_t, std::string> specials[] = {
         {0x01, ""},     {0x1F, ""},       {'\t', ""},       {'\r', "\r"},
         {0x7F, "\x7F"}, {0x80, "\u20AC"}, {0xE9, "\u00E9"}, {0xFF, "\u00FF"}};
     for (const auto& [byte, text] : specials) {
-        for (std::size_t at = 0; at <= 20; ++at) {
-            ByteVector data(20, 'a');
+        for (std::size_t at = 0; at <= 40; ++at) {
+            ByteVector data(40, 'a');
             data.insert(data.begin() + static_cast<std::ptrdiff_t>(at), byte);
-            std::string expected(20, 'a');
+            std::string expected(40, 'a');
             expected.insert(at, text);
             EXPECT_EQ(EightBitText(View(data), true, kUnicode), expected) << "at " << at;
         }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "export/contact_names.h"
 #include "export/markup_text.h"
 
@@ -39,6 +42,29 @@ TEST(ContactNames, MatchingRule) {
         ContactNames names;
         names.add(c.contact, "Eve");
         EXPECT_EQ(!names.find(c.number).empty(), c.matches) << c.contact << " / " << c.number;
+    }
+}
+
+// The reading without allocation agrees with ReadDialledNumber up to 20 digits and reads
+// nothing of a longer number.
+TEST(ContactNames, ShortNumbersReadAsDialledNumbers) {
+    std::vector<std::string> numbers;
+    for (const MatchCase& c : kMatchCases) {
+        numbers.emplace_back(c.contact);
+        numbers.emplace_back(c.number);
+    }
+    numbers.insert(numbers.end(), {"+", "00", "000", "0012345678901234567890", "+1 2\t3",
+                                   "12345678901234567890", "123456789012345678901", "5+5"});
+    for (const std::string& number : numbers) {
+        const auto dialled = ReadDialledNumber(number);
+        const auto quick = ReadShortNumber(number);
+        if (dialled && dialled->digits.size() <= ShortNumber::kMostDigits) {
+            ASSERT_TRUE(quick) << number;
+            EXPECT_EQ(quick->digits(), dialled->digits) << number;
+            EXPECT_EQ(quick->international, dialled->international) << number;
+        } else {
+            EXPECT_FALSE(quick) << number;
+        }
     }
 }
 
@@ -98,16 +124,21 @@ TEST(MarkupText, EscapesWhereverInALongText) {
         std::string_view out;
     };
     const Case cases[] = {{"&", "&amp;"},
+                          {"<", "&lt;"},
+                          {">", "&gt;"},
+                          {"\"", "&quot;"},
                           {"'", "&#39;"},
+                          {" ", " "},
                           {"\x1f", ""},
                           {"\x7f", ""},
                           {"\t", "&#9;"},
                           {"\xC3\xA9", "\xC3\xA9"},
                           {"\xFF", "\xEF\xBF\xBD"}};
     for (const Case& c : cases) {
-        for (std::size_t at = 0; at <= 17; ++at) {
+        // Texts are scanned sixteen and eight bytes at a time: every place in two blocks.
+        for (std::size_t at = 0; at <= 40; ++at) {
             const std::string before(at, 'a');
-            const std::string after(20 - at, 'B');
+            const std::string after(40 - at, 'B');
             std::string out;
             AppendMarkupText(out, before + std::string(c.in) + after, true);
             EXPECT_EQ(out, before + std::string(c.out) + after) << c.in << " at " << at;

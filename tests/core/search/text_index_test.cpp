@@ -63,6 +63,31 @@ TEST(FoldTest, TellsWhetherTheTextHoldsADigit) {
     }
 }
 
+// Texts are folded eight bytes at a time, their last few bytes as one padded word: a capital,
+// a NUL, an accented letter or a digit at every place of texts up to two words long.
+TEST(FoldTest, FoldsEveryPlaceOfShortTexts) {
+    const struct {
+        std::string in;
+        std::string out;
+    } specials[] = {{"Q", "q"}, {std::string(1, '\0'), ""}, {"\xC3\x89", "e"}, {"7", "7"}};
+    for (const auto& special : specials) {
+        for (std::size_t length = 0; length <= 16; ++length) {
+            for (std::size_t at = 0; at <= length; ++at) {
+                const std::string text =
+                    std::string(at, 'a') + special.in + std::string(length - at, 'B');
+                char out[40];
+                bool digits = false;
+                const char* end = FoldInto(out, text, digits);
+                const std::string folded(static_cast<const char*>(out), end);
+                EXPECT_EQ(folded,
+                          std::string(at, 'a') + special.out + std::string(length - at, 'b'))
+                    << length << " " << at;
+                EXPECT_EQ(digits, special.in == "7") << length << " " << at;
+            }
+        }
+    }
+}
+
 TEST(PhoneDigitsTest, KeepsOnlyNumbersWrittenLikePhoneNumbers) {
     EXPECT_EQ(PhoneDigits("+1 (555) 010-4477"), "15550104477");
     EXPECT_EQ(PhoneDigits("555.0104"), "5550104");
