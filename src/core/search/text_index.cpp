@@ -7,6 +7,7 @@
 #include <span>
 #include <thread>
 
+#include "decoders/contact_decoder.h"
 #include "kinds/record_kinds.h"
 #include "search/fold.h"
 
@@ -142,7 +143,13 @@ class PartBuilder {
         // is kept.
         if (!LabelMaySayMore(kind.kind)) return;
         label_.clear();
-        AppendFolded(label_, kind.unicodeLabel(*body, context_.text));
+        if (kind.kind == RecordKind::Address) {
+            // A contact's label is its two names as decoded, joined by a blank.
+            AppendFolded(label_, values_.texts[ContactRecord::FirstName] + ' ' +
+                                     values_.texts[ContactRecord::LastName]);
+        } else {
+            AppendFolded(label_, kind.unicodeLabel(*body, context_.text));
+        }
         const std::string_view texts(part.text.data() + start, part.text.size() - start);
         if (texts.find(label_) == std::string_view::npos) addFolded(part, kLabelField, label_);
     }
