@@ -8,4 +8,4 @@ if [ ! -f "$walker" ]; then
     echo "test-bench-smoke: the floor walker $walker is absent; skipped"
     exit 0
 fi
-ORRELIN_BENCH_RECORDS=2000 ORRELIN_BENCH_RUNS=1 ORRELIN_BENCH_NO_TARGETS=1 bench/run.sh
+ORRELIN_BENCH_RECORDS=2000 ORRELIN_BENCH_MAIL_RECORDS=2000 ORRELIN_BENCH_RUNS=1 ORRELIN_BENCH_NO_TARGETS=1 bench/run.sh
