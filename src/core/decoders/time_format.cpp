@@ -52,66 +52,41 @@ std::string Padded(std::int64_t value, std::size_t width) {
 std::string ApplyPattern(std::string_view pattern, const CivilDate& date, int hour, int minute,
                          int second, const DateStyle& style) {
     std::string out;
-    std::size_t i = 0;
-    while (i < pattern.size()) {
-        char c = pattern[i];
-        if (c == '\'') {
-            // Quoted text, in which '' also stands for one quote.
-            ++i;
-            if (i < pattern.size() && pattern[i] == '\'') {
-                out.push_back('\'');
-                ++i;
-                continue;
-            }
-            while (i < pattern.size()) {
-                if (pattern[i] != '\'') {
-                    out.push_back(pattern[i++]);
-                } else if (i + 1 < pattern.size() && pattern[i + 1] == '\'') {
-                    out.push_back('\'');
-                    i += 2;
-                } else {
-                    ++i;
+    const int hour12 = hour % 12 == 0 ? 12 : hour % 12;
+    ReadPattern(
+        pattern, [&](std::string_view text) { out += text; },
+        [&](char c, std::size_t run) {
+            const std::size_t width = run >= 2 ? 2 : 1;
+            switch (c) {
+                case 'd':
+                    out += Padded(date.day, width);
                     break;
-                }
+                case 'M':
+                    out += Padded(date.month, width);
+                    break;
+                case 'y':
+                    out += run >= 3 ? Padded(date.year, 4) : Padded(date.year % 100, width);
+                    break;
+                case 'h':
+                    out += Padded(hour12, width);
+                    break;
+                case 'H':
+                    out += Padded(hour, width);
+                    break;
+                case 'm':
+                    out += Padded(minute, width);
+                    break;
+                case 's':
+                    out += Padded(second, width);
+                    break;
+                case 't':
+                    out += hour < 12 ? style.am : style.pm;
+                    break;
+                default:
+                    out.append(run, c);
+                    break;
             }
-            continue;
-        }
-        std::size_t run = 1;
-        while (i + run < pattern.size() && pattern[i + run] == c)
-            ++run;
-        const std::size_t width = run >= 2 ? 2 : 1;
-        const int hour12 = hour % 12 == 0 ? 12 : hour % 12;
-        switch (c) {
-            case 'd':
-                out += Padded(date.day, width);
-                break;
-            case 'M':
-                out += Padded(date.month, width);
-                break;
-            case 'y':
-                out += run >= 3 ? Padded(date.year, 4) : Padded(date.year % 100, width);
-                break;
-            case 'h':
-                out += Padded(hour12, width);
-                break;
-            case 'H':
-                out += Padded(hour, width);
-                break;
-            case 'm':
-                out += Padded(minute, width);
-                break;
-            case 's':
-                out += Padded(second, width);
-                break;
-            case 't':
-                out += hour < 12 ? style.am : style.pm;
-                break;
-            default:
-                out.append(run, c);
-                break;
-        }
-        i += run;
-    }
+        });
     return out;
 }
 

@@ -5,6 +5,7 @@
 // is the leading number of the time-zone text: 1970-01-01 03:00 plus H hours. That 3-hour lead
 // is how the handheld's times have always been shown by this program, and is kept.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -31,6 +32,42 @@ struct DateStyle {
     static DateStyle FromCFormats(std::string_view dateFormat, std::string_view timeFormat,
                                   std::string am, std::string pm);
 };
+
+// Reads a pattern of DateStyle: hands each run of one character outside quotes to
+// `token(character, run)` and each piece of literal text (quoted text, '' standing for a
+// quote) to `literal(text)`, in order. Which characters are pattern letters is the caller's.
+template <typename Literal, typename Token>
+void ReadPattern(std::string_view pattern, Literal literal, Token token) {
+    std::size_t i = 0;
+    while (i < pattern.size()) {
+        const char c = pattern[i];
+        if (c == '\'') {
+            ++i;
+            if (i < pattern.size() && pattern[i] == '\'') {
+                literal(std::string_view("'"));
+                ++i;
+                continue;
+            }
+            while (i < pattern.size()) {
+                if (pattern[i] != '\'') {
+                    literal(pattern.substr(i++, 1));
+                } else if (i + 1 < pattern.size() && pattern[i + 1] == '\'') {
+                    literal(std::string_view("'"));
+                    i += 2;
+                } else {
+                    ++i;
+                    break;
+                }
+            }
+            continue;
+        }
+        std::size_t run = 1;
+        while (i + run < pattern.size() && pattern[i + run] == c)
+            ++run;
+        token(c, run);
+        i += run;
+    }
+}
 
 // The stored setting as the program uses it: every "GMT" replaced by "0".
 std::string TimeZoneTextFromSetting(std::string_view stored);

@@ -171,33 +171,7 @@ ReadableTimes::ReadableTimes(double offsetHours, const DateStyle& style)
             timePieces_.push_back({0, false, {}});
         timePieces_.back().literal += text;
     };
-    std::size_t i = 0;
-    while (i < pattern.size()) {
-        const char c = pattern[i];
-        if (c == '\'') {
-            ++i;
-            if (i < pattern.size() && pattern[i] == '\'') {
-                literal("'");
-                ++i;
-                continue;
-            }
-            while (i < pattern.size()) {
-                if (pattern[i] != '\'') {
-                    literal(pattern.substr(i++, 1));
-                } else if (i + 1 < pattern.size() && pattern[i + 1] == '\'') {
-                    literal("'");
-                    i += 2;
-                } else {
-                    ++i;
-                    break;
-                }
-            }
-            continue;
-        }
-        std::size_t run = 1;
-        while (i + run < pattern.size() && pattern[i + run] == c)
-            ++run;
-        const bool twoDigits = run >= 2;
+    ReadPattern(pattern, literal, [&](char c, std::size_t run) {
         switch (c) {
             case 'd':
                 literal("30");
@@ -213,14 +187,13 @@ ReadableTimes::ReadableTimes(double offsetHours, const DateStyle& style)
             case 'm':
             case 's':
             case 't':
-                timePieces_.push_back({c, twoDigits, {}});
+                timePieces_.push_back({c, run >= 2, {}});
                 break;
             default:
                 literal(std::string(run, c));
                 break;
         }
-        i += run;
-    }
+    });
     // The quick way when every text is short and the pieces few.
     auto toShort = [](std::string_view text, ShortText& out) {
         if (text.size() > out.bytes.size()) return false;
