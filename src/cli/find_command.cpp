@@ -17,6 +17,7 @@ struct FindOptions {
     std::string path;
     std::string text;
     std::vector<std::string> databases;
+    bool allDatabases = false;
 };
 
 // Which database nodes to report: those named (by name or node key) with --database, all
@@ -58,10 +59,10 @@ bool WriteMatches(const OpenedBackup& backup, const std::vector<SearchMatch>& ma
         out.push_back('\t');
         if (auto body = backup.image.range(entry.span.start, entry.span.end)) {
             const TextOptions unicode = TextOptionsFor(backup.image, TextOptions{true});
-            AppendUtf8Line(out, UnicodeLabel(node.db, *body, unicode));
+            AppendUtf8Line(out, UnicodeLabel(node, *body, unicode));
         }
         out.push_back('\t');
-        AppendSingleByteLine(out, FieldCaption(node.db, match.field));
+        AppendSingleByteLine(out, FieldCaption(node, match.field));
         out.push_back('\n');
         ++written;
     }
@@ -69,7 +70,9 @@ bool WriteMatches(const OpenedBackup& backup, const std::vector<SearchMatch>& ma
 }
 
 int Find(const FindOptions& options) {
-    auto backup = OpenBackup(options.path);
+    // A database named may be one the program does not decode, as `show` takes it.
+    const bool all = options.allDatabases || !options.databases.empty();
+    auto backup = OpenBackup(options.path, all ? Databases::All : Databases::Decoded);
     if (!backup) return 2;
     const auto chosen = ChosenDatabases(backup->index, options.databases);
     if (!chosen) return 2;
@@ -93,6 +96,9 @@ void AddFindCommand(CLI::App& app, CommandResult& result) {
     command->add_option("--database", options->databases,
                         "look in this database only (a name such as \"Memos\" or a node key "
                         "such as 3DBTop); may be repeated");
+    command->add_flag("--all-databases", options->allDatabases,
+                      "look in the databases the program does not decode too, by the text "
+                      "reading of their raw fields");
     command->callback([options, &result] { result.exitCode = Find(*options); });
 }
 

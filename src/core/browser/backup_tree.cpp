@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "archive/backup_file.h"
-#include "kinds/labels.h"
 #include "browser/tree_keys.h"
 #include "ipd/loader.h"
+#include "kinds/labels.h"
 #include "text/codepage.h"
 
 namespace orrelin {
@@ -116,7 +116,7 @@ std::string BackupTree::unicodeText(NodeId node, const TextOptions& text) const 
     }
     const auto& entry = index().records[node - 1 - index().databases.size()];
     auto body = image().range(entry.span.start, entry.span.end);
-    return body ? UnicodeLabel(index().databases[entry.database].db, *body,
+    return body ? UnicodeLabel(index().databases[entry.database], *body,
                                TextOptionsFor(image(), text))
                 : std::string{};
 }

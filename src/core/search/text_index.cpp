@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "decoders/contact_decoder.h"
+#include "kinds/raw_fields.h"
 #include "kinds/record_kinds.h"
 #include "search/fold.h"
 
@@ -120,20 +121,39 @@ class PartBuilder {
         part.pieceStart.push_back(static_cast<std::uint32_t>(part.text.size()));
         part.pieceField.push_back(field);
         *folded = '\0';
-        char* end = digits ? PutPhoneDigitRuns(folded + 1, std::string_view(at, folded), '\0')
-                           : folded + 1;
+        char* end =
+            digits ? PutPhoneDigitRuns(folded + 1, std::string_view(at, folded), '\0') : folded + 1;
         part.text.commit(static_cast<std::size_t>(end - at));
+    }
+
+    // A record of a database the program does not decode: the text reading of each raw field,
+    // as its pane shows it, the field's position its slot; and its label when it says more
+    // ("Record 12").
+    void addRaw(TextIndex::Part& part, Bytes body) {
+        const std::size_t start = part.text.size();
+        std::uint8_t position = 0;
+        for (const RawField& field : ReadRawFields(body)) {
+            addValue(part, position, RawText(field.data));
+            if (position < kLabelField - 1) ++position;
+        }
+        label_.clear();
+        AppendFolded(label_, RawLabel(body));
+        const std::string_view texts(part.text.data() + start, part.text.size() - start);
+        if (texts.find(label_) == std::string_view::npos) addFolded(part, kLabelField, label_);
     }
 
     void add(TextIndex::Part& part, std::uint32_t record) {
         part.firstPiece.push_back(static_cast<std::uint32_t>(part.pieceStart.size()));
         part.records.push_back(record);
         const RecordEntry& entry = index_.records[record];
-        // Records of a database the program does not decode hold no values to find.
-        if (!index_.databases[entry.database].decoded()) return;
-        const KnownDb db = index_.databases[entry.database].db;
+        const DatabaseNode& database = index_.databases[entry.database];
         const auto body = image_.range(entry.span.start, entry.span.end);
         if (!body) return;
+        if (!database.decoded()) {
+            addRaw(part, *body);
+            return;
+        }
+        const KnownDb db = database.db;
         const DatabaseKind& kind = KindOf(db);
         const std::size_t start = part.text.size();
         kind.decode(image_, entry.span, context_, values_);
@@ -251,8 +271,8 @@ const char* FindNeedle(const char* from, const char* end, std::string_view needl
 #if defined(__GLIBC__)
     return static_cast<const char*>(::memmem(from, length, needle.data(), needle.size()));
 #else
-    const char* at = std::search(from, end, std::boyer_moore_horspool_searcher(needle.begin(),
-                                                                                needle.end()));
+    const char* at =
+        std::search(from, end, std::boyer_moore_horspool_searcher(needle.begin(), needle.end()));
     return at == end ? nullptr : at;
 #endif
 }
@@ -336,13 +356,14 @@ std::size_t TextIndex::memoryBytes() const {
     return bytes;
 }
 
-std::string_view FieldCaption(KnownDb db, std::uint8_t field) {
+std::string FieldCaption(const DatabaseNode& database, std::uint8_t field) {
     if (field == kLabelField) return "Label";
-    for (const FieldRow& row : KindInfoOf(db).fields) {
+    if (!database.decoded()) return "Raw Field " + std::to_string(field + 1);
+    for (const FieldRow& row : KindInfoOf(database.db).fields) {
         if (row.slot != field) continue;
-        if (!row.pane.empty()) return row.pane;
-        if (!row.column.empty()) return row.column;
-        return row.jsonKey;
+        if (!row.pane.empty()) return std::string(row.pane);
+        if (!row.column.empty()) return std::string(row.column);
+        return std::string(row.jsonKey);
     }
     return {};
 }

@@ -19,7 +19,8 @@
 
 namespace orrelin {
 
-// The field a record matched in: a value's slot (as in the kind's field rows), or its label.
+// The field a record matched in: a value's slot (as in the kind's field rows; a raw field's
+// position for a database the program does not decode), or its label.
 inline constexpr std::uint8_t kLabelField = 0xFF;
 
 struct SearchMatch {
@@ -45,14 +46,16 @@ class TextIndex {
     TextIndex() = default;
 
     // Indexes every record of every database node, in tree order (database by database, each
-    // database's records in file order).
+    // database's records in file order); a record of a database the program does not decode by
+    // the text reading of its raw fields (kinds/raw_fields.h).
     static TextIndex Build(const IpdImage& image, const RecordIndex& index,
                            const TextIndexOptions& options = {});
 
     // The records whose label or a value contains `query` once both are folded, in tree order,
     // one match a record with the first field that matched: the values in the pane's order,
-    // then the label (a label that is part of a value is found as that value). A query that is a phone number ("+1 (555) 010-4477") also matches the
-    // same digits with any punctuation between them. An empty query matches nothing.
+    // then the label (a label that is part of a value is found as that value). A query that is a
+    // phone number ("+1 (555) 010-4477") also matches the same digits with any punctuation between
+    // them. An empty query matches nothing.
     std::vector<SearchMatch> search(std::string_view query) const;
 
     std::size_t recordCount() const;
@@ -77,8 +80,9 @@ class TextIndex {
     std::vector<Part> parts_;
 };
 
-// The caption of a matched field: "Label", or the value's caption in the record's pane (its
-// export caption when the pane shows it without one).
-std::string_view FieldCaption(KnownDb db, std::uint8_t field);
+// The caption of a matched field: "Label", the value's caption in the record's pane (its
+// export caption when the pane shows it without one), or for a database the program does not
+// decode "Raw Field N", its raw field counted from 1.
+std::string FieldCaption(const DatabaseNode& database, std::uint8_t field);
 
 }  // namespace orrelin

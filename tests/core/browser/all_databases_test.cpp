@@ -5,6 +5,7 @@
 #include "ipd/loader.h"
 #include "kinds/labels.h"
 #include "kinds/raw_fields.h"
+#include "search/text_index.h"
 
 namespace orrelin {
 namespace {
@@ -105,6 +106,20 @@ TEST(AllDatabases, EveryNameTableEntryIsANodeWithItsRecords) {
     EXPECT_EQ(tree.text(tree.child(tree.databaseNode(0), 1)), "Record 2");
     EXPECT_FALSE(tree.databaseByParentText(work).has_value());
     EXPECT_EQ(tree.databaseOf(work), &tree.index().databases[0]);
+}
+
+// The records of a database the program does not decode are labelled and found by their raw
+// fields in full Unicode too, never read as another kind.
+TEST(AllDatabases, OtherRecordsHaveUnicodeLabelsAndAreFoundByTheirRawText) {
+    const IpdImage image(MixedBackup());
+    const BackupTree tree(image, BuildDatabaseNodes(image, "a.ipd", {}, Databases::All));
+    const NodeId work = tree.child(tree.databaseNode(0), 0);
+    EXPECT_EQ(tree.unicodeText(work, TextOptions{true}), "Work");
+    EXPECT_EQ(tree.unicodeText(tree.child(tree.databaseNode(0), 1), TextOptions{true}), "Record 2");
+
+    const TextIndex index = TextIndex::Build(tree.image(), tree.index());
+    EXPECT_EQ(index.search("work"), (std::vector<SearchMatch>{{0, 0}}));
+    EXPECT_EQ(index.search("record 2"), (std::vector<SearchMatch>{{2, kLabelField}}));
 }
 
 TEST(AllDatabases, ARecordRunningPastTheEndStopsTheWalkNamingItsDatabase) {

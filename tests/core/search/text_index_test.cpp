@@ -6,8 +6,8 @@
 
 #include "core/export/export_fixture.h"
 #include "ipd/ipd_builder.h"
-#include "kinds/record_kinds.h"
 #include "ipd/loader.h"
+#include "kinds/record_kinds.h"
 #include "search/fold.h"
 #include "search/text_index.h"
 
@@ -28,24 +28,41 @@ TEST_P(FoldTest, Folds) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, FoldTest,
-    ::testing::Values(
-        FoldCase{"Ascii", "Hello WORLD 42", "hello world 42"},
-        FoldCase{"Latin1Accents", "\xC3\x89" "cole \xC3\x80 l\xC3\xA0", "ecole a la"},
-        FoldCase{"SharpSAndLigature", "Stra\xC3\x9F" "e \xC3\x86", "strasse ae"},
-        FoldCase{"LatinExtendedA", "\xC5\x81\xC3\xB3" "d\xC5\xBA", "lodz"},
-        FoldCase{"CombiningMark", "e\xCC\x81t\xC3\xA9", "ete"},
-        // مُحَمَّد: tashkeel between the letters
-        FoldCase{"ArabicTashkeel", "\xD9\x85\xD9\x8F\xD8\xAD\xD9\x8E\xD9\x85\xD9\x91\xD9\x8E\xD8\xAF",
-                 "\xD9\x85\xD8\xAD\xD9\x85\xD8\xAF"},
-        // كـتـاب: tatweel between the letters
-        FoldCase{"ArabicTatweel", "\xD9\x83\xD9\x80\xD8\xAA\xD9\x80\xD8\xA7\xD8\xA8",
-                 "\xD9\x83\xD8\xAA\xD8\xA7\xD8\xA8"},
-        FoldCase{"ArabicIndicDigits", "\xD9\xA0\xD9\xA5\xDB\xB9", "059"},
-        FoldCase{"Greek", "\xCE\x86\xCE\xA3", "\xCE\xB1\xCF\x83"},
-        FoldCase{"Cyrillic", "\xD0\x81\xD0\x96", "\xD0\xB5\xD0\xB6"},
-        FoldCase{"NoBreakSpaceAndDash", "1\xC2\xA0" "2\xE2\x80\x93" "3", "1 2-3"},
-        FoldCase{"NulDropped", std::string("a\0b", 3), "ab"},
-        FoldCase{"BrokenUtf8PassesUnchanged", "a\xFF" "B", "a\xFF" "b"}),
+    ::testing::Values(FoldCase{"Ascii", "Hello WORLD 42", "hello world 42"},
+                      FoldCase{"Latin1Accents",
+                               "\xC3\x89"
+                               "cole \xC3\x80 l\xC3\xA0",
+                               "ecole a la"},
+                      FoldCase{"SharpSAndLigature",
+                               "Stra\xC3\x9F"
+                               "e \xC3\x86",
+                               "strasse ae"},
+                      FoldCase{"LatinExtendedA",
+                               "\xC5\x81\xC3\xB3"
+                               "d\xC5\xBA",
+                               "lodz"},
+                      FoldCase{"CombiningMark", "e\xCC\x81t\xC3\xA9", "ete"},
+                      // مُحَمَّد: tashkeel between the letters
+                      FoldCase{"ArabicTashkeel",
+                               "\xD9\x85\xD9\x8F\xD8\xAD\xD9\x8E\xD9\x85\xD9\x91\xD9\x8E\xD8\xAF",
+                               "\xD9\x85\xD8\xAD\xD9\x85\xD8\xAF"},
+                      // كـتـاب: tatweel between the letters
+                      FoldCase{"ArabicTatweel", "\xD9\x83\xD9\x80\xD8\xAA\xD9\x80\xD8\xA7\xD8\xA8",
+                               "\xD9\x83\xD8\xAA\xD8\xA7\xD8\xA8"},
+                      FoldCase{"ArabicIndicDigits", "\xD9\xA0\xD9\xA5\xDB\xB9", "059"},
+                      FoldCase{"Greek", "\xCE\x86\xCE\xA3", "\xCE\xB1\xCF\x83"},
+                      FoldCase{"Cyrillic", "\xD0\x81\xD0\x96", "\xD0\xB5\xD0\xB6"},
+                      FoldCase{"NoBreakSpaceAndDash",
+                               "1\xC2\xA0"
+                               "2\xE2\x80\x93"
+                               "3",
+                               "1 2-3"},
+                      FoldCase{"NulDropped", std::string("a\0b", 3), "ab"},
+                      FoldCase{"BrokenUtf8PassesUnchanged",
+                               "a\xFF"
+                               "B",
+                               "a\xFF"
+                               "b"}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(FoldTest, TellsWhetherTheTextHoldsADigit) {
@@ -129,8 +146,7 @@ struct Fixture {
         b.database("Address Book");
         b.record(kMemos, Memo("R\xE9union", u"Bring the KEYS"));
         b.record(kContacts, Contact("Anne", "Ebert", "+1 (555) 010-4477"), 2);
-        b.record(kMemos, Memo("Tea", u"\u0645\u064F\u062D\u064E\u0645\u0651\u064E\u062F comes"),
-                 3);
+        b.record(kMemos, Memo("Tea", u"\u0645\u064F\u062D\u064E\u0645\u0651\u064E\u062F comes"), 3);
         b.record(kMemos, Memo("Numbers", u"room 12, floor 34"), 4);
         image = IpdImage(b.build());
         index = BuildDatabaseNodes(image, "test.ipd");
@@ -168,8 +184,7 @@ INSTANTIATE_TEST_SUITE_P(
         SearchCase{"PunctuatedQuery", "(555) 0104", {{1, 10}}},
         SearchCase{"NumbersOfDifferentStretchesStayApart", "1234", {}},
         SearchCase{"InTreeOrderOneMatchARecord", "e", {{0, 0}, {2, 0}, {3, 0}, {1, 1}}},
-        SearchCase{"NoMatch", "absent", {}},
-        SearchCase{"EmptyQuery", "", {}}),
+        SearchCase{"NoMatch", "absent", {}}, SearchCase{"EmptyQuery", "", {}}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(TextIndexTest, CancelledBuildGivesAnEmptyIndex) {
@@ -218,10 +233,17 @@ TEST(TextIndexTest, LabelsLeftOutAreValues) {
 }
 
 TEST(TextIndexTest, FieldCaptions) {
-    EXPECT_EQ(FieldCaption(KnownDb::Memos, kLabelField), "Label");
-    EXPECT_EQ(FieldCaption(KnownDb::Memos, 0), "Title");
-    EXPECT_EQ(FieldCaption(KnownDb::Memos, 1), "Memo");
-    EXPECT_EQ(FieldCaption(KnownDb::AddressBook, 10), "Mobile");
+    DatabaseNode memos;
+    memos.db = KnownDb::Memos;
+    DatabaseNode contacts;
+    contacts.db = KnownDb::AddressBook;
+    DatabaseNode other;
+    other.otherName = "Folders";
+    EXPECT_EQ(FieldCaption(memos, kLabelField), "Label");
+    EXPECT_EQ(FieldCaption(memos, 0), "Title");
+    EXPECT_EQ(FieldCaption(memos, 1), "Memo");
+    EXPECT_EQ(FieldCaption(contacts, 10), "Mobile");
+    EXPECT_EQ(FieldCaption(other, 1), "Raw Field 2");
 }
 
 }  // namespace
