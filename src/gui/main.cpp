@@ -9,9 +9,9 @@
 #include <cstdio>
 
 #include "gui/browser/find_bar.h"
-#include "gui/browser/icons.h"
 #include "gui/browser/main_window.h"
-#include "gui/browser/qt_platform.h"
+#include "gui/common/icons.h"
+#include "gui/common/qt_platform.h"
 #include "gui/settings/about_window.h"
 
 using orrelin::gui::MainWindow;
@@ -53,8 +53,7 @@ int BenchmarkFind(MainWindow& window, const QString& path, const QString& text) 
     bar.searchNow();
     QApplication::processEvents();
     const double searched = static_cast<double>(clock.nsecsElapsed()) / 1e9;
-    std::printf("indexed in %.3f s; %zu matches in %.3f s\n", indexed, bar.matchCount(),
-                searched);
+    std::printf("indexed in %.3f s; %zu matches in %.3f s\n", indexed, bar.matchCount(), searched);
     std::fflush(stdout);
     return 0;
 }

@@ -9,7 +9,7 @@
 #include <deque>
 #include <vector>
 
-#include "gui/browser/platform.h"
+#include "gui/common/platform.h"
 
 namespace orrelin::gui::testing {
 

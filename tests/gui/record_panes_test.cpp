@@ -15,7 +15,7 @@
 #include "fakes.h"
 #include "gui/browser/main_menus.h"
 #include "gui/browser/tree_model.h"
-#include "gui/browser/value_font.h"
+#include "gui/common/value_font.h"
 #include "gui/servicebook/servicebook_form.h"
 #include "test_backups.h"
 

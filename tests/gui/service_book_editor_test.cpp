@@ -12,11 +12,11 @@
 #include <QTest>
 #include <memory>
 
+#include "base/bytes.h"
 #include "fakes.h"
-#include "gui/browser/single_byte.h"
+#include "gui/common/single_byte.h"
 #include "gui/servicebook/service_book_editor.h"
 #include "gui/servicebook/servicebook_form.h"
-#include "base/bytes.h"
 #include "ipd/ipd_builder.h"
 #include "ipd/loader.h"
 

@@ -5,13 +5,13 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QRadioButton>
 #include <QMenu>
+#include <QRadioButton>
 #include <QTest>
 
 #include "every_kind_window.h"
+#include "gui/common/unicode_option.h"
 #include "gui/export/export_panel.h"
-#include "gui/browser/unicode_option.h"
 
 using namespace orrelin;
 using namespace orrelin::gui;

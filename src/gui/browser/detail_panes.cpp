@@ -13,7 +13,7 @@
 
 #include "gui/browser/pane_rows.h"
 #include "gui/browser/record_pane.h"
-#include "gui/browser/single_byte.h"
+#include "gui/common/single_byte.h"
 #include "gui/servicebook/servicebook_form.h"
 
 namespace orrelin::gui {
@@ -67,8 +67,8 @@ DetailPanes::DetailPanes(QWidget* parent) {
     calls_ = new RecordPane(QStringLiteral("Phone Calls Log"), QStringLiteral("callLogPane"),
                             pane_rows::kCall, parent);
 
-    mail_ = new RecordPane(QStringLiteral("Messages"), QStringLiteral("mailPane"),
-                           pane_rows::kMail, parent);
+    mail_ = new RecordPane(QStringLiteral("Messages"), QStringLiteral("mailPane"), pane_rows::kMail,
+                           parent);
     mail_->field("mailBody")->widget()->setMinimumHeight(kMemoBodyHeight);
     bookmark_ = new RecordPane(QStringLiteral("Browser Bookmarks"), QStringLiteral("bookmarkPane"),
                                pane_rows::kBookmark, parent);
@@ -95,7 +95,7 @@ DetailPanes::DetailPanes(QWidget* parent) {
 }
 
 std::array<QGroupBox*, 12> DetailPanes::frames() const {
-    return {contacts_, sms_,  memo_,       task_,     serviceBook_, calendar_,
+    return {contacts_, sms_,  memo_,     task_,       serviceBook_, calendar_,
             calls_,    mail_, bookmark_, browserUrl_, timeZone_,    raw_};
 }
 

@@ -11,7 +11,7 @@
 #include "decoders/servicebook_decoder.h"
 #include "decoders/sms_decoder.h"
 #include "decoders/task_decoder.h"
-#include "gui/browser/value_field.h"
+#include "gui/common/value_field.h"
 #include "kinds/raw_fields.h"
 #include "kinds/record_kinds.h"
 

@@ -11,7 +11,7 @@
 
 #include "browser/backup_tree.h"
 #include "decoders/decode_context.h"
-#include "gui/browser/platform.h"
+#include "gui/common/platform.h"
 
 class QLabel;
 class QTreeView;

@@ -5,7 +5,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "gui/browser/single_byte.h"
+#include "gui/common/single_byte.h"
 #include "gui/servicebook/servicebook_form.h"
 
 namespace orrelin::gui {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "gui/browser/value_field.h"
+#include "gui/common/value_field.h"
 
 class QTabWidget;
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "gui/browser/icons.h"
-#include "gui/browser/single_byte.h"
+#include "gui/common/icons.h"
+#include "gui/common/single_byte.h"
 
 namespace orrelin::gui {
 

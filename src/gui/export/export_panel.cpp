@@ -7,7 +7,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "gui/browser/single_byte.h"
+#include "gui/common/single_byte.h"
 #include "io/file_output.h"
 #include "kinds/record_kinds.h"
 

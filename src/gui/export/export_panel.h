@@ -11,7 +11,7 @@
 #include <functional>
 #include <optional>
 
-#include "gui/browser/platform.h"
+#include "gui/common/platform.h"
 
 class QPushButton;
 class QRadioButton;

@@ -10,10 +10,10 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "gui/browser/single_byte.h"
+#include "base/bytes.h"
+#include "gui/common/single_byte.h"
 #include "gui/servicebook/servicebook_form.h"
 #include "io/file_output.h"
-#include "base/bytes.h"
 
 namespace orrelin::gui {
 namespace {

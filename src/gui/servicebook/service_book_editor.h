@@ -5,7 +5,7 @@
 #include <array>
 #include <optional>
 
-#include "gui/browser/platform.h"
+#include "gui/common/platform.h"
 #include "servicebook/servicebook_save.h"
 
 class QGroupBox;

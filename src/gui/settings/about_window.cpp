@@ -10,7 +10,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "gui/browser/icons.h"
+#include "gui/common/icons.h"
 
 namespace orrelin::gui {
 

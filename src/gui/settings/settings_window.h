@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "gui/browser/platform.h"
+#include "gui/common/platform.h"
 
 class QComboBox;
 class QPushButton;

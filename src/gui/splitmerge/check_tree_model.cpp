@@ -3,8 +3,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include "gui/browser/icons.h"
-#include "gui/browser/single_byte.h"
+#include "gui/common/icons.h"
+#include "gui/common/single_byte.h"
 
 namespace orrelin::gui {
 namespace {

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "gui/browser/all_databases_option.h"
+#include "gui/common/all_databases_option.h"
 #include "gui/splitmerge/check_tree_model.h"
 #include "gui/splitmerge/split_window.h"
 #include "gui/splitmerge/write_progress.h"
@@ -91,7 +91,8 @@ bool MergeWindow::loadSecondFile(const QString& path) {
     for (const std::string& warning : second_->tree().warnings())
         warnings << path + QStringLiteral(": ") + QString::fromStdString(warning);
     if (!warnings.isEmpty())
-        platform_.messages.show(this, MessageIcon::Warning, kCaption, warnings.join(QLatin1Char('\n')));
+        platform_.messages.show(this, MessageIcon::Warning, kCaption,
+                                warnings.join(QLatin1Char('\n')));
     return true;
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "browser/backup_tree.h"
-#include "gui/browser/platform.h"
+#include "gui/common/platform.h"
 #include "splitmerge/check_tree.h"
 
 class QLabel;

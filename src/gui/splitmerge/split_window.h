@@ -3,7 +3,7 @@
 #include <QWidget>
 
 #include "browser/backup_tree.h"
-#include "gui/browser/platform.h"
+#include "gui/common/platform.h"
 #include "ipd/ipd_writer.h"
 #include "splitmerge/check_tree.h"
 

@@ -4,7 +4,7 @@
 #include <array>
 
 #include "decoders/decode_context.h"
-#include "gui/browser/platform.h"
+#include "gui/common/platform.h"
 
 class QAction;
 class QMenu;

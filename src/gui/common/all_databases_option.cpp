@@ -1,6 +1,6 @@
-#include "gui/browser/all_databases_option.h"
+#include "gui/common/all_databases_option.h"
 
-#include "gui/browser/platform.h"
+#include "gui/common/platform.h"
 
 namespace orrelin::gui {
 namespace {

@@ -1,4 +1,4 @@
-#include "gui/browser/value_field.h"
+#include "gui/common/value_field.h"
 
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -6,7 +6,7 @@
 #include <QTextDocument>
 #include <QTextOption>
 
-#include "gui/browser/value_font.h"
+#include "gui/common/value_font.h"
 
 namespace orrelin::gui {
 namespace {

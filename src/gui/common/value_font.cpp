@@ -1,4 +1,4 @@
-#include "gui/browser/value_font.h"
+#include "gui/common/value_font.h"
 
 #include <QApplication>
 #include <QFontDatabase>

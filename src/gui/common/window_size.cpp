@@ -1,11 +1,11 @@
-#include "gui/browser/window_size.h"
+#include "gui/common/window_size.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStringList>
 #include <QWidget>
 
-#include "gui/browser/platform.h"
+#include "gui/common/platform.h"
 
 namespace orrelin::gui {
 namespace {

@@ -3,7 +3,7 @@
 // The desktop's own message boxes, file dialogs and settings store behind the window-side
 // interfaces.
 
-#include "gui/browser/platform.h"
+#include "gui/common/platform.h"
 
 namespace orrelin::gui {
 

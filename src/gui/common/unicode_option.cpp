@@ -1,4 +1,4 @@
-#include "gui/browser/unicode_option.h"
+#include "gui/common/unicode_option.h"
 
 #include <QAction>
 #include <QActionGroup>

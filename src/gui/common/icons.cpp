@@ -1,4 +1,4 @@
-#include "gui/browser/icons.h"
+#include "gui/common/icons.h"
 
 // The images are compiled into the static library, whose resource registration the linker
 // would drop unless something refers to it.

@@ -1,4 +1,4 @@
-#include "gui/browser/single_byte.h"
+#include "gui/common/single_byte.h"
 
 #include <QList>
 

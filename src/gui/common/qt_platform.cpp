@@ -1,4 +1,4 @@
-#include "gui/browser/qt_platform.h"
+#include "gui/common/qt_platform.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
