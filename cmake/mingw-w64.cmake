@@ -1,6 +1,7 @@
 # Cross-builds for 64-bit Windows with the MinGW-w64 compilers of a Linux system:
 #   cmake -S . -B build-mingw -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-#       -DORRELIN_BUILD_GUI=OFF -DORRELIN_BUILD_TESTS=OFF
+#       -DORRELIN_BUILD_GUI=OFF -DORRELIN_BUILD_TESTS=OFF \
+#       -DORRELIN_CROSS_PREFIX="$(scripts/cross-deps.sh mingw64)"
 # The compilers with POSIX threads are taken when they are there (std::thread needs them with
 # older MinGW-w64 releases), else the default ones. Programs are linked statically, so the
 # .exe files run without the compiler's DLLs beside them.
@@ -24,8 +25,14 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
+# Libraries built for Windows by scripts/cross-deps.sh, when given (-DORRELIN_CROSS_PREFIX=...).
+set(orrelin_pkgconfig /usr/${ORRELIN_MINGW_PREFIX}/lib/pkgconfig)
+if(ORRELIN_CROSS_PREFIX)
+    list(APPEND CMAKE_FIND_ROOT_PATH ${ORRELIN_CROSS_PREFIX})
+    set(orrelin_pkgconfig ${ORRELIN_CROSS_PREFIX}/lib/pkgconfig:${orrelin_pkgconfig})
+endif()
 # pkg-config looks among the Windows libraries only, never at the build system's own.
-set(ENV{PKG_CONFIG_LIBDIR} /usr/${ORRELIN_MINGW_PREFIX}/lib/pkgconfig)
+set(ENV{PKG_CONFIG_LIBDIR} ${orrelin_pkgconfig})
 set(ENV{PKG_CONFIG_PATH} "")
 # CLI11 is headers only: its package is the build system's, with its headers taken alone.
 set(CLI11_DIR ${CMAKE_CURRENT_LIST_DIR}/mingw-w64)
