@@ -16,7 +16,8 @@
 #                       needed) are the reference, instead of a revision's
 # --candidate-cli PROG  PROG is run as the candidate's orrelin-cli (a wrapper that runs another
 #                       system's build, say); the candidate's ipdgen is then the reference's
-# --formats LIST        the export formats to compare, separated by blanks (default: all five);
+# --formats LIST        the export formats to compare, separated by blanks (default: all nine:
+#                       txt csv vcard ics json android-sms android-calls html mbox);
 #                       the requests that name a format left out are left out too
 #
 # Inputs: samples/sample.ipd, every file of ${ORRELIN_CORPUS_DIR:-../shared/corpus} (when it
@@ -52,7 +53,7 @@ large=
 keep=
 reference_build=
 candidate_cli=
-formats="txt csv vcard ics json"
+formats="txt csv vcard ics json android-sms android-calls html mbox"
 
 usage() {
     sed -n '2,/^set -euo/p' "$0" | sed '$d' | sed 's/^# \{0,1\}//'

@@ -8,11 +8,12 @@
 #include <cstring>
 
 #include "archive/backup_file.h"
+#include "base/bytes.h"
 #include "browser/tree_keys.h"
-#include "text/ascii_run.h"
-#include "text/codepage.h"
 #include "ipd/loader.h"
 #include "settings/time_zone_setting.h"
+#include "text/ascii_run.h"
+#include "text/codepage.h"
 
 namespace orrelin::cli {
 namespace {
@@ -25,7 +26,6 @@ struct LineBytes {
 
 // The escape of a byte that may not stand on a line as it is; size 0 for the others.
 LineBytes Escape(std::uint8_t b) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
     switch (b) {
         case '\r':
             return {{'\\', 'r'}, 2};
@@ -38,7 +38,7 @@ LineBytes Escape(std::uint8_t b) {
         default:
             break;
     }
-    if (b < 0x20 || b == 0x7F) return {{'\\', 'x', kDigits[b >> 4], kDigits[b & 0xF]}, 4};
+    if (b < 0x20 || b == 0x7F) return {{'\\', 'x', HexDigit(b >> 4), HexDigit(b)}, 4};
     return {};
 }
 
@@ -197,9 +197,9 @@ std::optional<CodePage> ChosenCodePage(const std::string& name) {
 }
 
 void UnicodeOption::addTo(CLI::App& command) {
-    CLI::Option* unicode = command.add_flag(
-        "--unicode", unicode_,
-        "texts in full Unicode (UTF-8) instead of reduced to code page 1256");
+    CLI::Option* unicode =
+        command.add_flag("--unicode", unicode_,
+                         "texts in full Unicode (UTF-8) instead of reduced to code page 1256");
     command
         .add_option("--codepage", codePage_,
                     "with --unicode: the Windows code page 8-bit texts are read in: " +

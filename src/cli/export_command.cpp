@@ -11,9 +11,9 @@
 #include "cli/commands.h"
 #include "decoders/time_format.h"
 #include "export/export_engine.h"
-#include "kinds/record_kinds.h"
 #include "io/file_output.h"
 #include "io/platform.h"
+#include "kinds/record_kinds.h"
 
 namespace orrelin::cli {
 namespace {
@@ -171,13 +171,11 @@ int RunExport(const ExportOptions& options) {
         return 2;
     }
     if (!format->unicode) return WriteOut(CompletionText(result.path) + "\n") ? 0 : 2;
-    if (result.records == 0) {
-        PrintWarning("the chosen records hold nothing for " + std::string(format->name) +
-                     ": the file holds an empty document");
-    }
-    std::string written = std::to_string(result.records) +
-                          (result.records == 1 ? " record written.\n" : " records written.\n");
-    return WriteOut(CompletionText(result.path) + "\n" + written) ? 0 : 2;
+    const std::string warning = EmptyExportWarning(format->format, result.records);
+    if (!warning.empty()) PrintWarning(warning);
+    return WriteOut(CompletionText(result.path) + "\n" + RecordsWrittenText(result.records) + "\n")
+               ? 0
+               : 2;
 }
 
 }  // namespace

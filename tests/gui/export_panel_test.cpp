@@ -159,14 +159,43 @@ class ExportPanelTest : public QObject {
         }
     }
 
-    void withNoOptionChosenTheButtonsDoNothing() {
+    void withNoOptionChosenTheButtonsWriteNothingAndSaySo() {
         Open(Record(kMemos, 0));
         panel->textButton()->click();
         panel->csvButton()->click();
         for (const auto& info : kExportFormats)
             panel->standardButton(info.format)->click();
         QVERIFY(Files().isEmpty());
-        QVERIFY(messages.shown.empty());
+        QCOMPARE(messages.shown.size(), kExportFormats.size() + 2);
+        for (const ShownMessage& shown : messages.shown) {
+            QCOMPARE(shown.icon, MessageIcon::Warning);
+            QVERIFY(shown.text.startsWith(QStringLiteral("Nothing was exported.")));
+        }
+    }
+
+    // What is said after a file is written: the count, and the command line's warning when a
+    // format took no record (the fixture holds no mail).
+    void theMessageCountsTheRecordsAndWarnsOfAnEmptyDocument() {
+        struct Case {
+            ExportFormat format;
+            MessageIcon icon;
+            QString tail;
+        };
+        const Case cases[] = {
+            {ExportFormat::Json, MessageIcon::None, QStringLiteral("\n2 records written.")},
+            {ExportFormat::Mbox, MessageIcon::Warning,
+             QStringLiteral("\n0 records written.\nThe chosen records hold nothing for mbox: the "
+                            "file holds an empty document.")},
+        };
+        Open(Record(kSms, 0));
+        panel->scopeOption(1)->setChecked(true);
+        for (const Case& c : cases) {
+            messages.shown.clear();
+            panel->standardButton(c.format)->click();
+            QCOMPARE(messages.shown.size(), std::size_t{1});
+            QCOMPARE(messages.shown[0].icon, c.icon);
+            QVERIFY2(messages.shown[0].text.endsWith(c.tail), qPrintable(messages.shown[0].text));
+        }
     }
 
     void theChosenOptionPersistsAcrossOpenings() {
@@ -205,10 +234,12 @@ class ExportPanelTest : public QObject {
 
         QCOMPARE(messages.shown.size(), std::size_t{3});
         const QString paths[] = {text, csv, again};
+        const QString counts[] = {"1 record", "2 records", "9 records"};
         for (std::size_t i = 0; i < 3; ++i) {
             QCOMPARE(messages.shown[i].icon, MessageIcon::None);
             QCOMPARE(messages.shown[i].title, kApplicationTitle);
-            QCOMPARE(messages.shown[i].text, "Export to: " + paths[i] + " is complete.");
+            QCOMPARE(messages.shown[i].text,
+                     "Export to: " + paths[i] + " is complete.\n" + counts[i] + " written.");
         }
         QVERIFY(!panel->isHidden());
     }
@@ -242,7 +273,7 @@ class ExportPanelTest : public QObject {
         QVERIFY(ReadAll(folder.path() + "/Orrelin_Export_07040509_2.json").find("Service Book") !=
                 std::string::npos);
         QCOMPARE(messages.shown.size(), std::size_t{4});
-        QCOMPARE(messages.shown[0].text, "Export to: " + one + " is complete.");
+        QCOMPARE(messages.shown[0].text, "Export to: " + one + " is complete.\n1 record written.");
         QCOMPARE(panel->lastWritten(), folder.path() + "/Orrelin_Export_07040509_2.json");
     }
 
@@ -264,9 +295,11 @@ class ExportPanelTest : public QObject {
         QVERIFY(ReadAll(folder.path() + "/Orrelin_Export_07040509.xml")
                     .starts_with("<?xml version='1.0' encoding='UTF-8' standalone='yes' ?>\n"
                                  "<smses count=\"2\">"));
-        QVERIFY(ReadAll(folder.path() + "/Orrelin_Export_07040509_2.xml").find("<calls count=\"1\">") !=
-                std::string::npos);
-        QVERIFY(ReadAll(folder.path() + "/Orrelin_Export_07040509.html").starts_with("<!DOCTYPE html>"));
+        QVERIFY(
+            ReadAll(folder.path() + "/Orrelin_Export_07040509_2.xml").find("<calls count=\"1\">") !=
+            std::string::npos);
+        QVERIFY(ReadAll(folder.path() + "/Orrelin_Export_07040509.html")
+                    .starts_with("<!DOCTYPE html>"));
         QCOMPARE(messages.shown.size(), std::size_t{3});
     }
 

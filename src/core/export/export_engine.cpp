@@ -6,15 +6,15 @@
 #include <thread>
 #include <vector>
 
+#include "base/bytes.h"
+#include "base/paths.h"
 #include "export/contact_names.h"
 #include "export/export_writer.h"
 #include "io/file_output.h"
-#include "base/bytes.h"
-#include "base/paths.h"
 #include "ipd/fields.h"
+#include "kinds/record_kinds.h"
 #include "text/single_byte.h"
 #include "text/utf16.h"
-#include "kinds/record_kinds.h"
 
 namespace orrelin {
 namespace {
@@ -158,8 +158,8 @@ class Engine {
           head_{tree, request, std::nullopt, 0, 0, nullptr, {}, 0, {}} {
         if (scopeDatabase_ && tree.index().databases[*scopeDatabase_].decoded())
             head_.scopeDatabase = dbAt(*scopeDatabase_);
-        head_.stampUtc = request.stampUtc ? *request.stampUtc
-                                          : static_cast<std::int64_t>(std::time(nullptr));
+        head_.stampUtc =
+            request.stampUtc ? *request.stampUtc : static_cast<std::int64_t>(std::time(nullptr));
         out_.reserve(kFlushSize + (std::size_t{1} << 16));
         if (NeedsContactNames(request.format)) {
             contacts_ = CollectContactNames(tree, TextOptions{true, request.eightBitPage});
@@ -189,9 +189,8 @@ class Engine {
         if (chunks.size() >= 4 && request_.format != ExportFormat::ICalendar &&
             std::thread::hardware_concurrency() > 1) {
             helper = std::make_unique<ChunkHelper>(
-                head_, chunks, [this](const Chunk& chunk, ExportWriter& writer) {
-                    render(chunk, writer);
-                });
+                head_, chunks,
+                [this](const Chunk& chunk, ExportWriter& writer) { render(chunk, writer); });
         }
         std::size_t i = 0;
         for (const Part& part : parts) {
@@ -394,8 +393,8 @@ std::optional<NodeId> ScopeNode(const BackupTree& tree, ExportScope scope,
     return std::nullopt;
 }
 
-ExportRun RenderExport(const BackupTree& tree, const ExportRequest& request,
-                       const ExportSink& sink, const ProgressCallback& progress) {
+ExportRun RenderExport(const BackupTree& tree, const ExportRequest& request, const ExportSink& sink,
+                       const ProgressCallback& progress) {
     return Engine(tree, request, sink, progress).run();
 }
 
@@ -448,6 +447,17 @@ std::string ExportFileName(std::string_view openedPath, ExportFormat format, std
 
 std::string CompletionText(std::string_view path) {
     return "Export to: " + std::string(path) + " is complete.";
+}
+
+std::string RecordsWrittenText(std::uint64_t records) {
+    return std::to_string(records) + (records == 1 ? " record written." : " records written.");
+}
+
+std::string EmptyExportWarning(ExportFormat format, std::uint64_t records) {
+    const ExportFormatInfo& info = InfoOf(format);
+    if (records > 0 || !info.unicode) return {};
+    return "the chosen records hold nothing for " + std::string(info.name) +
+           ": the file holds an empty document";
 }
 
 }  // namespace orrelin

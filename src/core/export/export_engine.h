@@ -112,8 +112,8 @@ struct ExportRun {
 // gives what the format writes around none (the text banner, an empty document). Cancelled
 // when `progress` returned false, Failed when the sink refused bytes. `progress` (may be
 // empty) hears of the records done and to do.
-ExportRun RenderExport(const BackupTree& tree, const ExportRequest& request,
-                       const ExportSink& sink, const ProgressCallback& progress = {});
+ExportRun RenderExport(const BackupTree& tree, const ExportRequest& request, const ExportSink& sink,
+                       const ProgressCallback& progress = {});
 
 // The whole export as one string.
 std::string RenderExportToString(const BackupTree& tree, const ExportRequest& request);
@@ -143,5 +143,11 @@ std::string ExportFileName(std::string_view openedPath, ExportFormat format, std
 
 // "Export to: PATH is complete."
 std::string CompletionText(std::string_view path);
+// "1 record written.", "N records written."
+std::string RecordsWrittenText(std::uint64_t records);
+// What an export that wrote `records` records in `format` warns of, empty when nothing: a
+// Unicode format that took no record wrote an empty document. The text and CSV files always
+// hold their banners and headings.
+std::string EmptyExportWarning(ExportFormat format, std::uint64_t records);
 
 }  // namespace orrelin

@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "base/bytes.h"
 #include "decoders/contact_decoder.h"
 #include "decoders/record_fields.h"
 #include "export/export_writer.h"
@@ -61,10 +62,11 @@ class HtmlWriter final : public ExportWriter {
 
     void begin() override {
         conversations_->gatherNames(head_, context_.text);
-        out_ += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
-                "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-                "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
-                "img-src data:; style-src 'unsafe-inline'; script-src '";
+        out_ +=
+            "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+            "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
+            "img-src data:; style-src 'unsafe-inline'; script-src '";
         out_ += kHtmlScriptHash;
         out_ += "'\">\n<title>";
         AppendMarkupText(out_, FileName(), false);
@@ -74,8 +76,9 @@ class HtmlWriter final : public ExportWriter {
         AppendMarkupText(out_, FileName(), false);
         out_ += "</h1>\n<p>Times are shown in ";
         out_ += ZoneName(offsetHours_);
-        out_ += ".</p>\n<input type=\"search\" id=\"q\" placeholder=\"Search\" "
-                "aria-label=\"Search\" autocomplete=\"off\">\n</header>\n<main>\n";
+        out_ +=
+            ".</p>\n<input type=\"search\" id=\"q\" placeholder=\"Search\" "
+            "aria-label=\"Search\" autocomplete=\"off\">\n</header>\n<main>\n";
         out_ += "<p id=\"none\" class=\"hidden\">Nothing matches the search.</p>\n";
     }
 
@@ -141,7 +144,7 @@ class HtmlWriter final : public ExportWriter {
         out_ += "</h3>";
         if (!values_.photo.empty()) {
             out_ += "<img alt=\"\" src=\"data:image/jpeg;base64,";
-            out_ += Base64Encode(values_.photo);
+            AppendBase64(values_.photo, out_);
             out_ += "\">";
         }
         out_ += "<dl>";

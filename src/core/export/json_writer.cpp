@@ -1,5 +1,6 @@
 #include "export/json_writer.h"
 
+#include "base/bytes.h"
 #include "text/ascii_run.h"
 #include "text/codepage.h"
 
@@ -89,7 +90,6 @@ void JsonWriter::put(std::string_view s) {
 }
 
 void JsonWriter::quoted(std::string_view utf8) {
-    static constexpr char kHex[] = "0123456789abcdef";
     if (utf8.empty()) {  // most values of a contact
         put(std::string_view("\"\""));
         return;
@@ -142,8 +142,8 @@ void JsonWriter::quoted(std::string_view utf8) {
                     break;
                 default:
                     std::memcpy(at, "u00", 3);
-                    at[3] = kHex[b >> 4];
-                    at[4] = kHex[b & 0xF];
+                    at[3] = LowerHexDigit(b >> 4);
+                    at[4] = LowerHexDigit(b);
                     at += 5;
                     break;
             }

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "base/bytes.h"
+
 namespace orrelin {
 namespace {
 
@@ -13,9 +15,6 @@ constexpr std::size_t kMaxLine = 998;           // bytes of a line, its end not 
 constexpr std::size_t kQpLine = 76;             // a quoted-printable line, "=" included
 constexpr std::size_t kEncodedWordBytes = 39;   // text bytes in one encoded word (52 in base64)
 constexpr std::size_t kPlainHeaderLimit = 900;  // longer header text goes into encoded words
-constexpr std::string_view kHex = "0123456789ABCDEF";
-constexpr std::string_view kBase64 =
-    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 constexpr std::array<std::string_view, 7> kWeekdays{"Thu", "Fri", "Sat", "Sun",
                                                     "Mon", "Tue", "Wed"};  // from 1970-01-01
 constexpr std::array<std::string_view, 12> kMonths{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
@@ -173,15 +172,7 @@ void MessageWriter::encodedWords(std::string_view text) {
             out_ += ' ';
         }
         out_ += "=?utf-8?B?";
-        for (std::size_t i = 0; i < n; i += 3) {
-            std::uint32_t v = static_cast<std::uint32_t>(static_cast<unsigned char>(text[at + i])) << 16;
-            if (i + 1 < n) v |= static_cast<std::uint32_t>(static_cast<unsigned char>(text[at + i + 1])) << 8;
-            if (i + 2 < n) v |= static_cast<unsigned char>(text[at + i + 2]);
-            out_ += kBase64[v >> 18 & 63];
-            out_ += kBase64[v >> 12 & 63];
-            out_ += i + 1 < n ? kBase64[v >> 6 & 63] : '=';
-            out_ += i + 2 < n ? kBase64[v & 63] : '=';
-        }
+        AppendBase64(Bytes(reinterpret_cast<const std::uint8_t*>(text.data()) + at, n), out_);
         out_ += "?=";
         at += n;
     }
@@ -336,8 +327,8 @@ void MessageWriter::quotedPrintable(std::string_view text) {
                 out_ += static_cast<char>(c);
             } else {
                 out_ += '=';
-                out_ += kHex[c >> 4];
-                out_ += kHex[c & 15];
+                out_ += HexDigit(c >> 4);
+                out_ += HexDigit(c);
             }
             column += width;
         }

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <initializer_list>
 
+#include "base/bytes.h"
 #include "export/standard_text.h"
 
 namespace orrelin {
@@ -217,30 +218,6 @@ std::string EscapeVCardText(std::string_view text) {
             default:
                 out += c;
         }
-    }
-    return out;
-}
-
-std::string Base64Encode(std::span<const std::uint8_t> bytes) {
-    static constexpr char kAlphabet[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    out.reserve((bytes.size() + 2) / 3 * 4);
-    std::size_t i = 0;
-    for (; i + 3 <= bytes.size(); i += 3) {
-        std::uint32_t n = static_cast<std::uint32_t>(bytes[i]) << 16 |
-                          static_cast<std::uint32_t>(bytes[i + 1]) << 8 | bytes[i + 2];
-        for (int shift = 18; shift >= 0; shift -= 6)
-            out += kAlphabet[n >> shift & 0x3F];
-    }
-    std::size_t rest = bytes.size() - i;
-    if (rest > 0) {
-        std::uint32_t n = static_cast<std::uint32_t>(bytes[i]) << 16;
-        if (rest == 2) n |= static_cast<std::uint32_t>(bytes[i + 1]) << 8;
-        out += kAlphabet[n >> 18 & 0x3F];
-        out += kAlphabet[n >> 12 & 0x3F];
-        out += rest == 2 ? kAlphabet[n >> 6 & 0x3F] : '=';
-        out += '=';
     }
     return out;
 }

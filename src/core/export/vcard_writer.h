@@ -32,7 +32,4 @@ std::string EscapeVCardText(std::string_view text);
 // (25/12/1975, 12/25/1975, 5/5/1975). Nothing otherwise.
 std::optional<std::string> VCardDate(std::string_view text);
 
-// Standard base64 (RFC 4648) with padding.
-std::string Base64Encode(std::span<const std::uint8_t> bytes);
-
 }  // namespace orrelin

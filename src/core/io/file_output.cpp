@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/bytes.h"
 #include "base/paths.h"
 
 namespace orrelin {
@@ -14,8 +15,10 @@ void (*g_beforeNaming)(const std::string&) = nullptr;
 
 std::string RandomHex() {
     const std::uint64_t value = platform::RandomBits();
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+    std::string text(16, '0');
+    for (int i = 0; i < 16; ++i)
+        text[static_cast<std::size_t>(15 - i)] =
+            LowerHexDigit(static_cast<unsigned>(value >> (4 * i)));
     return text;
 }
 

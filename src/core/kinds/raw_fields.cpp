@@ -33,15 +33,7 @@ std::vector<RawField> ReadRawFields(Bytes body) {
 }
 
 std::string RawHex(Bytes data) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(data.size() * 3);
-    for (std::uint8_t byte : data) {
-        if (!out.empty()) out.push_back(' ');
-        out.push_back(kDigits[byte >> 4]);
-        out.push_back(kDigits[byte & 0x0F]);
-    }
-    return out;
+    return BytesToHex(data, ' ');
 }
 
 std::string RawText(Bytes data) {

@@ -7,10 +7,11 @@
 #include <system_error>
 #include <vector>
 
-#include "text/codepage.h"
+#include "base/bytes.h"
 #include "base/paths.h"
 #include "io/file_output.h"
 #include "io/platform.h"
+#include "text/codepage.h"
 
 namespace orrelin {
 namespace {
@@ -202,10 +203,9 @@ std::string EscapeValue(std::string_view value) {
                 break;
             default:
                 if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-                    static constexpr char kDigits[] = "0123456789abcdef";
                     body += "\\x";
-                    body.push_back(kDigits[static_cast<unsigned char>(c) >> 4]);
-                    body.push_back(kDigits[static_cast<unsigned char>(c) & 0xF]);
+                    body.push_back(LowerHexDigit(static_cast<unsigned char>(c) >> 4));
+                    body.push_back(LowerHexDigit(static_cast<unsigned char>(c)));
                 } else {
                     body.push_back(c);
                 }

@@ -20,6 +20,8 @@ const QString kNothingSelected = QStringLiteral(
 const QString kNoRecordSelected = QStringLiteral(
     "No SMS, Address Book, Tasks, Calendar, Phone Calls record selected for "
     "export.\nPlease select any single record then hit the export menu.");
+const QString kNoScopeChosen =
+    QStringLiteral("Nothing was exported.\nPlease choose which records to export first.");
 
 QString StandardCaption(ExportFormat format) {
     switch (format) {
@@ -170,7 +172,10 @@ void ExportPanel::exportStandard(ExportFormat format) {
 void ExportPanel::runExport(ExportFormat format) {
     lastWritten_.clear();
     std::optional<int> scope = chosenScope();
-    if (!scope) return;
+    if (!scope) {
+        messages_.show(window(), MessageIcon::Warning, kApplicationTitle, kNoScopeChosen);
+        return;
+    }
     Source source = source_();
     if (!source.tree) return;
     const BackupTree& tree = *source.tree;
@@ -206,11 +211,20 @@ void ExportPanel::runExport(ExportFormat format) {
 
     QString shownPath = QString::fromStdString(result.path);
     switch (result.status) {
-        case ExportStatus::Written:
+        case ExportStatus::Written: {
             lastWritten_ = shownPath;
-            messages_.show(window(), MessageIcon::None, kApplicationTitle,
-                           QString::fromStdString(CompletionText(result.path)));
+            QString text = QString::fromStdString(CompletionText(result.path) + "\n" +
+                                                  RecordsWrittenText(result.records));
+            const std::string warning = EmptyExportWarning(format, result.records);
+            if (!warning.empty()) {
+                QString said = QString::fromStdString(warning);
+                said[0] = said[0].toUpper();
+                text += QStringLiteral("\n") + said + QStringLiteral(".");
+            }
+            messages_.show(window(), warning.empty() ? MessageIcon::None : MessageIcon::Warning,
+                           kApplicationTitle, text);
             break;
+        }
         case ExportStatus::Failed:
             messages_.show(window(), MessageIcon::Critical, kApplicationTitle,
                            QStringLiteral("The export file %1 could not be written: %2")

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/bytes.h"
 #include "content_lines.h"
 #include "core/decoders/record_image.h"
 #include "export/standard_text.h"

@@ -1,11 +1,10 @@
 #include "hex_text.h"
 
+#include "base/bytes.h"
 #include "text/codepage.h"
 
 namespace orrelin {
 namespace {
-
-constexpr char kDigits[] = "0123456789ABCDEF";
 
 int DigitValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -18,7 +17,7 @@ std::string PlainHex(std::uint64_t n) {
     if (n == 0) return "0";
     std::string out;
     while (n != 0) {
-        out.insert(out.begin(), kDigits[n & 0xF]);
+        out.insert(out.begin(), HexDigit(static_cast<unsigned>(n)));
         n >>= 4;
     }
     return out;
@@ -45,7 +44,7 @@ std::string NumberToEvenHex(std::uint64_t n) {
 
 std::string ByteToHex(std::int64_t n) {
     auto b = static_cast<std::uint8_t>(static_cast<std::uint64_t>(n) & 0xFF);
-    return {kDigits[b >> 4], kDigits[b & 0xF]};
+    return {HexDigit(b >> 4), HexDigit(b)};
 }
 
 std::string WordToLeHex(std::string_view h) {
@@ -104,8 +103,8 @@ std::string TextToHex(std::string_view text) {
     out.reserve(text.size() * 2);
     for (char c : text) {
         auto b = static_cast<std::uint8_t>(c);
-        out.push_back(kDigits[b >> 4]);
-        out.push_back(kDigits[b & 0xF]);
+        out.push_back(HexDigit(b >> 4));
+        out.push_back(HexDigit(b));
     }
     return out;
 }
