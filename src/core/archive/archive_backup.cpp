@@ -37,6 +37,11 @@ Failure TooLargeTogether(std::uint64_t size) {
                    std::to_string(size) + " bytes"};
 }
 
+Failure HoldsTooMuch(std::uint64_t size) {
+    return Damaged("its databases unpack to " + std::to_string(size) + " bytes, more than the " +
+                   std::to_string(kMostInflated) + " a backup can hold");
+}
+
 bool HasPrefixIgnoringCase(std::string_view text, std::string_view prefix, bool atEnd) {
     if (text.size() < prefix.size()) return false;
     const std::string_view part =
@@ -56,7 +61,9 @@ bool IsDatabaseEntry(std::string_view name) {
 
 // An entry inflated whole into memory of its own (the manifests).
 Result<ByteVector> ReadWhole(const ZipReader& zip, std::uint64_t entry, std::uint64_t limit) {
-    const std::uint64_t size = zip.declaredSize(entry);
+    auto declared = zip.declaredSize(entry);
+    if (!declared) return Damaged(declared.error());
+    const std::uint64_t size = *declared;
     if (size > limit) return TooLarge(zip.name(entry), size);
     auto stream = zip.open(entry);
     if (!stream) return Damaged(stream.error());
@@ -69,8 +76,8 @@ Result<ByteVector> ReadWhole(const ZipReader& zip, std::uint64_t entry, std::uin
 Result<Manifest> ReadManifest(const ZipReader& zip, std::uint64_t entry, std::uint64_t limit) {
     auto bytes = ReadWhole(zip, entry, std::min(limit, kManifestLimit));
     if (!bytes) return Failure{bytes.error()};
-    auto manifest = ParseManifest(std::string_view(reinterpret_cast<const char*>(bytes->data()),
-                                                   bytes->size()));
+    auto manifest = ParseManifest(
+        std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
     if (!manifest) return Damaged(zip.name(entry) + ": " + manifest.error());
     return manifest;
 }
@@ -88,7 +95,9 @@ std::shared_ptr<std::uint8_t[]> AllocateBlock(std::uint64_t bytes) {
 // The Desktop Manager for Mac layout: one whole IPD file.
 Result<OpenedImage> ReadWholeIpdEntry(const ZipReader& zip, std::uint64_t entry,
                                       std::uint64_t limit) {
-    const std::uint64_t size = zip.declaredSize(entry);
+    auto declared = zip.declaredSize(entry);
+    if (!declared) return Damaged(declared.error());
+    const std::uint64_t size = *declared;
     if (size >= limit) return TooLarge(zip.name(entry), size);
     auto block = AllocateBlock(size + 1);
     if (!block) return TooLarge(zip.name(entry), size);
@@ -108,7 +117,7 @@ struct DatabaseEntry {
     std::string name;
     const ManifestDatabase* listed = nullptr;
     std::uint64_t size = 0;
-    std::uint64_t headLength = 0;  // header and name table
+    std::uint64_t headLength = 0;       // header and name table
     std::vector<std::uint16_t> merged;  // local database index -> merged index
     bool usable = false;
     bool encrypted = false;
@@ -192,7 +201,8 @@ struct Compacted {
 
 // Walks the records inflated at `at` (as "[database index LE16][length LE32][the rest]"),
 // renumbering each to its merged database and moving it down over the records left out.
-Compacted Compact(std::uint8_t* at, std::uint64_t length, const std::vector<std::uint16_t>& merged) {
+Compacted Compact(std::uint8_t* at, std::uint64_t length,
+                  const std::vector<std::uint16_t>& merged) {
     Compacted out;
     std::uint64_t r = 0;
     std::uint64_t w = 0;
@@ -210,10 +220,10 @@ Compacted Compact(std::uint8_t* at, std::uint64_t length, const std::vector<std:
             break;
         }
         const auto database = static_cast<std::uint16_t>(p[0] | p[1] << 8);
-        const std::uint64_t size = kRecordVersionAt + (static_cast<std::uint64_t>(p[2]) |
-                                                       static_cast<std::uint64_t>(p[3]) << 8 |
-                                                       static_cast<std::uint64_t>(p[4]) << 16 |
-                                                       static_cast<std::uint64_t>(p[5]) << 24);
+        const std::uint64_t size =
+            kRecordVersionAt +
+            (static_cast<std::uint64_t>(p[2]) | static_cast<std::uint64_t>(p[3]) << 8 |
+             static_cast<std::uint64_t>(p[4]) << 16 | static_cast<std::uint64_t>(p[5]) << 24);
         if (size > left) {
             out.stop = "a record runs past the end of the entry";
             break;
@@ -234,7 +244,8 @@ Compacted Compact(std::uint8_t* at, std::uint64_t length, const std::vector<std:
         r += size;
         ++out.records;
     }
-    if (out.stop) out.stop = "the records stop at byte offset " + std::to_string(r) + ": " + *out.stop;
+    if (out.stop)
+        out.stop = "the records stop at byte offset " + std::to_string(r) + ": " + *out.stop;
     out.length = w;
     return out;
 }
@@ -257,8 +268,8 @@ Result<Compacted> ReadRecords(const ZipReader& zip, const DatabaseEntry& e, std:
 void CheckCount(const DatabaseEntry& e, std::uint64_t found, std::vector<std::string>& warnings) {
     if (!e.listed || !e.listed->recordCount || *e.listed->recordCount == found) return;
     warnings.push_back(std::string(kManifestName) + " counts " +
-                       std::to_string(*e.listed->recordCount) + " records in \"" +
-                       e.listed->name + "\" but " + e.name + " holds " + std::to_string(found));
+                       std::to_string(*e.listed->recordCount) + " records in \"" + e.listed->name +
+                       "\" but " + e.name + " holds " + std::to_string(found));
 }
 
 // The Desktop Software layout: the .dat entries merged into one image.
@@ -290,17 +301,21 @@ Result<OpenedImage> MergeDatabases(const ZipReader& zip, const Manifest& manifes
     bool encrypted = false;
     std::uint64_t total = kIpdHeaderSize;
     for (DatabaseEntry& e : entries) {
-        e.size = zip.declaredSize(e.entry);
+        auto declared = zip.declaredSize(e.entry);
+        if (!declared) return Damaged(declared.error());
+        e.size = *declared;
         if (e.size >= limit) return TooLarge(e.name, e.size);
         if (auto head = ReadHead(zip, e, names, warnings); !head) return Failure{head.error()};
         encrypted = encrypted || e.encrypted;
         if (e.usable) total += e.size - e.headLength;
+        if (total > kMostInflated) return HoldsTooMuch(total);
         if (total >= limit) return TooLargeTogether(total);
     }
     const bool anyUsable =
         std::any_of(entries.begin(), entries.end(), [](const auto& e) { return e.usable; });
     if (encrypted && !anyUsable) return Failure{std::string(kEncryptedBackup)};
     total += names.entries.size();
+    if (total > kMostInflated) return HoldsTooMuch(total);
     if (total >= limit) return TooLargeTogether(total);
 
     auto block = AllocateBlock(total + 1);

@@ -48,8 +48,9 @@ bool LooksLikeZip(Bytes bytes);
 // Assembles the backup an archive holds (archive_backup.cpp; absent from builds without the
 // archive libraries). Nothing inflated ever passes `limit` bytes: an entry
 // or a whole that declares more is refused, and an entry is never inflated past its declared
-// size. Fails with kNotABackup, kEncryptedBackup, kBlackBerry10Backup, a damaged archive
-// ("the archive is damaged: ENTRY: WHY") or a size refused.
+// size, itself bounded as zip_reader.h says. Fails with kNotABackup, kEncryptedBackup,
+// kBlackBerry10Backup, a damaged archive ("the archive is damaged: ENTRY: WHY", a size past
+// those bounds among them) or a size past `limit` refused.
 Result<OpenedImage> ReadArchiveBackup(Bytes archive, std::uint64_t limit);
 
 }  // namespace orrelin
