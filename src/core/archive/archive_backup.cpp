@@ -92,9 +92,33 @@ std::shared_ptr<std::uint8_t[]> AllocateBlock(std::uint64_t bytes) {
     }
 }
 
+// How far the databases are unpacked, told to the caller after each piece.
+struct Unpacking {
+    const ProgressCallback& progress;
+    std::uint64_t done = 0;
+    std::uint64_t total = 0;
+};
+
+// Inflates `size` bytes into `out` a few megabytes at a time, so that a cancel takes effect
+// within moments.
+Status Unpack(ZipReader::Stream& stream, std::uint8_t* out, std::uint64_t size,
+              Unpacking& unpacking) {
+    constexpr std::uint64_t kPiece = std::uint64_t{4} << 20;
+    while (size > 0) {
+        const std::uint64_t n = std::min(size, kPiece);
+        if (auto read = stream.read(out, n); !read) return Damaged(read.error());
+        out += n;
+        size -= n;
+        unpacking.done += n;
+        if (unpacking.progress && !unpacking.progress(unpacking.done, unpacking.total))
+            return Failure{std::string(kOpenCancelled)};
+    }
+    return {};
+}
+
 // The Desktop Manager for Mac layout: one whole IPD file.
 Result<OpenedImage> ReadWholeIpdEntry(const ZipReader& zip, std::uint64_t entry,
-                                      std::uint64_t limit) {
+                                      std::uint64_t limit, const ProgressCallback& progress) {
     auto declared = zip.declaredSize(entry);
     if (!declared) return Damaged(declared.error());
     const std::uint64_t size = *declared;
@@ -103,7 +127,9 @@ Result<OpenedImage> ReadWholeIpdEntry(const ZipReader& zip, std::uint64_t entry,
     if (!block) return TooLarge(zip.name(entry), size);
     auto stream = zip.open(entry);
     if (!stream) return Damaged(stream.error());
-    if (auto read = stream->read(block.get(), size); !read) return Damaged(read.error());
+    Unpacking unpacking{progress, 0, size};
+    if (auto read = Unpack(*stream, block.get(), size, unpacking); !read)
+        return Failure{read.error()};
     if (auto end = stream->finish(); !end) return Damaged(end.error());
     IpdImage image(std::move(block), static_cast<std::size_t>(size));
     if (ClassifyIpdStart(image.fileBytes()) != IpdStart::Plain)
@@ -251,13 +277,14 @@ Compacted Compact(std::uint8_t* at, std::uint64_t length,
 }
 
 // Inflates an entry's records into place and keeps those of its named databases.
-Result<Compacted> ReadRecords(const ZipReader& zip, const DatabaseEntry& e, std::uint8_t* at) {
+Result<Compacted> ReadRecords(const ZipReader& zip, const DatabaseEntry& e, std::uint8_t* at,
+                              Unpacking& unpacking) {
     auto stream = zip.open(e.entry);
     if (!stream) return Damaged(stream.error());
     ByteVector head(static_cast<std::size_t>(e.headLength));
     if (auto read = stream->read(head.data(), head.size()); !read) return Damaged(read.error());
     const std::uint64_t length = e.size - e.headLength;
-    if (auto read = stream->read(at, length); !read) return Damaged(read.error());
+    if (auto read = Unpack(*stream, at, length, unpacking); !read) return Failure{read.error()};
     if (auto end = stream->finish(); !end) return Damaged(end.error());
     Compacted compacted = Compact(at, length, e.merged);
     // Offsets in a warning count from the entry's first byte.
@@ -274,7 +301,7 @@ void CheckCount(const DatabaseEntry& e, std::uint64_t found, std::vector<std::st
 
 // The Desktop Software layout: the .dat entries merged into one image.
 Result<OpenedImage> MergeDatabases(const ZipReader& zip, const Manifest& manifest,
-                                   std::uint64_t limit) {
+                                   std::uint64_t limit, const ProgressCallback& progress) {
     std::vector<DatabaseEntry> entries;
     std::vector<bool> taken(static_cast<std::size_t>(zip.entryCount()), false);
     std::vector<std::string> warnings;
@@ -326,12 +353,13 @@ Result<OpenedImage> MergeDatabases(const ZipReader& zip, const Manifest& manifes
     head.insert(head.end(), names.entries.begin(), names.entries.end());
     std::memcpy(out, head.data(), head.size());
     std::uint64_t w = head.size();
+    Unpacking unpacking{progress, 0, total};
     for (const DatabaseEntry& e : entries) {
         if (!e.usable) {
             if (!e.encrypted) CheckCount(e, 0, warnings);
             continue;
         }
-        auto records = ReadRecords(zip, e, out + w);
+        auto records = ReadRecords(zip, e, out + w, unpacking);
         if (!records) return Failure{records.error()};
         w += records->length;
         if (records->stop) warnings.push_back(*records->stop);
@@ -345,7 +373,8 @@ Result<OpenedImage> MergeDatabases(const ZipReader& zip, const Manifest& manifes
                        std::move(warnings)};
 }
 
-Result<OpenedImage> AssembleArchive(Bytes archive, std::uint64_t limit) {
+Result<OpenedImage> AssembleArchive(Bytes archive, std::uint64_t limit,
+                                    const ProgressCallback& progress) {
     auto zip = ZipReader::Open(archive);
     if (!zip) return Failure{zip.error()};
     Manifest manifest;
@@ -361,18 +390,20 @@ Result<OpenedImage> AssembleArchive(Bytes archive, std::uint64_t limit) {
             listed = true;
         }
     }
-    if (auto whole = zip->find(kMacDatabasesName)) return ReadWholeIpdEntry(*zip, *whole, limit);
+    if (auto whole = zip->find(kMacDatabasesName))
+        return ReadWholeIpdEntry(*zip, *whole, limit, progress);
     bool anyDatabase = listed;
     for (std::uint64_t i = 0; i < zip->entryCount() && !anyDatabase; ++i)
         anyDatabase = IsDatabaseEntry(zip->name(i));
     if (!anyDatabase) return Failure{std::string(kNotABackup)};
-    return MergeDatabases(*zip, manifest, limit);
+    return MergeDatabases(*zip, manifest, limit, progress);
 }
 
 }  // namespace
 
-Result<OpenedImage> ReadArchiveBackup(Bytes archive, std::uint64_t limit) {
-    auto opened = AssembleArchive(archive, limit);
+Result<OpenedImage> ReadArchiveBackup(Bytes archive, std::uint64_t limit,
+                                      const ProgressCallback& progress) {
+    auto opened = AssembleArchive(archive, limit, progress);
     if (opened) opened->image.setFromArchive(true);
     return opened;
 }
