@@ -8,24 +8,23 @@
 // broken rule: every record lies inside the image, and the byte forms of the field and text
 // routines agree with their hex text forms, and decoded text asked for in its Unicode form is
 // valid UTF-8; a service book entry rebuilt from its decoded values shows the same values and,
-// rebuilt again, gives the same bytes; every export of the file runs, and the standard formats come out as
-// UTF-8 in content lines of at most 75 octets.
+// rebuilt again, gives the same bytes; every export of the file runs, and the standard formats come
+// out as UTF-8 in content lines of at most 75 octets.
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "../tests/core/support/hex_text.h"
 #include "archive/backup_file.h"
 #include "archive/manifest.h"
 #include "browser/backup_tree.h"
-#include "kinds/labels.h"
-#include "kinds/raw_fields.h"
+#include "browser/open_backup.h"
 #include "browser/tree_keys.h"
 #include "decoders/browser_decoder.h"
 #include "decoders/calendar_decoder.h"
 #include "decoders/call_decoder.h"
 #include "decoders/contact_decoder.h"
-#include "kinds/decode_any.h"
 #include "decoders/mail_decoder.h"
 #include "decoders/memo_decoder.h"
 #include "decoders/servicebook_decoder.h"
@@ -33,12 +32,14 @@
 #include "decoders/task_decoder.h"
 #include "decoders/timezone_decoder.h"
 #include "export/export_engine.h"
-#include "../tests/core/support/hex_text.h"
 #include "ipd/fields.h"
-#include "text/utf16.h"
 #include "ipd/ipd_image.h"
 #include "ipd/loader.h"
+#include "kinds/decode_any.h"
+#include "kinds/labels.h"
+#include "kinds/raw_fields.h"
 #include "servicebook/servicebook_record.h"
+#include "text/utf16.h"
 
 namespace orrelin::fuzz {
 
@@ -284,7 +285,9 @@ inline std::optional<std::string> ExerciseBackup(Bytes file) {
 #endif
     IpdImage image(std::vector<std::uint8_t>(file.begin(), file.end()));
     if (!LooksLikeZip(file)) return ExerciseImage(image);
-    auto opened = OpenBackupImage(std::move(image), kArchiveLimit);
+    OpenOptions options;
+    options.memoryLimit = kArchiveLimit;
+    auto opened = OpenBackupBytes(std::move(image), "fuzz.bbb", options);
     if (!opened) return std::nullopt;
     if (opened->image.fileLength() >= kArchiveLimit) return "an archive opened past its limit";
     return ExerciseImage(opened->image);

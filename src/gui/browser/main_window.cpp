@@ -287,11 +287,10 @@ void MainWindow::openDone() {
     BackupOpener::Outcome outcome = opener_->takeOutcome();
     status_->clearMessage();
     if (!outcome.tree) {
-        // The file could not be read: say why, and keep the file that was open.
+        // The file could not be read: say why, as the command line does, and keep the file
+        // that was open.
         updateMenus();
-        platform_.messages.show(
-            this, MessageIcon::Warning, kApplicationTitle,
-            QStringLiteral("Cannot open \"%1\": %2.").arg(outcome.path, outcome.error));
+        platform_.messages.show(this, MessageIcon::Warning, kApplicationTitle, outcome.error);
         Q_EMIT openFinished(false);
         return;
     }
