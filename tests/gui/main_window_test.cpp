@@ -21,7 +21,6 @@
 #include <memory>
 
 #include "archive/bbb_builder.h"
-#include "ipd/ipd_format.h"
 #include "every_kind_window.h"
 #include "fakes.h"
 #include "gui/browser/main_menus.h"
@@ -30,6 +29,7 @@
 #include "gui/export/export_panel.h"
 #include "gui/splitmerge/merge_window.h"
 #include "gui/splitmerge/split_window.h"
+#include "ipd/ipd_format.h"
 #include "test_backups.h"
 
 using namespace orrelin;
@@ -91,7 +91,8 @@ class MainWindowTest : public QObject, private WindowFixture {
         QCOMPARE(finished.count(), 1);
         QCOMPARE(finished.first().first().toBool(), true);
         MainWindow& w = *window_;
-        QCOMPARE(fakes_->files.openFilters, QStringList{QStringLiteral("BlackBerry backups (*.ipd *.bbb)")});
+        QCOMPARE(fakes_->files.openFilters,
+                 QStringList{QStringLiteral("BlackBerry backups (*.ipd *.bbb)")});
         QCOMPARE(w.windowTitle(), QStringLiteral("Orrelin IPD Reader - ") + backup_);
         QCOMPARE(w.openedPath(), backup_);
 
@@ -156,11 +157,11 @@ class MainWindowTest : public QObject, private WindowFixture {
         QTest::addColumn<QString>("reason");
         QTest::newRow("folder") << QStringLiteral("folder.ipd") << QStringLiteral("directory");
         QTest::newRow("missing") << QStringLiteral("missing.ipd") << QStringLiteral("No such file");
-        QTest::newRow("no backup") << QStringLiteral("notes.ipd")
-                                   << QStringLiteral("not a BlackBerry backup");
+        QTest::newRow("no backup")
+            << QStringLiteral("notes.ipd") << QStringLiteral("not a BlackBerry backup");
         QTest::newRow("encrypted") << QStringLiteral("locked.ipd") << QStringLiteral("encrypted");
-        QTest::newRow("BlackBerry 10")
-            << QStringLiteral("bb10.bbb") << QStringLiteral("BlackBerry 10 backups are not supported");
+        QTest::newRow("BlackBerry 10") << QStringLiteral("bb10.bbb")
+                                       << QStringLiteral("BlackBerry 10 backups are not supported");
     }
     void aFileThatCannotBeReadIsReportedAndTheOpenFileStays() {
         QFETCH(QString, name);
@@ -336,8 +337,7 @@ class MainWindowTest : public QObject, private WindowFixture {
         window_->waitForOpen();
         QCOMPARE(window_->openedPath(), backup_);
         // An archive is taken by its name and opened by its content.
-        const auto archive =
-            WriteZip(DesktopSoftwareEntries(SplitByDatabase(EveryKindBackup())));
+        const auto archive = WriteZip(DesktopSoftwareEntries(SplitByDatabase(EveryKindBackup())));
         QVERIFY(archive);
         const QString bbb = WriteBackup(dir_, QStringLiteral("every kind.bbb"), *archive);
         QMimeData archiveData;
@@ -478,7 +478,7 @@ class MainWindowTest : public QObject, private WindowFixture {
         window_->resize(700, 520);
         window_->show();
         window_->close();
-        QCOMPARE(fakes_->settings.values.value(QStringLiteral("orrelin_beta/Window/size")),
+        QCOMPARE(fakes_->settings.values.value(QStringLiteral("Window/size")),
                  QStringLiteral("700x520"));
         MainWindow again(fakes_->platform);
         QCOMPARE(again.size(), QSize(700, 520));

@@ -1,6 +1,8 @@
-// The settings window and the about window, offscreen.
+// The settings window, the settings file it shares with the command line, and the about
+// window, offscreen.
 
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -12,8 +14,10 @@
 #include "fakes.h"
 #include "gui/browser/main_window.h"
 #include "gui/browser/tree_model.h"
+#include "gui/common/qt_platform.h"
 #include "gui/settings/about_window.h"
 #include "gui/settings/settings_window.h"
+#include "settings/time_zone_setting.h"
 #include "test_backups.h"
 
 using namespace orrelin;
@@ -22,7 +26,7 @@ using namespace orrelin::gui::testing;
 
 namespace {
 
-const QString kStored = QStringLiteral("orrelin_beta/TZ/tzd");
+const QString kStored = QStringLiteral("TZ/tzd");
 constexpr NodeId kPlacedCall = 19;  // the first call of EveryKindBackup
 
 }  // namespace
@@ -37,6 +41,36 @@ class SettingsWindowsTest : public QObject {
     void initTestCase() {
         qputenv("LC_ALL", "C");
         backup_ = WriteBackup(dir_, QStringLiteral("calls.ipd"), EveryKindBackup());
+    }
+
+    // What the window stores is what the command line reads, whatever the text holds.
+    void theCommandLineReadsTheTimeZoneTheWindowStores() {
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        QtSettingsStore store;
+        QCOMPARE(store.path(), config.filePath(QStringLiteral("orrelin_beta.conf")));
+        for (const char* value : {"+2", " padded ", "a,b;c=d", "@at", "quote\"back\\slash"}) {
+            store.write(QStringLiteral("TZ/tzd"), QString::fromUtf8(value));
+            QCOMPARE(ReadStoredTimeZone(), std::string(value));
+        }
+        qunsetenv("XDG_CONFIG_HOME");
+    }
+
+    // The entries of the file earlier versions wrote are taken over while the new one is absent.
+    void theOlderSettingsFileIsReadOnce() {
+        QTemporaryDir config;
+        const QString path = config.filePath(QStringLiteral("orrelin_beta.conf"));
+        const QString older = config.filePath(QStringLiteral("orrelin_beta.ini"));
+        QFile file(older);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[Options]\nfullUnicode=1\n\n[TZ]\ntzd=+4\n");
+        file.close();
+        QtSettingsStore store(path, older);
+        QCOMPARE(store.read(QStringLiteral("TZ/tzd"), {}), QStringLiteral("+4"));
+        QCOMPARE(store.read(QStringLiteral("Options/fullUnicode"), {}), QStringLiteral("1"));
+        store.write(QStringLiteral("TZ/tzd"), QStringLiteral("-1"));
+        QtSettingsStore again(path, older);  // the file now exists: the older one is left alone
+        QCOMPARE(again.read(QStringLiteral("TZ/tzd"), {}), QStringLiteral("-1"));
     }
 
     void theListOffersTheHoursAndShowsTheStoredText() {

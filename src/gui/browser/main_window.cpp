@@ -28,6 +28,7 @@
 #include "gui/browser/tree_model.h"
 #include "gui/common/all_databases_option.h"
 #include "gui/common/icons.h"
+#include "gui/common/setting_keys.h"
 #include "gui/common/unicode_option.h"
 #include "gui/common/window_size.h"
 #include "gui/export/export_panel.h"
@@ -178,8 +179,7 @@ std::optional<NodeId> MainWindow::selectedNode() const {
 }
 
 void MainWindow::refreshTimeZoneText() {
-    QString stored = platform_.settings.read(QStringLiteral("orrelin_beta"), QStringLiteral("TZ"),
-                                             QStringLiteral("tzd"), QStringLiteral("GMT"));
+    const QString stored = platform_.settings.read(kTimeZoneSetting, kTimeZoneFallback);
     timeZoneText_ = TimeZoneTextFromSetting(stored.toStdString());
 }
 

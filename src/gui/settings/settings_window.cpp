@@ -11,16 +11,9 @@
 #include <QVBoxLayout>
 
 #include "decoders/time_format.h"
+#include "gui/common/setting_keys.h"
 
 namespace orrelin::gui {
-namespace {
-
-const QString kApplication = QStringLiteral("orrelin_beta");
-const QString kSection = QStringLiteral("TZ");
-const QString kKey = QStringLiteral("tzd");
-const QString kDefault = QStringLiteral("GMT");
-
-}  // namespace
 
 const QStringList& SettingsWindow::Choices() {
     static const QStringList choices{
@@ -95,14 +88,13 @@ SettingsWindow::SettingsWindow(Platform& platform, std::function<void(std::strin
     }
 
     // Loading refreshes the program's time-zone text, then shows the stored text itself.
-    const QString stored = platform_.settings.read(kApplication, kSection, kKey, kDefault);
+    const QString stored = platform_.settings.read(kTimeZoneSetting, kTimeZoneFallback);
     if (setTimeZoneText) setTimeZoneText(TimeZoneTextFromSetting(stored.toStdString()));
-    timeZoneChoice_->setCurrentText(
-        platform_.settings.read(kApplication, kSection, kKey, kDefault));
+    timeZoneChoice_->setCurrentText(platform_.settings.read(kTimeZoneSetting, kTimeZoneFallback));
 }
 
 void SettingsWindow::acceptClicked() {
-    platform_.settings.write(kApplication, kSection, kKey, timeZoneChoice_->currentText());
+    platform_.settings.write(kTimeZoneSetting, timeZoneChoice_->currentText());
     platform_.messages.show(this, MessageIcon::Information, QStringLiteral("Saving Settings"),
                             QStringLiteral("Settings saved, you need to reopen your IPD file."));
     close();
