@@ -105,7 +105,7 @@ class SettingsWindowsTest : public QObject {
         QCOMPARE(fakes.messages.shown[0].icon, MessageIcon::Information);
         QCOMPARE(fakes.messages.shown[0].title, QStringLiteral("Saving Settings"));
         QCOMPARE(fakes.messages.shown[0].text,
-                 QStringLiteral("Settings saved, you need to reopen your IPD file."));
+                 QStringLiteral("Settings saved. The times shown follow the new time zone."));
         QTRY_VERIFY(alive.isNull());  // closed and deleted
     }
 
@@ -121,30 +121,30 @@ class SettingsWindowsTest : public QObject {
         QTRY_VERIFY(alive.isNull());
     }
 
-    // A saved offset counts from the next Open, or from the next time the settings window
-    // loads; until then the open file keeps its times.
-    void aNewOffsetTakesEffectAtTheNextOpen() {
+    // A saved offset applies to the open file at once: the shown record follows without being
+    // chosen again. Loading the settings window takes up a value stored meanwhile.
+    void aNewOffsetTakesEffectAtOnce() {
         FakePlatform fakes;
         MainWindow window(fakes.platform);
-        auto callDate = [&] {
-            window.treeView().setCurrentIndex(window.treeModel().indexOf(BackupTree::kRoot));
-            window.treeView().setCurrentIndex(window.treeModel().indexOf(kPlacedCall));
+        auto shownDate = [&] {
             return window.findChild<QLineEdit*>(QStringLiteral("callDate"))->text();
         };
         window.openPath(backup_);
         window.waitForOpen();
-        QCOMPARE(callDate(), QStringLiteral("1/1/1970 3:00:00 AM"));
+        window.treeView().setCurrentIndex(window.treeModel().indexOf(kPlacedCall));
+        QCOMPARE(shownDate(), QStringLiteral("1/1/1970 3:00:00 AM"));
 
-        fakes.settings.values[kStored] = QStringLiteral("+2");  // as OK in another window saves it
-        QCOMPARE(callDate(), QStringLiteral("1/1/1970 3:00:00 AM"));
-        window.openPath(backup_);
-        window.waitForOpen();
-        QCOMPARE(callDate(), QStringLiteral("1/1/1970 5:00:00 AM"));
+        window.showSettings();
+        auto* options = qobject_cast<SettingsWindow*>(window.settingsWindow());
+        options->timeZoneChoice()->setCurrentText(QStringLiteral("+2"));
+        QTest::mouseClick(options->okButton(), Qt::LeftButton);
+        QCOMPARE(shownDate(), QStringLiteral("1/1/1970 5:00:00 AM"));
 
         fakes.settings.values[kStored] = QStringLiteral("-3");
-        window.showSettings();  // loading the settings window refreshes the offset
+        QTRY_VERIFY(!window.settingsWindow());
+        window.showSettings();
         QCOMPARE(window.timeZoneText(), std::string("-3"));
-        QCOMPARE(callDate(), QStringLiteral("1/1/1970"));
+        QCOMPARE(shownDate(), QStringLiteral("1/1/1970"));
         // The settings window is shown once, however often it is asked for.
         QWidget* first = window.settingsWindow();
         window.showSettings();

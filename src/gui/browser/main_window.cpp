@@ -183,6 +183,14 @@ void MainWindow::refreshTimeZoneText() {
     timeZoneText_ = TimeZoneTextFromSetting(stored.toStdString());
 }
 
+void MainWindow::applyTimeZoneText(std::string text) {
+    if (text == timeZoneText_) return;
+    timeZoneText_ = std::move(text);
+    if (!tree().loaded()) return;
+    applyTextForm();
+    indexForSearch();
+}
+
 DecodeContext MainWindow::decodeContext() const {
     DecodeContext context;
     context.timeZoneText = timeZoneText_;
@@ -310,10 +318,7 @@ void MainWindow::openDone() {
     hidePanes();
     updateUnicodeNote(std::nullopt);
     updateMenus();
-    // The search reads the single-byte texts, whichever form the window shows.
-    DecodeContext search = decodeContext();
-    search.text = TextOptions{};
-    findBar_->backupShown(search);
+    indexForSearch();
     // A damaged file, or one with nothing to show, opens with what could be read, and says so.
     QStringList warnings = outcome.warnings;
     if (const QString walk = OpenWarning(openedPath_, index); !walk.isEmpty()) warnings << walk;
@@ -321,6 +326,12 @@ void MainWindow::openDone() {
     if (!warning.isEmpty())
         platform_.messages.show(this, MessageIcon::Warning, kApplicationTitle, warning);
     Q_EMIT openFinished(true);
+}
+
+void MainWindow::indexForSearch() {
+    DecodeContext search = decodeContext();
+    search.text = TextOptions{};
+    findBar_->backupShown(search);
 }
 
 // ---- selection ----
@@ -342,7 +353,7 @@ void MainWindow::showAbout() {
 void MainWindow::showSettings() {
     if (!settingsWindow_)
         settingsWindow_ = new SettingsWindow(
-            platform_, [this](std::string text) { setTimeZoneText(std::move(text)); }, this);
+            platform_, [this](std::string text) { applyTimeZoneText(std::move(text)); }, this);
     Raise(settingsWindow_.data());
 }
 
