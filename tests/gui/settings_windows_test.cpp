@@ -1,10 +1,14 @@
 // The settings window, the settings file it shares with the command line, and the about
 // window, offscreen.
 
+#include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -12,6 +16,7 @@
 #include <memory>
 
 #include "fakes.h"
+#include "gui/browser/main_menus.h"
 #include "gui/browser/main_window.h"
 #include "gui/browser/tree_model.h"
 #include "gui/common/qt_platform.h"
@@ -151,6 +156,39 @@ class SettingsWindowsTest : public QObject {
         QCOMPARE(window.settingsWindow(), first);
     }
 
+    // File > Open Recent: newest first, each file once, five at most, remembered; a file that is
+    // gone is taken off the list with a warning.
+    void theRecentFilesAreTheLastFiveOpened() {
+        FakePlatform fakes;
+        QStringList opened;
+        for (const char* name : {"1.ipd", "2.ipd", "3.ipd", "4.ipd", "5.ipd", "6.ipd", "3.ipd"}) {
+            const QString path =
+                QFileInfo(dir_.filePath(QString::fromLatin1(name))).absoluteFilePath();
+            if (!QFile::exists(path))
+                WriteBackup(dir_, QString::fromLatin1(name), EveryKindBackup());
+            MainWindow window(fakes.platform);  // a new window reads the list from the store
+            window.openPath(path);
+            window.waitForOpen();
+        }
+        MainWindow window(fakes.platform);
+        auto listed = [&] {
+            QStringList paths;
+            for (QAction* item : window.menus().recentFiles->actions())
+                paths << QFileInfo(item->data().toString()).fileName();
+            return paths;
+        };
+        QCOMPARE(listed(), (QStringList{"3.ipd", "6.ipd", "5.ipd", "4.ipd", "2.ipd"}));
+        QCOMPARE(window.menus().recentFiles->actions().first()->text(),
+                 QStringLiteral("&1 ") + QDir::toNativeSeparators(dir_.filePath("3.ipd")));
+
+        QFile::remove(dir_.filePath(QStringLiteral("6.ipd")));
+        window.menus().recentFiles->actions()[1]->trigger();
+        QCOMPARE(fakes.messages.shown.size(), std::size_t{1});
+        QVERIFY(fakes.messages.shown[0].text.contains(QStringLiteral("no longer exists")));
+        QVERIFY(!window.isOpening());
+        QCOMPARE(listed(), (QStringList{"3.ipd", "5.ipd", "4.ipd", "2.ipd"}));
+    }
+
     void theAboutWindowShowsTheVersionAndClosesOnAClick() {
         FakePlatform fakes;
         MainWindow window(fakes.platform);
@@ -174,12 +212,17 @@ class SettingsWindowsTest : public QObject {
         QTRY_VERIFY(splash.isNull());
     }
 
-    void theAboutWindowClosesOnAKeyAndWhenAFileIsOpened() {
+    void theAboutWindowClosesOnItsButtonAKeyAndAnOpen() {
         FakePlatform fakes;
         MainWindow window(fakes.platform);
         window.showAbout();
         QPointer<QWidget> splash = window.aboutWindow();
         QTest::keyClick(splash.data(), Qt::Key_Space);
+        QTRY_VERIFY(splash.isNull());
+
+        window.showAbout();
+        splash = window.aboutWindow();
+        QTest::mouseClick(qobject_cast<AboutWindow*>(splash.data())->closeButton(), Qt::LeftButton);
         QTRY_VERIFY(splash.isNull());
 
         window.showAbout();

@@ -23,6 +23,7 @@
 #include "gui/browser/main_menus.h"
 #include "gui/browser/open_warning.h"
 #include "gui/browser/pane_area.h"
+#include "gui/browser/recent_files.h"
 #include "gui/browser/record_dispatch.h"
 #include "gui/browser/status_panels.h"
 #include "gui/browser/tree_model.h"
@@ -74,6 +75,8 @@ MainWindow::MainWindow(Platform platform, QWidget* parent)
     opener_ = new BackupOpener(this);
     connect(opener_, &BackupOpener::finished, this, &MainWindow::openDone);
     connect(opener_, &BackupOpener::progressed, this, &MainWindow::showOpenProgress);
+    recent_ = new RecentFiles(platform_.settings, *menus_->recentFiles, this);
+    connect(recent_, &RecentFiles::chosen, this, &MainWindow::openRecent);
     unicode_ = new UnicodeOption(platform_.settings, *menus_->optionsMenu->menu(), this);
     buildLayout();
     menus_->showAllDatabases->setChecked(StoredDatabases(platform_.settings) == Databases::All);
@@ -263,6 +266,19 @@ void MainWindow::openPath(const QString& path) {
     opener_->open(path, StoredDatabases(platform_.settings));
 }
 
+void MainWindow::openRecent(const QString& path) {
+    if (QFileInfo(path).isFile()) {
+        openPath(path);
+        return;
+    }
+    recent_->remove(path);
+    platform_.messages.show(
+        this, MessageIcon::Warning, kApplicationTitle,
+        QStringLiteral(
+            "Cannot open \"%1\": it no longer exists, so it is taken off the recent files.")
+            .arg(path));
+}
+
 void MainWindow::showAllDatabases(bool shown) {
     StoreDatabases(platform_.settings, shown ? Databases::All : Databases::Decoded);
     if (!openedPath_.isEmpty()) openPath(openedPath_);
@@ -306,6 +322,7 @@ void MainWindow::openDone() {
 
     status_->clear();
     openedPath_ = outcome.path;
+    recent_->add(openedPath_);
     findBar_->reset();
     model_->setTree(std::move(*outcome.tree));
     setWindowTitle(kTitle + QStringLiteral(" - ") + openedPath_);

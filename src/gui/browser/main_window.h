@@ -26,6 +26,7 @@ class ExportPanel;
 class FindBar;
 class MainMenus;
 class PaneArea;
+class RecentFiles;
 class ServiceBookEditor;
 class StatusPanels;
 class UnicodeOption;
@@ -120,6 +121,8 @@ class MainWindow : public QMainWindow {
     // need a file until the open ends.
     void beginOpenCommand();
     void openDone();
+    // File > Open Recent: opens the file, or takes it off the list when it is gone.
+    void openRecent(const QString& path);
     // Builds the search index of the open file, which reads the single-byte texts whichever
     // form the window shows.
     void indexForSearch();
@@ -145,6 +148,7 @@ class MainWindow : public QMainWindow {
     UnicodeOption* unicode_ = nullptr;
     QLabel* unicodeNote_ = nullptr;
     BackupOpener* opener_ = nullptr;
+    RecentFiles* recent_ = nullptr;
     BackupTreeModel* model_ = nullptr;
     BackupTreeView* treeView_ = nullptr;
     FindBar* findBar_ = nullptr;
