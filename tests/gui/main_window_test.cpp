@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -74,6 +75,8 @@ class MainWindowTest : public QObject, private WindowFixture {
             {w.menus().about, "&About"}};
         for (const auto& [action, caption] : captions)
             QCOMPARE(action->text(), QString::fromLatin1(caption));
+        QCOMPARE(w.menus().open->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+        QCOMPARE(w.menus().exit->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
         for (QAction* shown : {w.menus().fileMenu, w.menus().open, w.menus().exit,
                                w.menus().optionsMenu, w.menus().settings, w.menus().about}) {
             QVERIFY2(shown->isVisible(), qPrintable(shown->objectName()));
@@ -482,7 +485,7 @@ class MainWindowTest : public QObject, private WindowFixture {
         window_->resize(700, 520);
         window_->show();
         window_->close();
-        QCOMPARE(fakes_->settings.values.value(QStringLiteral("orrelin_beta/Window/size")),
+        QCOMPARE(fakes_->settings.values.value(QStringLiteral("Window/size")),
                  QStringLiteral("700x520"));
         MainWindow again(fakes_->platform);
         QCOMPARE(again.size(), QSize(700, 520));
