@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -149,6 +151,21 @@ class RecordPanesTest : public QObject, private WindowFixture {
         QCOMPARE(VisibleFrames(*window_), QStringList{QStringLiteral("contactPane")});
         QCOMPARE(Field(*window_, QStringLiteral("company")), QStringLiteral("Broken Photo Ltd"));
         QVERIFY(window_->panes().contactPhoto()->pixmap().isNull());
+    }
+
+    // The raw fields below a record's pane do not scroll the pane out of view.
+    void aRecordShownWithItsRawFieldsOpensAtTheTop() {
+        window_->menus().showRawFields->setChecked(true);
+        open(backup_);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        select(Contact);
+        QTest::qWait(50);
+        QCOMPARE(VisibleFrames(*window_),
+                 (QStringList{QStringLiteral("contactPane"), QStringLiteral("rawPane")}));
+        auto* area = window_->findChild<QScrollArea*>(QStringLiteral("paneArea"));
+        QVERIFY(area->verticalScrollBar()->maximum() > 0);
+        QCOMPARE(area->verticalScrollBar()->value(), 0);
     }
 
     void valueFieldsUseAnArabicFont() {
