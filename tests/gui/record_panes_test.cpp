@@ -185,6 +185,37 @@ class RecordPanesTest : public QObject, private WindowFixture {
         }
     }
 
+    // A message's addresses wrap onto the lines they need: three recipients show whole.
+    void aMessagesRecipientsShowWhole() {
+        IpdBuilder ipd;
+        auto messages = ipd.database("Messages");
+        FieldList fields;
+        for (std::string_view name : {"Hana Saleh", "Lucas Silva", "Victor Ortiz"}) {
+            const std::string data = std::string(8, '\0') + std::string(name) + '\0' +
+                                     std::string(name.substr(0, name.find(' '))) + "@example.org" +
+                                     '\0';
+            fields.add(1, ByteVector(data.begin(), data.end()));
+        }
+        ipd.record(messages, fields.text(11, "Lunch", true).bytes());
+        open(WriteBackup(dir_, QStringLiteral("recipients.ipd"), ipd.build()));
+        window_->resize(1024, 768);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        select(window_->tree().recordNode(0));
+        QApplication::processEvents();
+        const QString to = QStringLiteral(
+            "Hana Saleh <Hana@example.org>, Lucas Silva <Lucas@example.org>, Victor Ortiz "
+            "<Victor@example.org>");
+        QCOMPARE(Field(*window_, QStringLiteral("mailTo")), to);
+        auto* box = window_->findChild<QPlainTextEdit*>(QStringLiteral("mailTo"));
+        QVERIFY2(box, "a single line hides what does not fit");
+        QTextCursor end(box->document());
+        end.movePosition(QTextCursor::End);
+        QVERIFY(box->cursorRect(end).bottom() < box->viewport()->height());
+        QCOMPARE(box->verticalScrollBar()->maximum(), 0);
+        QCOMPARE(box->horizontalScrollBar()->maximum(), 0);
+    }
+
     // Arabic starts at the right edge in one-line and multi-line fields alike; an address of
     // two lines shows on two.
     void arabicStartsAtTheRightAndAnAddressKeepsItsLines() {
