@@ -192,6 +192,23 @@ class AllDatabasesWindowTest : public QObject, private WindowFixture {
         QCOMPARE(VisibleFrames(w), QStringList{QStringLiteral("timeZonePane")});
     }
 
+    // The text reading is as wide as the hex beside it, and a cell's whole text is its tooltip,
+    // in lines.
+    void rawTextIsAsWideAsItsHexWithItsWholeTextInATooltip() {
+        MainWindow& w = open(WriteBackup(dir_, QStringLiteral("mail.ipd"), MailBookmarkZone()));
+        w.menus().showRawFields->setChecked(true);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        select(6);
+        const QTableWidget& table = *w.panes().rawTable();
+        QVERIFY2(qAbs(table.columnWidth(3) - table.columnWidth(2)) <= 1,
+                 qPrintable(
+                     QStringLiteral("%1 %2").arg(table.columnWidth(2)).arg(table.columnWidth(3))));
+        const QTableWidgetItem& text = *table.item(table.rowCount() - 1, 3);
+        QCOMPARE(text.toolTip().count(QLatin1Char('\n')), 3);
+        QCOMPARE(text.toolTip().remove(QLatin1Char('\n')), text.text());
+    }
+
   private:
     QString folders_;
 };
