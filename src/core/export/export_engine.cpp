@@ -161,15 +161,13 @@ class Engine {
         head_.stampUtc =
             request.stampUtc ? *request.stampUtc : static_cast<std::int64_t>(std::time(nullptr));
         out_.reserve(kFlushSize + (std::size_t{1} << 16));
-        if (NeedsContactNames(request.format)) {
+        if (InfoOf(request.format).contactNames) {
             contacts_ = CollectContactNames(tree, TextOptions{true, request.eightBitPage});
             head_.contacts = &contacts_;
         }
-        if (request.format == ExportFormat::Html) {
-            head_.flush = [this] {
-                if (going()) flushIfFull();
-            };
-        }
+        head_.flush = [this] {
+            if (going()) flushIfFull();
+        };
         writer_ = MakeExportWriter(head_, out_);
     }
 
@@ -183,10 +181,10 @@ class Engine {
         }
         head_.records = total_;
         writer_->begin();
-        // Large exports render on two threads while the output is written in order. libical
-        // keeps state of its own, so iCalendar components are made on this thread alone.
+        // Large exports render on two threads while the output is written in order, but for a
+        // format whose writer must stay on this thread.
         std::unique_ptr<ChunkHelper> helper;
-        if (chunks.size() >= 4 && request_.format != ExportFormat::ICalendar &&
+        if (chunks.size() >= 4 && !InfoOf(request_.format).oneThread &&
             std::thread::hardware_concurrency() > 1) {
             helper = std::make_unique<ChunkHelper>(
                 head_, chunks,
@@ -322,60 +320,11 @@ class Engine {
 
 }  // namespace
 
-std::unique_ptr<ExportWriter> MakeExportWriter(const ExportHead& head, std::string& out) {
-    switch (head.request.format) {
-        case ExportFormat::Text:
-        case ExportFormat::Csv:
-            return MakeTextWriter(head, out);
-        case ExportFormat::VCard:
-            return MakeVCardWriter(head, out);
-        case ExportFormat::ICalendar:
-            return MakeICalendarWriter(head, out);
-        case ExportFormat::Json:
-            return MakeJsonWriter(head, out);
-        case ExportFormat::AndroidSms:
-            return MakeAndroidSmsWriter(head, out);
-        case ExportFormat::AndroidCalls:
-            return MakeAndroidCallWriter(head, out);
-        case ExportFormat::Html:
-            return MakeHtmlWriter(head, out);
-        case ExportFormat::Mbox:
-            return MakeMboxWriter(head, out);
-    }
-    return MakeTextWriter(head, out);
-}
-
 const ExportFormatInfo* ExportFormatByName(std::string_view name) {
     for (const auto& info : kExportFormats) {
         if (info.name == name) return &info;
     }
     return nullptr;
-}
-
-bool FormatTakes(ExportFormat format, KnownDb db) {
-    switch (format) {
-        case ExportFormat::Text:
-        case ExportFormat::Csv:
-            return !KindOf(db).fileTitle.empty();
-        case ExportFormat::VCard:
-            return db == KnownDb::AddressBook || db == KnownDb::AddressBookAll;
-        case ExportFormat::ICalendar:
-            return db == KnownDb::Calendar || db == KnownDb::CalendarAll || db == KnownDb::Tasks;
-        case ExportFormat::Json:
-        case ExportFormat::Html:
-            return true;
-        case ExportFormat::AndroidSms:
-            return db == KnownDb::Sms;
-        case ExportFormat::AndroidCalls:
-            return db == KnownDb::PhoneCallLogs;
-        case ExportFormat::Mbox:
-            return KindOf(db).kind == RecordKind::Mail;
-    }
-    return false;
-}
-
-bool FormatTakes(ExportFormat format, const DatabaseNode& database) {
-    return database.decoded() ? FormatTakes(format, database.db) : format == ExportFormat::Json;
 }
 
 std::optional<NodeId> ScopeNode(const BackupTree& tree, ExportScope scope,
