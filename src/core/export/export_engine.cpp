@@ -358,9 +358,9 @@ bool FormatTakes(ExportFormat format, KnownDb db) {
         case ExportFormat::Csv:
             return !KindOf(db).fileTitle.empty();
         case ExportFormat::VCard:
-            return db == KnownDb::AddressBook || db == KnownDb::AddressBookAll;
+            return KindOf(db).kind == RecordKind::Address;
         case ExportFormat::ICalendar:
-            return db == KnownDb::Calendar || db == KnownDb::CalendarAll || db == KnownDb::Tasks;
+            return KindOf(db).kind == RecordKind::Calendar || KindOf(db).kind == RecordKind::Task;
         case ExportFormat::Json:
         case ExportFormat::Html:
             return true;

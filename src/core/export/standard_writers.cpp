@@ -36,8 +36,7 @@ class VCardWriter final : public ExportWriter {
 
     void record(const RecordItem& item) override {
         const IpdImage& image = head_.tree.image();
-        ContactRecord contact =
-            DecodeContact(image, item.span, item.db == KnownDb::AddressBookAll, context_);
+        ContactRecord contact = DecodeContact(image, item.span, IsAllForm(item.db), context_);
         AppendVCard(contact, contact.photo, RecordUid(NameOf(item.db), image, item.span), out_);
     }
 
@@ -61,9 +60,8 @@ class ICalendarWriter final : public ExportWriter {
         if (item.db == KnownDb::Tasks) {
             AppendTodo(DecodeTask(image, item.span, context_), uid, head_.stampUtc, out_);
         } else {
-            AppendEvent(
-                DecodeCalendar(image, item.span, item.db == KnownDb::CalendarAll, context_), uid,
-                head_.stampUtc, out_);
+            AppendEvent(DecodeCalendar(image, item.span, IsAllForm(item.db), context_), uid,
+                        head_.stampUtc, out_);
         }
     }
 
