@@ -89,7 +89,7 @@ std::optional<ExportRequest> ChooseRequest(const BackupTree& tree, const ExportO
     if (options.databaseOption->count() == 0) return request;
     auto database = ChosenDatabase(tree, options);
     if (!database) return std::nullopt;
-    if (!InfoOf(format).unicode && !FormatTakes(format, tree.index().databases[*database - 1])) {
+    if (!InfoOf(format).unicode && !FormatTakes(format, tree.database(*database))) {
         PrintError("\"" + std::string(tree.text(*database)) +
                    "\" holds no records that can be exported");
         return std::nullopt;

@@ -9,6 +9,7 @@
 #include "io/file_output.h"
 #include "kinds/decode_any.h"
 #include "kinds/raw_fields.h"
+#include "kinds/record_kinds.h"
 
 namespace orrelin::cli {
 namespace {
@@ -24,7 +25,7 @@ struct ShowOptions {
 };
 
 bool IsContactDatabase(KnownDb db) {
-    return db == KnownDb::AddressBook || db == KnownDb::AddressBookAll;
+    return KindOf(db).kind == RecordKind::Address;
 }
 
 // Writes the contact's photo; the reason when there is none or it cannot be written.
@@ -35,8 +36,7 @@ std::optional<std::string> WritePhoto(const IpdImage& image, const ChosenRecord&
         return "--photo needs a contact; \"" + std::string(chosen.database->name()) +
                "\" holds no contacts";
     }
-    ContactRecord contact =
-        DecodeContact(image, chosen.span, db == KnownDb::AddressBookAll, context);
+    ContactRecord contact = DecodeContact(image, chosen.span, IsAllForm(db), context);
     if (contact.photo.empty()) return std::string("the contact has no photo");
     if (auto error = WriteFileAtomically(path, contact.photo)) {
         return "cannot write " + path + ": " + *error;

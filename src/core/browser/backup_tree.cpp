@@ -58,7 +58,7 @@ std::size_t BackupTree::childCount(NodeId node) const {
         case NodeKind::Root:
             return index().databases.size();
         case NodeKind::Database:
-            return index().databases[node - 1].records.size();
+            return database(node).records.size();
         case NodeKind::Record:
             return 0;
     }
@@ -67,7 +67,7 @@ std::size_t BackupTree::childCount(NodeId node) const {
 
 NodeId BackupTree::child(NodeId node, std::size_t row) const {
     if (node == kRoot) return databaseNode(row);
-    return recordNode(index().databases[node - 1].records[row]);
+    return recordNode(database(node).records[row]);
 }
 
 std::size_t BackupTree::row(NodeId node) const {
@@ -92,7 +92,7 @@ SingleByteText BackupTree::text(NodeId node) const {
         case NodeKind::Root:
             return loaded() ? path() : std::string(kEmptyRootText);
         case NodeKind::Database:
-            return std::string(index().databases[node - 1].name());
+            return std::string(database(node).name());
         case NodeKind::Record: {
             const auto& entry = index().records[node - 1 - index().databases.size()];
             auto body = image().range(entry.span.start, entry.span.end);
@@ -110,7 +110,7 @@ std::string BackupTree::unicodeText(NodeId node, const TextOptions& text) const 
         return SingleByteToUtf8(this->text(node));
     }
     if (kind(node) == NodeKind::Database) {
-        return SingleByteToUtf8(index().databases[node - 1].name(), text.eightBitPage);
+        return SingleByteToUtf8(database(node).name(), text.eightBitPage);
     }
     const auto& entry = index().records[node - 1 - index().databases.size()];
     auto body = image().range(entry.span.start, entry.span.end);
@@ -128,7 +128,7 @@ std::string BackupTree::key(NodeId node) const {
         case NodeKind::Root:
             return "Top";
         case NodeKind::Database:
-            return DatabaseKey(index().databases[node - 1]);
+            return DatabaseKey(database(node));
         case NodeKind::Record:
             return {};
     }

@@ -76,6 +76,8 @@ class BackupTree {
     ImageKey image(NodeId node) const;
 
     NodeId databaseNode(std::size_t database) const { return static_cast<NodeId>(1 + database); }
+    // The database a database node stands for (`node` must be one).
+    const DatabaseNode& database(NodeId node) const { return index().databases[node - 1]; }
     // The database node a record node lies under, as the index holds it; nothing for other
     // nodes.
     const DatabaseNode* databaseOf(NodeId node) const;

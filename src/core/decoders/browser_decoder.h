@@ -15,6 +15,7 @@
 #include <string>
 
 #include "decoders/decode_context.h"
+#include "decoders/field_tables.h"
 #include "ipd/byte_reader.h"
 #include "ipd/ipd_image.h"
 #include "ipd/record_index.h"
@@ -35,7 +36,7 @@ struct BrowserUrlRecord {
 inline constexpr std::uint8_t kBookmarkType = 1;
 inline constexpr std::uint8_t kBookmarkItems = 17;
 inline constexpr std::uint8_t kBookmarkUrl = 18;
-inline constexpr std::uint8_t kBrowserUrl = 25;
+inline constexpr std::uint8_t kBrowserUrl = kBrowserUrlFields[0].type;
 inline constexpr std::size_t kBrowserUrlLead = 3;
 
 // The id, name and folder of a field-17 body: the layout that reads all three items and ends

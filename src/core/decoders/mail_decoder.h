@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "decoders/decode_context.h"
+#include "decoders/field_tables.h"
 #include "ipd/byte_reader.h"
 #include "ipd/ipd_image.h"
 #include "ipd/record_index.h"
@@ -55,8 +56,8 @@ inline constexpr std::uint8_t kMailBcc = 3;
 inline constexpr std::uint8_t kMailSender = 4;
 inline constexpr std::uint8_t kMailFrom = 5;
 inline constexpr std::uint8_t kMailReplyTo = 6;
-inline constexpr std::uint8_t kMailSubject = 11;
-inline constexpr std::uint8_t kMailPlainBody = 12;
+inline constexpr std::uint8_t kMailSubject = FieldOf(kMailFields, 5).type;
+inline constexpr std::uint8_t kMailPlainBody = FieldOf(kMailFields, 8).type;
 inline constexpr std::uint8_t kMailReplyMark = 18;
 inline constexpr std::uint8_t kMailAttachmentRef = 22;
 inline constexpr std::uint8_t kMailHtmlBody = 24;

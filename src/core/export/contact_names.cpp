@@ -6,6 +6,7 @@
 
 #include "decoders/contact_decoder.h"
 #include "ipd/ipd_image.h"
+#include "kinds/record_kinds.h"
 
 namespace orrelin {
 namespace {
@@ -24,8 +25,8 @@ constexpr bool Ignored(char c) {
 }
 
 constexpr std::array<ContactRecord::Slot, 8> kPhoneSlots{
-    ContactRecord::WorkPhone1, ContactRecord::WorkPhone2, ContactRecord::HomePhone1,
-    ContactRecord::HomePhone2, ContactRecord::Mobile,     ContactRecord::Pager,
+    ContactRecord::WorkPhone1, ContactRecord::WorkPhone2,  ContactRecord::HomePhone1,
+    ContactRecord::HomePhone2, ContactRecord::Mobile,      ContactRecord::Pager,
     ContactRecord::Fax,        ContactRecord::OtherNumber,
 };
 
@@ -306,16 +307,15 @@ ContactNames CollectContactNames(const BackupTree& tree, const TextOptions& text
     // The contacts in tree order, each with whether it has the "Address Book - All" form.
     std::vector<std::pair<std::uint32_t, bool>> contacts;
     for (const DatabaseNode& database : index.databases) {
-        if (database.db != KnownDb::AddressBook && database.db != KnownDb::AddressBookAll)
-            continue;
+        if (!database.decoded() || KindOf(database.db).kind != RecordKind::Address) continue;
         for (std::uint32_t row : database.records)
-            contacts.emplace_back(row, database.db == KnownDb::AddressBookAll);
+            contacts.emplace_back(row, IsAllForm(database.db));
     }
     // A large address book is read in two halves at once, the second half's numbers then
     // added after the first's.
     const std::size_t shares =
         contacts.size() >= kContactsForTwoThreads && std::thread::hardware_concurrency() > 1 ? 2
-                                                                                            : 1;
+                                                                                             : 1;
     std::vector<ContactNames> names(shares);
     auto read = [&](std::size_t share) {
         const std::size_t first = contacts.size() * share / shares;

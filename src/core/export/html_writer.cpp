@@ -17,6 +17,7 @@
 #include "export/markup_text.h"
 #include "export/vcard_writer.h"
 #include "kinds/labels.h"
+#include "kinds/record_kinds.h"
 
 namespace orrelin {
 namespace {
@@ -131,7 +132,7 @@ class HtmlWriter final : public ExportWriter {
     void entry(const RecordItem& item) {
         DecodeRecord(head_.tree.image(), item.db, item.span, context_, values_);
         out_ += "<li><h3 dir=\"auto\">";
-        if (item.db == KnownDb::AddressBook || item.db == KnownDb::AddressBookAll) {
+        if (KindOf(item.db).kind == RecordKind::Address) {
             // A contact's label is its two names read as it was decoded, joined by a blank.
             text(values_.texts[ContactRecord::FirstName]);
             out_ += ' ';

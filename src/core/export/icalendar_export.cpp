@@ -23,7 +23,7 @@ class ICalendarWriter final : public ExportWriter {
         if (item.db == KnownDb::Tasks) {
             AppendTodo(DecodeTask(image, item.span, context_), uid, head_.stampUtc, out_);
         } else {
-            AppendEvent(DecodeCalendar(image, item.span, item.db == KnownDb::CalendarAll, context_),
+            AppendEvent(DecodeCalendar(image, item.span, IsAllForm(item.db), context_),
                         uid, head_.stampUtc, out_);
         }
     }

@@ -17,7 +17,7 @@ class VCardWriter final : public ExportWriter {
     void record(const RecordItem& item) override {
         const IpdImage& image = head_.tree.image();
         ContactRecord contact =
-            DecodeContact(image, item.span, item.db == KnownDb::AddressBookAll, context_);
+            DecodeContact(image, item.span, IsAllForm(item.db), context_);
         AppendVCard(contact, contact.photo, RecordUid(NameOf(item.db), image, item.span), out_);
     }
 

@@ -53,16 +53,18 @@ inline constexpr std::size_t kKnownDbCount = 16;
 struct KnownDbInfo {
     KnownDb db;
     std::string_view name;
+    // The "- All" form: the record's fields lie inside its first type-10 field.
+    bool allForm = false;
 };
 
 inline constexpr std::array<KnownDbInfo, kKnownDbCount> kKnownDatabases{{
     {KnownDb::Sms, "SMS Messages"},
-    {KnownDb::AddressBookAll, "Address Book - All"},
+    {KnownDb::AddressBookAll, "Address Book - All", true},
     {KnownDb::AddressBook, "Address Book"},
     {KnownDb::Memos, "Memos"},
     {KnownDb::Tasks, "Tasks"},
     {KnownDb::Calendar, "Calendar"},
-    {KnownDb::CalendarAll, "Calendar - All"},
+    {KnownDb::CalendarAll, "Calendar - All", true},
     {KnownDb::ServiceBook, "Service Book"},
     {KnownDb::PhoneCallLogs, "Phone Call Logs"},
     {KnownDb::Messages, "Messages"},
@@ -79,6 +81,9 @@ constexpr const KnownDbInfo& Info(KnownDb db) {
 }
 constexpr std::string_view NameOf(KnownDb db) {
     return Info(db).name;
+}
+constexpr bool IsAllForm(KnownDb db) {
+    return Info(db).allForm;
 }
 
 // The database a name (exact, case-sensitive) stands for.

@@ -46,7 +46,7 @@ void CheckTree::checkChildren(NodeId node) {
     const CheckState down = states_[node] == CheckState::All ? CheckState::All : CheckState::None;
     if (tree_.kind(node) == NodeKind::Database) {
         // Records have no children, and all of them share this node's counts.
-        for (std::uint32_t record : tree_.index().databases[node - 1].records)
+        for (std::uint32_t record : tree_.database(node).records)
             states_[tree_.recordNode(record)] = down;
         auto& counts = childStates_[node];
         counts = {0, 0, 0};
@@ -76,7 +76,7 @@ void CheckTree::checkParent(NodeId node) {
 
 KnownDb DatabaseOfNode(const BackupTree& tree, NodeId databaseNode) {
     if (auto named = KnownDbByName(tree.text(databaseNode))) return *named;
-    return tree.index().databases[databaseNode - 1].db;
+    return tree.database(databaseNode).db;
 }
 
 Result<CheckTree> LoadSecondIpd(const std::string& path, Databases which) {

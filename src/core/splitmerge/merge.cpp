@@ -11,7 +11,7 @@ struct MergeKey {
     const std::string* otherName = nullptr;
 
     bool takes(const BackupTree& t, NodeId node) const {
-        const DatabaseNode& database = t.index().databases[node - 1];
+        const DatabaseNode& database = t.database(node);
         if (!database.decoded()) return otherName && database.name() == *otherName;
         return !otherName && DatabaseOfNode(t, node) == db;
     }
@@ -57,7 +57,7 @@ void AddOtherNames(const CheckTree& tree, std::vector<std::string>& names) {
     const auto& t = tree.tree();
     for (std::size_t row = 0; row < t.childCount(BackupTree::kRoot); ++row) {
         NodeId node = t.child(BackupTree::kRoot, row);
-        const DatabaseNode& database = t.index().databases[node - 1];
+        const DatabaseNode& database = t.database(node);
         if (database.decoded() || !tree.marked(node)) continue;
         if (std::find(names.begin(), names.end(), database.name()) == names.end())
             names.emplace_back(database.name());

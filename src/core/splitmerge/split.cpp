@@ -43,7 +43,7 @@ WriteOutcome WriteSplit(const CheckTree& tree, const std::string& target,
         std::string head;
         AppendIpdHeader(head, static_cast<std::uint16_t>(databases.size()));
         for (NodeId node : databases) {
-            const DatabaseNode& database = t.index().databases[node - 1];
+            const DatabaseNode& database = t.database(node);
             if (database.decoded()) {
                 AppendNameEntry(head, DatabaseOfNode(t, node));
             } else {
@@ -60,7 +60,7 @@ WriteOutcome WriteSplit(const CheckTree& tree, const std::string& target,
             const bool whole = tree.state(node) == CheckState::All;
             index.clear();
             AppendLe16(index, static_cast<std::uint16_t>(position));
-            for (std::uint32_t record : records.databases[node - 1].records) {
+            for (std::uint32_t record : t.database(node).records) {
                 if (!whole && !tree.marked(t.recordNode(record))) continue;
                 const RecordSpan span = records.records[record].span;
                 auto bytes = t.image().range(span.lengthStart(), span.end);

@@ -23,7 +23,7 @@ std::optional<KnownDb> ShowRecord(DetailPanes& panes, const BackupTree& tree, No
             break;
         case KnownDb::AddressBookAll:
         case KnownDb::AddressBook:
-            panes.showContact(DecodeContact(image, *span, *db == KnownDb::AddressBookAll, context));
+            panes.showContact(DecodeContact(image, *span, IsAllForm(*db), context));
             break;
         case KnownDb::Memos:
             panes.showMemo(DecodeMemo(image, *span, context));
@@ -33,7 +33,7 @@ std::optional<KnownDb> ShowRecord(DetailPanes& panes, const BackupTree& tree, No
             break;
         case KnownDb::Calendar:
         case KnownDb::CalendarAll:
-            panes.showCalendar(DecodeCalendar(image, *span, *db == KnownDb::CalendarAll, context));
+            panes.showCalendar(DecodeCalendar(image, *span, IsAllForm(*db), context));
             break;
         case KnownDb::ServiceBook:
             panes.showServiceBook(DecodeServiceBook(image, *span));

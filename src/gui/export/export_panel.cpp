@@ -110,8 +110,7 @@ void ExportPanel::openForSelection() {
     }
     const BackupTree& tree = *source.tree;
     const bool inDatabase = tree.kind(*parent) == NodeKind::Database;
-    const DatabaseNode* database =
-        inDatabase ? &tree.index().databases[*parent - tree.databaseNode(0)] : nullptr;
+    const DatabaseNode* database = inDatabase ? &tree.database(*parent) : nullptr;
     if (!database || !FormatTakes(ExportFormat::Text, *database)) {
         messages_.show(window(), MessageIcon::Warning,
                        QStringLiteral("Please select record first:"), kNoRecordSelected);
