@@ -202,6 +202,22 @@ class MainWindowTest : public QObject, private WindowFixture {
         QVERIFY(window_->menus().exportRecords->isVisible());
     }
 
+    void aCancelledOpenKeepsTheFileThatWasOpen() {
+        open(backup_);
+        const QString other = WriteBackup(dir_, QStringLiteral("other.ipd"), EveryKindBackup());
+        QSignalSpy finished(window_.get(), &MainWindow::openFinished);
+        window_->openPath(other);
+        QVERIFY(window_->isOpening());
+        window_->cancelOpen();
+        QVERIFY(!window_->isOpening());
+        QTest::qWait(200);  // the abandoned open, had it reported, would have by now
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(finished.first().first().toBool(), false);
+        QCOMPARE(window_->openedPath(), backup_);
+        QVERIFY(window_->menus().exportRecords->isVisible());
+        QVERIFY(fakes_->messages.shown.empty());
+    }
+
     // A file that opens but not as a good backup says so, in the command line's words.
     void aFileWithoutKnownDatabasesShowsTheRootOnly() {
         IpdBuilder ipd;

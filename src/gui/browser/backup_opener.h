@@ -2,9 +2,9 @@
 
 // The core headers come before Qt's, whose keyword macros would otherwise reach them.
 #include "browser/backup_tree.h"
+#include "gui/common/background_job.h"
 
 #include <QElapsedTimer>
-#include <QFutureWatcher>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -15,9 +15,10 @@
 
 namespace orrelin::gui {
 
-// Reads and indexes a backup on a pool thread, one file at a time: a newer open cancels the
-// older one, whose result is then dropped. Everything it reports arrives on the thread it
-// lives on.
+// Reads and indexes a backup on a pool thread (a BackgroundJob), one file at a time: a newer
+// open, or cancel(), abandons the older one, whose result is then dropped; an archive's
+// unpacking and the walk both stop within moments. Everything it reports arrives on the thread
+// it lives on.
 class BackupOpener : public QObject {
     Q_OBJECT
   public:
@@ -39,7 +40,7 @@ class BackupOpener : public QObject {
     void open(const QString& path, Databases which = Databases::Decoded);
     // Stops the running open; it reports nothing.
     void cancel();
-    bool isBusy() const { return job_ != nullptr; }
+    bool isBusy() const { return job_.isBusy(); }
     // The file being opened ("" when idle).
     QString path() const;
     // The outcome of the open that `finished` reported; taken once.
@@ -55,14 +56,13 @@ class BackupOpener : public QObject {
     void progressed(const QString& path, int percent);
 
   private:
-    struct Job;
-    // Runs on a pool thread: reads the file whole and walks it, checking `job` for a cancel.
-    static Outcome read(const std::shared_ptr<Job>& job);
-    void jobDone(const std::shared_ptr<Job>& job);
+    // Runs on a pool thread: reads the file whole and walks it, checking `control` for a cancel.
+    static Outcome read(const QString& path, Databases which, BackgroundJob::Control& control);
+    void jobDone();
     void reportProgress();
 
-    std::shared_ptr<Job> job_;
-    std::unique_ptr<QFutureWatcher<Outcome>> watcher_;
+    BackgroundJob job_;
+    QString path_;  // of the running open
     std::optional<Outcome> outcome_;
     QElapsedTimer clock_;
     QTimer progressTimer_;

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QShortcut>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include "gui/browser/backup_tree_view.h"
 #include "gui/browser/tree_model.h"
@@ -19,13 +18,6 @@ constexpr int kPauseMs = 150;
 constexpr int kProgressEveryMs = 200;
 
 }  // namespace
-
-struct FindBar::Build {
-    BackupTree tree;  // shares the image and the record index with the window's
-    DecodeContext context;
-    std::atomic<bool> cancel{false};
-    std::atomic<std::uint64_t> progress{0};
-};
 
 FindBar::FindBar(BackupTreeModel& model, BackupTreeView& view, QWidget* parent)
     : QWidget(parent), model_(model), view_(view) {
@@ -53,16 +45,14 @@ FindBar::FindBar(BackupTreeModel& model, BackupTreeView& view, QWidget* parent)
     new QShortcut(QKeySequence(Qt::Key_F3), this, this, &FindBar::nextMatch, Qt::WindowShortcut);
     new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), this, this, &FindBar::previousMatch,
                   Qt::WindowShortcut);
-    new QShortcut(QKeySequence(Qt::Key_Escape), field_, this, &FindBar::clear,
-                  Qt::WidgetShortcut);
+    new QShortcut(QKeySequence(Qt::Key_Escape), field_, this, &FindBar::clear, Qt::WidgetShortcut);
     connect(view_.selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { remember(current); });
+    connect(&build_, &BackgroundJob::finished, this, &FindBar::buildDone);
 }
 
-FindBar::~FindBar() {
-    // A running build stops at its next check; it holds its own share of the backup.
-    if (build_) build_->cancel = true;
-}
+// A running build stops at its next check; it holds its own share of the backup.
+FindBar::~FindBar() = default;
 
 void FindBar::focusField() {
     field_->setFocus(Qt::ShortcutFocusReason);
@@ -80,17 +70,7 @@ std::size_t FindBar::matchCount() const {
 // ---- the index ----
 
 void FindBar::reset() {
-    if (build_) build_->cancel = true;
-    build_.reset();
-    if (watcher_) {
-        QFutureWatcher<std::shared_ptr<const TextIndex>>* old = watcher_.release();
-        old->disconnect(this);
-        if (old->isFinished()) {
-            old->deleteLater();
-        } else {
-            connect(old, &QFutureWatcherBase::finished, old, &QObject::deleteLater);
-        }
-    }
+    build_.cancel();
     index_.reset();
     pause_.stop();
     progress_.stop();
@@ -107,37 +87,29 @@ void FindBar::reset() {
 void FindBar::backupShown(const DecodeContext& context) {
     reset();
     if (!model_.tree().loaded()) return;
-    auto build = std::make_shared<Build>();
-    build->tree = model_.tree();
-    build->context = context;
-    build_ = build;
-    watcher_ = std::make_unique<QFutureWatcher<std::shared_ptr<const TextIndex>>>();
-    connect(watcher_.get(), &QFutureWatcherBase::finished, this,
-            [this, build] { buildDone(build); });
-    watcher_->setFuture(QtConcurrent::run([build]() -> std::shared_ptr<const TextIndex> {
+    // The copy shares the image and the record index with the window's tree.
+    build_.start([tree = model_.tree(), context](BackgroundJob::Control& control) {
+        control.total = tree.index().records.size();
         TextIndexOptions options;
-        options.context = build->context;
-        options.cancel = &build->cancel;
-        options.progress = &build->progress;
+        options.context = context;
+        options.cancel = &control.cancelled;
+        options.progress = &control.done;
         return std::make_shared<const TextIndex>(
-            TextIndex::Build(build->tree.image(), build->tree.index(), options));
-    }));
+            TextIndex::Build(tree.image(), tree.index(), options));
+    });
 }
 
-void FindBar::buildDone(const std::shared_ptr<Build>& build) {
-    if (build != build_) return;
-    index_ = watcher_->result();
-    watcher_.release()->deleteLater();
-    build_.reset();
+void FindBar::buildDone() {
+    index_ = build_.take<std::shared_ptr<const TextIndex>>();
     progress_.stop();
     Q_EMIT indexBuilt();
     if (waiting_) runSearch();
 }
 
 void FindBar::showProgress() {
-    if (!build_) return;
-    const std::uint64_t total = build_->tree.index().records.size();
-    const std::uint64_t done = build_->progress;
+    if (!build_.isBusy()) return;
+    const std::uint64_t total = build_.total();
+    const std::uint64_t done = build_.done();
     const int percent = total > 0 ? static_cast<int>(std::min(done, total) * 100 / total) : 0;
     status_->setText(QStringLiteral("Indexing: %1%").arg(percent));
     status_->show();
@@ -167,7 +139,7 @@ void FindBar::runSearch() {
     const QString text = field_->text();
     if (text.isEmpty()) return;
     if (!index_) {
-        if (!build_) return;  // no backup shown
+        if (!build_.isBusy()) return;  // no backup shown
         waiting_ = true;
         showProgress();
         progress_.start();

@@ -3,10 +3,10 @@
 // The core headers come before Qt's, whose keyword macros would otherwise reach them.
 #include "browser/backup_tree.h"
 #include "decoders/decode_context.h"
-#include "search/text_index.h"
 #include "gui/browser/tree_filter.h"
+#include "gui/common/background_job.h"
+#include "search/text_index.h"
 
-#include <QFutureWatcher>
 #include <QSet>
 #include <QTimer>
 #include <QWidget>
@@ -64,13 +64,12 @@ class FindBar : public QWidget {
     void searched(std::size_t matches);
 
   private:
-    struct Build;
     void textChanged();
     void runSearch();
     void applyFilter(std::shared_ptr<const TreeFilter> filter);
     void restoreTree();
     void step(bool forward);
-    void buildDone(const std::shared_ptr<Build>& build);
+    void buildDone();
     void showProgress();
     void remember(const QModelIndex& current);
     void selectRemembered();
@@ -82,8 +81,7 @@ class FindBar : public QWidget {
     QTimer pause_;     // the typing pause before a search
     QTimer progress_;  // the indexing progress while a search waits
 
-    std::shared_ptr<Build> build_;
-    std::unique_ptr<QFutureWatcher<std::shared_ptr<const TextIndex>>> watcher_;
+    BackgroundJob build_;  // of the text index
     std::shared_ptr<const TextIndex> index_;
     bool waiting_ = false;  // a search waits for the index
 

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -87,6 +88,11 @@ MainWindow::MainWindow(Platform platform, QWidget* parent)
     unicodeNote_->setObjectName(QStringLiteral("unicodeNote"));
     unicodeNote_->hide();
     statusBar()->addPermanentWidget(unicodeNote_);
+    cancelOpen_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelOpen_->setObjectName(QStringLiteral("cancelOpen"));
+    cancelOpen_->hide();
+    statusBar()->addPermanentWidget(cancelOpen_);
+    connect(cancelOpen_, &QPushButton::clicked, this, &MainWindow::cancelOpen);
     connect(unicode_, &UnicodeOption::changed, this, &MainWindow::applyTextForm);
 
     WindowSizeStore(platform_.settings).restore(*this);
@@ -305,11 +311,22 @@ void MainWindow::showOpenProgress(const QString& path, int percent) {
     QString text = QStringLiteral("Opening ") + FileName(path);
     if (percent >= 0) text += QStringLiteral(": %1%").arg(percent);
     status_->showMessage(text);
+    cancelOpen_->show();
+}
+
+void MainWindow::cancelOpen() {
+    if (!opener_->isBusy()) return;
+    opener_->cancel();
+    cancelOpen_->hide();
+    status_->clearMessage();
+    updateMenus();
+    Q_EMIT openFinished(false);
 }
 
 void MainWindow::openDone() {
     BackupOpener::Outcome outcome = opener_->takeOutcome();
     status_->clearMessage();
+    cancelOpen_->hide();
     if (!outcome.tree) {
         // The file could not be read: say why, as the command line does, and keep the file
         // that was open.

@@ -14,6 +14,7 @@
 #include "gui/common/platform.h"
 
 class QLabel;
+class QPushButton;
 class QTreeView;
 
 namespace orrelin::gui {
@@ -80,6 +81,9 @@ class MainWindow : public QMainWindow {
     bool isOpening() const;
     // Waits, handling events, until no file is being opened.
     void waitForOpen();
+    // The status bar's Cancel beside "Opening ...": abandons the open, the file open before
+    // stays (openFinished(false)).
+    void cancelOpen();
 
     DetailPanes& panes() { return *panes_; }
     FindBar& findBar() { return *findBar_; }
@@ -147,6 +151,7 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<StatusPanels> status_;
     UnicodeOption* unicode_ = nullptr;
     QLabel* unicodeNote_ = nullptr;
+    QPushButton* cancelOpen_ = nullptr;  // shown with the progress of an open
     BackupOpener* opener_ = nullptr;
     RecentFiles* recent_ = nullptr;
     BackupTreeModel* model_ = nullptr;

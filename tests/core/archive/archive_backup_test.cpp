@@ -7,6 +7,7 @@
 #include "archive/backup_file.h"
 #include "archive/bbb_builder.h"
 #include "archive/manifest.h"
+#include "browser/open_backup.h"
 #include "decoders/contact_decoder.h"
 #include "ipd/ipd_builder.h"
 #include "ipd/loader.h"
@@ -196,6 +197,23 @@ TEST(BackupFile, InflatingStopsAtTheLimitAndTheDeclaredSize) {
         ASSERT_FALSE(opened) << c.name;
         EXPECT_EQ(opened.error().substr(0, c.reason.size()), c.reason)
             << c.name << ": " << opened.error();
+    }
+}
+
+// A progress callback that says no stops an archive's unpacking and a file's walk alike.
+TEST(OpenBackup, AProgressThatSaysNoCancels) {
+    IpdBuilder b;
+    auto memos = b.database("Memos");
+    for (int i = 0; i < 5000; ++i)
+        b.record(memos, FieldList().text(1, "Memo").bytes());
+    const ByteVector ipd = b.build();
+    const ByteVector files[] = {ipd, Desktop(ipd)};
+    for (const ByteVector& file : files) {
+        OpenOptions options;
+        options.progress = [](std::uint64_t, std::uint64_t) { return false; };
+        auto opened = OpenBackupBytes(IpdImage(file), "a.bbb", options);
+        ASSERT_FALSE(opened);
+        EXPECT_EQ(opened.error(), "a.bbb: " + std::string(kOpenCancelled));
     }
 }
 
