@@ -217,7 +217,7 @@ class Engine {
 
   private:
     bool going() const { return status_ == ExportStatus::Written; }
-    KnownDb dbAt(std::size_t database) const { return tree_.index().databases[database].db; }
+    KnownDb dbAt(std::size_t database) const { return *tree_.index().databases[database].db; }
 
     // Which databases, and which rows of them, the scope covers.
     std::vector<Part> resolve() const {
@@ -375,7 +375,7 @@ bool FormatTakes(ExportFormat format, KnownDb db) {
 }
 
 bool FormatTakes(ExportFormat format, const DatabaseNode& database) {
-    return database.decoded() ? FormatTakes(format, database.db) : format == ExportFormat::Json;
+    return database.db ? FormatTakes(format, *database.db) : format == ExportFormat::Json;
 }
 
 std::optional<NodeId> ScopeNode(const BackupTree& tree, ExportScope scope,
