@@ -305,7 +305,8 @@ inline std::optional<std::string> ExerciseImage(const IpdImage& image) {
         auto body = image.range(entry.span.start, entry.span.end);
         if (!body) return "record " + entry.span.tag() + " cannot be read";
         if (entry.database >= index.databases.size()) return "record under no database";
-        const KnownDb db = index.databases[entry.database].db;
+        // A record of a database the program does not decode goes through the SMS rules too.
+        const KnownDb db = index.databases[entry.database].db.value_or(KnownDb::Sms);
         (void)RecordImage(db, *body);
         (void)RecordLabel(db, *body);
 

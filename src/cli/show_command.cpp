@@ -24,19 +24,15 @@ struct ShowOptions {
     UnicodeOption unicode;
 };
 
-bool IsContactDatabase(KnownDb db) {
-    return KindOf(db).kind == RecordKind::Address;
-}
-
 // Writes the contact's photo; the reason when there is none or it cannot be written.
 std::optional<std::string> WritePhoto(const IpdImage& image, const ChosenRecord& chosen,
                                       const DecodeContext& context, const std::string& path) {
-    const KnownDb db = chosen.database->db;
-    if (!chosen.database->decoded() || !IsContactDatabase(db)) {
+    if (KindOfDatabase(*chosen.database) != RecordKind::Address) {
         return "--photo needs a contact; \"" + std::string(chosen.database->name()) +
                "\" holds no contacts";
     }
-    ContactRecord contact = DecodeContact(image, chosen.span, IsAllForm(db), context);
+    ContactRecord contact =
+        DecodeContact(image, chosen.span, IsAllForm(*chosen.database->db), context);
     if (contact.photo.empty()) return std::string("the contact has no photo");
     if (auto error = WriteFileAtomically(path, contact.photo)) {
         return "cannot write " + path + ": " + *error;
@@ -106,7 +102,7 @@ int Show(const ShowOptions& options) {
     }
     if (!chosen->database->decoded())
         return WriteOut(RawLines(backup->image, chosen->span)) ? 0 : 2;
-    const auto rows = DecodeValues(backup->image, chosen->database->db, chosen->span, context);
+    const auto rows = DecodeValues(backup->image, *chosen->database->db, chosen->span, context);
     return WriteOut(ValueLines(rows, text->unicode)) ? 0 : 2;
 }
 

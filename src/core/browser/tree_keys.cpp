@@ -1,5 +1,7 @@
 #include "browser/tree_keys.h"
 
+#include "kinds/record_kinds.h"
+
 namespace orrelin {
 
 std::string DatabaseKey(const DatabaseNode& database) {
@@ -15,11 +17,13 @@ const DatabaseNode* FindDatabase(const RecordIndex& index, std::string_view name
 }
 
 std::string CountsLine(const RecordIndex& index) {
-    auto n = [&index](KnownDb db) { return std::to_string(index.count(db)); };
-    return n(KnownDb::Sms) + " SMS Messages, " + n(KnownDb::AddressBookAll) +
-           " Address Book (All), " + n(KnownDb::Tasks) + " Tasks, " + n(KnownDb::Memos) +
-           " Memos, " + n(KnownDb::CalendarAll) + " Calendar, " + n(KnownDb::PhoneCallLogs) +
-           " Phone Calls, " + n(KnownDb::ServiceBook) + " Service Book";
+    std::string line;
+    for (KnownDb db : CountedDatabases()) {
+        if (!line.empty()) line += ", ";
+        line += std::to_string(index.count(db)) + ' ';
+        line += KindOf(db).countsCaption;
+    }
+    return line;
 }
 
 }  // namespace orrelin

@@ -307,9 +307,9 @@ ContactNames CollectContactNames(const BackupTree& tree, const TextOptions& text
     // The contacts in tree order, each with whether it has the "Address Book - All" form.
     std::vector<std::pair<std::uint32_t, bool>> contacts;
     for (const DatabaseNode& database : index.databases) {
-        if (!database.decoded() || KindOf(database.db).kind != RecordKind::Address) continue;
+        if (KindOfDatabase(database) != RecordKind::Address) continue;
         for (std::uint32_t row : database.records)
-            contacts.emplace_back(row, IsAllForm(database.db));
+            contacts.emplace_back(row, IsAllForm(*database.db));
     }
     // A large address book is read in two halves at once, the second half's numbers then
     // added after the first's.

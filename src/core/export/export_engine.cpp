@@ -134,7 +134,7 @@ class Engine {
 
   private:
     bool going() const { return status_ == ExportStatus::Written; }
-    KnownDb dbAt(std::size_t database) const { return tree_.index().databases[database].db; }
+    KnownDb dbAt(std::size_t database) const { return *tree_.index().databases[database].db; }
 
     // Which databases, and which rows of them, the scope covers.
     std::vector<Part> resolve() const {

@@ -192,7 +192,7 @@ inline bool FormatTakes(ExportFormat format, KnownDb db) {
 // The same for a database node: a database the program does not decode is taken by the formats
 // that take such databases (JSON, as its raw fields).
 inline bool FormatTakes(ExportFormat format, const DatabaseNode& database) {
-    return database.decoded() ? FormatTakes(format, database.db) : InfoOf(format).takes.undecoded;
+    return database.decoded() ? FormatTakes(format, *database.db) : InfoOf(format).takes.undecoded;
 }
 
 }  // namespace orrelin

@@ -79,7 +79,7 @@ void ScanRecords(const IpdImage& image, std::uint64_t a, RecordIndex& index,
             otherNodes[node.index] = static_cast<std::int32_t>(i);
             continue;
         }
-        auto slot = static_cast<std::size_t>(node.db);
+        auto slot = static_cast<std::size_t>(*node.db);
         if (index.slots[slot] == node.index) nodeOfSlot[slot] = static_cast<std::int32_t>(i);
     }
     // Room for the records of a file of typical records (well over 48 bytes each) at once: a

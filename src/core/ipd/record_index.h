@@ -31,14 +31,18 @@ struct RecordSpan {
 // only when every database is asked for (Databases::All), with their name as the table holds it.
 struct DatabaseNode {
     std::uint16_t index = 0;  // position in the name table
-    KnownDb db = KnownDb::Sms;           // of a recognised database only
+    // The recognised database; nothing for one the program does not decode (read as raw fields).
+    std::optional<KnownDb> db;
     std::vector<std::uint32_t> records;  // positions in RecordIndex::records, file order
     // The name of a database the program does not decode (single-byte text, control
     // characters but line breaks dropped); nothing for a recognised one.
     std::optional<std::string> otherName;
 
-    bool decoded() const { return !otherName.has_value(); }
-    std::string_view name() const { return otherName ? std::string_view(*otherName) : NameOf(db); }
+    bool decoded() const { return db.has_value(); }
+    std::string_view name() const {
+        if (db) return NameOf(*db);
+        return otherName ? std::string_view(*otherName) : std::string_view();
+    }
 };
 
 // Which databases a walk makes nodes of: the recognised ones, or every one of the name table.

@@ -1,7 +1,7 @@
 #include "kinds/labels.h"
 
-#include "kinds/label_rules.h"
 #include "decoders/call_decoder.h"
+#include "kinds/label_rules.h"
 #include "kinds/record_kinds.h"
 
 #include <algorithm>
@@ -72,20 +72,20 @@ std::string UnicodeLabel(KnownDb db, Bytes body, const TextOptions& text) {
 }
 
 SingleByteText RecordLabel(const DatabaseNode& database, Bytes body) {
-    return database.decoded() ? RecordLabel(database.db, body) : OtherKind().label(body);
+    return database.db ? RecordLabel(*database.db, body) : OtherKind().label(body);
 }
 
 SingleByteText ArchiveRecordLabel(const DatabaseNode& database, Bytes body) {
-    return database.decoded() ? ArchiveRecordLabel(database.db, body) : OtherKind().label(body);
+    return database.db ? ArchiveRecordLabel(*database.db, body) : OtherKind().label(body);
 }
 
 ImageKey RecordImage(const DatabaseNode& database, Bytes body) {
-    return database.decoded() ? RecordImage(database.db, body) : OtherKind().image(body);
+    return database.db ? RecordImage(*database.db, body) : OtherKind().image(body);
 }
 
 std::string UnicodeLabel(const DatabaseNode& database, Bytes body, const TextOptions& text) {
-    return database.decoded() ? UnicodeLabel(database.db, body, text)
-                              : OtherKind().unicodeLabel(body, text);
+    return database.db ? UnicodeLabel(*database.db, body, text)
+                       : OtherKind().unicodeLabel(body, text);
 }
 
 }  // namespace orrelin

@@ -35,43 +35,42 @@ void TakeTexts(std::array<std::string, N>& texts, std::size_t count, RecordValue
     out.number = 0;
 }
 
-void Sms(const IpdImage& image, RecordSpan span, const DecodeContext& context, RecordValues& out) {
+void Sms(const IpdImage& image, RecordSpan span, bool, const DecodeContext& context,
+         RecordValues& out) {
     SmsRecord r = DecodeSms(image, span, context);
     TakeTexts(r.values, r.values.size(), out);
     out.firstInstant = r.sentUtc;
     out.secondInstant = r.receivedUtc;
 }
 
-template <bool AllForm>
-void Contact(const IpdImage& image, RecordSpan span, const DecodeContext& context,
+void Contact(const IpdImage& image, RecordSpan span, bool allForm, const DecodeContext& context,
              RecordValues& out) {
-    ContactRecord r = DecodeContact(image, span, AllForm, context);
+    ContactRecord r = DecodeContact(image, span, allForm, context);
     TakeTexts(r.values, kContactFields.size(), out);
     out.photo = r.photo;
 }
 
-template <bool AllForm>
-void Calendar(const IpdImage& image, RecordSpan span, const DecodeContext& context,
+void Calendar(const IpdImage& image, RecordSpan span, bool allForm, const DecodeContext& context,
               RecordValues& out) {
-    CalendarRecord r = DecodeCalendar(image, span, AllForm, context);
+    CalendarRecord r = DecodeCalendar(image, span, allForm, context);
     TakeTexts(r.values, r.values.size(), out);
     out.firstInstant = r.startUtc;
     out.secondInstant = r.endUtc;
 }
 
-void Task(const IpdImage& image, RecordSpan span, const DecodeContext& context,
+void Task(const IpdImage& image, RecordSpan span, bool, const DecodeContext& context,
           RecordValues& out) {
     TaskRecord r = DecodeTask(image, span, context);
     TakeTexts(r.values, r.values.size(), out);
 }
 
-void Memo(const IpdImage& image, RecordSpan span, const DecodeContext& context,
+void Memo(const IpdImage& image, RecordSpan span, bool, const DecodeContext& context,
           RecordValues& out) {
     MemoRecord r = DecodeMemo(image, span, context);
     TakeTexts(r.values, r.values.size(), out);
 }
 
-void Call(const IpdImage& image, RecordSpan span, const DecodeContext& context,
+void Call(const IpdImage& image, RecordSpan span, bool, const DecodeContext& context,
           RecordValues& out) {
     CallRecord r = DecodeCall(image, span, context);
     TakeTexts(r.values, r.values.size(), out);
@@ -79,7 +78,7 @@ void Call(const IpdImage& image, RecordSpan span, const DecodeContext& context,
     out.number = r.durationSeconds;
 }
 
-void ServiceBook(const IpdImage& image, RecordSpan span, const DecodeContext& context,
+void ServiceBook(const IpdImage& image, RecordSpan span, bool, const DecodeContext& context,
                  RecordValues& out) {
     ServiceBookFields r = DecodeServiceBook(image, span, context.text);
     TakeTexts(r.values, r.values.size(), out);
@@ -111,7 +110,7 @@ std::string Address(const MailAddress& address) {
     return out;
 }
 
-void Mail(const IpdImage& image, RecordSpan span, const DecodeContext& context,
+void Mail(const IpdImage& image, RecordSpan span, bool, const DecodeContext& context,
           RecordValues& out) {
     MailRecord r = DecodeMail(image, span, context);
     std::array<std::string, kMailFields.size()> texts{
@@ -130,7 +129,7 @@ void Mail(const IpdImage& image, RecordSpan span, const DecodeContext& context,
     out.number = static_cast<std::int64_t>(r.attachmentReferences);
 }
 
-void Bookmark(const IpdImage& image, RecordSpan span, const DecodeContext& context,
+void Bookmark(const IpdImage& image, RecordSpan span, bool, const DecodeContext& context,
               RecordValues& out) {
     BookmarkRecord r = DecodeBookmark(image, span, context);
     std::array<std::string, kBookmarkFields.size()> texts{
@@ -140,7 +139,7 @@ void Bookmark(const IpdImage& image, RecordSpan span, const DecodeContext& conte
     TakeTexts(texts, texts.size(), out);
 }
 
-void BrowserUrl(const IpdImage& image, RecordSpan span, const DecodeContext& context,
+void BrowserUrl(const IpdImage& image, RecordSpan span, bool, const DecodeContext& context,
                 RecordValues& out) {
     std::array<std::string, 1> texts{DecodeBrowserUrl(image, span, context).url};
     TakeTexts(texts, texts.size(), out);
@@ -151,7 +150,7 @@ std::string NumberText(const std::optional<Number>& n) {
     return n ? std::to_string(static_cast<std::int64_t>(*n)) : std::string();
 }
 
-void TimeZone(const IpdImage& image, RecordSpan span, const DecodeContext& context,
+void TimeZone(const IpdImage& image, RecordSpan span, bool, const DecodeContext& context,
               RecordValues& out) {
     TimeZoneRecord r = DecodeTimeZone(image, span, context);
     std::array<std::string, kTimeZoneFields.size()> texts{
@@ -184,74 +183,163 @@ ImageKey SmsImage(Bytes body) {
     return SmsIsSent(body) ? ImageKey::sent : ImageKey::receivedsms;
 }
 
+// The widgets' object names of each pane, in the order the pane shows its fields.
+constexpr std::array<std::string_view, 6> kSmsPane{"smsDirection", "smsFolder", "smsSent",
+                                                   "smsReceived",  "smsNumber", "smsText"};
+constexpr std::array<std::string_view, 34> kContactPane{
+    "title",      "firstName",  "lastName",    "company",      "jobTitle",     "email",
+    "workPhone1", "workPhone2", "homePhone1",  "homePhone2",   "mobilePhone",  "pager",
+    "fax",        "pin",        "otherNumber", "workAddress1", "workAddress2", "workCity",
+    "workState",  "workZip",    "workCountry", "homeAddress1", "homeAddress2", "homeCity",
+    "homeState",  "homeZip",    "homeCountry", "birthday",     "anniversary",  "category",
+    "webPage",    "facebook",   "yahoo",       "contactNotes"};
+constexpr std::array<std::string_view, 4> kTaskPane{"taskTitle", "taskStatus", "taskPriority",
+                                                    "taskNotes"};
+constexpr std::array<std::string_view, 2> kMemoPane{"memoTitle", "memoBody"};
+constexpr std::array<std::string_view, 6> kCalendarPane{"subject", "location", "start",
+                                                        "end",     "duration", "appointmentNotes"};
+constexpr std::array<std::string_view, 6> kCallPane{"callName",     "callNumber",    "callDate",
+                                                    "callDuration", "callDirection", "callStatus"};
+constexpr std::array<std::string_view, 9> kMailPane{
+    "mailFrom",    "mailTo",          "mailCc",        "mailBcc", "mailReplyTo",
+    "mailSubject", "mailAttachments", "mailMessageId", "mailBody"};
+constexpr std::array<std::string_view, 5> kBookmarkPane{
+    "bookmarkName", "bookmarkUrl", "bookmarkFolder", "bookmarkId", "bookmarkType"};
+constexpr std::array<std::string_view, 1> kBrowserUrlPane{"browserUrl"};
+constexpr std::array<std::string_view, 7> kTimeZonePane{
+    "zoneName",   "zoneUtcOffset", "zoneDstOffset", "zoneDstStart",
+    "zoneDstEnd", "zoneIndex",     "zoneType"};
+
+// One row a kind, in the order of RecordKind.
 constexpr std::array<KindInfo, kRecordKindCount> kKinds{{
-    {RecordKind::Sms, kSmsFields, kSmsExtras,
-     {"Export Selected SMS Message", "Export All SMS Messages", "SMS Message", "SMS Message"}},
-    {RecordKind::Address, kContactFields, kContactExtras,
-     {"Export Selected Address", "Export All Addresses", "Address Book", "Address Book", true}},
-    {RecordKind::Task, kTaskFields, {},
-     {"Export Selected Task", "Export All Tasks", "Task", "Tasks"}},
-    {RecordKind::Memo, kMemoFields, {},
-     {"Export Selected Memo", "Export All Memos", "Memo", "Memos"}},
-    {RecordKind::Calendar, kCalendarFields, kCalendarExtras,
-     {"Export Selected Calendar", "Export All Calendar", "Calendar", "Calendar"}},
-    {RecordKind::PhoneCall, kCallFields, kCallExtras,
-     {"Export Selected Phone Call", "Export All Phone Calls", "Phone Calls", "Phone Calls"}},
-    {RecordKind::ServiceBook, kServiceBookFields, kServiceBookExtras, {}},
-    {RecordKind::Mail, kMailFields, kMailExtras,
-     {"Export Selected Message", "Export All Messages", "Message", "Messages", true}},
-    {RecordKind::Bookmark, kBookmarkFields, {},
-     {"Export Selected Bookmark", "Export All Bookmarks", "Bookmark", "Bookmarks"}},
-    {RecordKind::BrowserUrl, kBrowserUrlFields, {},
-     {"Export Selected URL", "Export All URLs", "Browser URL", "Browser URLs"}},
-    {RecordKind::TimeZone, kTimeZoneFields, {},
-     {"Export Selected Time Zone", "Export All Time Zones", "Time Zone", "Time Zones"}},
+    {RecordKind::Sms,
+     kSmsFields,
+     kSmsExtras,
+     {"Export Selected SMS Message", "Export All SMS Messages", "SMS Message", "SMS Message"},
+     {"SMS Messages", "smsPane", kSmsPane, kSmsPaneShapes, {}, {}, "", 1},
+     Sms},
+    {RecordKind::Address,
+     kContactFields,
+     kContactExtras,
+     {"Export Selected Address", "Export All Addresses", "Address Book", "Address Book", true},
+     {"Contacts", "contactPane", kContactPane, kContactPaneShapes, kContactPaneTabs,
+      kContactPaneOrder, "", 0},
+     Contact},
+    {RecordKind::Task,
+     kTaskFields,
+     {},
+     {"Export Selected Task", "Export All Tasks", "Task", "Tasks"},
+     {"Tasks", "taskPane", kTaskPane, kTaskPaneShapes, {}, {}, "", 3},
+     Task},
+    {RecordKind::Memo,
+     kMemoFields,
+     {},
+     {"Export Selected Memo", "Export All Memos", "Memo", "Memos"},
+     {"Memos", "memoPane", kMemoPane, kMemoPaneShapes, {}, {}, "memoBody", 2},
+     Memo},
+    {RecordKind::Calendar,
+     kCalendarFields,
+     kCalendarExtras,
+     {"Export Selected Calendar", "Export All Calendar", "Calendar", "Calendar"},
+     {"Calendar", "calendarPane", kCalendarPane, kCalendarPaneShapes, {}, {}, "", 5},
+     Calendar},
+    {RecordKind::PhoneCall,
+     kCallFields,
+     kCallExtras,
+     {"Export Selected Phone Call", "Export All Phone Calls", "Phone Calls", "Phone Calls"},
+     {"Phone Calls Log", "callLogPane", kCallPane, {}, {}, {}, "", 6},
+     Call},
+    {RecordKind::ServiceBook,
+     kServiceBookFields,
+     kServiceBookExtras,
+     {},
+     {"Service Book", "serviceBookPane", {}, {}, {}, {}, "", 4, true},
+     ServiceBook},
+    {RecordKind::Mail,
+     kMailFields,
+     kMailExtras,
+     {"Export Selected Message", "Export All Messages", "Message", "Messages", true},
+     {"Messages", "mailPane", kMailPane, kMailPaneShapes, {}, {}, "mailBody", 7},
+     Mail},
+    {RecordKind::Bookmark,
+     kBookmarkFields,
+     {},
+     {"Export Selected Bookmark", "Export All Bookmarks", "Bookmark", "Bookmarks"},
+     {"Browser Bookmarks", "bookmarkPane", kBookmarkPane, {}, {}, {}, "", 8},
+     Bookmark},
+    {RecordKind::BrowserUrl,
+     kBrowserUrlFields,
+     {},
+     {"Export Selected URL", "Export All URLs", "Browser URL", "Browser URLs"},
+     {"Browser URLs", "browserUrlPane", kBrowserUrlPane, {}, {}, {}, "", 9},
+     BrowserUrl},
+    {RecordKind::TimeZone,
+     kTimeZoneFields,
+     {},
+     {"Export Selected Time Zone", "Export All Time Zones", "Time Zone", "Time Zones"},
+     {"Time Zones", "timeZonePane", kTimeZonePane, {}, {}, {}, "", 10},
+     TimeZone},
+    {RecordKind::Raw, {}, {}, {}, {"Raw Fields", "rawPane", {}, {}, {}, {}, "", 11}, nullptr},
 }};
 
-// In the order of KnownDb.
+// One row a recognised database, in the order of KnownDb.
 constexpr std::array<DatabaseKind, kKnownDbCount> kDatabases{{
-    {KnownDb::Sms, RecordKind::Sms, 27, "SMS Messages", Label<KnownDb::Sms>,
-     Unicode<KnownDb::Sms>, SmsImage, Sms},
-    {KnownDb::AddressBookAll, RecordKind::Address, 27, "Address Book",
+    {KnownDb::Sms, RecordKind::Sms, 27, "SMS Messages", 0, 1, "SMS Messages", Label<KnownDb::Sms>,
+     Unicode<KnownDb::Sms>, SmsImage},
+    {KnownDb::AddressBookAll, RecordKind::Address, 27, "Address Book", 2, 2, "Address Book (All)",
      Label<KnownDb::AddressBookAll>, Unicode<KnownDb::AddressBookAll>,
-     Always<ImageKey::addressbook>, Contact<true>},
-    {KnownDb::AddressBook, RecordKind::Address, 27, "Address Book", Label<KnownDb::AddressBook>,
-     Unicode<KnownDb::AddressBook>, Always<ImageKey::mobile>, Contact<false>},
-    {KnownDb::Memos, RecordKind::Memo, 26, "Memos", Label<KnownDb::Memos>,
-     Unicode<KnownDb::Memos>, Always<ImageKey::memos>, Memo},
-    {KnownDb::Tasks, RecordKind::Task, 26, "Tasks", Label<KnownDb::Tasks>,
-     Unicode<KnownDb::Tasks>, Always<ImageKey::tasks>, Task},
-    {KnownDb::Calendar, RecordKind::Calendar, 26, "Calendar", Label<KnownDb::Calendar>,
-     Unicode<KnownDb::Calendar>, Always<ImageKey::calendars>, Calendar<false>},
-    {KnownDb::CalendarAll, RecordKind::Calendar, 26, "Calendar", Label<KnownDb::CalendarAll>,
-     Unicode<KnownDb::CalendarAll>, Always<ImageKey::calendars>, Calendar<true>},
-    {KnownDb::ServiceBook, RecordKind::ServiceBook, 0, "", Label<KnownDb::ServiceBook>,
-     Unicode<KnownDb::ServiceBook>, Always<ImageKey::servicebook>, ServiceBook},
-    {KnownDb::PhoneCallLogs, RecordKind::PhoneCall, 26, "Phone Call Logs",
-     Label<KnownDb::PhoneCallLogs>, Unicode<KnownDb::PhoneCallLogs>, CallIcon, Call},
-    {KnownDb::Messages, RecordKind::Mail, 26, "Messages", Label<KnownDb::Messages>,
-     Unicode<KnownDb::Messages>, Always<ImageKey::mail>, Mail},
-    {KnownDb::PinMessages, RecordKind::Mail, 26, "PIN Messages", Label<KnownDb::PinMessages>,
-     Unicode<KnownDb::PinMessages>, Always<ImageKey::ballon>, Mail},
-    {KnownDb::SavedEmail, RecordKind::Mail, 26, "Saved Email Messages",
-     Label<KnownDb::SavedEmail>, Unicode<KnownDb::SavedEmail>, Always<ImageKey::mail>, Mail},
-    {KnownDb::BrowserBookmarks, RecordKind::Bookmark, 26, "Browser Bookmarks",
+     Always<ImageKey::addressbook>},
+    {KnownDb::AddressBook, RecordKind::Address, 27, "Address Book", 1, 0, "",
+     Label<KnownDb::AddressBook>, Unicode<KnownDb::AddressBook>, Always<ImageKey::mobile>},
+    {KnownDb::Memos, RecordKind::Memo, 26, "Memos", 3, 4, "Memos", Label<KnownDb::Memos>,
+     Unicode<KnownDb::Memos>, Always<ImageKey::memos>},
+    {KnownDb::Tasks, RecordKind::Task, 26, "Tasks", 4, 3, "Tasks", Label<KnownDb::Tasks>,
+     Unicode<KnownDb::Tasks>, Always<ImageKey::tasks>},
+    {KnownDb::Calendar, RecordKind::Calendar, 26, "Calendar", 5, 0, "", Label<KnownDb::Calendar>,
+     Unicode<KnownDb::Calendar>, Always<ImageKey::calendars>},
+    {KnownDb::CalendarAll, RecordKind::Calendar, 26, "Calendar", 6, 5, "Calendar",
+     Label<KnownDb::CalendarAll>, Unicode<KnownDb::CalendarAll>, Always<ImageKey::calendars>},
+    {KnownDb::ServiceBook, RecordKind::ServiceBook, 0, "", 7, 7, "Service Book",
+     Label<KnownDb::ServiceBook>, Unicode<KnownDb::ServiceBook>, Always<ImageKey::servicebook>},
+    {KnownDb::PhoneCallLogs, RecordKind::PhoneCall, 26, "Phone Call Logs", 8, 6, "Phone Calls",
+     Label<KnownDb::PhoneCallLogs>, Unicode<KnownDb::PhoneCallLogs>, CallIcon},
+    {KnownDb::Messages, RecordKind::Mail, 26, "Messages", 9, 0, "", Label<KnownDb::Messages>,
+     Unicode<KnownDb::Messages>, Always<ImageKey::mail>},
+    {KnownDb::PinMessages, RecordKind::Mail, 26, "PIN Messages", 10, 0, "",
+     Label<KnownDb::PinMessages>, Unicode<KnownDb::PinMessages>, Always<ImageKey::ballon>},
+    {KnownDb::SavedEmail, RecordKind::Mail, 26, "Saved Email Messages", 11, 0, "",
+     Label<KnownDb::SavedEmail>, Unicode<KnownDb::SavedEmail>, Always<ImageKey::mail>},
+    {KnownDb::BrowserBookmarks, RecordKind::Bookmark, 26, "Browser Bookmarks", 12, 0, "",
      Label<KnownDb::BrowserBookmarks>, Unicode<KnownDb::BrowserBookmarks>,
-     Always<ImageKey::bookmark>, Bookmark},
-    {KnownDb::BrowserUrls, RecordKind::BrowserUrl, 26, "Browser URLs", Label<KnownDb::BrowserUrls>,
-     Unicode<KnownDb::BrowserUrls>, Always<ImageKey::world>, BrowserUrl},
-    {KnownDb::BrowserHistory, RecordKind::BrowserUrl, 26, "Browser History",
-     Label<KnownDb::BrowserHistory>, Unicode<KnownDb::BrowserHistory>, Always<ImageKey::world>,
-     BrowserUrl},
-    {KnownDb::TimeZones, RecordKind::TimeZone, 26, "Time Zones", Label<KnownDb::TimeZones>,
-     Unicode<KnownDb::TimeZones>, Always<ImageKey::clock>, TimeZone},
+     Always<ImageKey::bookmark>},
+    {KnownDb::BrowserUrls, RecordKind::BrowserUrl, 26, "Browser URLs", 13, 0, "",
+     Label<KnownDb::BrowserUrls>, Unicode<KnownDb::BrowserUrls>, Always<ImageKey::world>},
+    {KnownDb::BrowserHistory, RecordKind::BrowserUrl, 26, "Browser History", 14, 0, "",
+     Label<KnownDb::BrowserHistory>, Unicode<KnownDb::BrowserHistory>, Always<ImageKey::world>},
+    {KnownDb::TimeZones, RecordKind::TimeZone, 26, "Time Zones", 15, 0, "",
+     Label<KnownDb::TimeZones>, Unicode<KnownDb::TimeZones>, Always<ImageKey::clock>},
 }};
+
+// The databases by a place of theirs (mergeAt, countsAt), in its order; `count` of them.
+template <std::uint8_t DatabaseKind::*Place, std::uint8_t First>
+constexpr auto kByPlace = [] {
+    struct {
+        std::array<KnownDb, kKnownDbCount> dbs{};
+        std::size_t count = 0;
+    } out;
+    for (std::uint8_t at = First; at < First + kKnownDbCount; ++at) {
+        for (const DatabaseKind& row : kDatabases) {
+            if (row.*Place == at) out.dbs[out.count++] = row.db;
+        }
+    }
+    return out;
+}();
 
 std::string RawUnicodeLabel(Bytes body, const TextOptions&) {
     return RawLabel(body);  // plain ASCII
 }
 
-constexpr OtherDatabaseKind kOther{RawLabel, RawUnicodeLabel, RawImage};
+constexpr OtherDatabaseKind kOther{RecordKind::Raw, RawLabel, RawUnicodeLabel, RawImage};
 
 static_assert([] {
     for (std::size_t i = 0; i < kDatabases.size(); ++i) {
@@ -260,7 +348,7 @@ static_assert([] {
     for (std::size_t i = 0; i < kKinds.size(); ++i) {
         if (static_cast<std::size_t>(kKinds[i].kind) != i) return false;
     }
-    return true;
+    return kByPlace<&DatabaseKind::mergeAt, 0>.count == kKnownDbCount;
 }());
 
 struct Orders {
@@ -279,18 +367,30 @@ constexpr auto kOrdered = OrderedPair<std::tuple_size_v<std::remove_cvref_t<decl
     Ordered(Fields, &FieldRow::columnAt), Ordered(Fields, &FieldRow::jsonAt)};
 
 constexpr Orders kOrders{
-    {kOrdered<kSmsFields>.columns.view(), kOrdered<kContactFields>.columns.view(),
-     kOrdered<kTaskFields>.columns.view(), kOrdered<kMemoFields>.columns.view(),
-     kOrdered<kCalendarFields>.columns.view(), kOrdered<kCallFields>.columns.view(),
-     kOrdered<kServiceBookFields>.columns.view(), kOrdered<kMailFields>.columns.view(),
-     kOrdered<kBookmarkFields>.columns.view(), kOrdered<kBrowserUrlFields>.columns.view(),
-     kOrdered<kTimeZoneFields>.columns.view()},
-    {kOrdered<kSmsFields>.json.view(), kOrdered<kContactFields>.json.view(),
-     kOrdered<kTaskFields>.json.view(), kOrdered<kMemoFields>.json.view(),
-     kOrdered<kCalendarFields>.json.view(), kOrdered<kCallFields>.json.view(),
-     kOrdered<kServiceBookFields>.json.view(), kOrdered<kMailFields>.json.view(),
-     kOrdered<kBookmarkFields>.json.view(), kOrdered<kBrowserUrlFields>.json.view(),
-     kOrdered<kTimeZoneFields>.json.view()},
+    {kOrdered<kSmsFields>.columns.view(),
+     kOrdered<kContactFields>.columns.view(),
+     kOrdered<kTaskFields>.columns.view(),
+     kOrdered<kMemoFields>.columns.view(),
+     kOrdered<kCalendarFields>.columns.view(),
+     kOrdered<kCallFields>.columns.view(),
+     kOrdered<kServiceBookFields>.columns.view(),
+     kOrdered<kMailFields>.columns.view(),
+     kOrdered<kBookmarkFields>.columns.view(),
+     kOrdered<kBrowserUrlFields>.columns.view(),
+     kOrdered<kTimeZoneFields>.columns.view(),
+     {}},
+    {kOrdered<kSmsFields>.json.view(),
+     kOrdered<kContactFields>.json.view(),
+     kOrdered<kTaskFields>.json.view(),
+     kOrdered<kMemoFields>.json.view(),
+     kOrdered<kCalendarFields>.json.view(),
+     kOrdered<kCallFields>.json.view(),
+     kOrdered<kServiceBookFields>.json.view(),
+     kOrdered<kMailFields>.json.view(),
+     kOrdered<kBookmarkFields>.json.view(),
+     kOrdered<kBrowserUrlFields>.json.view(),
+     kOrdered<kTimeZoneFields>.json.view(),
+     {}},
 };
 
 }  // namespace
@@ -305,6 +405,16 @@ const DatabaseKind& KindOf(KnownDb db) {
 
 const OtherDatabaseKind& OtherKind() {
     return kOther;
+}
+
+std::span<const KnownDb> MergeOrder() {
+    constexpr const auto& order = kByPlace<&DatabaseKind::mergeAt, 0>;
+    return {order.dbs.data(), order.count};
+}
+
+std::span<const KnownDb> CountedDatabases() {
+    constexpr const auto& counted = kByPlace<&DatabaseKind::countsAt, 1>;
+    return {counted.dbs.data(), counted.count};
 }
 
 std::span<const FieldRow> ExportColumns(RecordKind kind) {

@@ -24,7 +24,8 @@
 namespace orrelin {
 
 // The kinds of record; the two address books share one kind and so do the two calendars, the
-// three message databases and the two browser address databases.
+// three message databases and the two browser address databases. Raw is the kind of every
+// database the program does not decode: its records are read as their raw fields.
 enum class RecordKind : std::uint8_t {
     Sms,
     Address,
@@ -37,8 +38,9 @@ enum class RecordKind : std::uint8_t {
     Bookmark,
     BrowserUrl,
     TimeZone,
+    Raw,
 };
-inline constexpr std::size_t kRecordKindCount = 11;
+inline constexpr std::size_t kRecordKindCount = 12;
 
 // A decoded record of any kind: its texts by slot, as the pane shows them, and what some
 // exports need beside them.
@@ -68,11 +70,33 @@ struct TextExportNames {
     bool blankLineAfter = false;
 };
 
+// How the window shows a record of a kind: the pane's caption and object name, its fields'
+// object names in the order shown, their shapes, the tabs and the order of the table's rows.
+struct PaneInfo {
+    std::string_view title;
+    std::string_view objectName;
+    std::span<const std::string_view> fieldNames;
+    std::span<const PaneShapeAt> shapes;
+    std::span<const PaneTab> tabs;
+    std::span<const std::uint8_t> order;  // rows by their index; empty: the table's order
+    std::string_view tallField;           // a box given room for many lines, or ""
+    std::uint8_t stackAt;                 // place among the stacked panes, from 0
+    // Shows single-byte text whatever the Unicode option (what the service book editor edits).
+    bool singleByte = false;
+};
+
+// Decodes a record into `out` (its earlier values replaced); `allForm`: the database's records
+// have the "- All" form (ipd_format.h).
+using KindDecoder = void (*)(const IpdImage& image, RecordSpan span, bool allForm,
+                             const DecodeContext& context, RecordValues& out);
+
 struct KindInfo {
     RecordKind kind;
     std::span<const FieldRow> fields;
     std::span<const ExtraRow> extras;  // JSON values beside the texts
     TextExportNames text;
+    PaneInfo pane;
+    KindDecoder decode;  // nothing for Raw
 
     bool textExported() const { return !text.selectedCaption.empty(); }
 };
@@ -84,20 +108,24 @@ struct DatabaseKind {
     // empty title: the text and CSV exports leave the database out.
     std::size_t fileTitleIndent;
     std::string_view fileTitle;
+    // Its place among the databases of a merged file, from 0.
+    std::uint8_t mergeAt;
+    // Its place in the counts line, from 1 (0: not counted there), and the caption there.
+    std::uint8_t countsAt;
+    std::string_view countsCaption;
     // The tree's label (single-byte text, 16-bit text reduced to code page 1256), the same label
     // in full Unicode for the exports that keep every character, and the tree image, all read
     // from the record body (handle to last byte).
     std::string (*label)(Bytes body);
     std::string (*unicodeLabel)(Bytes body, const TextOptions& text);
     ImageKey (*image)(Bytes body);
-    void (*decode)(const IpdImage& image, RecordSpan span, const DecodeContext& context,
-                   RecordValues& out);
 };
 
 // The row every database the program does not decode shares (they are listed only when every
 // database is asked for): labels and image read from the raw fields (kinds/raw_fields.h), which
 // are also what its records show.
 struct OtherDatabaseKind {
+    RecordKind kind;
     std::string (*label)(Bytes body);
     std::string (*unicodeLabel)(Bytes body, const TextOptions& text);
     ImageKey (*image)(Bytes body);
@@ -109,6 +137,15 @@ const OtherDatabaseKind& OtherKind();
 inline const KindInfo& KindInfoOf(KnownDb db) {
     return InfoOf(KindOf(db).kind);
 }
+// The kind of a database's records: its row's, Raw for one the program does not decode.
+inline RecordKind KindOfDatabase(const DatabaseNode& database) {
+    return database.db ? KindOf(*database.db).kind : RecordKind::Raw;
+}
+
+// The recognised databases in the order a merged file lists them.
+std::span<const KnownDb> MergeOrder();
+// The databases the counts line counts, in its order.
+std::span<const KnownDb> CountedDatabases();
 
 // The column rows of a kind in the text and CSV exports, in their order there.
 std::span<const FieldRow> ExportColumns(RecordKind kind);
@@ -118,7 +155,7 @@ std::span<const FieldRow> JsonTexts(RecordKind kind);
 // Decodes a record of database `db` into `out` (its earlier values replaced).
 inline void DecodeRecord(const IpdImage& image, KnownDb db, RecordSpan span,
                          const DecodeContext& context, RecordValues& out) {
-    KindOf(db).decode(image, span, context, out);
+    KindInfoOf(db).decode(image, span, IsAllForm(db), context, out);
 }
 
 }  // namespace orrelin

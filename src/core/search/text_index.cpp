@@ -153,10 +153,10 @@ class PartBuilder {
             addRaw(part, *body);
             return;
         }
-        const KnownDb db = database.db;
+        const KnownDb db = *database.db;
         const DatabaseKind& kind = KindOf(db);
         const std::size_t start = part.text.size();
-        kind.decode(image_, entry.span, context_, values_);
+        DecodeRecord(image_, db, entry.span, context_, values_);
         for (const FieldRow& field : KindInfoOf(db).fields)
             addValue(part, field.slot, values_.texts[field.slot]);
         // Most labels are a value of the record (a title, a number); only one that says more
@@ -359,7 +359,7 @@ std::size_t TextIndex::memoryBytes() const {
 std::string FieldCaption(const DatabaseNode& database, std::uint8_t field) {
     if (field == kLabelField) return "Label";
     if (!database.decoded()) return "Raw Field " + std::to_string(field + 1);
-    for (const FieldRow& row : KindInfoOf(database.db).fields) {
+    for (const FieldRow& row : KindInfoOf(*database.db).fields) {
         if (row.slot != field) continue;
         if (!row.pane.empty()) return std::string(row.pane);
         if (!row.column.empty()) return std::string(row.column);

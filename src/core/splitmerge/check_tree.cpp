@@ -76,7 +76,7 @@ void CheckTree::checkParent(NodeId node) {
 
 KnownDb DatabaseOfNode(const BackupTree& tree, NodeId databaseNode) {
     if (auto named = KnownDbByName(tree.text(databaseNode))) return *named;
-    return tree.database(databaseNode).db;
+    return *tree.database(databaseNode).db;
 }
 
 Result<CheckTree> LoadSecondIpd(const std::string& path, Databases which) {

@@ -1,5 +1,7 @@
 #include "splitmerge/merge.h"
 
+#include "kinds/record_kinds.h"
+
 #include <algorithm>
 
 namespace orrelin {
@@ -102,7 +104,7 @@ std::vector<MergedDatabase> PlanMerge(const CheckTree& first, const CheckTree* s
         });
         return n;
     };
-    for (KnownDb db : kMergeOrder) {
+    for (KnownDb db : MergeOrder()) {
         if (std::uint64_t n = count(MergeKey{db}); n > 0) plan.push_back({db, n, {}});
     }
     std::vector<std::string> others;

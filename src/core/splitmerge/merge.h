@@ -12,15 +12,6 @@
 
 namespace orrelin {
 
-// The order in which a merged file lists its databases.
-inline constexpr std::array<KnownDb, kKnownDbCount> kMergeOrder{
-    KnownDb::Sms,         KnownDb::AddressBook, KnownDb::AddressBookAll,
-    KnownDb::Memos,       KnownDb::Tasks,       KnownDb::Calendar,
-    KnownDb::CalendarAll, KnownDb::ServiceBook, KnownDb::PhoneCallLogs,
-    KnownDb::Messages,    KnownDb::PinMessages, KnownDb::SavedEmail,
-    KnownDb::BrowserBookmarks, KnownDb::BrowserUrls, KnownDb::BrowserHistory,
-    KnownDb::TimeZones};
-
 // Record handles are 2 bytes: a merged database numbers at most this many records.
 inline constexpr std::uint64_t kMaxMergedRecords = 65535;
 

@@ -116,7 +116,7 @@ void ExportPanel::openForSelection() {
                        QStringLiteral("Please select record first:"), kNoRecordSelected);
         return;
     }
-    const TextExportNames& names = KindInfoOf(database->db).text;
+    const TextExportNames& names = KindInfoOf(*database->db).text;
     scopeOptions_[0]->setText(Latin1(names.selectedCaption));
     scopeOptions_[1]->setText(Latin1(names.allCaption));
     scopeOptions_[1]->show();

@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <map>
 
-#include "kinds/decode_any.h"
 #include "decoders/servicebook_decoder.h"
 #include "decoders/sms_decoder.h"
 #include "ipd/ipd_builder.h"
 #include "ipd/loader.h"
+#include "kinds/decode_any.h"
 #include "kinds/record_kinds.h"
 
 namespace orrelin {
@@ -21,7 +21,7 @@ std::multimap<std::string, std::vector<ValueRow>> DecodeAll(const IpdImage& imag
     std::multimap<std::string, std::vector<ValueRow>> out;
     for (const RecordEntry& record : index.records) {
         const DatabaseNode& node = index.databases[record.database];
-        out.emplace(std::string(node.name()), DecodeValues(image, node.db, record.span, kContext));
+        out.emplace(std::string(node.name()), DecodeValues(image, *node.db, record.span, kContext));
     }
     return out;
 }
@@ -130,18 +130,31 @@ TEST(DecodeValues, MailBrowserAndTimeZoneRecords) {
              .le(75, 7, 4)
              .bytes(),
          "Hi",
-         {{"From", "Bo <bo@x.org>"}, {"To", "x@y.org, z@y.org"}, {"Subject", "Hi"},
-          {"Attachments", "2"}, {"Message ID", "7"}, {"", "body"}}},
-        {"PIN Messages", FieldList{}.add(24, html).bytes(), "(no subject)",
+         {{"From", "Bo <bo@x.org>"},
+          {"To", "x@y.org, z@y.org"},
+          {"Subject", "Hi"},
+          {"Attachments", "2"},
+          {"Message ID", "7"},
+          {"", "body"}}},
+        {"PIN Messages",
+         FieldList{}.add(24, html).bytes(),
+         "(no subject)",
          {{"Subject", ""}, {"", "caf\xE9"}}},
-        {"Saved Email Messages", FieldList{}.utf16(139, u"Re: \u00E9").bytes(), "Re: \xE9",
+        {"Saved Email Messages",
+         FieldList{}.utf16(139, u"Re: \u00E9").bytes(),
+         "Re: \xE9",
          {{"Subject", "Re: \xE9"}}},
         {"Browser Bookmarks",
-         FieldList{}.add(17, {0, 0, 0}).add(18, {0, 3, 'a', '.', 'b'}).le(1, 2, 1).bytes(), "a.b",
+         FieldList{}.add(17, {0, 0, 0}).add(18, {0, 3, 'a', '.', 'b'}).le(1, 2, 1).bytes(),
+         "a.b",
          {{"Name", ""}, {"URL", "a.b"}, {"Type", "2"}}},
-        {"Browser History", FieldList{}.add(25, {9, 9, 9, 'h', 't'}).bytes(), "ht",
+        {"Browser History",
+         FieldList{}.add(25, {9, 9, 9, 'h', 't'}).bytes(),
+         "ht",
          {{"URL", "ht"}}},
-        {"Time Zones", FieldList{}.utf16(130, u"India").le(3, 330, 2).bytes(), "India",
+        {"Time Zones",
+         FieldList{}.utf16(130, u"India").le(3, 330, 2).bytes(),
+         "India",
          {{"Name", "India"}, {"UTC Offset", "+05:30"}, {"Index", ""}}},
     };
     for (const Case& c : cases) {
@@ -153,8 +166,8 @@ TEST(DecodeValues, MailBrowserAndTimeZoneRecords) {
         const DatabaseNode& node = index.databases[0];
         ASSERT_TRUE(node.decoded()) << c.db;
         const RecordSpan span = index.records[0].span;
-        EXPECT_EQ(KindOf(node.db).label(*image.range(span.start, span.end)), c.label) << c.db;
-        const auto rows = DecodeValues(image, node.db, span, kContext);
+        EXPECT_EQ(KindOf(*node.db).label(*image.range(span.start, span.end)), c.label) << c.db;
+        const auto rows = DecodeValues(image, *node.db, span, kContext);
         for (const auto& [label, value] : c.values)
             EXPECT_EQ(ValueOf(rows, label), value) << c.db << " " << label;
     }

@@ -218,13 +218,13 @@ TEST(TextIndexTest, LabelsLeftOutAreValues) {
     context.displayTimes = false;
     RecordValues values;
     for (const RecordEntry& entry : index.records) {
-        const KnownDb db = index.databases[entry.database].db;
+        const KnownDb db = *index.databases[entry.database].db;
         const DatabaseKind& kind = KindOf(db);
         if (kind.kind == RecordKind::Address || kind.kind == RecordKind::PhoneCall) continue;
         const auto body = image.range(entry.span.start, entry.span.end);
         ASSERT_TRUE(body);
         const std::string label = kind.unicodeLabel(*body, context.text);
-        kind.decode(image, entry.span, context, values);
+        DecodeRecord(image, db, entry.span, context, values);
         bool found = false;
         for (const FieldRow& field : KindInfoOf(db).fields)
             found = found || values.texts[field.slot].find(label) != std::string::npos;
