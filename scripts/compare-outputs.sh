@@ -16,9 +16,11 @@
 #                       needed) are the reference, instead of a revision's
 # --candidate-cli PROG  PROG is run as the candidate's orrelin-cli (a wrapper that runs another
 #                       system's build, say); the candidate's ipdgen is then the reference's
-# --formats LIST        the export formats to compare, separated by blanks (default: all nine:
-#                       txt csv vcard ics json android-sms android-calls html mbox);
-#                       the requests that name a format left out are left out too
+# --formats LIST        the export formats to compare, separated by blanks (default: every one
+#                       the reference has of txt csv vcard ics json android-sms android-calls
+#                       html mbox vcard3 google-csv outlook-csv; vcard3 is --format vcard
+#                       --vcard-version 3.0); the requests that name a format left out are left
+#                       out too
 #
 # Inputs: samples/sample.ipd, every file of ${ORRELIN_CORPUS_DIR:-../shared/corpus} (when it
 # exists), the large backup, and damaged copies of the sample: cut short inside a record and inside
@@ -53,7 +55,8 @@ large=
 keep=
 reference_build=
 candidate_cli=
-formats="txt csv vcard ics json android-sms android-calls html mbox"
+formats="txt csv vcard ics json android-sms android-calls html mbox vcard3 google-csv outlook-csv"
+formats_given=
 
 usage() {
     sed -n '2,/^set -euo/p' "$0" | sed '$d' | sed 's/^# \{0,1\}//'
@@ -72,7 +75,7 @@ while [ $# -gt 0 ]; do
                 --large) large=$2 ;;
                 --reference-build) reference_build=$2 ;;
                 --candidate-cli) candidate_cli=$2 ;;
-                --formats) formats=$2 ;;
+                --formats) formats=$2; formats_given=1 ;;
             esac
             shift 2 ;;
         --keep) keep=1; shift ;;
@@ -142,6 +145,21 @@ else
 fi
 ref_cli=$built/src/cli/orrelin-cli
 ref_gen=$built/tools/ipdgen
+# By default the formats the reference has: a revision older than a format cannot compare it.
+if [ -z "$formats_given" ]; then
+    ref_help=$("$ref_cli" export --help 2>&1 || true)
+    kept=
+    for format in $formats; do
+        word=$format
+        [ "$format" = vcard3 ] && word=--vcard-version
+        if grep -qw -e "$word" <<<"$ref_help"; then
+            kept+=" $format"
+        else
+            echo "compare-outputs: the reference has no $format export; not compared"
+        fi
+    done
+    formats=${kept# }
+fi
 if [ -n "$candidate_cli" ]; then
     cand_cli=$(cd "$(dirname "$candidate_cli")" && pwd)/${candidate_cli##*/}
     cand_gen=$ref_gen
@@ -336,13 +354,14 @@ load_databases() {
 # export of $file in format $1 with the scope options that follow: --tz GMT and --tz +3, and
 # for the standard formats the Cyrillic code page (with $light set: --tz GMT alone).
 export_variants() {
-    local format=$1
+    local format=$1 chosen=(--format "$1")
     shift
-    cli export "$file" --format "$format" "$@" --tz GMT --output "out.$format"
+    [ "$format" = vcard3 ] && chosen=(--format vcard --vcard-version 3.0)
+    cli export "$file" "${chosen[@]}" "$@" --tz GMT --output "out.$format"
     [ -z "$light" ] || return 0
-    cli export "$file" --format "$format" "$@" --tz +3 --output "out.$format"
-    case $format in vcard | ics | json)
-        cli export "$file" --format "$format" "$@" --codepage 1251 --output "out.$format" ;;
+    cli export "$file" "${chosen[@]}" "$@" --tz +3 --output "out.$format"
+    case $format in vcard | ics | json | vcard3 | google-csv | outlook-csv)
+        cli export "$file" "${chosen[@]}" "$@" --codepage 1251 --output "out.$format" ;;
     esac
 }
 

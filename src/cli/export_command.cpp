@@ -25,6 +25,7 @@ struct ExportOptions {
     std::uint64_t record = 0;
     std::string output;
     std::string codePage;
+    std::string vcardVersion;
     bool unicode = false;
     bool allDatabases = false;
     TimeZoneOption timeZone;
@@ -32,6 +33,7 @@ struct ExportOptions {
     CLI::Option* recordOption = nullptr;
     CLI::Option* outputOption = nullptr;
     CLI::Option* codePageOption = nullptr;
+    CLI::Option* vcardVersionOption = nullptr;
 };
 
 // "Exporting: 41% (410000 of 1000000 records)" on one line of standard error, redrawn at most
@@ -130,6 +132,13 @@ int RunExport(const ExportOptions& options) {
         PrintError("unknown format: " + options.format);
         return 2;
     }
+    if (options.vcardVersionOption->count() > 0) {
+        format = ExportFormatByName(options.format, options.vcardVersion);
+        if (!format || format->version.empty() || options.format != "vcard") {
+            PrintError("--vcard-version applies to the vcard format only, as 4.0 or 3.0");
+            return 2;
+        }
+    }
     if (!format->missing.empty()) {
         PrintError("this build of orrelin-cli has no " + std::string(format->caption) +
                    " export (" + std::string(format->missing) + ")");
@@ -199,6 +208,8 @@ void AddExportCommand(CLI::App& app, CommandResult& result) {
     std::vector<std::string> names;
     std::string formatHelp = "the output format:";
     for (const auto& format : kExportFormats) {
+        // A format written in more than one version is named once, by its first row.
+        if (ExportFormatByName(format.name) != &format) continue;
         names.emplace_back(format.name);
         formatHelp += " " + std::string(format.name) + " (" + std::string(format.description) + ")";
     }
@@ -221,6 +232,11 @@ void AddExportCommand(CLI::App& app, CommandResult& result) {
         "every format but txt and csv, and those with --unicode: the Windows code page 8-bit "
         "texts are read in: " +
             CodePageNumbers(" or ", " (the default)"));
+    options->vcardVersionOption = command
+                                      ->add_option("--vcard-version", options->vcardVersion,
+                                                   "vcard: 4.0 (the default) or 3.0, the form "
+                                                   "most contact importers read")
+                                      ->check(CLI::IsMember({"4.0", "3.0"}));
     command->add_flag("--unicode", options->unicode,
                       "txt and csv: texts in full Unicode (a UTF-8 file; CSV with a byte order "
                       "mark) instead of reduced to code page 1256");

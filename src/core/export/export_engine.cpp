@@ -249,9 +249,9 @@ class Engine {
 
 }  // namespace
 
-const ExportFormatInfo* ExportFormatByName(std::string_view name) {
+const ExportFormatInfo* ExportFormatByName(std::string_view name, std::string_view version) {
     for (const auto& info : kExportFormats) {
-        if (info.name == name) return &info;
+        if (info.name == name && (version.empty() || info.version == version)) return &info;
     }
     return nullptr;
 }

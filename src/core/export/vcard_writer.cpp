@@ -191,6 +191,46 @@ std::string FormattedName(const ContactRecord& c) {
     return {};
 }
 
+// "YYYY-MM-DD" of a "YYYYMMDD" date, the form vCard 3.0 importers read.
+std::string ExtendedDate(const std::string& basic) {
+    return basic.substr(0, 4) + "-" + basic.substr(4, 2) + "-" + basic.substr(6, 2);
+}
+
+// The vCard 3.0 telephone TYPE of a vCard 4.0 one ("work,voice" becomes "WORK,VOICE").
+std::string UpperType(std::string_view type) {
+    std::string upper(type);
+    for (char& c : upper)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return upper;
+}
+
+// An ADR value (post office box and extended address empty), or empty when the address has
+// no part.
+std::string AddressValue(const ContactRecord& c, const AddressSlots& a) {
+    if (c[a.street1].empty() && c[a.street2].empty() && c[a.city].empty() && c[a.state].empty() &&
+        c[a.zip].empty() && c[a.country].empty())
+        return {};
+    // Two street lines are two values of the street component, joined by a comma.
+    std::string street = EscapeVCardText(CleanText(c[a.street1]));
+    if (!c[a.street2].empty()) {
+        if (!street.empty()) street += ',';
+        street += EscapeVCardText(CleanText(c[a.street2]));
+    }
+    return ";;" + street + ";" + Components({c[a.city], c[a.state], c[a.zip], c[a.country]});
+}
+
+// A date of vCard 3.0: the extended form when the text reads as a date, else under `other`
+// as text (3.0 has no text value for dates).
+void AppendDate3(std::string_view name, std::string_view other, std::string_view text,
+                 std::string& out) {
+    if (text.empty()) return;
+    if (auto date = VCardDate(text)) {
+        AppendProperty(name, ExtendedDate(*date), out);
+    } else {
+        AppendTextProperty(other, text, out);
+    }
+}
+
 }  // namespace
 
 std::string EscapeVCardText(std::string_view text) {
@@ -249,18 +289,8 @@ void AppendVCard(const ContactRecord& contact, std::span<const std::uint8_t> pho
     for (const PhoneSlot& phone : kPhones)
         AppendTextProperty("TEL;TYPE=" + std::string(phone.type), c[phone.slot], out);
     for (const AddressSlots& a : kAddresses) {
-        if (c[a.street1].empty() && c[a.street2].empty() && c[a.city].empty() &&
-            c[a.state].empty() && c[a.zip].empty() && c[a.country].empty())
-            continue;
-        // Two street lines are two values of the street component, joined by a comma.
-        std::string street = EscapeVCardText(CleanText(c[a.street1]));
-        if (!c[a.street2].empty()) {
-            if (!street.empty()) street += ',';
-            street += EscapeVCardText(CleanText(c[a.street2]));
-        }
-        std::string value =
-            ";;" + street + ";" + Components({c[a.city], c[a.state], c[a.zip], c[a.country]});
-        AppendProperty("ADR;TYPE=" + std::string(a.type), value, out);
+        const std::string value = AddressValue(c, a);
+        if (!value.empty()) AppendProperty("ADR;TYPE=" + std::string(a.type), value, out);
     }
     AppendDateProperty("BDAY", c[ContactRecord::Birthday], out);
     AppendDateProperty("ANNIVERSARY", c[ContactRecord::Anniversary], out);
@@ -272,6 +302,48 @@ void AppendVCard(const ContactRecord& contact, std::span<const std::uint8_t> pho
     if (!photoJpeg.empty())
         AppendProperty("PHOTO", "data:image/jpeg;base64," + Base64Encode(photoJpeg), out);
     out += "END:VCARD\r\n";
+}
+
+void AppendVCard3(const ContactRecord& contact, std::span<const std::uint8_t> photoJpeg,
+                  std::string_view uid, std::string& out) {
+    const ContactRecord& c = contact;
+    out += "BEGIN:VCARD\r\nVERSION:3.0\r\n";
+    AppendTextProperty("UID", uid, out);
+    AppendProperty("FN", EscapeVCardText(CleanText(FormattedName(c))), out);
+    // N is required in 3.0.
+    AppendProperty("N",
+                   Components({c[ContactRecord::LastName], c[ContactRecord::FirstName], "",
+                               c[ContactRecord::Title], ""}),
+                   out);
+    AppendTextProperty("ORG", c[ContactRecord::Company], out);
+    AppendTextProperty("TITLE", c[ContactRecord::Job], out);
+    AppendTextProperty("EMAIL;TYPE=INTERNET", c[ContactRecord::Email], out);
+    for (const PhoneSlot& phone : kPhones)
+        AppendTextProperty("TEL;TYPE=" + UpperType(phone.type), c[phone.slot], out);
+    for (const AddressSlots& a : kAddresses) {
+        const std::string value = AddressValue(c, a);
+        if (!value.empty()) AppendProperty("ADR;TYPE=" + UpperType(a.type), value, out);
+    }
+    AppendDate3("BDAY", "X-BLACKBERRY-BIRTHDAY", c[ContactRecord::Birthday], out);
+    AppendDate3("X-ANNIVERSARY", "X-ANNIVERSARY", c[ContactRecord::Anniversary], out);
+    AppendTextProperty("CATEGORIES", c[ContactRecord::Category], out);
+    AppendUriProperty("URL", c[ContactRecord::WebPage], out);
+    AppendTextProperty("X-SOCIALPROFILE;TYPE=facebook", c[ContactRecord::Facebook], out);
+    AppendTextProperty("X-BLACKBERRY-PIN", c[ContactRecord::Pin], out);
+    AppendTextProperty("NOTE", c[ContactRecord::Notes], out);
+    if (!photoJpeg.empty())
+        AppendProperty("PHOTO;ENCODING=b;TYPE=JPEG", Base64Encode(photoJpeg), out);
+    out += "END:VCARD\r\n";
+}
+
+std::string FormattedContactName(const ContactRecord& contact) {
+    return FormattedName(contact);
+}
+
+std::optional<std::string> ContactDate(std::string_view text) {
+    auto date = VCardDate(text);
+    if (!date) return std::nullopt;
+    return ExtendedDate(*date);
 }
 
 }  // namespace orrelin

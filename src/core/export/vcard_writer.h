@@ -1,6 +1,6 @@
 #pragma once
 
-// vCard 4.0 (RFC 6350) text of a contact.
+// vCard 4.0 (RFC 6350) and 3.0 (RFC 2426) text of a contact.
 
 #include <cstdint>
 #include <optional>
@@ -19,6 +19,19 @@ namespace orrelin {
 // which vCard has no property for, go to X-SOCIALPROFILE;TYPE=facebook and X-BLACKBERRY-PIN.
 void AppendVCard(const ContactRecord& contact, std::span<const std::uint8_t> photoJpeg,
                  std::string_view uid, std::string& out);
+
+// The same contact as one vCard 3.0 (RFC 2426), the form most importers read: EMAIL with
+// TYPE=INTERNET, upper-case TEL and ADR types, dates as YYYY-MM-DD (a birthday that reads as
+// no date goes to X-BLACKBERRY-BIRTHDAY as text), the anniversary as X-ANNIVERSARY and the
+// photo as PHOTO;ENCODING=b;TYPE=JPEG.
+void AppendVCard3(const ContactRecord& contact, std::span<const std::uint8_t> photoJpeg,
+                  std::string_view uid, std::string& out);
+
+// The contact's display name as FN has it: the person's name, else the company, the email
+// address or the first telephone number.
+std::string FormattedContactName(const ContactRecord& contact);
+// A birthday or anniversary text as "YYYY-MM-DD" when VCardDate reads it as a date.
+std::optional<std::string> ContactDate(std::string_view text);
 
 // Building blocks, shared with the tests.
 

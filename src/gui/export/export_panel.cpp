@@ -59,7 +59,7 @@ ExportPanel::ExportPanel(MessageBoxes& messages, std::function<Source()> source,
     buttons_[static_cast<std::size_t>(ExportFormat::Text)] = textButton_;
     buttons_[static_cast<std::size_t>(ExportFormat::Csv)] = csvButton_;
     for (const auto& info : kExportFormats) {
-        if (!info.unicode) continue;
+        if (!info.unicode || info.panelRow < 0) continue;
         auto* button = new QPushButton(Latin1(info.caption), this);
         button->setObjectName(QStringLiteral("export_") + Latin1(info.name));
         button->setToolTip(QString::fromUtf8(info.description.data(),
@@ -75,7 +75,7 @@ ExportPanel::ExportPanel(MessageBoxes& messages, std::function<Source()> source,
     auto* moreButtons = new QHBoxLayout;
     for (const auto& info : kExportFormats) {
         QPushButton* button = buttons_[static_cast<std::size_t>(info.format)];
-        (info.panelRow == 0 ? buttons : moreButtons)->addWidget(button);
+        if (button) (info.panelRow == 0 ? buttons : moreButtons)->addWidget(button);
     }
     buttons->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
