@@ -23,6 +23,7 @@
 #include "gui/browser/find_bar.h"
 #include "gui/browser/main_menus.h"
 #include "gui/browser/open_warning.h"
+#include "gui/browser/other_windows.h"
 #include "gui/browser/pane_area.h"
 #include "gui/browser/recent_files.h"
 #include "gui/browser/record_dispatch.h"
@@ -34,11 +35,6 @@
 #include "gui/common/unicode_option.h"
 #include "gui/common/window_size.h"
 #include "gui/export/export_panel.h"
-#include "gui/servicebook/service_book_editor.h"
-#include "gui/settings/about_window.h"
-#include "gui/settings/settings_window.h"
-#include "gui/splitmerge/merge_window.h"
-#include "gui/splitmerge/split_window.h"
 #include "kinds/decode_any.h"
 
 namespace orrelin::gui {
@@ -56,13 +52,6 @@ QString FileName(const QString& path) {
     return QFileInfo(path).fileName();
 }
 
-template <typename Window>
-void Raise(Window* window) {
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
 }  // namespace
 
 MainWindow::MainWindow(Platform platform, QWidget* parent)
@@ -71,6 +60,7 @@ MainWindow::MainWindow(Platform platform, QWidget* parent)
     setWindowIcon(ApplicationIcon());
     setWindowTitle(kTitle);
     setAcceptDrops(true);
+    windows_ = std::make_unique<OtherWindows>(*this);
     menus_ = std::make_unique<MainMenus>(*menuBar());
     status_ = std::make_unique<StatusPanels>(*statusBar());
     opener_ = new BackupOpener(this);
@@ -103,8 +93,13 @@ MainWindow::MainWindow(Platform platform, QWidget* parent)
     status_->add(kMainPanel, kPrompt);
 }
 
-MainWindow::~MainWindow() {
-    if (aboutWindow_) aboutWindow_->close();
+MainWindow::~MainWindow() = default;
+
+QWidget* MainWindow::aboutWindow() const {
+    return windows_->about();
+}
+QWidget* MainWindow::settingsWindow() const {
+    return windows_->settings();
 }
 
 const BackupTree& MainWindow::tree() const {
@@ -250,8 +245,7 @@ QString MainWindow::panelText(const QString& key) const {
 // ---- Open ----
 
 void MainWindow::beginOpenCommand() {
-    if (aboutWindow_) aboutWindow_->close();
-    if (splitWindow_) splitWindow_->close();
+    windows_->closeForOpen();
     menus_->showFileCommands(false);
     menus_->showServiceBookMenu(false);
 }
@@ -379,45 +373,29 @@ void MainWindow::showNode(NodeId node) {
 // ---- commands that open other windows ----
 
 void MainWindow::showAbout() {
-    if (!aboutWindow_) aboutWindow_ = new AboutWindow();
-    Raise(aboutWindow_.data());
+    windows_->showAbout();
 }
 
 void MainWindow::showSettings() {
-    if (!settingsWindow_)
-        settingsWindow_ = new SettingsWindow(
-            platform_, [this](std::string text) { applyTimeZoneText(std::move(text)); }, this);
-    Raise(settingsWindow_.data());
+    windows_->showSettings();
 }
 
 void MainWindow::exportRecords() {
     exportPanel_->openForSelection();
 }
 
-// The merge window has no parent, so it stays open when this window closes; it asks for the
-// opened path only while this window exists.
 void MainWindow::showMergeWindow() {
-    if (!mergeWindow_) {
-        QPointer<MainWindow> self(this);
-        mergeWindow_ = new MergeWindow(platform_, tree(),
-                                       [self] { return self ? self->openedPath() : QString(); });
-    }
-    Raise(mergeWindow_.data());
+    windows_->showMerge();
 }
 
-// Open closes the split window, so its tree always belongs to the loaded file.
 void MainWindow::showSplitWindow() {
-    if (tree().nodeCount() <= 1) return;
-    if (!splitWindow_) splitWindow_ = new SplitWindow(platform_, tree(), this);
-    Raise(splitWindow_.data());
+    windows_->showSplit();
 }
 
 void MainWindow::editServiceBook() {
     auto node = selectedNode();
     if (!node || tree().databaseByParentText(*node) != KnownDb::ServiceBook) return;
-    if (!serviceBookEditor_) serviceBookEditor_ = new ServiceBookEditor(platform_, this);
-    if (!serviceBookEditor_->open(tree(), *node, serviceBookTexts())) return;
-    Raise(serviceBookEditor_.data());
+    windows_->editServiceBook(*node);
 }
 
 // ---- window ----
@@ -425,7 +403,7 @@ void MainWindow::editServiceBook() {
 void MainWindow::closeEvent(QCloseEvent* event) {
     WindowSizeStore(platform_.settings).save(*this);
     opener_->cancel();
-    if (aboutWindow_) aboutWindow_->close();
+    windows_->closeAbout();
     event->accept();
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -26,9 +25,9 @@ class DetailPanes;
 class ExportPanel;
 class FindBar;
 class MainMenus;
+class OtherWindows;
 class PaneArea;
 class RecentFiles;
-class ServiceBookEditor;
 class StatusPanels;
 class UnicodeOption;
 
@@ -89,8 +88,8 @@ class MainWindow : public QMainWindow {
     FindBar& findBar() { return *findBar_; }
     ExportPanel& exportPanel() { return *exportPanel_; }
     // The about and settings windows while they are open.
-    QWidget* aboutWindow() const { return aboutWindow_; }
-    QWidget* settingsWindow() const { return settingsWindow_; }
+    QWidget* aboutWindow() const;
+    QWidget* settingsWindow() const;
 
   public Q_SLOTS:
     // File > Open: asks for a file and opens it.
@@ -160,15 +159,8 @@ class MainWindow : public QMainWindow {
     PaneArea* paneArea_ = nullptr;
     std::unique_ptr<DetailPanes> panes_;
     ExportPanel* exportPanel_ = nullptr;
-
-    QPointer<QWidget> aboutWindow_;
-    QPointer<QWidget> settingsWindow_;
-    // The split window, closed by every Open; set by the split command.
-    QPointer<QWidget> splitWindow_;
-    // The merge window, which outlives Opens and this window.
-    QPointer<QWidget> mergeWindow_;
-    // The service book editor, kept open across Opens and refilled by each Edit.
-    QPointer<ServiceBookEditor> serviceBookEditor_;
+    // The about, settings, split and merge windows and the service book editor.
+    std::unique_ptr<OtherWindows> windows_;
 };
 
 }  // namespace orrelin::gui
