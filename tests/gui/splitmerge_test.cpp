@@ -179,6 +179,20 @@ class SplitMergeTest : public QObject {
         QCOMPARE(back->childCount(1), std::size_t{1});
     }
 
+    // A name typed without an extension is written as an IPD file; one with an extension keeps
+    // it.
+    void aSavedNameWithoutAnExtensionGetsIpd() {
+        FakePlatform fake;
+        SplitWindow window(fake.platform, tree_);
+        for (const auto& [typed, written] :
+             {std::pair{"split1", "split1.ipd"}, std::pair{"split2.bak", "split2.bak"}}) {
+            fake.files.saveAnswers.push_back(dir_.filePath(QString::fromLatin1(typed)));
+            window.splitButton().click();
+            QVERIFY2(QFile::exists(dir_.filePath(QString::fromLatin1(written))), written);
+        }
+        QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("split1"))));
+    }
+
     void splitRefusesTheOpenedFileAndReportsFailures() {
         FakePlatform fake;
         SplitWindow window(fake.platform, tree_);
@@ -263,7 +277,8 @@ class SplitMergeTest : public QObject {
         QCOMPARE(window.secondTreeView().model()->rowCount(), 1);
         QCOMPARE(fake.messages.shown.size(), std::size_t{1});
         QCOMPARE(fake.messages.shown[0].icon, MessageIcon::Warning);
-        QVERIFY(fake.messages.shown[0].text.startsWith(archive + QStringLiteral(": Manifest.xml counts 9")));
+        QVERIFY(fake.messages.shown[0].text.startsWith(archive +
+                                                       QStringLiteral(": Manifest.xml counts 9")));
     }
 
     void mergeRefusesEitherOpenedFileAndAnUnreadableSecondFile() {

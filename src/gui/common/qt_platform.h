@@ -16,7 +16,10 @@ class QtMessageBoxes : public MessageBoxes {
 class QtFileDialogs : public FileDialogs {
   public:
     QString openFile(QWidget* parent, const QString& filter) override;
-    QString saveFile(QWidget* parent, const QString& filter, const QString& folder) override;
+
+  protected:
+    QString askSaveFile(QWidget* parent, const QString& filter, const QString& folder,
+                        const QString& suffix) override;
 };
 
 // The per-user INI file named after the application ("orrelin_beta" gives

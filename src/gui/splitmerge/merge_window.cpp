@@ -109,7 +109,8 @@ void MergeWindow::mergeSelected() {
                                 QString::fromStdString(counts.error()));
         return;
     }
-    const QString target = platform_.files.saveFile(this, kIpdFilter, FolderOf(first_.tree()));
+    const QString target =
+        platform_.files.saveFile(this, kIpdFilter, FolderOf(first_.tree()), kIpdSuffix);
     if (target.isEmpty()) return;
     std::vector<std::string> opened;
     if (mainPath_) {
