@@ -258,6 +258,22 @@ class SplitMergeTest : public QObject {
         QCOMPARE(back->childCount(1), std::size_t{4});
     }
 
+    // A path typed in the second file's field is read on Enter, or by Merge Selected, which
+    // then leaves its records to be marked.
+    void aTypedSecondPathIsRead() {
+        FakePlatform fake;
+        MergeWindow window(fake.platform, tree_, [] { return QString(); });
+        QTest::keyClicks(&window.secondPathField(), source_);
+        QTest::keyClick(&window.secondPathField(), Qt::Key_Return);
+        QVERIFY(window.secondTree() != nullptr);
+
+        window.secondPathField().setText(dir_.filePath(QStringLiteral("missing.ipd")));
+        window.mergeButton().click();
+        QVERIFY(window.secondTree() == nullptr);
+        QCOMPARE(fake.messages.shown.size(), std::size_t{1});
+        QVERIFY(fake.files.saveFilters.isEmpty());
+    }
+
     void mergeOpensAnArchiveAndTellsItsWarnings() {
         std::vector<SingleDatabase> databases = SplitByDatabase(SmallBackup());
         databases[0].records = 9;  // the manifest miscounts the memos
