@@ -41,7 +41,8 @@ class FakeFileDialogs : public FileDialogs {
         openFilters << filter;
         return Next(openAnswers);
     }
-    QString saveFile(QWidget*, const QString& filter, const QString& folder) override {
+    QString askSaveFile(QWidget*, const QString& filter, const QString& folder,
+                        const QString&) override {
         saveFilters << filter;
         saveFolders << folder;
         return Next(saveAnswers);

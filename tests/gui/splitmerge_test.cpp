@@ -179,6 +179,20 @@ class SplitMergeTest : public QObject {
         QCOMPARE(back->childCount(1), std::size_t{1});
     }
 
+    // A name typed without an extension is written as an IPD file; one with an extension keeps
+    // it.
+    void aSavedNameWithoutAnExtensionGetsIpd() {
+        FakePlatform fake;
+        SplitWindow window(fake.platform, tree_);
+        for (const auto& [typed, written] :
+             {std::pair{"split1", "split1.ipd"}, std::pair{"split2.bak", "split2.bak"}}) {
+            fake.files.saveAnswers.push_back(dir_.filePath(QString::fromLatin1(typed)));
+            window.splitButton().click();
+            QVERIFY2(QFile::exists(dir_.filePath(QString::fromLatin1(written))), written);
+        }
+        QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("split1"))));
+    }
+
     void splitRefusesTheOpenedFileAndReportsFailures() {
         FakePlatform fake;
         SplitWindow window(fake.platform, tree_);
@@ -244,6 +258,22 @@ class SplitMergeTest : public QObject {
         QCOMPARE(back->childCount(1), std::size_t{4});
     }
 
+    // A path typed in the second file's field is read on Enter, or by Merge Selected, which
+    // then leaves its records to be marked.
+    void aTypedSecondPathIsRead() {
+        FakePlatform fake;
+        MergeWindow window(fake.platform, tree_, [] { return QString(); });
+        QTest::keyClicks(&window.secondPathField(), source_);
+        QTest::keyClick(&window.secondPathField(), Qt::Key_Return);
+        QVERIFY(window.secondTree() != nullptr);
+
+        window.secondPathField().setText(dir_.filePath(QStringLiteral("missing.ipd")));
+        window.mergeButton().click();
+        QVERIFY(window.secondTree() == nullptr);
+        QCOMPARE(fake.messages.shown.size(), std::size_t{1});
+        QVERIFY(fake.files.saveFilters.isEmpty());
+    }
+
     void mergeOpensAnArchiveAndTellsItsWarnings() {
         std::vector<SingleDatabase> databases = SplitByDatabase(SmallBackup());
         databases[0].records = 9;  // the manifest miscounts the memos
@@ -263,7 +293,8 @@ class SplitMergeTest : public QObject {
         QCOMPARE(window.secondTreeView().model()->rowCount(), 1);
         QCOMPARE(fake.messages.shown.size(), std::size_t{1});
         QCOMPARE(fake.messages.shown[0].icon, MessageIcon::Warning);
-        QVERIFY(fake.messages.shown[0].text.startsWith(archive + QStringLiteral(": Manifest.xml counts 9")));
+        QVERIFY(fake.messages.shown[0].text.startsWith(archive +
+                                                       QStringLiteral(": Manifest.xml counts 9")));
     }
 
     void mergeRefusesEitherOpenedFileAndAnUnreadableSecondFile() {

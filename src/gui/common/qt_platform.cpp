@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSettings>
+#include <QStringList>
 
 #include "settings/time_zone_setting.h"
 
@@ -36,8 +37,15 @@ QString QtFileDialogs::openFile(QWidget* parent, const QString& filter) {
     return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
 }
 
-QString QtFileDialogs::saveFile(QWidget* parent, const QString& filter, const QString& folder) {
-    return QFileDialog::getSaveFileName(parent, QString(), folder, filter);
+QString QtFileDialogs::askSaveFile(QWidget* parent, const QString& filter, const QString& folder,
+                                   const QString& suffix) {
+    QFileDialog dialog(parent, QString(), folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The dialog adds it before it asks whether to replace a file of that name.
+    dialog.setDefaultSuffix(suffix);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
 }
 
 namespace {

@@ -16,7 +16,10 @@ class QtMessageBoxes : public MessageBoxes {
 class QtFileDialogs : public FileDialogs {
   public:
     QString openFile(QWidget* parent, const QString& filter) override;
-    QString saveFile(QWidget* parent, const QString& filter, const QString& folder) override;
+
+  protected:
+    QString askSaveFile(QWidget* parent, const QString& filter, const QString& folder,
+                        const QString& suffix) override;
 };
 
 // Qt's settings in the INI file the command line reads ($XDG_CONFIG_HOME/orrelin_beta.conf,

@@ -41,7 +41,6 @@ MergeWindow::MergeWindow(Platform platform, const BackupTree& mainTree,
     hintLabel->setObjectName(QStringLiteral("hintLabel"));
     secondFileLabel->setObjectName(QStringLiteral("secondFileLabel"));
     secondPathField_->setObjectName(QStringLiteral("secondPathField"));
-    secondPathField_->setReadOnly(true);
     browseButton_->setObjectName(QStringLiteral("browseButton"));
     firstTreeView_->setObjectName(QStringLiteral("firstTreeView"));
     secondTreeView_->setObjectName(QStringLiteral("secondTreeView"));
@@ -67,6 +66,8 @@ MergeWindow::MergeWindow(Platform platform, const BackupTree& mainTree,
     resize(760, 520);
 
     firstTreeView_->checkModel().setTree(&first_);
+    // A typed path is read on Enter (or by Merge Selected).
+    connect(secondPathField_, &QLineEdit::returnPressed, this, &MergeWindow::readTypedSecondFile);
     connect(browseButton_, &QPushButton::clicked, this, &MergeWindow::browseSecondFile);
     connect(mergeButton_, &QPushButton::clicked, this, &MergeWindow::mergeSelected);
     connect(exitButton_, &QPushButton::clicked, this, &MergeWindow::exitClicked);
@@ -74,6 +75,7 @@ MergeWindow::MergeWindow(Platform platform, const BackupTree& mainTree,
 
 bool MergeWindow::loadSecondFile(const QString& path) {
     secondPathField_->setText(path);
+    secondPath_ = path;
     secondTreeView_->checkModel().setTree(nullptr);
     second_.reset();
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -96,6 +98,19 @@ bool MergeWindow::loadSecondFile(const QString& path) {
     return true;
 }
 
+bool MergeWindow::readTypedSecondFile() {
+    const QString typed = secondPathField_->text().trimmed();
+    if (typed.isEmpty()) {
+        secondPath_.clear();
+        secondTreeView_->checkModel().setTree(nullptr);
+        second_.reset();
+        return false;
+    }
+    if (typed == secondPath_) return false;
+    loadSecondFile(typed);
+    return true;
+}
+
 void MergeWindow::browseSecondFile() {
     const QString path = platform_.files.openFile(this, kBackupFilter);
     if (path.isEmpty()) return;
@@ -103,13 +118,16 @@ void MergeWindow::browseSecondFile() {
 }
 
 void MergeWindow::mergeSelected() {
+    // A path typed but not read yet is read first: its records are to be marked before a merge.
+    if (readTypedSecondFile()) return;
     // A database that outgrows 2-byte handles is refused before a name is asked for.
     if (Status counts = CheckMergedRecordCounts(PlanMerge(first_, secondTree())); !counts) {
         platform_.messages.show(this, MessageIcon::Warning, kCaption,
                                 QString::fromStdString(counts.error()));
         return;
     }
-    const QString target = platform_.files.saveFile(this, kIpdFilter, FolderOf(first_.tree()));
+    const QString target =
+        platform_.files.saveFile(this, kIpdFilter, FolderOf(first_.tree()), kIpdSuffix);
     if (target.isEmpty()) return;
     std::vector<std::string> opened;
     if (mainPath_) {

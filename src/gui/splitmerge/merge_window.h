@@ -42,6 +42,9 @@ class MergeWindow : public QWidget {
 
     // Reads a file into the second tree; false (after a warning) when it cannot be read.
     bool loadSecondFile(const QString& path);
+    // Reads the path typed in the second file's field unless it was read (or tried) last; an
+    // emptied field lets the second file go. True when a file was read (or tried) now.
+    bool readTypedSecondFile();
 
   public Q_SLOTS:
     void browseSecondFile();
@@ -53,6 +56,8 @@ class MergeWindow : public QWidget {
     std::function<QString()> mainPath_;
     CheckTree first_;
     std::optional<CheckTree> second_;
+    // The path the second tree was last read from, or tried.
+    QString secondPath_;
     QLineEdit* secondPathField_;
     QPushButton* browseButton_;
     CheckTreeView* firstTreeView_;

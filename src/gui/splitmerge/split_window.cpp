@@ -71,7 +71,8 @@ SplitWindow::SplitWindow(Platform platform, const BackupTree& mainTree, QWidget*
 }
 
 void SplitWindow::splitSelected() {
-    const QString target = platform_.files.saveFile(this, kIpdFilter, FolderOf(tree_.tree()));
+    const QString target =
+        platform_.files.saveFile(this, kIpdFilter, FolderOf(tree_.tree()), kIpdSuffix);
     if (target.isEmpty()) return;
     WriteOutcome outcome;
     {

@@ -51,5 +51,7 @@ QString FromLocalPath(const std::string& path);
 QString FolderOf(const BackupTree& tree);
 
 inline const QString kIpdFilter = QStringLiteral("IPD Files (*.ipd)");
+// The extension a written file gets when its name has none.
+inline const QString kIpdSuffix = QStringLiteral("ipd");
 
 }  // namespace orrelin::gui
