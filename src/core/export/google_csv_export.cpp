@@ -113,8 +113,8 @@ class GoogleCsvWriter final : public ExportWriter {
     }
 
     void record(const RecordItem& item) override {
-        const ContactRecord c = DecodeContact(head_.tree.image(), item.span,
-                                              item.db == KnownDb::AddressBookAll, context_);
+        const ContactRecord c =
+            DecodeContact(head_.tree.image(), item.span, IsAllForm(item.db), context_);
         std::vector<std::string> row(header_.size());
         row[0] = FormattedContactName(c);
         row[1] = c[C::FirstName];

@@ -23,8 +23,8 @@ class ICalendarWriter final : public ExportWriter {
         if (item.db == KnownDb::Tasks) {
             AppendTodo(DecodeTask(image, item.span, context_), uid, head_.stampUtc, out_);
         } else {
-            AppendEvent(DecodeCalendar(image, item.span, IsAllForm(item.db), context_),
-                        uid, head_.stampUtc, out_);
+            AppendEvent(DecodeCalendar(image, item.span, IsAllForm(item.db), context_), uid,
+                        head_.stampUtc, out_);
         }
     }
 

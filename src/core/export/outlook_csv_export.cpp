@@ -128,8 +128,8 @@ class OutlookCsvWriter final : public ExportWriter {
     }
 
     void record(const RecordItem& item) override {
-        const ContactRecord c = DecodeContact(head_.tree.image(), item.span,
-                                              item.db == KnownDb::AddressBookAll, context_);
+        const ContactRecord c =
+            DecodeContact(head_.tree.image(), item.span, IsAllForm(item.db), context_);
         std::array<std::string, kColumns.size()> row;
         for (const Plain& plain : kPlain)
             row[plain.column] = c[plain.slot];

@@ -16,8 +16,7 @@ class VCardWriter final : public ExportWriter {
 
     void record(const RecordItem& item) override {
         const IpdImage& image = head_.tree.image();
-        ContactRecord contact =
-            DecodeContact(image, item.span, IsAllForm(item.db), context_);
+        ContactRecord contact = DecodeContact(image, item.span, IsAllForm(item.db), context_);
         const std::string uid = RecordUid(NameOf(item.db), image, item.span);
         if (version3_) {
             AppendVCard3(contact, contact.photo, uid, out_);
