@@ -4,6 +4,7 @@
 #
 #   scripts/compare-outputs.sh [--reference REV] [--candidate DIR-OR-REV] [--large N] [--keep]
 #                              [--reference-build DIR] [--candidate-cli PROGRAM] [--formats LIST]
+#                              [--input FILE]...
 #
 # --reference REV       the revision whose outputs are right (default 4970832); built from
 #                       `git archive` under ${XDG_CACHE_HOME:-~/.cache}/orrelin-compare/SHA,
@@ -19,6 +20,8 @@
 # --formats LIST        the export formats to compare, separated by blanks (default: all nine:
 #                       txt csv vcard ics json android-sms android-calls html mbox);
 #                       the requests that name a format left out are left out too
+# --input FILE          also FILE (a backup or a .bbb archive) as an input, with the fewer
+#                       variants of the damaged copies; may be given more than once
 #
 # Inputs: samples/sample.ipd, every file of ${ORRELIN_CORPUS_DIR:-../shared/corpus} (when it
 # exists), the large backup, and damaged copies of the sample: cut short inside a record and inside
@@ -54,6 +57,7 @@ keep=
 reference_build=
 candidate_cli=
 formats="txt csv vcard ics json android-sms android-calls html mbox"
+extra_inputs=()
 
 usage() {
     sed -n '2,/^set -euo/p' "$0" | sed '$d' | sed 's/^# \{0,1\}//'
@@ -61,7 +65,7 @@ usage() {
 
 while [ $# -gt 0 ]; do
     case $1 in
-        --reference | --candidate | --large | --reference-build | --candidate-cli | --formats)
+        --reference | --candidate | --large | --reference-build | --candidate-cli | --formats | --input)
             if [ $# -lt 2 ] || [ -z "$2" ]; then
                 echo "compare-outputs: $1 needs a value" >&2
                 exit 2
@@ -73,6 +77,7 @@ while [ $# -gt 0 ]; do
                 --reference-build) reference_build=$2 ;;
                 --candidate-cli) candidate_cli=$2 ;;
                 --formats) formats=$2 ;;
+                --input) extra_inputs+=("$(cd "$(dirname "$2")" && pwd)/${2##*/}") ;;
             esac
             shift 2 ;;
         --keep) keep=1; shift ;;
@@ -543,6 +548,7 @@ damaged=()
 for f in "$inputs"/*.ipd; do
     [ "$f" = "$inputs/large.ipd" ] || damaged+=("$f")
 done
+damaged+=("${extra_inputs[@]}")
 
 batch=1000
 light=
