@@ -43,8 +43,12 @@ if ! timeout 600 "$wine" cmd /c exit 0 >"$dir/wine-start.log" 2>&1; then
 fi
 # One Wine server for every command that follows, instead of one started for each; the folder
 # is this script's own, so its server is stopped at the end whoever started it.
+# `wineserver -p` starts no server while one is running, and the one the first start left
+# quits three seconds after its last program: a program started just as it quits fails with
+# "recvmsg: Connection reset by peer". So that one is stopped and a lasting one started.
 started_server=1
-wineserver -p || true
+wineserver -k 2>/dev/null || true
+wineserver -p
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
