@@ -26,21 +26,25 @@ if(NOT CMAKE_CROSSCOMPILING)
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 endif()
 
-set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME orrelin)
 set(CPACK_PACKAGE_VENDOR Orrelin)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "reader and converter for BlackBerry handheld backups")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Orrelin opens BlackBerry handheld backups (.ipd), shows their databases and records,\
+set(CPACK_STRIP_FILES ON)
+if(WIN32)
+    include(${CMAKE_CURRENT_LIST_DIR}/windows/packages.cmake)
+else()
+    set(CPACK_GENERATOR DEB)
+    set(CPACK_PACKAGE_DESCRIPTION
+        "Orrelin opens BlackBerry handheld backups (.ipd), shows their databases and records,\
  exports them as text, CSV, vCard, iCalendar or JSON, splits and merges backups and edits\
  service book entries. The package holds the window program (orrelin) and the command line\
  (orrelin-cli).")
-set(CPACK_PACKAGE_CONTACT "Orrelin developers <orrelin@localhost>")
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION utils)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Desktop menus and file managers learn the MIME types and the entry through these.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils")
-set(CPACK_STRIP_FILES ON)
+    set(CPACK_PACKAGE_CONTACT "Orrelin developers <orrelin@localhost>")
+    set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+    set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    # Desktop menus and file managers learn the MIME types and the entry through these.
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils")
+endif()
 include(CPack)

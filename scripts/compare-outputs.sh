@@ -4,6 +4,7 @@
 #
 #   scripts/compare-outputs.sh [--reference REV] [--candidate DIR-OR-REV] [--large N] [--keep]
 #                              [--reference-build DIR] [--candidate-cli PROGRAM] [--formats LIST]
+#                              [--input FILE]...
 #
 # --reference REV       the revision whose outputs are right (default 4970832); built from
 #                       `git archive` under ${XDG_CACHE_HOME:-~/.cache}/orrelin-compare/SHA,
@@ -21,6 +22,8 @@
 #                       html mbox vcard3 google-csv outlook-csv; vcard3 is --format vcard
 #                       --vcard-version 3.0); the requests that name a format left out are left
 #                       out too
+# --input FILE          also FILE (a backup or a .bbb archive) as an input, with the fewer
+#                       variants of the damaged copies; may be given more than once
 #
 # Inputs: samples/sample.ipd, every file of ${ORRELIN_CORPUS_DIR:-../shared/corpus} (when it
 # exists), the large backup, and damaged copies of the sample: cut short inside a record and inside
@@ -57,6 +60,7 @@ reference_build=
 candidate_cli=
 formats="txt csv vcard ics json android-sms android-calls html mbox vcard3 google-csv outlook-csv"
 formats_given=
+extra_inputs=()
 
 usage() {
     sed -n '2,/^set -euo/p' "$0" | sed '$d' | sed 's/^# \{0,1\}//'
@@ -64,7 +68,7 @@ usage() {
 
 while [ $# -gt 0 ]; do
     case $1 in
-        --reference | --candidate | --large | --reference-build | --candidate-cli | --formats)
+        --reference | --candidate | --large | --reference-build | --candidate-cli | --formats | --input)
             if [ $# -lt 2 ] || [ -z "$2" ]; then
                 echo "compare-outputs: $1 needs a value" >&2
                 exit 2
@@ -76,6 +80,7 @@ while [ $# -gt 0 ]; do
                 --reference-build) reference_build=$2 ;;
                 --candidate-cli) candidate_cli=$2 ;;
                 --formats) formats=$2; formats_given=1 ;;
+                --input) extra_inputs+=("$(cd "$(dirname "$2")" && pwd)/${2##*/}") ;;
             esac
             shift 2 ;;
         --keep) keep=1; shift ;;
@@ -562,6 +567,7 @@ damaged=()
 for f in "$inputs"/*.ipd; do
     [ "$f" = "$inputs/large.ipd" ] || damaged+=("$f")
 done
+damaged+=("${extra_inputs[@]}")
 
 batch=1000
 light=
