@@ -32,17 +32,18 @@ struct Walked {
 // The name table and every record's span of a file without damage or filler.
 Walked Walk(const IpdImage& image) {
     Walked w;
-    const std::size_t count = static_cast<std::size_t>(image[kCountOffset] << 8 | image[kCountOffset + 1]);
+    const std::size_t count =
+        static_cast<std::size_t>(image[kCountOffset] << 8 | image[kCountOffset + 1]);
     std::size_t at = kIpdHeaderSize;
     for (std::size_t i = 0; i < count; ++i) {
-        const std::size_t length = *image.readLe16(at);
+        const std::size_t length = *ByteReader(image.bytes(), at).le16();
         w.names.emplace_back(reinterpret_cast<const char*>(image.bytes().data()) + at + 2,
                              length - 1);
         at += 2 + length;
     }
     while (at + kRecordFieldsAt <= image.fileLength()) {
-        const std::size_t db = *image.readLe16(at);
-        const std::size_t length = *image.readLe32(at + kRecordLengthAt);
+        const std::size_t db = *ByteReader(image.bytes(), at).le16();
+        const std::size_t length = *ByteReader(image.bytes(), at + kRecordLengthAt).le32();
         const std::size_t end = at + kRecordVersionAt + length;
         w.spans[w.names.at(db)].push_back({at + kRecordHandleAt, end - 1});
         at = end;
@@ -52,8 +53,8 @@ Walked Walk(const IpdImage& image) {
 
 TEST(MailGenerator, RecordsDecodeAndTheirMboxParses) {
     const fs::path file = fs::path(::testing::TempDir()) / "mail-generator.ipd";
-    const std::string command = std::string("\"") + ORRELIN_IPDGEN + "\" mail \"" +
-                                file.string() + "\" --records 400 --seed 3";
+    const std::string command = std::string("\"") + ORRELIN_IPDGEN + "\" mail \"" + file.string() +
+                                "\" --records 400 --seed 3";
     ASSERT_EQ(std::system(command.c_str()), 0);
     auto image = IpdImage::ReadFile(file.string(), nullptr);
     fs::remove(file);
@@ -98,9 +99,11 @@ TEST(MailGenerator, RecordsDecodeAndTheirMboxParses) {
     EXPECT_EQ(first.utcOffsetMinutes, -210);
 
     if (!testing::PythonHas("mailbox")) GTEST_SKIP() << "no python3";
-    const std::string script = "import runpy, sys\nsys.argv = ['check', sys.argv[1]]\n"
-                               "runpy.run_path('" ORRELIN_SOURCE_DIR "/scripts/check-mbox.py',"
-                               " run_name='__main__')\n";
+    const std::string script =
+        "import runpy, sys\nsys.argv = ['check', sys.argv[1]]\n"
+        "runpy.run_path('" ORRELIN_SOURCE_DIR
+        "/scripts/check-mbox.py',"
+        " run_name='__main__')\n";
     auto out = testing::RunPython(script, mbox);
     ASSERT_TRUE(out);
     EXPECT_EQ(*out, "400 messages\n");

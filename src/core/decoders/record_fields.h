@@ -8,12 +8,13 @@
 #include <optional>
 
 #include "ipd/byte_reader.h"
+#include "ipd/ipd_format.h"
 #include "ipd/ipd_image.h"
 #include "ipd/record_index.h"
 
 namespace orrelin {
 
-inline constexpr std::size_t kRecordFieldsOffset = 6;
+inline constexpr std::size_t kRecordFieldsOffset = kBodyFieldsAt;
 
 // The record body of a span: nothing when it lies outside the image, empty when end < start.
 inline std::optional<Bytes> RecordBody(const IpdImage& image, RecordSpan span) {

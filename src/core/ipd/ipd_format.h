@@ -27,6 +27,9 @@ inline constexpr std::size_t kRecordVersionAt = 6;
 inline constexpr std::size_t kRecordHandleAt = 7;  // LE16; a record's span starts here
 inline constexpr std::size_t kRecordUniqueIdAt = 9;
 inline constexpr std::size_t kRecordFieldsAt = 13;
+// The same for a record's body (its span, from the handle): the fields follow the handle and
+// the unique id.
+inline constexpr std::size_t kBodyFieldsAt = kRecordFieldsAt - kRecordHandleAt;
 
 // The databases the program reads, in the order the record walk compares them. The numbers
 // are the slots of the loaded file.

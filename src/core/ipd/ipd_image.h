@@ -51,20 +51,6 @@ class IpdImage {
     bool fromArchive() const { return fromArchive_; }
     void setFromArchive(bool fromArchive) { fromArchive_ = fromArchive; }
 
-    // Little-endian reads that fail (nothing) when a byte lies past the last index.
-    // (Defined here: every walk over a backup makes them millions of times.)
-    std::optional<std::uint16_t> readLe16(std::size_t i) const {
-        if (i >= size_ || size_ - i < 2) return std::nullopt;
-        const std::uint8_t* p = data_.get() + i;
-        return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-    }
-    std::optional<std::uint32_t> readLe32(std::size_t i) const {
-        if (i >= size_ || size_ - i < 4) return std::nullopt;
-        const std::uint8_t* p = data_.get() + i;
-        return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-               static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-    }
-
     // The bytes from first to last inclusive; empty when last < first, nothing when last lies
     // past the image.
     std::optional<Bytes> range(std::uint64_t first, std::uint64_t last) const {

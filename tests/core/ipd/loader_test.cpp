@@ -27,9 +27,7 @@ TEST(Image, HoldsOneExtraZeroByte) {
     IpdImage image(ByteVector{1, 2, 3});
     EXPECT_EQ(image.size(), 4u);
     EXPECT_EQ(image[3], 0);
-    EXPECT_EQ(image.readLe16(2), 3);  // the extra byte is readable
-    EXPECT_FALSE(image.readLe16(3).has_value());
-    EXPECT_FALSE(image.readLe32(1).has_value());
+    EXPECT_TRUE(image.range(2, 3).has_value());  // the extra byte is readable
     EXPECT_TRUE(image.range(5, 4).has_value());  // an empty range reads nothing
     EXPECT_FALSE(image.range(0, 4).has_value());
 }
