@@ -6,7 +6,8 @@ Usage: bench.py WALKER FILE CASES [--archive BBB] [--runs N] [--no-targets] [--o
 
 Each case runs N times, each run right after a run of the walker, so that both see the same
 machine load and a warm page cache. For every case the table shows the median wall time, its
-ratio to the walker's median, the peak resident memory of the job (its process and the
+ratio to the walker's median, the median CPU share (user and system seconds of the job and the
+processes it waited for, per wall second: 2.0 is two cores busy throughout), the peak resident memory of the job (its process and the
 processes it waited for) and that peak as a multiple of the file size. A case whose command
 fails, or (unless --no-targets) misses a target of its line, makes the exit status 1.
 
@@ -68,7 +69,7 @@ def output_bytes(folder):
 
 
 def run_once(command):
-    """Wall seconds, peak RSS in bytes and exit status of one run of a shell command.
+    """Wall seconds, peak RSS in bytes, exit status and CPU seconds of one run of a shell command.
 
     The peak comes from GNU time when it is there: a child forked from this Python process
     would count Python's own pages until its exec.
@@ -84,7 +85,8 @@ def run_once(command):
         lines = report.read().split()
     # Linux reports ru_maxrss in KiB, covering the process and every process it waited for.
     peak_kib = int(lines[-1]) if lines and lines[-1].isdigit() else usage.ru_maxrss
-    return seconds, peak_kib * 1024, os.waitstatus_to_exitcode(status)
+    cpu = usage.ru_utime + usage.ru_stime
+    return seconds, peak_kib * 1024, os.waitstatus_to_exitcode(status), cpu
 
 
 def selected(cases, only):
@@ -118,20 +120,21 @@ def main():
     walker = f"{shlex.quote(args.walker)} {shlex.quote(args.file)} >/dev/null"
 
     # A first walk brings the file into the page cache.
-    _, walker_peak, walker_status = run_once(walker)
+    _, walker_peak, walker_status, _ = run_once(walker)
     if walker_status != 0:
         sys.exit(f"the walker failed on {args.file}")
 
     checked = "" if args.no_targets else ", targets checked"
     print(f"file {args.file}: {size / 1e6:.1f} MB; {args.runs} runs per case{checked}")
-    header = f"{'case':<22} {'median s':>9} {'x walker':>9} {'peak MiB':>9} {'x file':>7}  targets"
+    header = (f"{'case':<22} {'median s':>9} {'x walker':>9} {'CPU x':>6} {'peak MiB':>9} "
+              f"{'x file':>7}  targets")
     print(header)
     print("-" * len(header))
     failed = False
     all_walks = []
     medians = {}
     for name, time_target, memory_target, command, base in cases:
-        walks, times, peaks = [], [], []
+        walks, times, peaks, shares = [], [], [], []
         status = 0
         with tempfile.TemporaryDirectory(prefix="orrelin-bench-") as out:
             words = {"FILE": shlex.quote(args.file), "OUT": shlex.quote(out),
@@ -139,10 +142,11 @@ def main():
             line = re.sub(r"\b(FILE|OUT|ARCHIVE)\b", lambda m: words[m.group(1)], command)
             for _ in range(args.runs):
                 walks.append(run_once(walker)[0])
-                seconds, peak, status = run_once(line)
+                seconds, peak, status, cpu = run_once(line)
                 if status != 0:
                     break
                 times.append(seconds)
+                shares.append(cpu / seconds if seconds > 0 else 0.0)
                 peaks.append(peak)
             written = output_bytes(out)
         all_walks += walks
@@ -177,10 +181,11 @@ def main():
             failed |= not ok and not args.no_targets
         if written:
             verdicts.append(f"output {written / 1e6:.1f} MB at {written / 1e6 / median:.1f} MB/s")
-        print(f"{name:<22} {median:9.3f} {ratio:9.2f} {peak / 2**20:9.1f} {memory:7.2f}  "
+        share = statistics.median(shares)
+        print(f"{name:<22} {median:9.3f} {ratio:9.2f} {share:6.2f} {peak / 2**20:9.1f} {memory:7.2f}  "
               + ", ".join(verdicts))
     if all_walks:
-        print(f"{'(ipdwalk)':<22} {statistics.median(all_walks):9.3f} {1:9.2f} "
+        print(f"{'(ipdwalk)':<22} {statistics.median(all_walks):9.3f} {1:9.2f} {'':>6} "
               f"{walker_peak / 2**20:9.1f} {walker_peak / size if size else 0:7.2f}")
     return 1 if failed else 0
 

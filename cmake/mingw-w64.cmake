@@ -27,6 +27,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Libraries built for Windows by scripts/cross-deps.sh, when given (-DORRELIN_CROSS_PREFIX=...).
 set(orrelin_pkgconfig /usr/${ORRELIN_MINGW_PREFIX}/lib/pkgconfig)
+# The compiler checks read this file again in the same process (the environment is shared), so
+# they are handed the folder as well: without it they would set pkg-config's folders anew, the
+# cross libraries left out, and a first configuration would find none of them.
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES ORRELIN_CROSS_PREFIX)
 if(ORRELIN_CROSS_PREFIX)
     list(APPEND CMAKE_FIND_ROOT_PATH ${ORRELIN_CROSS_PREFIX})
     set(orrelin_pkgconfig ${ORRELIN_CROSS_PREFIX}/lib/pkgconfig:${orrelin_pkgconfig})

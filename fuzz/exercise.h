@@ -19,6 +19,7 @@
 #include "archive/backup_file.h"
 #include "archive/manifest.h"
 #include "browser/backup_tree.h"
+#include "browser/open_backup.h"
 #include "browser/tree_keys.h"
 #include "decoders/browser_decoder.h"
 #include "decoders/calendar_decoder.h"
@@ -284,7 +285,9 @@ inline std::optional<std::string> ExerciseBackup(Bytes file) {
 #endif
     IpdImage image(std::vector<std::uint8_t>(file.begin(), file.end()));
     if (!LooksLikeZip(file)) return ExerciseImage(image);
-    auto opened = OpenBackupImage(std::move(image), kArchiveLimit);
+    OpenOptions options;
+    options.memoryLimit = kArchiveLimit;
+    auto opened = OpenBackupBytes(std::move(image), "fuzz.bbb", options);
     if (!opened) return std::nullopt;
     if (opened->image.fileLength() >= kArchiveLimit) return "an archive opened past its limit";
     return ExerciseImage(opened->image);

@@ -13,6 +13,7 @@ packages=(
     time
     libical-dev python3-vobject python3-icalendar
     g++-mingw-w64-x86-64 googletest wine wine64
+    libz-mingw-w64-dev dpkg-dev nsis p7zip-full
     desktop-file-utils
     chromium
     libzip-dev libexpat1-dev zip unzip

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "archive/backup_file.h"
 #include "base/bytes.h"
 #include "browser/tree_keys.h"
 #include "ipd/loader.h"
@@ -146,22 +145,17 @@ void SetBackupOpenedHook(void (*hook)()) {
 }
 
 std::optional<OpenedBackup> OpenBackup(const std::string& path, Databases which) {
-    // Read into memory rather than mapped: a file truncated or rewritten meanwhile by another
-    // program cannot pull pages from under the job.
-    auto file = IpdImage::Read(path, g_backupOpened);
-    if (!file) {
-        PrintError(file.error());
-        return std::nullopt;
-    }
-    auto opened = OpenBackupImage(std::move(*file));
+    OpenOptions options;
+    options.which = which;
+    options.fileOpened = g_backupOpened;
+    auto opened = OpenBackupFile(path, options);
     if (!opened) {
-        PrintError(path + ": " + opened.error());
+        PrintError(opened.error());
         return std::nullopt;
     }
     for (const std::string& warning : opened->warnings)
         PrintWarning(path + ": " + warning);
-    RecordIndex index = BuildDatabaseNodes(opened->image, path, {}, which);
-    return OpenedBackup{std::move(opened->image), std::move(index)};
+    return std::move(*opened);
 }
 
 Result<ChosenRecord> FindRecord(const RecordIndex& index, std::string_view database,

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "base/result.h"
+#include "browser/open_backup.h"
 #include "decoders/decode_context.h"
 #include "ipd/ipd_image.h"
 #include "ipd/loader.h"
@@ -48,25 +49,16 @@ bool WriteOut(std::string_view bytes);
 
 // ---- Opening a backup ----
 
-struct OpenedBackup {
-    IpdImage image;
-    RecordIndex index;
-};
+using OpenedBackup = ::orrelin::OpenedBackup;
 
-// Reads a backup whole and walks it. A file that cannot be read (missing, no permission, a
-// folder) gives nothing and the message "cannot read PATH: REASON" on standard error; one that
-// changed while it was being read, "PATH changed while it was being read"; one that is no backup
-// this program reads, "PATH: REASON" (not a BlackBerry backup, encrypted, a damaged archive).
-// A .bbb archive opens as the one backup its databases make, its warnings written to standard
-// error as "PATH: WARNING". A damaged file opens
-// with the part read before the damage; index.stop says where the walk stopped.
-// With Databases::All the databases the program does not decode are nodes of the index too.
+// Opens a backup through OpenBackupFile (browser/open_backup.h): a failure gives nothing and
+// its message on standard error ("cannot read PATH: REASON", "PATH: REASON", ...); a .bbb
+// archive's warnings go to standard error as "PATH: WARNING".
 std::optional<OpenedBackup> OpenBackup(const std::string& path,
                                        Databases which = Databases::Decoded);
 
 // For tests only: called each time a backup is open and before it is read.
 void SetBackupOpenedHook(void (*hook)());
-
 
 // ---- Finding a record ----
 

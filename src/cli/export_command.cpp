@@ -104,6 +104,17 @@ std::optional<ExportRequest> ChooseRequest(const BackupTree& tree, const ExportO
     return request;
 }
 
+// The names of the formats that write the databases the program does not decode.
+std::string UndecodedFormats() {
+    std::string names;
+    for (const auto& format : kExportFormats) {
+        if (!format.takes.undecoded) continue;
+        if (!names.empty()) names += ", ";
+        names += format.name;
+    }
+    return names;
+}
+
 template <typename Run>
 ExportResult WithProgress(Run run) {
     if (platform::StandardErrorIsTerminal()) {
@@ -119,13 +130,11 @@ int RunExport(const ExportOptions& options) {
         PrintError("unknown format: " + options.format);
         return 2;
     }
-#ifdef ORRELIN_WITHOUT_LIBICAL
-    if (format->format == ExportFormat::ICalendar) {
-        PrintError(
-            "this build of orrelin-cli has no iCalendar export (it was built without libical)");
+    if (!format->missing.empty()) {
+        PrintError("this build of orrelin-cli has no " + std::string(format->caption) +
+                   " export (" + std::string(format->missing) + ")");
         return 2;
     }
-#endif
     ExportRequest request;
     if (options.codePageOption->count() > 0) {
         if (!format->unicode && !options.unicode) {
@@ -141,8 +150,8 @@ int RunExport(const ExportOptions& options) {
     if (options.unicode && !format->unicode) {
         request.context.text = TextOptions{true, request.eightBitPage};
     }
-    if (options.allDatabases && format->format != ExportFormat::Json) {
-        PrintError("--all-databases applies to the json format only");
+    if (options.allDatabases && !format->takes.undecoded) {
+        PrintError("--all-databases applies to the " + UndecodedFormats() + " format only");
         return 2;
     }
     auto backup =

@@ -16,7 +16,7 @@ using namespace orrelin::gui::testing;
 
 namespace {
 
-const QString kOptionKey = QStringLiteral("orrelin_beta/Options/showAllDatabases");
+const QString kOptionKey = QStringLiteral("Options/showAllDatabases");
 
 // "Folders" (not decoded, two records), "Memos" (one record).
 ByteVector FoldersAndMemos() {
@@ -56,13 +56,16 @@ ByteVector MailBookmarkZone() {
     ByteVector html(97, 0);
     const ByteVector page = Bytes("<html><body><p>Hi &amp; bye</p></body></html>");
     html.insert(html.end(), page.begin(), page.end());
-    b.record(messages, FieldList()
-                           .add(5, Bytes(std::string(8, '\0') + "Ann" + '\0' + "ann@example.org" + '\0'))
-                           .text(11, "Lunch", true)
-                           .add(24, html)
-                           .bytes());
+    b.record(messages,
+             FieldList()
+                 .add(5, Bytes(std::string(8, '\0') + "Ann" + '\0' + "ann@example.org" + '\0'))
+                 .text(11, "Lunch", true)
+                 .add(24, html)
+                 .bytes());
     b.record(bookmarks, FieldList()
-                            .add(17, Bytes(std::string("\1\0\1" "7\1\0\4News\0", 12)))
+                            .add(17, Bytes(std::string("\1\0\1"
+                                                       "7\1\0\4News\0",
+                                                       12)))
                             .add(18, Bytes(std::string("\0\x0Bhttp://a.b/", 13)))
                             .bytes());
     b.record(zones,
@@ -156,10 +159,10 @@ class AllDatabasesWindowTest : public QObject, private WindowFixture {
     void newKindsShowInTheirPanesAndRawFieldsBelowThemOnRequest() {
         const QString path = WriteBackup(dir_, QStringLiteral("mail.ipd"), MailBookmarkZone());
         MainWindow& w = open(path);
-        QCOMPARE(Texts(w), (QStringList{QStringLiteral("Messages"), QStringLiteral("  Lunch"),
-                                        QStringLiteral("Browser Bookmarks"),
-                                        QStringLiteral("  News"), QStringLiteral("Time Zones"),
-                                        QStringLiteral("  Azores")}));
+        QCOMPARE(Texts(w),
+                 (QStringList{QStringLiteral("Messages"), QStringLiteral("  Lunch"),
+                              QStringLiteral("Browser Bookmarks"), QStringLiteral("  News"),
+                              QStringLiteral("Time Zones"), QStringLiteral("  Azores")}));
         QAction* raw = w.menus().showRawFields;
         QCOMPARE(raw->text(), QStringLiteral("Show Raw Fields"));
         QVERIFY(!raw->isChecked());
@@ -175,7 +178,7 @@ class AllDatabasesWindowTest : public QObject, private WindowFixture {
         QCOMPARE(Field(w, QStringLiteral("zoneUtcOffset")), QStringLiteral("-01:00"));
 
         raw->setChecked(true);
-        QCOMPARE(fakes_->settings.values.value(QStringLiteral("orrelin_beta/Options/showRawFields")),
+        QCOMPARE(fakes_->settings.values.value(QStringLiteral("Options/showRawFields")),
                  QStringLiteral("1"));
         QCOMPARE(VisibleFrames(w),
                  (QStringList{QStringLiteral("timeZonePane"), QStringLiteral("rawPane")}));
@@ -187,6 +190,23 @@ class AllDatabasesWindowTest : public QObject, private WindowFixture {
                                   QStringLiteral(" ..."));
         raw->setChecked(false);
         QCOMPARE(VisibleFrames(w), QStringList{QStringLiteral("timeZonePane")});
+    }
+
+    // The text reading is as wide as the hex beside it, and a cell's whole text is its tooltip,
+    // in lines.
+    void rawTextIsAsWideAsItsHexWithItsWholeTextInATooltip() {
+        MainWindow& w = open(WriteBackup(dir_, QStringLiteral("mail.ipd"), MailBookmarkZone()));
+        w.menus().showRawFields->setChecked(true);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        select(6);
+        const QTableWidget& table = *w.panes().rawTable();
+        QVERIFY2(qAbs(table.columnWidth(3) - table.columnWidth(2)) <= 1,
+                 qPrintable(
+                     QStringLiteral("%1 %2").arg(table.columnWidth(2)).arg(table.columnWidth(3))));
+        const QTableWidgetItem& text = *table.item(table.rowCount() - 1, 3);
+        QCOMPARE(text.toolTip().count(QLatin1Char('\n')), 3);
+        QCOMPARE(text.toolTip().remove(QLatin1Char('\n')), text.text());
     }
 
   private:

@@ -58,21 +58,16 @@ class FakeFileDialogs : public FileDialogs {
 
 class FakeSettingsStore : public SettingsStore {
   public:
-    // "application/section/key" -> value
+    // "section/key" -> value
     QMap<QString, QString> values;
     int writes = 0;
 
-    QString read(const QString& application, const QString& section, const QString& key,
-                 const QString& fallback) override {
-        return values.value(Path(application, section, key), fallback);
+    QString read(const QString& key, const QString& fallback) override {
+        return values.value(key, fallback);
     }
-    void write(const QString& application, const QString& section, const QString& key,
-               const QString& value) override {
-        values[Path(application, section, key)] = value;
+    void write(const QString& key, const QString& value) override {
+        values[key] = value;
         ++writes;
-    }
-    static QString Path(const QString& application, const QString& section, const QString& key) {
-        return application + QLatin1Char('/') + section + QLatin1Char('/') + key;
     }
 };
 

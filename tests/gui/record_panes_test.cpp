@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -151,6 +153,21 @@ class RecordPanesTest : public QObject, private WindowFixture {
         QVERIFY(window_->panes().contactPhoto()->pixmap().isNull());
     }
 
+    // The raw fields below a record's pane do not scroll the pane out of view.
+    void aRecordShownWithItsRawFieldsOpensAtTheTop() {
+        window_->menus().showRawFields->setChecked(true);
+        open(backup_);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        select(Contact);
+        QTest::qWait(50);
+        QCOMPARE(VisibleFrames(*window_),
+                 (QStringList{QStringLiteral("contactPane"), QStringLiteral("rawPane")}));
+        auto* area = window_->findChild<QScrollArea*>(QStringLiteral("paneArea"));
+        QVERIFY(area->verticalScrollBar()->maximum() > 0);
+        QCOMPARE(area->verticalScrollBar()->value(), 0);
+    }
+
     void valueFieldsUseAnArabicFont() {
         const QFont font = window_->findChild<QLineEdit*>(QStringLiteral("firstName"))->font();
         QCOMPARE(font.pointSize(), 12);
@@ -166,6 +183,37 @@ class RecordPanesTest : public QObject, private WindowFixture {
         for (std::string_view name : kServiceBookFieldNames) {
             QVERIFY(window_->findChild<QLineEdit*>(QString::fromLatin1(name)) != nullptr);
         }
+    }
+
+    // A message's addresses wrap onto the lines they need: three recipients show whole.
+    void aMessagesRecipientsShowWhole() {
+        IpdBuilder ipd;
+        auto messages = ipd.database("Messages");
+        FieldList fields;
+        for (std::string_view name : {"Hana Saleh", "Lucas Silva", "Victor Ortiz"}) {
+            const std::string data = std::string(8, '\0') + std::string(name) + '\0' +
+                                     std::string(name.substr(0, name.find(' '))) + "@example.org" +
+                                     '\0';
+            fields.add(1, ByteVector(data.begin(), data.end()));
+        }
+        ipd.record(messages, fields.text(11, "Lunch", true).bytes());
+        open(WriteBackup(dir_, QStringLiteral("recipients.ipd"), ipd.build()));
+        window_->resize(1024, 768);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        select(window_->tree().recordNode(0));
+        QApplication::processEvents();
+        const QString to = QStringLiteral(
+            "Hana Saleh <Hana@example.org>, Lucas Silva <Lucas@example.org>, Victor Ortiz "
+            "<Victor@example.org>");
+        QCOMPARE(Field(*window_, QStringLiteral("mailTo")), to);
+        auto* box = window_->findChild<QPlainTextEdit*>(QStringLiteral("mailTo"));
+        QVERIFY2(box, "a single line hides what does not fit");
+        QTextCursor end(box->document());
+        end.movePosition(QTextCursor::End);
+        QVERIFY(box->cursorRect(end).bottom() < box->viewport()->height());
+        QCOMPARE(box->verticalScrollBar()->maximum(), 0);
+        QCOMPARE(box->horizontalScrollBar()->maximum(), 0);
     }
 
     // Arabic starts at the right edge in one-line and multi-line fields alike; an address of

@@ -31,8 +31,8 @@ ByteVector MemoBackup() {
 
 constexpr NodeId kChinese = 2;
 constexpr NodeId kArabic = 3;
-const QString kShowKey = QStringLiteral("orrelin_beta/Options/fullUnicode");
-const QString kPageKey = QStringLiteral("orrelin_beta/Options/fullUnicodeCodePage");
+const QString kShowKey = QStringLiteral("Options/fullUnicode");
+const QString kPageKey = QStringLiteral("Options/fullUnicodeCodePage");
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 //   ipdgen mail OUT.ipd --records N [--seed S]
 //   ipdgen bbb IN.ipd OUT.bbb [--layout desktop|mac] [--kind plain|encrypted|partly-encrypted|bb10]
 //              [--store]
+//   ipdgen bomb OUT.bbb [--declare N]   # 6442451001 deflated zeros in 6 MB, declaring N bytes
 
 #include <charconv>
 #include <cstdint>
@@ -14,8 +15,9 @@
 #include <string_view>
 #include <vector>
 
-#include "io/file_output.h"
+#include "archive/bbb_builder.h"
 #include "bbb.h"
+#include "io/file_output.h"
 #include "large.h"
 #include "mail.h"
 #include "sample.h"
@@ -27,7 +29,8 @@ constexpr std::string_view kUsage =
     "       ipdgen large OUT.ipd --records N [--seed S]\n"
     "       ipdgen mail OUT.ipd --records N [--seed S]\n"
     "       ipdgen bbb IN.ipd OUT.bbb [--layout desktop|mac]\n"
-    "                  [--kind plain|encrypted|partly-encrypted|bb10] [--store]\n";
+    "                  [--kind plain|encrypted|partly-encrypted|bb10] [--store]\n"
+    "       ipdgen bomb OUT.bbb [--declare N]\n";
 
 int Usage(std::string_view problem) {
     std::cerr << "ipdgen: " << problem << "\n" << kUsage;
@@ -104,6 +107,23 @@ int main(int argc, char** argv) {
         const std::string target(args[2]);
         if (auto error = orrelin::ipdgen::WriteBbb(out, target, options)) {
             std::cerr << "ipdgen: cannot write " << target << ": " << *error << "\n";
+            return 1;
+        }
+        return 0;
+    }
+
+    if (args[0] == "bomb") {
+        constexpr std::uint64_t kZeros = 6442451001;
+        std::optional<std::uint64_t> declared = kZeros;
+        if (args.size() == 4 && args[2] == "--declare") {
+            declared = ParseCount(args[3]);
+        } else if (args.size() != 2) {
+            return Usage("bomb takes the output file and --declare N");
+        }
+        if (!declared) return Usage("--declare needs a whole number");
+        const auto bytes = orrelin::ZipOfDeflatedZeros("Databases/101.dat", kZeros, *declared);
+        if (auto error = orrelin::WriteFileAtomically(out, bytes)) {
+            std::cerr << "ipdgen: cannot write " << out << ": " << *error << "\n";
             return 1;
         }
         return 0;

@@ -37,6 +37,11 @@ Failure TooLargeTogether(std::uint64_t size) {
                    std::to_string(size) + " bytes"};
 }
 
+Failure HoldsTooMuch(std::uint64_t size) {
+    return Damaged("its databases unpack to " + std::to_string(size) + " bytes, more than the " +
+                   std::to_string(kMostInflated) + " a backup can hold");
+}
+
 bool HasPrefixIgnoringCase(std::string_view text, std::string_view prefix, bool atEnd) {
     if (text.size() < prefix.size()) return false;
     const std::string_view part =
@@ -56,7 +61,9 @@ bool IsDatabaseEntry(std::string_view name) {
 
 // An entry inflated whole into memory of its own (the manifests).
 Result<ByteVector> ReadWhole(const ZipReader& zip, std::uint64_t entry, std::uint64_t limit) {
-    const std::uint64_t size = zip.declaredSize(entry);
+    auto declared = zip.declaredSize(entry);
+    if (!declared) return Damaged(declared.error());
+    const std::uint64_t size = *declared;
     if (size > limit) return TooLarge(zip.name(entry), size);
     auto stream = zip.open(entry);
     if (!stream) return Damaged(stream.error());
@@ -69,8 +76,8 @@ Result<ByteVector> ReadWhole(const ZipReader& zip, std::uint64_t entry, std::uin
 Result<Manifest> ReadManifest(const ZipReader& zip, std::uint64_t entry, std::uint64_t limit) {
     auto bytes = ReadWhole(zip, entry, std::min(limit, kManifestLimit));
     if (!bytes) return Failure{bytes.error()};
-    auto manifest = ParseManifest(std::string_view(reinterpret_cast<const char*>(bytes->data()),
-                                                   bytes->size()));
+    auto manifest = ParseManifest(
+        std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
     if (!manifest) return Damaged(zip.name(entry) + ": " + manifest.error());
     return manifest;
 }
@@ -85,16 +92,44 @@ std::shared_ptr<std::uint8_t[]> AllocateBlock(std::uint64_t bytes) {
     }
 }
 
+// How far the databases are unpacked, told to the caller after each piece.
+struct Unpacking {
+    const ProgressCallback& progress;
+    std::uint64_t done = 0;
+    std::uint64_t total = 0;
+};
+
+// Inflates `size` bytes into `out` a few megabytes at a time, so that a cancel takes effect
+// within moments.
+Status Unpack(ZipReader::Stream& stream, std::uint8_t* out, std::uint64_t size,
+              Unpacking& unpacking) {
+    constexpr std::uint64_t kPiece = std::uint64_t{4} << 20;
+    while (size > 0) {
+        const std::uint64_t n = std::min(size, kPiece);
+        if (auto read = stream.read(out, n); !read) return Damaged(read.error());
+        out += n;
+        size -= n;
+        unpacking.done += n;
+        if (unpacking.progress && !unpacking.progress(unpacking.done, unpacking.total))
+            return Failure{std::string(kOpenCancelled)};
+    }
+    return {};
+}
+
 // The Desktop Manager for Mac layout: one whole IPD file.
 Result<OpenedImage> ReadWholeIpdEntry(const ZipReader& zip, std::uint64_t entry,
-                                      std::uint64_t limit) {
-    const std::uint64_t size = zip.declaredSize(entry);
+                                      std::uint64_t limit, const ProgressCallback& progress) {
+    auto declared = zip.declaredSize(entry);
+    if (!declared) return Damaged(declared.error());
+    const std::uint64_t size = *declared;
     if (size >= limit) return TooLarge(zip.name(entry), size);
     auto block = AllocateBlock(size + 1);
     if (!block) return TooLarge(zip.name(entry), size);
     auto stream = zip.open(entry);
     if (!stream) return Damaged(stream.error());
-    if (auto read = stream->read(block.get(), size); !read) return Damaged(read.error());
+    Unpacking unpacking{progress, 0, size};
+    if (auto read = Unpack(*stream, block.get(), size, unpacking); !read)
+        return Failure{read.error()};
     if (auto end = stream->finish(); !end) return Damaged(end.error());
     IpdImage image(std::move(block), static_cast<std::size_t>(size));
     if (ClassifyIpdStart(image.fileBytes()) != IpdStart::Plain)
@@ -108,7 +143,7 @@ struct DatabaseEntry {
     std::string name;
     const ManifestDatabase* listed = nullptr;
     std::uint64_t size = 0;
-    std::uint64_t headLength = 0;  // header and name table
+    std::uint64_t headLength = 0;       // header and name table
     std::vector<std::uint16_t> merged;  // local database index -> merged index
     bool usable = false;
     bool encrypted = false;
@@ -192,7 +227,8 @@ struct Compacted {
 
 // Walks the records inflated at `at` (as "[database index LE16][length LE32][the rest]"),
 // renumbering each to its merged database and moving it down over the records left out.
-Compacted Compact(std::uint8_t* at, std::uint64_t length, const std::vector<std::uint16_t>& merged) {
+Compacted Compact(std::uint8_t* at, std::uint64_t length,
+                  const std::vector<std::uint16_t>& merged) {
     Compacted out;
     std::uint64_t r = 0;
     std::uint64_t w = 0;
@@ -210,10 +246,10 @@ Compacted Compact(std::uint8_t* at, std::uint64_t length, const std::vector<std:
             break;
         }
         const auto database = static_cast<std::uint16_t>(p[0] | p[1] << 8);
-        const std::uint64_t size = kRecordVersionAt + (static_cast<std::uint64_t>(p[2]) |
-                                                       static_cast<std::uint64_t>(p[3]) << 8 |
-                                                       static_cast<std::uint64_t>(p[4]) << 16 |
-                                                       static_cast<std::uint64_t>(p[5]) << 24);
+        const std::uint64_t size =
+            kRecordVersionAt +
+            (static_cast<std::uint64_t>(p[2]) | static_cast<std::uint64_t>(p[3]) << 8 |
+             static_cast<std::uint64_t>(p[4]) << 16 | static_cast<std::uint64_t>(p[5]) << 24);
         if (size > left) {
             out.stop = "a record runs past the end of the entry";
             break;
@@ -234,19 +270,21 @@ Compacted Compact(std::uint8_t* at, std::uint64_t length, const std::vector<std:
         r += size;
         ++out.records;
     }
-    if (out.stop) out.stop = "the records stop at byte offset " + std::to_string(r) + ": " + *out.stop;
+    if (out.stop)
+        out.stop = "the records stop at byte offset " + std::to_string(r) + ": " + *out.stop;
     out.length = w;
     return out;
 }
 
 // Inflates an entry's records into place and keeps those of its named databases.
-Result<Compacted> ReadRecords(const ZipReader& zip, const DatabaseEntry& e, std::uint8_t* at) {
+Result<Compacted> ReadRecords(const ZipReader& zip, const DatabaseEntry& e, std::uint8_t* at,
+                              Unpacking& unpacking) {
     auto stream = zip.open(e.entry);
     if (!stream) return Damaged(stream.error());
     ByteVector head(static_cast<std::size_t>(e.headLength));
     if (auto read = stream->read(head.data(), head.size()); !read) return Damaged(read.error());
     const std::uint64_t length = e.size - e.headLength;
-    if (auto read = stream->read(at, length); !read) return Damaged(read.error());
+    if (auto read = Unpack(*stream, at, length, unpacking); !read) return Failure{read.error()};
     if (auto end = stream->finish(); !end) return Damaged(end.error());
     Compacted compacted = Compact(at, length, e.merged);
     // Offsets in a warning count from the entry's first byte.
@@ -257,13 +295,13 @@ Result<Compacted> ReadRecords(const ZipReader& zip, const DatabaseEntry& e, std:
 void CheckCount(const DatabaseEntry& e, std::uint64_t found, std::vector<std::string>& warnings) {
     if (!e.listed || !e.listed->recordCount || *e.listed->recordCount == found) return;
     warnings.push_back(std::string(kManifestName) + " counts " +
-                       std::to_string(*e.listed->recordCount) + " records in \"" +
-                       e.listed->name + "\" but " + e.name + " holds " + std::to_string(found));
+                       std::to_string(*e.listed->recordCount) + " records in \"" + e.listed->name +
+                       "\" but " + e.name + " holds " + std::to_string(found));
 }
 
 // The Desktop Software layout: the .dat entries merged into one image.
 Result<OpenedImage> MergeDatabases(const ZipReader& zip, const Manifest& manifest,
-                                   std::uint64_t limit) {
+                                   std::uint64_t limit, const ProgressCallback& progress) {
     std::vector<DatabaseEntry> entries;
     std::vector<bool> taken(static_cast<std::size_t>(zip.entryCount()), false);
     std::vector<std::string> warnings;
@@ -290,17 +328,21 @@ Result<OpenedImage> MergeDatabases(const ZipReader& zip, const Manifest& manifes
     bool encrypted = false;
     std::uint64_t total = kIpdHeaderSize;
     for (DatabaseEntry& e : entries) {
-        e.size = zip.declaredSize(e.entry);
+        auto declared = zip.declaredSize(e.entry);
+        if (!declared) return Damaged(declared.error());
+        e.size = *declared;
         if (e.size >= limit) return TooLarge(e.name, e.size);
         if (auto head = ReadHead(zip, e, names, warnings); !head) return Failure{head.error()};
         encrypted = encrypted || e.encrypted;
         if (e.usable) total += e.size - e.headLength;
+        if (total > kMostInflated) return HoldsTooMuch(total);
         if (total >= limit) return TooLargeTogether(total);
     }
     const bool anyUsable =
         std::any_of(entries.begin(), entries.end(), [](const auto& e) { return e.usable; });
     if (encrypted && !anyUsable) return Failure{std::string(kEncryptedBackup)};
     total += names.entries.size();
+    if (total > kMostInflated) return HoldsTooMuch(total);
     if (total >= limit) return TooLargeTogether(total);
 
     auto block = AllocateBlock(total + 1);
@@ -311,12 +353,13 @@ Result<OpenedImage> MergeDatabases(const ZipReader& zip, const Manifest& manifes
     head.insert(head.end(), names.entries.begin(), names.entries.end());
     std::memcpy(out, head.data(), head.size());
     std::uint64_t w = head.size();
+    Unpacking unpacking{progress, 0, total};
     for (const DatabaseEntry& e : entries) {
         if (!e.usable) {
             if (!e.encrypted) CheckCount(e, 0, warnings);
             continue;
         }
-        auto records = ReadRecords(zip, e, out + w);
+        auto records = ReadRecords(zip, e, out + w, unpacking);
         if (!records) return Failure{records.error()};
         w += records->length;
         if (records->stop) warnings.push_back(*records->stop);
@@ -330,7 +373,8 @@ Result<OpenedImage> MergeDatabases(const ZipReader& zip, const Manifest& manifes
                        std::move(warnings)};
 }
 
-Result<OpenedImage> AssembleArchive(Bytes archive, std::uint64_t limit) {
+Result<OpenedImage> AssembleArchive(Bytes archive, std::uint64_t limit,
+                                    const ProgressCallback& progress) {
     auto zip = ZipReader::Open(archive);
     if (!zip) return Failure{zip.error()};
     Manifest manifest;
@@ -346,18 +390,20 @@ Result<OpenedImage> AssembleArchive(Bytes archive, std::uint64_t limit) {
             listed = true;
         }
     }
-    if (auto whole = zip->find(kMacDatabasesName)) return ReadWholeIpdEntry(*zip, *whole, limit);
+    if (auto whole = zip->find(kMacDatabasesName))
+        return ReadWholeIpdEntry(*zip, *whole, limit, progress);
     bool anyDatabase = listed;
     for (std::uint64_t i = 0; i < zip->entryCount() && !anyDatabase; ++i)
         anyDatabase = IsDatabaseEntry(zip->name(i));
     if (!anyDatabase) return Failure{std::string(kNotABackup)};
-    return MergeDatabases(*zip, manifest, limit);
+    return MergeDatabases(*zip, manifest, limit, progress);
 }
 
 }  // namespace
 
-Result<OpenedImage> ReadArchiveBackup(Bytes archive, std::uint64_t limit) {
-    auto opened = AssembleArchive(archive, limit);
+Result<OpenedImage> ReadArchiveBackup(Bytes archive, std::uint64_t limit,
+                                      const ProgressCallback& progress) {
+    auto opened = AssembleArchive(archive, limit, progress);
     if (opened) opened->image.setFromArchive(true);
     return opened;
 }

@@ -15,6 +15,7 @@
 
 #include "base/bytes.h"
 #include "base/result.h"
+#include "io/progress.h"
 #include "ipd/ipd_image.h"
 
 namespace orrelin {
@@ -26,6 +27,8 @@ inline constexpr std::string_view kBlackBerry10Backup = "BlackBerry 10 backups a
 // A build without the archive libraries (the Windows build) says so for every ZIP file.
 inline constexpr std::string_view kNoArchiveReader =
     "this build of Orrelin cannot read .bbb archives";
+// What an open stopped by its progress callback fails with.
+inline constexpr std::string_view kOpenCancelled = "the open was cancelled";
 
 // A backup ready to be walked, and what the user should hear about how it was put together
 // (each a sentence without the file's name).
@@ -48,8 +51,12 @@ bool LooksLikeZip(Bytes bytes);
 // Assembles the backup an archive holds (archive_backup.cpp; absent from builds without the
 // archive libraries). Nothing inflated ever passes `limit` bytes: an entry
 // or a whole that declares more is refused, and an entry is never inflated past its declared
-// size. Fails with kNotABackup, kEncryptedBackup, kBlackBerry10Backup, a damaged archive
-// ("the archive is damaged: ENTRY: WHY") or a size refused.
-Result<OpenedImage> ReadArchiveBackup(Bytes archive, std::uint64_t limit);
+// size, itself bounded as zip_reader.h says. Fails with kNotABackup, kEncryptedBackup,
+// kBlackBerry10Backup, a damaged archive ("the archive is damaged: ENTRY: WHY", a size past
+// those bounds among them) or a size past `limit` refused. `progress` is told the bytes
+// unpacked of the databases' whole after every few megabytes; when it returns false the open
+// stops with kOpenCancelled.
+Result<OpenedImage> ReadArchiveBackup(Bytes archive, std::uint64_t limit,
+                                      const ProgressCallback& progress = {});
 
 }  // namespace orrelin

@@ -26,13 +26,15 @@ std::uint64_t MemoryLimit() {
     return platform::PhysicalMemory();
 }
 
-Result<OpenedImage> OpenBackupImage(IpdImage file, std::uint64_t limit) {
+Result<OpenedImage> OpenBackupImage(IpdImage file, std::uint64_t limit,
+                                    const ProgressCallback& progress) {
     const Bytes bytes = file.fileBytes();
 #ifdef ORRELIN_WITHOUT_ARCHIVES
     (void)limit;
+    (void)progress;
     if (LooksLikeZip(bytes)) return Failure{std::string(kNoArchiveReader)};
 #else
-    if (LooksLikeZip(bytes)) return ReadArchiveBackup(bytes, limit);
+    if (LooksLikeZip(bytes)) return ReadArchiveBackup(bytes, limit, progress);
 #endif
     switch (ClassifyIpdStart(bytes)) {
         case IpdStart::Plain:

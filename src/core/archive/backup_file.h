@@ -16,8 +16,11 @@ namespace orrelin {
 std::uint64_t MemoryLimit();
 
 // The backup a file read whole holds: an IPD file as it is (the image is shared, not copied),
-// an archive assembled under `limit`. Fails with the reason alone, without the file's name:
-// kNotABackup, kEncryptedBackup, kBlackBerry10Backup, a damaged archive or a size refused.
-Result<OpenedImage> OpenBackupImage(IpdImage file, std::uint64_t limit = MemoryLimit());
+// an archive assembled under `limit`, telling `progress` how far it has unpacked (false
+// cancels: kOpenCancelled). Fails with the reason alone, without the file's name: kNotABackup,
+// kEncryptedBackup, kBlackBerry10Backup, a damaged archive or a size refused. The one caller
+// outside the archive reader is browser/open_backup.h, which the programs go through.
+Result<OpenedImage> OpenBackupImage(IpdImage file, std::uint64_t limit = MemoryLimit(),
+                                    const ProgressCallback& progress = {});
 
 }  // namespace orrelin

@@ -23,6 +23,12 @@ struct ArchiveEntry {
 // entries give the same bytes.
 Result<ByteVector> WriteZip(const std::vector<ArchiveEntry>& entries, bool deflate = true);
 
+// A ZIP archive of one entry `name` holding `zeros` zero bytes (rounded up to one more than a
+// multiple of 258) deflated at deflate's highest ratio, about 1032 to 1, and declaring
+// `declared` bytes; its checksum is left zero. What a ZIP bomb is, for the tests of its refusal:
+// six gigabytes take six megabytes and a fraction of a second.
+ByteVector ZipOfDeflatedZeros(std::string_view name, std::uint64_t zeros, std::uint64_t declared);
+
 struct ListedDatabase {
     std::string uid;
     std::string name;  // UTF-8

@@ -42,7 +42,7 @@ Result<ZipReader> ZipReader::Open(Bytes archive) {
     }
     zip_error_fini(&error);
     const zip_int64_t count = zip_get_num_entries(opened, 0);
-    return ZipReader(opened, count > 0 ? static_cast<std::uint64_t>(count) : 0);
+    return ZipReader(opened, count > 0 ? static_cast<std::uint64_t>(count) : 0, archive.size());
 }
 
 std::string ZipReader::name(std::uint64_t entry) const {
@@ -58,12 +58,25 @@ std::optional<std::uint64_t> ZipReader::find(std::string_view wanted) const {
     return std::nullopt;
 }
 
-std::uint64_t ZipReader::declaredSize(std::uint64_t entry) const {
+Result<std::uint64_t> ZipReader::declaredSize(std::uint64_t entry) const {
     zip_stat_t stat;
     zip_stat_init(&stat);
     if (zip_stat_index(archive_.get(), entry, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE))
-        return 0;
-    return stat.size;
+        return std::uint64_t{0};
+    const std::uint64_t packed = stat.valid & ZIP_STAT_COMP_SIZE ? stat.comp_size : 0;
+    const std::string unpacks =
+        name(entry) + ": it unpacks to " + std::to_string(stat.size) + " bytes";
+    if (stat.size > kMostInflated) {
+        return Failure{unpacks + ", more than the " + std::to_string(kMostInflated) +
+                       " a backup can hold"};
+    }
+    if (packed > length_)
+        return Failure{name(entry) + ": its packed bytes run past the end of the archive"};
+    if (stat.size > packed * kMostInflateRatio + kInflateSlack) {
+        return Failure{unpacks + " from " + std::to_string(packed) + ", more than " +
+                       std::to_string(kMostInflateRatio) + " times as many as any backup"};
+    }
+    return std::uint64_t{stat.size};
 }
 
 Result<ZipReader::Stream> ZipReader::open(std::uint64_t entry) const {

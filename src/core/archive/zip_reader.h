@@ -2,6 +2,15 @@
 
 // A ZIP archive held in memory, read through libzip: its entries by name, and an entry's bytes
 // inflated into memory the caller gives, never more than the size the archive declares for it.
+//
+// A declared size is believed only within two bounds, so that an archive made to unpack to far
+// more than it holds (a "ZIP bomb") is refused before anything is inflated or set aside for it:
+// - kMostInflated: no backup holds more. A backup holds what a handheld's application memory
+//   holds: hundreds of megabytes on BlackBerry OS handhelds, a few gigabytes at the very most.
+// - kMostInflateRatio: no entry unpacks to more than this many times its packed bytes (and
+//   kInflateSlack). Databases pack 2 to 10 to 1; deflate reaches 1032 to 1 on zeros alone.
+// Since an entry never inflates past its declared size, what any entry of an archive takes in
+// memory is bounded by both.
 
 #include <cstdint>
 #include <memory>
@@ -17,6 +26,10 @@ struct zip_file;
 
 namespace orrelin {
 
+inline constexpr std::uint64_t kMostInflated = std::uint64_t{4} << 30;
+inline constexpr std::uint64_t kMostInflateRatio = 100;
+inline constexpr std::uint64_t kInflateSlack = std::uint64_t{1} << 20;
+
 class ZipReader {
   public:
     // Opens the archive over `archive`, which must outlive the reader. The failure reason says
@@ -28,8 +41,10 @@ class ZipReader {
     std::string name(std::uint64_t entry) const;
     // The first entry whose name equals `name`, ignoring ASCII case.
     std::optional<std::uint64_t> find(std::string_view name) const;
-    // The size the archive gives for the entry's inflated bytes.
-    std::uint64_t declaredSize(std::uint64_t entry) const;
+    // The size the archive gives for the entry's inflated bytes, when it is within the bounds
+    // above and the entry's packed bytes lie inside the archive; else the failure names the
+    // entry and why ("Databases/1.dat: it unpacks to 6442451001 bytes, more than ...").
+    Result<std::uint64_t> declaredSize(std::uint64_t entry) const;
 
     // An entry being inflated, front to back.
     class Stream {
@@ -59,9 +74,11 @@ class ZipReader {
     struct Closer {
         void operator()(zip* archive) const;
     };
-    ZipReader(zip* archive, std::uint64_t count) : archive_(archive), count_(count) {}
+    ZipReader(zip* archive, std::uint64_t count, std::uint64_t length)
+        : archive_(archive), count_(count), length_(length) {}
     std::unique_ptr<zip, Closer> archive_;
     std::uint64_t count_ = 0;
+    std::uint64_t length_ = 0;  // of the whole archive
 };
 
 }  // namespace orrelin

@@ -2,9 +2,8 @@
 
 #include <algorithm>
 
-#include "archive/backup_file.h"
+#include "browser/open_backup.h"
 #include "browser/tree_keys.h"
-#include "ipd/loader.h"
 #include "kinds/labels.h"
 #include "text/codepage.h"
 
@@ -26,13 +25,12 @@ BackupTree::BackupTree(IpdImage image, RecordIndex index, std::vector<std::strin
 }
 
 Result<BackupTree> BackupTree::Open(const std::string& path, Databases which) {
-    std::string error;
-    auto file = IpdImage::ReadFile(path, &error);
-    if (!file) return Failure{std::move(error)};
-    auto opened = OpenBackupImage(std::move(*file));
+    OpenOptions options;
+    options.which = which;
+    auto opened = OpenBackupFile(path, options);
     if (!opened) return Failure{opened.error()};
-    RecordIndex index = BuildDatabaseNodes(opened->image, path, {}, which);
-    return BackupTree(std::move(opened->image), std::move(index), std::move(opened->warnings));
+    return BackupTree(std::move(opened->image), std::move(opened->index),
+                      std::move(opened->warnings));
 }
 
 NodeKind BackupTree::kind(NodeId node) const {

@@ -34,9 +34,9 @@ class BackupTree {
     BackupTree();
     BackupTree(IpdImage image, RecordIndex index, std::vector<std::string> warnings = {});
 
-    // Reads and indexes a file (an IPD file or a .bbb archive), or says why it cannot be read
-    // or is no backup the program reads. With Databases::All the databases the program does not
-    // decode are nodes too.
+    // Reads and indexes a file (an IPD file or a .bbb archive) through OpenBackupFile
+    // (browser/open_backup.h), or says why not in its words. With Databases::All the databases
+    // the program does not decode are nodes too.
     static Result<BackupTree> Open(const std::string& path, Databases which = Databases::Decoded);
 
     const IpdImage& image() const { return state_->image; }

@@ -224,10 +224,11 @@ inline constexpr std::array<ExtraRow, 1> kServiceBookExtras{{
 
 // How a record's pane shows its values: in the table's order (the contact pane shows the PIN
 // before the other number), each on one line unless its row in
-// the kind's shapes says otherwise (a few lines for a street address; a box taking the rest of
-// the pane for a message, a memo or notes), on the tab whose range holds its slot when the kind
-// has tabs (a tab holds the slots from its first to the next tab's first).
-enum class PaneShape : std::uint8_t { Line, FewLines, Box };
+// the kind's shapes says otherwise (a few lines for a street address; the lines its text wraps
+// to for a message's addresses; a box taking the rest of the pane for a message, a memo or
+// notes), on the tab whose range holds its slot when the kind has tabs (a tab holds the slots
+// from its first to the next tab's first).
+enum class PaneShape : std::uint8_t { Line, FewLines, Wrapped, Box };
 
 struct PaneShapeAt {
     std::uint8_t slot;
@@ -262,7 +263,14 @@ inline constexpr std::array<PaneTab, 5> kContactPaneTabs{{
 inline constexpr std::array<PaneShapeAt, 1> kCalendarPaneShapes{{{5, PaneShape::Box}}};
 inline constexpr std::array<PaneShapeAt, 1> kTaskPaneShapes{{{3, PaneShape::Box}}};
 inline constexpr std::array<PaneShapeAt, 1> kMemoPaneShapes{{{1, PaneShape::Box}}};
-inline constexpr std::array<PaneShapeAt, 1> kMailPaneShapes{{{8, PaneShape::Box}}};
+inline constexpr std::array<PaneShapeAt, 6> kMailPaneShapes{{
+    {0, PaneShape::Wrapped},
+    {1, PaneShape::Wrapped},
+    {2, PaneShape::Wrapped},
+    {3, PaneShape::Wrapped},
+    {4, PaneShape::Wrapped},
+    {8, PaneShape::Box},
+}};
 
 constexpr PaneShape PaneShapeOf(std::span<const PaneShapeAt> shapes, std::size_t slot) {
     for (const PaneShapeAt& at : shapes) {

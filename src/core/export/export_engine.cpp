@@ -1,8 +1,6 @@
 #include "export/export_engine.h"
 
-#include <condition_variable>
 #include <ctime>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -10,6 +8,7 @@
 #include "base/paths.h"
 #include "export/contact_names.h"
 #include "export/export_writer.h"
+#include "export/render_pool.h"
 #include "io/file_output.h"
 #include "ipd/fields.h"
 #include "kinds/record_kinds.h"
@@ -24,10 +23,10 @@ constexpr std::size_t kFlushSize = std::size_t{1} << 20;
 // Records between two progress reports.
 constexpr std::uint64_t kProgressStep = 512;
 
-// Records rendered at a time when a second thread helps.
+// Records rendered at a time when other threads help.
 constexpr std::size_t kChunk = 1024;
-// Chunks the helper may take ahead of the writing.
-constexpr std::size_t kChunksAhead = 4;
+// Chunks each thread may take ahead of the writing.
+constexpr std::size_t kChunksAheadPerThread = 2;
 
 // Rows first to first + count of one database (its position in the record index).
 struct Part {
@@ -41,94 +40,6 @@ struct Chunk {
     const Part* part;
     std::size_t first;
     std::size_t last;
-};
-
-// Renders chunks of a run on a thread of its own, into buffers of its own: each time the next
-// chunk nobody has taken, at most kChunksAhead past the one the writing is at. The writing
-// thread renders a chunk itself when the helper has not taken it, so neither waits long for
-// the other.
-class ChunkHelper {
-  public:
-    using Render = std::function<void(const Chunk&, ExportWriter&)>;
-
-    ChunkHelper(const ExportHead& head, const std::vector<Chunk>& chunks, Render render)
-        : chunks_(chunks),
-          render_(std::move(render)),
-          writer_(MakeExportWriter(head, scratch_)),
-          done_(chunks.size()),
-          ready_(chunks.size(), 0) {
-        thread_ = std::thread([this] { work(); });
-    }
-    ~ChunkHelper() {
-        {
-            std::lock_guard lock(mutex_);
-            stop_ = true;
-        }
-        changed_.notify_all();
-        thread_.join();
-    }
-    ChunkHelper(const ChunkHelper&) = delete;
-    ChunkHelper& operator=(const ChunkHelper&) = delete;
-
-    // Chunk `i`, the next in order, for the writing thread: true with its rendering appended
-    // to `out` once the helper has done it; false when the helper did not take it, which the
-    // writing thread then renders itself.
-    bool take(std::size_t i, std::string& out) {
-        std::unique_lock lock(mutex_);
-        writing_ = i;
-        if (next_ <= i) {
-            next_ = i + 1;
-            changed_.notify_all();
-            return false;
-        }
-        changed_.wait(lock, [&] { return ready_[i] != 0; });
-        std::string bytes = std::move(done_[i]);
-        lock.unlock();
-        out.append(bytes);
-        bytes.clear();
-        lock.lock();
-        spare_.push_back(std::move(bytes));  // its room serves a later chunk
-        writing_ = i + 1;
-        changed_.notify_all();
-        return true;
-    }
-
-  private:
-    void work() {
-        std::unique_lock lock(mutex_);
-        for (;;) {
-            changed_.wait(lock, [&] {
-                return stop_ || next_ >= chunks_.size() || next_ < writing_ + kChunksAhead;
-            });
-            if (stop_ || next_ >= chunks_.size()) return;
-            const std::size_t i = next_++;
-            if (!spare_.empty()) {
-                scratch_.swap(spare_.back());
-                spare_.pop_back();
-            }
-            lock.unlock();
-            render_(chunks_[i], *writer_);
-            lock.lock();
-            done_[i] = std::move(scratch_);
-            scratch_ = std::string();
-            ready_[i] = 1;
-            changed_.notify_all();
-        }
-    }
-
-    const std::vector<Chunk>& chunks_;
-    Render render_;
-    std::string scratch_;
-    std::unique_ptr<ExportWriter> writer_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::size_t next_ = 0;     // the first chunk nobody has taken
-    std::size_t writing_ = 0;  // the chunk the writing thread is at
-    std::vector<std::string> done_;
-    std::vector<char> ready_;
-    std::vector<std::string> spare_;
-    bool stop_ = false;
-    std::thread thread_;
 };
 
 bool IsNode(const BackupTree& tree, std::optional<NodeId> node) {
@@ -161,15 +72,13 @@ class Engine {
         head_.stampUtc =
             request.stampUtc ? *request.stampUtc : static_cast<std::int64_t>(std::time(nullptr));
         out_.reserve(kFlushSize + (std::size_t{1} << 16));
-        if (NeedsContactNames(request.format)) {
+        if (InfoOf(request.format).contactNames) {
             contacts_ = CollectContactNames(tree, TextOptions{true, request.eightBitPage});
             head_.contacts = &contacts_;
         }
-        if (request.format == ExportFormat::Html) {
-            head_.flush = [this] {
-                if (going()) flushIfFull();
-            };
-        }
+        head_.flush = [this] {
+            if (going()) flushIfFull();
+        };
         writer_ = MakeExportWriter(head_, out_);
     }
 
@@ -183,15 +92,18 @@ class Engine {
         }
         head_.records = total_;
         writer_->begin();
-        // Large exports render on two threads while the output is written in order. libical
-        // keeps state of its own, so iCalendar components are made on this thread alone.
-        std::unique_ptr<ChunkHelper> helper;
-        if (chunks.size() >= 4 && request_.format != ExportFormat::ICalendar &&
-            std::thread::hardware_concurrency() > 1) {
-            helper = std::make_unique<ChunkHelper>(
-                head_, chunks,
-                [this](const Chunk& chunk, ExportWriter& writer) { render(chunk, writer); });
+        // Large exports render on every core while the output is written in order, but for a
+        // format whose writer must stay on this thread.
+        std::unique_ptr<RenderPool> pool;
+        const std::size_t cores = std::thread::hardware_concurrency();
+        if (chunks.size() >= 4 && !InfoOf(request_.format).oneThread && cores > 1) {
+            pool = std::make_unique<RenderPool>(
+                head_, chunks.size(), cores - 1, cores * kChunksAheadPerThread,
+                [&chunks, this](std::size_t i, ExportWriter& writer) {
+                    render(chunks[i], writer);
+                });
         }
+        std::string rendered;
         std::size_t i = 0;
         for (const Part& part : parts) {
             if (!going()) break;
@@ -199,16 +111,21 @@ class Engine {
             writer_->beginDatabase(dbAt(part.database));
             for (; i < chunks.size() && chunks[i].part == &part && going(); ++i) {
                 const Chunk& chunk = chunks[i];
-                if (!helper) {
+                if (!pool) {
                     renderEach(chunk);
                     continue;
                 }
-                if (!helper->take(i, out_)) render(chunk, *writer_);
+                if (pool->take(i, rendered)) {
+                    pass(rendered);
+                    pool->reuse(std::move(rendered));
+                } else {
+                    render(chunk, *writer_);
+                }
                 chunkDone(chunk.last - chunk.first);
             }
             if (going()) writer_->endDatabase(dbAt(part.database));
         }
-        helper.reset();
+        pool.reset();
         if (going()) writer_->end();
         if (going() && !out_.empty() && !sink_(out_)) status_ = ExportStatus::Failed;
         if (going() && progress_ && !progress_(total_, total_)) status_ = ExportStatus::Cancelled;
@@ -299,6 +216,16 @@ class Engine {
         if (going() && progress_ && !progress_(done_, total_)) status_ = ExportStatus::Cancelled;
     }
 
+    // Bytes rendered apart, handed on after what the writer has appended so far.
+    void pass(const std::string& bytes) {
+        if (!going()) return;
+        if (!out_.empty()) {
+            if (!sink_(out_)) status_ = ExportStatus::Failed;
+            out_.clear();
+        }
+        if (going() && !bytes.empty() && !sink_(bytes)) status_ = ExportStatus::Failed;
+    }
+
     void flushIfFull() {
         if (out_.size() < kFlushSize) return;
         if (!sink_(out_)) status_ = ExportStatus::Failed;
@@ -322,60 +249,11 @@ class Engine {
 
 }  // namespace
 
-std::unique_ptr<ExportWriter> MakeExportWriter(const ExportHead& head, std::string& out) {
-    switch (head.request.format) {
-        case ExportFormat::Text:
-        case ExportFormat::Csv:
-            return MakeTextWriter(head, out);
-        case ExportFormat::VCard:
-            return MakeVCardWriter(head, out);
-        case ExportFormat::ICalendar:
-            return MakeICalendarWriter(head, out);
-        case ExportFormat::Json:
-            return MakeJsonWriter(head, out);
-        case ExportFormat::AndroidSms:
-            return MakeAndroidSmsWriter(head, out);
-        case ExportFormat::AndroidCalls:
-            return MakeAndroidCallWriter(head, out);
-        case ExportFormat::Html:
-            return MakeHtmlWriter(head, out);
-        case ExportFormat::Mbox:
-            return MakeMboxWriter(head, out);
-    }
-    return MakeTextWriter(head, out);
-}
-
 const ExportFormatInfo* ExportFormatByName(std::string_view name) {
     for (const auto& info : kExportFormats) {
         if (info.name == name) return &info;
     }
     return nullptr;
-}
-
-bool FormatTakes(ExportFormat format, KnownDb db) {
-    switch (format) {
-        case ExportFormat::Text:
-        case ExportFormat::Csv:
-            return !KindOf(db).fileTitle.empty();
-        case ExportFormat::VCard:
-            return KindOf(db).kind == RecordKind::Address;
-        case ExportFormat::ICalendar:
-            return KindOf(db).kind == RecordKind::Calendar || KindOf(db).kind == RecordKind::Task;
-        case ExportFormat::Json:
-        case ExportFormat::Html:
-            return true;
-        case ExportFormat::AndroidSms:
-            return db == KnownDb::Sms;
-        case ExportFormat::AndroidCalls:
-            return db == KnownDb::PhoneCallLogs;
-        case ExportFormat::Mbox:
-            return KindOf(db).kind == RecordKind::Mail;
-    }
-    return false;
-}
-
-bool FormatTakes(ExportFormat format, const DatabaseNode& database) {
-    return database.db ? FormatTakes(format, *database.db) : format == ExportFormat::Json;
 }
 
 std::optional<NodeId> ScopeNode(const BackupTree& tree, ExportScope scope,

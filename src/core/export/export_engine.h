@@ -5,7 +5,6 @@
 // of the chosen format, which renders it into the output (export_writer.h). The window's panel
 // and the command line both call ExportToFile, so they write the same bytes.
 
-#include <array>
 #include <cstdint>
 #include <ctime>
 #include <functional>
@@ -15,63 +14,12 @@
 
 #include "browser/backup_tree.h"
 #include "decoders/decode_context.h"
+#include "export/export_formats.h"
 #include "io/file_output.h"
 #include "io/progress.h"
 #include "text/codepage.h"
 
 namespace orrelin {
-
-enum class ExportFormat : std::uint8_t {
-    Text,
-    Csv,
-    VCard,
-    ICalendar,
-    Json,
-    AndroidSms,
-    AndroidCalls,
-    Html,
-    Mbox,
-};
-
-struct ExportFormatInfo {
-    ExportFormat format;
-    std::string_view name;  // as the command line names it
-    std::string_view extension;
-    std::string_view description;
-    // Whether texts are written in full Unicode, with times as exact instants. The text and
-    // CSV exports write the window's own single-byte text and shown times instead.
-    bool unicode;
-};
-
-inline constexpr std::array<ExportFormatInfo, 9> kExportFormats{{
-    {ExportFormat::Text, "txt", ".txt", "text blocks under banners", false},
-    {ExportFormat::Csv, "csv", ".csv", "one quoted line per record", false},
-    {ExportFormat::VCard, "vcard", ".vcf", "vCard 4.0, one card per contact", true},
-    {ExportFormat::ICalendar, "ics", ".ics", "iCalendar, appointments and tasks", true},
-    {ExportFormat::Json, "json", ".json", "JSON, every record of every database", true},
-    {ExportFormat::AndroidSms, "android-sms", ".xml", "SMS Backup & Restore messages for Android",
-     true},
-    {ExportFormat::AndroidCalls, "android-calls", ".xml",
-     "SMS Backup & Restore call log for Android", true},
-    {ExportFormat::Html, "html", ".html", "one self-contained HTML page to read in a browser",
-     true},
-    {ExportFormat::Mbox, "mbox", ".mbox", "mbox mailbox of the email and PIN messages", true},
-}};
-
-constexpr const ExportFormatInfo& InfoOf(ExportFormat format) {
-    return kExportFormats[static_cast<std::size_t>(format)];
-}
-// The format a command-line name stands for (exact); nothing for another name.
-const ExportFormatInfo* ExportFormatByName(std::string_view name);
-
-// Whether records of database `db` belong in an export of `format`: the kinds the text and CSV
-// exports know, contacts for vCard, appointments and tasks for iCalendar, every recognised
-// database for JSON and HTML, messages and calls for the Android formats, email and PIN
-// messages for mbox.
-bool FormatTakes(ExportFormat format, KnownDb db);
-// The same for a database node: a database the program does not decode (listed when every
-// database is asked for) goes to JSON alone, as its raw fields.
-bool FormatTakes(ExportFormat format, const DatabaseNode& database);
 
 // The panel's three options, top to bottom.
 enum class ExportScope { Record = 0, Database = 1, File = 2 };

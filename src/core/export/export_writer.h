@@ -1,9 +1,10 @@
 #pragma once
 
-// A format's writer (FormatTakes says which databases it is given): what an export puts before, between and after the records it visits, and
-// how it renders one record. The engine (export_engine.cpp) walks the records; a writer only
-// renders. record() depends on nothing but the record and whether it is the first of its
-// database in the export, so records may be rendered in any order and joined later.
+// A format's writer (its row in export_formats.h says which kinds it is given): what an export
+// puts before, between and after the records it visits, and how it renders one record. The engine
+// (export_engine.cpp) walks the records; a writer only renders. record() depends on nothing but the
+// record and whether it is the first of its database in the export, so records may be rendered in
+// any order and joined later.
 
 #include <cstddef>
 #include <functional>
@@ -31,7 +32,7 @@ struct ExportHead {
     // The records the export writes, known before begin().
     std::uint64_t records = 0;
     // The address book's names for telephone numbers, for the formats that name every number
-    // they write (NeedsContactNames); null for the others.
+    // they write (their row's contactNames); null for the others.
     const ContactNames* contacts = nullptr;
     // Hands what the writer has appended so far on to the sink when it has grown large: for a
     // writer that writes much at once in endDatabase() (the HTML page's conversations), on the
@@ -51,7 +52,7 @@ struct RecordItem {
     RecordSpan span;
     std::size_t database;  // its database's position in the record index
     std::size_t row;       // position in its database, from 0
-    bool first;       // the first record of its database in this export
+    bool first;            // the first record of its database in this export
 };
 
 class ExportWriter {
@@ -65,21 +66,16 @@ class ExportWriter {
 };
 
 // A writer of the request's format appending to `out`.
-std::unique_ptr<ExportWriter> MakeExportWriter(const ExportHead& head, std::string& out);
-std::unique_ptr<ExportWriter> MakeTextWriter(const ExportHead& head, std::string& out);
-std::unique_ptr<ExportWriter> MakeVCardWriter(const ExportHead& head, std::string& out);
-std::unique_ptr<ExportWriter> MakeICalendarWriter(const ExportHead& head, std::string& out);
-std::unique_ptr<ExportWriter> MakeJsonWriter(const ExportHead& head, std::string& out);
-std::unique_ptr<ExportWriter> MakeAndroidSmsWriter(const ExportHead& head, std::string& out);
-std::unique_ptr<ExportWriter> MakeAndroidCallWriter(const ExportHead& head, std::string& out);
-std::unique_ptr<ExportWriter> MakeHtmlWriter(const ExportHead& head, std::string& out);
-std::unique_ptr<ExportWriter> MakeMboxWriter(const ExportHead& head, std::string& out);
+inline std::unique_ptr<ExportWriter> MakeExportWriter(const ExportHead& head, std::string& out) {
+    return InfoOf(head.request.format).writer(head, out);
+}
 
-// Whether the writers of `format` name every number they write from the address book, which
-// the engine then reads before the records. The HTML page names its conversations only, and
-// reads the address book itself while it writes its other databases.
-constexpr bool NeedsContactNames(ExportFormat format) {
-    return format == ExportFormat::AndroidSms || format == ExportFormat::AndroidCalls;
+// How the Unicode formats decode: every character kept, times as instants only.
+inline DecodeContext UnicodeContext(const ExportRequest& request) {
+    DecodeContext context;
+    context.text = TextOptions{true, request.eightBitPage};
+    context.displayTimes = false;
+    return context;
 }
 
 }  // namespace orrelin

@@ -113,7 +113,8 @@ void AdviseLargePages(void* start, std::size_t bytes);
 
 // Whether the standard error stream goes to a terminal.
 bool StandardErrorIsTerminal();
-// Makes the standard streams pass bytes through unchanged (no line-end translation).
+// Makes the standard streams pass bytes through unchanged (no line-end translation); a Windows
+// console they go to shows them as UTF-8 until the program ends.
 void UseBinaryStandardStreams();
 // The program's arguments as UTF-8, whatever the system handed them over as.
 std::vector<std::string> Utf8Arguments(int argc, char** argv);

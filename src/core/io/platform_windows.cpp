@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cwchar>
 
 #include "io/platform.h"
@@ -289,10 +290,35 @@ bool StandardErrorIsTerminal() {
     return ::_isatty(::_fileno(stderr)) != 0;
 }
 
+namespace {
+
+UINT consolePageBefore = 0;
+
+void RestoreConsolePage() {
+    ::SetConsoleOutputCP(consolePageBefore);
+}
+
+// A console shows the bytes written to it in its output code page, and everything the program
+// prints is UTF-8: the console takes that page while the program runs and gets its own back at
+// the end. Output to a file or a pipe is not a console and is not touched.
+void ShowUtf8OnConsole() {
+    DWORD mode = 0;
+    if (!::GetConsoleMode(::GetStdHandle(STD_OUTPUT_HANDLE), &mode) &&
+        !::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode))
+        return;
+    const UINT page = ::GetConsoleOutputCP();
+    if (page == 0 || page == CP_UTF8 || !::SetConsoleOutputCP(CP_UTF8)) return;
+    consolePageBefore = page;
+    std::atexit(RestoreConsolePage);
+}
+
+}  // namespace
+
 void UseBinaryStandardStreams() {
     ::_setmode(::_fileno(stdout), _O_BINARY);
     ::_setmode(::_fileno(stderr), _O_BINARY);
     ::_setmode(::_fileno(stdin), _O_BINARY);
+    ShowUtf8OnConsole();
 }
 
 std::vector<std::string> Utf8Arguments(int argc, char** argv) {

@@ -1,23 +1,17 @@
 #include "settings/time_zone_setting.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <system_error>
 #include <vector>
 
-#include "base/bytes.h"
-#include "base/paths.h"
-#include "io/file_output.h"
 #include "io/platform.h"
-#include "text/codepage.h"
+#include "text/utf8.h"
 
 namespace orrelin {
 namespace {
 
-constexpr std::string_view kSection = "TZ";
-constexpr std::string_view kKey = "tzd";
 constexpr std::string_view kFileName = "orrelin_beta.conf";
 
 bool IsBlank(char c) {
@@ -83,6 +77,35 @@ bool IsComment(std::string_view trimmed) {
     return !trimmed.empty() && (trimmed.front() == ';' || trimmed.front() == '#');
 }
 
+// Reads the backslash escape at raw[i] (i is just past the backslash) onto `piece`, returning
+// the position after it: \a \b \f \n \r \t \v, \x and hex digits, \ and octal digits (\101), and
+// any other character (\" \' \\ \?) as itself.
+std::size_t ReadEscape(std::string_view raw, std::size_t i, std::string& piece) {
+    const char e = raw[i++];
+    constexpr std::string_view kLetters = "abfnrtv";
+    constexpr std::string_view kControls = "\a\b\f\n\r\t\v";
+    if (auto at = kLetters.find(e); at != std::string_view::npos) {
+        piece.push_back(kControls[at]);
+        return i;
+    }
+    if (e == 'x') {
+        char32_t u = 0;
+        while (i < raw.size() && HexDigit(raw[i]) >= 0)
+            u = u * 16 + static_cast<char32_t>(HexDigit(raw[i++]));
+        AppendUtf8(piece, u);
+        return i;
+    }
+    if (e >= '0' && e <= '7') {
+        char32_t u = static_cast<char32_t>(e - '0');
+        while (i < raw.size() && raw[i] >= '0' && raw[i] <= '7')
+            u = u * 8 + static_cast<char32_t>(raw[i++] - '0');
+        AppendUtf8(piece, u);
+        return i;
+    }
+    piece.push_back(e);
+    return i;
+}
+
 // A stored value: a list of pieces separated by unquoted commas, each either plain (trimmed)
 // or in double quotes, with backslash escapes in both; an unquoted ";" starts a comment. One
 // piece is a text; several are a list.
@@ -116,51 +139,7 @@ std::vector<std::string> UnescapeValue(std::string_view raw) {
             continue;
         }
         if (c == '\\' && i + 1 < raw.size()) {
-            char e = raw[i + 1];
-            i += 2;
-            switch (e) {
-                case 'a':
-                    piece->push_back('\a');
-                    break;
-                case 'b':
-                    piece->push_back('\b');
-                    break;
-                case 'f':
-                    piece->push_back('\f');
-                    break;
-                case 'n':
-                    piece->push_back('\n');
-                    break;
-                case 'r':
-                    piece->push_back('\r');
-                    break;
-                case 't':
-                    piece->push_back('\t');
-                    break;
-                case 'v':
-                    piece->push_back('\v');
-                    break;
-                case 'x': {
-                    char32_t u = 0;
-                    while (i < raw.size() && HexDigit(raw[i]) >= 0) {
-                        u = u * 16 + static_cast<char32_t>(HexDigit(raw[i]));
-                        ++i;
-                    }
-                    AppendUtf8(*piece, u);
-                    break;
-                }
-                default:
-                    if (e >= '0' && e <= '7') {
-                        char32_t u = static_cast<char32_t>(e - '0');
-                        while (i < raw.size() && raw[i] >= '0' && raw[i] <= '7') {
-                            u = u * 8 + static_cast<char32_t>(raw[i] - '0');
-                            ++i;
-                        }
-                        AppendUtf8(*piece, u);
-                    } else {
-                        piece->push_back(e);  // \" \' \\ \? and any other character as itself
-                    }
-            }
+            i = ReadEscape(raw, i + 1, *piece);
             plainEnd = piece->size();
             continue;
         }
@@ -170,48 +149,6 @@ std::vector<std::string> UnescapeValue(std::string_view raw) {
     }
     piece->resize(plainEnd);
     return pieces;
-}
-
-// A value as the settings store writes it: in quotes when blanks lead or trail or a separator
-// stands in it, with backslash escapes for quotes, backslashes and control characters.
-std::string EscapeValue(std::string_view value) {
-    std::string body;
-    bool needsQuotes = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()));
-    if (!value.empty() && value.front() == '@') body = "@";
-    for (char c : value) {
-        switch (c) {
-            case '"':
-                body += "\\\"";
-                break;
-            case '\\':
-                body += "\\\\";
-                break;
-            case '\n':
-                body += "\\n";
-                break;
-            case '\r':
-                body += "\\r";
-                break;
-            case '\t':
-                body += "\\t";
-                break;
-            case ';':
-            case ',':
-            case '=':
-                needsQuotes = true;
-                body.push_back(c);
-                break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-                    body += "\\x";
-                    body.push_back(LowerHexDigit(static_cast<unsigned char>(c) >> 4));
-                    body.push_back(LowerHexDigit(static_cast<unsigned char>(c)));
-                } else {
-                    body.push_back(c);
-                }
-        }
-    }
-    return needsQuotes ? "\"" + body + "\"" : body;
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
@@ -227,7 +164,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 
 }  // namespace
 
-std::string TimeZoneSettingPath() {
+std::string SettingsFilePath() {
     std::string whyNot;
     const std::string folder = platform::SettingsFolder(whyNot);
     if (folder.empty()) return {};
@@ -245,7 +182,8 @@ std::optional<std::string> ParseTimeZoneSetting(std::string_view iniText) {
             continue;
         }
         auto keyLine = KeyLine(trimmed);
-        if (!keyLine || section != kSection || UnescapeKey(keyLine->first) != kKey) continue;
+        if (!keyLine || section != kTimeZoneSection || UnescapeKey(keyLine->first) != kTimeZoneKey)
+            continue;
         // The last entry of a repeated key is the one that counts.
         std::vector<std::string> pieces = UnescapeValue(keyLine->second);
         if (pieces.size() != 1) {
@@ -266,81 +204,13 @@ std::optional<std::string> ParseTimeZoneSetting(std::string_view iniText) {
     return found;
 }
 
-std::optional<std::string> ReadTimeZoneSetting(const std::string& path) {
-    if (path.empty()) return std::nullopt;
-    auto text = ReadWholeFile(path);
-    if (!text) return std::nullopt;
-    return ParseTimeZoneSetting(*text);
-}
-
 std::string ReadStoredTimeZone() {
-    auto stored = ReadTimeZoneSetting(TimeZoneSettingPath());
+    const std::string path = SettingsFilePath();
+    std::optional<std::string> stored;
+    if (!path.empty()) {
+        if (auto text = ReadWholeFile(path)) stored = ParseTimeZoneSetting(*text);
+    }
     return stored ? *stored : std::string(kDefaultTimeZone);
-}
-
-std::string WithTimeZoneSetting(std::string_view iniText, std::string_view value) {
-    const std::string entry = std::string(kKey) + "=" + EscapeValue(value);
-    std::vector<std::string_view> lines = Lines(iniText);
-    std::string section;
-    std::optional<std::size_t> keyLine;
-    std::optional<std::size_t> lastOfSection;  // last non-empty line of the TZ section
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::string_view trimmed = Trim(lines[i]);
-        if (trimmed.empty()) continue;
-        if (auto name = SectionLine(trimmed)) {
-            section = *name;
-            if (section == kSection && !lastOfSection) lastOfSection = i;
-            continue;
-        }
-        if (section != kSection) continue;
-        lastOfSection = i;
-        if (IsComment(trimmed)) continue;
-        auto key = KeyLine(trimmed);
-        if (key && UnescapeKey(key->first) == kKey) keyLine = i;
-    }
-    std::string out;
-    auto append = [&out](std::string_view line) {
-        out.append(line);
-        out.push_back('\n');
-    };
-    if (!lastOfSection) {
-        for (auto line : lines)
-            append(line);
-        if (!out.empty() && !Trim(lines.back()).empty()) out.push_back('\n');
-        out.push_back('[');
-        out.append(kSection);
-        append("]");
-        append(entry);
-        return out;
-    }
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (keyLine && i == *keyLine) {
-            append(entry);
-            continue;
-        }
-        append(lines[i]);
-        if (!keyLine && i == *lastOfSection) append(entry);
-    }
-    return out;
-}
-
-std::optional<std::string> WriteTimeZoneSetting(const std::string& path, std::string_view value) {
-    if (path.empty()) {
-        std::string whyNot;
-        platform::SettingsFolder(whyNot);
-        return "no folder for settings (" + whyNot + ")";
-    }
-    const std::string folder = FolderOfPath(path);
-    if (!folder.empty()) {
-        if (auto error = platform::MakeFolders(folder)) return error;
-    }
-    std::string text = WithTimeZoneSetting(ReadWholeFile(path).value_or(std::string()), value);
-    return WriteFileAtomically(path,
-                               {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
-}
-
-std::optional<std::string> WriteStoredTimeZone(std::string_view value) {
-    return WriteTimeZoneSetting(TimeZoneSettingPath(), value);
 }
 
 }  // namespace orrelin

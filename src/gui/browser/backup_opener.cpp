@@ -4,8 +4,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 #include <atomic>
 
-#include "archive/backup_file.h"
-#include "ipd/loader.h"
+#include "browser/open_backup.h"
 
 namespace orrelin::gui {
 
@@ -97,33 +96,21 @@ void BackupOpener::reportProgress() {
 BackupOpener::Outcome BackupOpener::read(const std::shared_ptr<Job>& job) {
     Outcome outcome;
     outcome.path = job->path;
-    const std::string filePath = QFile::encodeName(job->path).toStdString();
-    std::string error;
-    auto file = IpdImage::ReadFile(filePath, &error);
-    if (!file) {
-        outcome.error = QString::fromStdString(error);
-        return outcome;
-    }
-    if (job->cancelled) return outcome;
-    auto opened = OpenBackupImage(std::move(*file));
+    OpenOptions options;
+    options.which = job->which;
+    options.progress = [&job](std::uint64_t done, std::uint64_t total) {
+        job->done = done;
+        job->total = total;
+        return !job->cancelled.load();
+    };
+    auto opened = OpenBackupFile(QFile::encodeName(job->path).toStdString(), options);
     if (!opened) {
-        outcome.error = QString::fromStdString(opened.error());
+        outcome.error = QString::fromLocal8Bit(opened.error());
         return outcome;
     }
     for (const std::string& warning : opened->warnings)
         outcome.warnings << job->path + QStringLiteral(": ") + QString::fromStdString(warning);
-    if (job->cancelled) return outcome;
-    IpdImage& image = opened->image;
-    job->total = image.fileLength();
-    RecordIndex index = BuildDatabaseNodes(
-        image, filePath,
-        [&job](std::uint64_t done, std::uint64_t total) {
-            job->done = done;
-            job->total = total;
-            return !job->cancelled.load();
-        },
-        job->which);
-    outcome.tree.emplace(std::move(image), std::move(index));
+    outcome.tree.emplace(std::move(opened->image), std::move(opened->index));
     return outcome;
 }
 

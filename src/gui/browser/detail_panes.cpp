@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
+#include <QStringList>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -25,9 +26,21 @@ QString Text(std::string_view text) {
 
 constexpr int kPhotoSide = 140;
 constexpr int kMemoBodyHeight = 240;
-constexpr int kRawHexWidth = 360;
 // A cell shows this many bytes of a field at most (a photo holds thousands), then "...".
 constexpr std::size_t kRawCellBytes = 256;
+// Its tooltip shows them in lines of so many bytes.
+constexpr std::size_t kTipHexBytes = 16;
+constexpr std::size_t kTipTextBytes = 64;
+
+// The bytes as `render` reads them, `perLine` bytes a line, then `more`.
+QString TipLines(Bytes shown, std::size_t perLine, std::string (*render)(Bytes),
+                 const QString& more) {
+    QStringList lines;
+    for (std::size_t at = 0; at < shown.size(); at += perLine)
+        lines << QString::fromLatin1(
+            render(shown.subspan(at, std::min(perLine, shown.size() - at))));
+    return lines.join(QLatin1Char('\n')) + more;
+}
 
 }  // namespace
 
@@ -86,8 +99,16 @@ DetailPanes::DetailPanes(QWidget* parent) {
                                           QStringLiteral("Hex"), QStringLiteral("Text")});
     rawTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     rawTable_->verticalHeader()->hide();
-    rawTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    rawTable_->horizontalHeader()->setStretchLastSection(true);
+    // Type and length as wide as their numbers; the hex and its text reading share the rest.
+    QHeaderView* header = rawTable_->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(2, QHeaderView::Stretch);
+    header->setSectionResizeMode(3, QHeaderView::Stretch);
+    // Wrapped hex takes more lines in a narrower column.
+    QObject::connect(header, &QHeaderView::sectionResized, rawTable_,
+                     [table = rawTable_](int column) {
+                         if (column == 2) table->resizeRowsToContents();
+                     });
     rawTable_->setMinimumHeight(kMemoBodyHeight);
     rawTable_->setWordWrap(true);
     auto* rawLayout = new QVBoxLayout(raw_);
@@ -184,15 +205,15 @@ void DetailPanes::showRaw(const std::vector<RawField>& fields) {
         const QString cells[] = {QString::number(field.type), QString::number(field.length),
                                  QString::fromLatin1(RawHex(shown)) + more,
                                  QString::fromLatin1(RawText(shown)) + more};
+        const QString tips[] = {QString(), QString(), TipLines(shown, kTipHexBytes, RawHex, more),
+                                TipLines(shown, kTipTextBytes, RawText, more)};
         for (int column = 0; column < 4; ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
             if (column < 2) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            item->setToolTip(tips[column]);
             rawTable_->setItem(row, column, item);
         }
     }
-    // Long hex wraps in a column of its own width, so the text reading stays in view.
-    rawTable_->resizeColumnsToContents();
-    rawTable_->setColumnWidth(2, std::min(rawTable_->columnWidth(2), kRawHexWidth));
     rawTable_->resizeRowsToContents();
     raw_->show();
 }

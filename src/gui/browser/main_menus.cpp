@@ -1,5 +1,6 @@
 #include "gui/browser/main_menus.h"
 
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -9,7 +10,12 @@ MainMenus::MainMenus(QMenuBar& bar) {
     QMenu* file = bar.addMenu(QStringLiteral("&File"));
     fileMenu = file->menuAction();
     open = file->addAction(QStringLiteral("&Open"));
+    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    recentFiles = file->addMenu(QStringLiteral("Open &Recent"));
+    recentFiles->setObjectName(QStringLiteral("recentFilesMenu"));
+    file->addSeparator();
     exit = file->addAction(QStringLiteral("E&xit"));
+    exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu* serviceBook = bar.addMenu(QStringLiteral("&Service Book"));
     serviceBookMenu = serviceBook->menuAction();

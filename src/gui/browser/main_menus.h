@@ -1,6 +1,7 @@
 #pragma once
 
 class QAction;
+class QMenu;
 class QMenuBar;
 
 namespace orrelin::gui {
@@ -18,6 +19,8 @@ class MainMenus {
 
     QAction* fileMenu = nullptr;
     QAction* open = nullptr;
+    // File > Open Recent, filled by the window's recent files.
+    QMenu* recentFiles = nullptr;
     QAction* exit = nullptr;
     QAction* serviceBookMenu = nullptr;
     QAction* editServiceBook = nullptr;

@@ -23,11 +23,13 @@
 #include "gui/browser/main_menus.h"
 #include "gui/browser/open_warning.h"
 #include "gui/browser/pane_area.h"
+#include "gui/browser/recent_files.h"
 #include "gui/browser/record_dispatch.h"
 #include "gui/browser/status_panels.h"
 #include "gui/browser/tree_model.h"
 #include "gui/common/all_databases_option.h"
 #include "gui/common/icons.h"
+#include "gui/common/setting_keys.h"
 #include "gui/common/unicode_option.h"
 #include "gui/common/window_size.h"
 #include "gui/export/export_panel.h"
@@ -73,6 +75,8 @@ MainWindow::MainWindow(Platform platform, QWidget* parent)
     opener_ = new BackupOpener(this);
     connect(opener_, &BackupOpener::finished, this, &MainWindow::openDone);
     connect(opener_, &BackupOpener::progressed, this, &MainWindow::showOpenProgress);
+    recent_ = new RecentFiles(platform_.settings, *menus_->recentFiles, this);
+    connect(recent_, &RecentFiles::chosen, this, &MainWindow::openRecent);
     unicode_ = new UnicodeOption(platform_.settings, *menus_->optionsMenu->menu(), this);
     buildLayout();
     menus_->showAllDatabases->setChecked(StoredDatabases(platform_.settings) == Databases::All);
@@ -178,9 +182,16 @@ std::optional<NodeId> MainWindow::selectedNode() const {
 }
 
 void MainWindow::refreshTimeZoneText() {
-    QString stored = platform_.settings.read(QStringLiteral("orrelin_beta"), QStringLiteral("TZ"),
-                                             QStringLiteral("tzd"), QStringLiteral("GMT"));
+    const QString stored = platform_.settings.read(kTimeZoneSetting, kTimeZoneFallback);
     timeZoneText_ = TimeZoneTextFromSetting(stored.toStdString());
+}
+
+void MainWindow::applyTimeZoneText(std::string text) {
+    if (text == timeZoneText_) return;
+    timeZoneText_ = std::move(text);
+    if (!tree().loaded()) return;
+    applyTextForm();
+    indexForSearch();
 }
 
 DecodeContext MainWindow::decodeContext() const {
@@ -255,6 +266,19 @@ void MainWindow::openPath(const QString& path) {
     opener_->open(path, StoredDatabases(platform_.settings));
 }
 
+void MainWindow::openRecent(const QString& path) {
+    if (QFileInfo(path).isFile()) {
+        openPath(path);
+        return;
+    }
+    recent_->remove(path);
+    platform_.messages.show(
+        this, MessageIcon::Warning, kApplicationTitle,
+        QStringLiteral(
+            "Cannot open \"%1\": it no longer exists, so it is taken off the recent files.")
+            .arg(path));
+}
+
 void MainWindow::showAllDatabases(bool shown) {
     StoreDatabases(platform_.settings, shown ? Databases::All : Databases::Decoded);
     if (!openedPath_.isEmpty()) openPath(openedPath_);
@@ -287,17 +311,17 @@ void MainWindow::openDone() {
     BackupOpener::Outcome outcome = opener_->takeOutcome();
     status_->clearMessage();
     if (!outcome.tree) {
-        // The file could not be read: say why, and keep the file that was open.
+        // The file could not be read: say why, as the command line does, and keep the file
+        // that was open.
         updateMenus();
-        platform_.messages.show(
-            this, MessageIcon::Warning, kApplicationTitle,
-            QStringLiteral("Cannot open \"%1\": %2.").arg(outcome.path, outcome.error));
+        platform_.messages.show(this, MessageIcon::Warning, kApplicationTitle, outcome.error);
         Q_EMIT openFinished(false);
         return;
     }
 
     status_->clear();
     openedPath_ = outcome.path;
+    recent_->add(openedPath_);
     findBar_->reset();
     model_->setTree(std::move(*outcome.tree));
     setWindowTitle(kTitle + QStringLiteral(" - ") + openedPath_);
@@ -310,10 +334,7 @@ void MainWindow::openDone() {
     hidePanes();
     updateUnicodeNote(std::nullopt);
     updateMenus();
-    // The search reads the single-byte texts, whichever form the window shows.
-    DecodeContext search = decodeContext();
-    search.text = TextOptions{};
-    findBar_->backupShown(search);
+    indexForSearch();
     // A damaged file, or one with nothing to show, opens with what could be read, and says so.
     QStringList warnings = outcome.warnings;
     if (const QString walk = OpenWarning(openedPath_, index); !walk.isEmpty()) warnings << walk;
@@ -321,6 +342,12 @@ void MainWindow::openDone() {
     if (!warning.isEmpty())
         platform_.messages.show(this, MessageIcon::Warning, kApplicationTitle, warning);
     Q_EMIT openFinished(true);
+}
+
+void MainWindow::indexForSearch() {
+    DecodeContext search = decodeContext();
+    search.text = TextOptions{};
+    findBar_->backupShown(search);
 }
 
 // ---- selection ----
@@ -342,7 +369,7 @@ void MainWindow::showAbout() {
 void MainWindow::showSettings() {
     if (!settingsWindow_)
         settingsWindow_ = new SettingsWindow(
-            platform_, [this](std::string text) { setTimeZoneText(std::move(text)); }, this);
+            platform_, [this](std::string text) { applyTimeZoneText(std::move(text)); }, this);
     Raise(settingsWindow_.data());
 }
 

@@ -26,6 +26,7 @@ class ExportPanel;
 class FindBar;
 class MainMenus;
 class PaneArea;
+class RecentFiles;
 class ServiceBookEditor;
 class StatusPanels;
 class UnicodeOption;
@@ -49,10 +50,12 @@ class MainWindow : public QMainWindow {
     // The opened path ("" before any file was opened).
     const QString& openedPath() const { return openedPath_; }
     std::optional<NodeId> selectedNode() const;
-    // The time-zone text with "GMT" replaced by "0"; set at each Open and when the settings
-    // window loads.
+    // The time-zone text with "GMT" replaced by "0"; set at each Open and by the settings
+    // window.
     const std::string& timeZoneText() const { return timeZoneText_; }
-    void setTimeZoneText(std::string text) { timeZoneText_ = std::move(text); }
+    // A new time-zone text applies to the open file at once: the shown record and the search
+    // follow it.
+    void applyTimeZoneText(std::string text);
     // Reads the stored time-zone setting into the time-zone text.
     void refreshTimeZoneText();
     DecodeContext decodeContext() const;
@@ -118,6 +121,11 @@ class MainWindow : public QMainWindow {
     // need a file until the open ends.
     void beginOpenCommand();
     void openDone();
+    // File > Open Recent: opens the file, or takes it off the list when it is gone.
+    void openRecent(const QString& path);
+    // Builds the search index of the open file, which reads the single-byte texts whichever
+    // form the window shows.
+    void indexForSearch();
     void showOpenProgress(const QString& path, int percent);
     // Options > Show Full Unicode or its code page changed: the tree and the shown record follow.
     void applyTextForm();
@@ -140,6 +148,7 @@ class MainWindow : public QMainWindow {
     UnicodeOption* unicode_ = nullptr;
     QLabel* unicodeNote_ = nullptr;
     BackupOpener* opener_ = nullptr;
+    RecentFiles* recent_ = nullptr;
     BackupTreeModel* model_ = nullptr;
     BackupTreeView* treeView_ = nullptr;
     FindBar* findBar_ = nullptr;

@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace orrelin::gui {
 
@@ -35,12 +36,23 @@ void PaneArea::hideFrames() {
 bool PaneArea::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Show) {
         // The layout places the frame only after this event: look for it then.
-        QPointer<QWidget> frame(qobject_cast<QWidget*>(watched));
-        QTimer::singleShot(0, this, [this, frame] {
-            if (frame && frame->isVisible()) bringIntoView(frame);
-        });
+        if (opened_.empty()) QTimer::singleShot(0, this, &PaneArea::bringOpenedIntoView);
+        opened_.emplace_back(qobject_cast<QWidget*>(watched));
     }
     return QScrollArea::eventFilter(watched, event);
+}
+
+void PaneArea::bringOpenedIntoView() {
+    std::vector<QPointer<QWidget>> opened;
+    opened.swap(opened_);
+    // Frames stack in the order they were added: the first one opened is the topmost.
+    for (const auto& frame : frames_) {
+        if (frame && frame->isVisible() &&
+            std::find(opened.begin(), opened.end(), frame) != opened.end()) {
+            bringIntoView(frame);
+            return;
+        }
+    }
 }
 
 void PaneArea::bringIntoView(QWidget* frame) {

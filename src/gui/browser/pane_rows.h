@@ -16,6 +16,8 @@ constexpr FieldShape ShapeOf(PaneShape shape) {
     switch (shape) {
         case PaneShape::FewLines:
             return FieldShape::FewLines;
+        case PaneShape::Wrapped:
+            return FieldShape::Wrapped;
         case PaneShape::Box:
             return FieldShape::Box;
         case PaneShape::Line:

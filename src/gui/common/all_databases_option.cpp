@@ -1,37 +1,26 @@
 #include "gui/common/all_databases_option.h"
 
 #include "gui/common/platform.h"
+#include "gui/common/setting_keys.h"
 
 namespace orrelin::gui {
-namespace {
-
-const QString kStoreApplication = QStringLiteral("orrelin_beta");
-const QString kOptionsSection = QStringLiteral("Options");
-const QString kKey = QStringLiteral("showAllDatabases");
-const QString kRawKey = QStringLiteral("showRawFields");
-
-}  // namespace
-
 Databases StoredDatabases(SettingsStore& settings) {
-    return settings.read(kStoreApplication, kOptionsSection, kKey, QStringLiteral("0")) ==
-                   QStringLiteral("1")
+    return settings.read(kShowAllDatabasesSetting, QStringLiteral("0")) == QStringLiteral("1")
                ? Databases::All
                : Databases::Decoded;
 }
 
 void StoreDatabases(SettingsStore& settings, Databases which) {
-    settings.write(kStoreApplication, kOptionsSection, kKey,
+    settings.write(kShowAllDatabasesSetting,
                    which == Databases::All ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 bool StoredRawFields(SettingsStore& settings) {
-    return settings.read(kStoreApplication, kOptionsSection, kRawKey, QStringLiteral("0")) ==
-           QStringLiteral("1");
+    return settings.read(kShowRawFieldsSetting, QStringLiteral("0")) == QStringLiteral("1");
 }
 
 void StoreRawFields(SettingsStore& settings, bool shown) {
-    settings.write(kStoreApplication, kOptionsSection, kRawKey,
-                   shown ? QStringLiteral("1") : QStringLiteral("0"));
+    settings.write(kShowRawFieldsSetting, shown ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 }  // namespace orrelin::gui

@@ -32,13 +32,12 @@ class FileDialogs {
     virtual QString saveFile(QWidget* parent, const QString& filter, const QString& folder) = 0;
 };
 
+// The settings file, entry by entry; `key` is one of gui/common/setting_keys.h.
 class SettingsStore {
   public:
     virtual ~SettingsStore() = default;
-    virtual QString read(const QString& application, const QString& section, const QString& key,
-                         const QString& fallback) = 0;
-    virtual void write(const QString& application, const QString& section, const QString& key,
-                       const QString& value) = 0;
+    virtual QString read(const QString& key, const QString& fallback) = 0;
+    virtual void write(const QString& key, const QString& value) = 0;
 };
 
 // The services every window is given.

@@ -1,8 +1,11 @@
 #include "gui/common/qt_platform.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QSettings>
+
+#include "settings/time_zone_setting.h"
 
 namespace orrelin::gui {
 
@@ -37,16 +40,39 @@ QString QtFileDialogs::saveFile(QWidget* parent, const QString& filter, const QS
     return QFileDialog::getSaveFileName(parent, QString(), folder, filter);
 }
 
-QString QtSettingsStore::read(const QString& application, const QString& section,
-                              const QString& key, const QString& fallback) {
-    QSettings store(QSettings::IniFormat, QSettings::UserScope, application);
-    return store.value(section + QLatin1Char('/') + key, fallback).toString();
+namespace {
+
+QString OlderSettingsPath() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("orrelin_beta"))
+        .fileName();
 }
 
-void QtSettingsStore::write(const QString& application, const QString& section, const QString& key,
-                            const QString& value) {
-    QSettings store(QSettings::IniFormat, QSettings::UserScope, application);
-    store.setValue(section + QLatin1Char('/') + key, value);
+QString SettingsPath() {
+    const std::string path = SettingsFilePath();
+    return path.empty() ? OlderSettingsPath() : QString::fromStdString(path);
+}
+
+}  // namespace
+
+QtSettingsStore::QtSettingsStore() : QtSettingsStore(SettingsPath(), OlderSettingsPath()) {}
+
+QtSettingsStore::QtSettingsStore(const QString& path, const QString& olderPath) : path_(path) {
+    if (path_ == olderPath || QFileInfo::exists(path_) || !QFileInfo::exists(olderPath)) return;
+    const QSettings older(olderPath, QSettings::IniFormat);
+    QSettings store(path_, QSettings::IniFormat);
+    for (const QString& key : older.allKeys())
+        store.setValue(key, older.value(key));
+    store.sync();
+}
+
+QString QtSettingsStore::read(const QString& key, const QString& fallback) {
+    const QSettings store(path_, QSettings::IniFormat);
+    return store.value(key, fallback).toString();
+}
+
+void QtSettingsStore::write(const QString& key, const QString& value) {
+    QSettings store(path_, QSettings::IniFormat);
+    store.setValue(key, value);
     store.sync();
 }
 

@@ -19,14 +19,23 @@ class QtFileDialogs : public FileDialogs {
     QString saveFile(QWidget* parent, const QString& filter, const QString& folder) override;
 };
 
-// The per-user INI file named after the application ("orrelin_beta" gives
-// $XDG_CONFIG_HOME/orrelin_beta.conf), the file the command line reads as well.
+// Qt's settings in the INI file the command line reads ($XDG_CONFIG_HOME/orrelin_beta.conf,
+// %LOCALAPPDATA%\orrelin_beta.conf on Windows). Earlier versions of the window kept them in
+// Qt's own place for "orrelin_beta" ($XDG_CONFIG_HOME/orrelin_beta.ini): while the file is
+// absent, the entries of that one are copied into it once. Without a settings folder in the
+// environment, the older file is the store.
 class QtSettingsStore : public SettingsStore {
   public:
-    QString read(const QString& application, const QString& section, const QString& key,
-                 const QString& fallback) override;
-    void write(const QString& application, const QString& section, const QString& key,
-               const QString& value) override;
+    QtSettingsStore();
+    // The store in `path`, filled from `olderPath` when `path` does not exist yet.
+    QtSettingsStore(const QString& path, const QString& olderPath);
+
+    const QString& path() const { return path_; }
+    QString read(const QString& key, const QString& fallback) override;
+    void write(const QString& key, const QString& value) override;
+
+  private:
+    QString path_;
 };
 
 // The three desktop services, living as long as the program.

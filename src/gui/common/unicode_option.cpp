@@ -4,13 +4,10 @@
 #include <QActionGroup>
 #include <QMenu>
 
+#include "gui/common/setting_keys.h"
+
 namespace orrelin::gui {
 namespace {
-
-const QString kApplication = QStringLiteral("orrelin_beta");
-const QString kSection = QStringLiteral("Options");
-const QString kShowKey = QStringLiteral("fullUnicode");
-const QString kPageKey = QStringLiteral("fullUnicodeCodePage");
 
 QString Latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -40,13 +37,13 @@ UnicodeOption::UnicodeOption(SettingsStore& settings, QMenu& optionsMenu, QObjec
     show_ = optionsMenu.addAction(QStringLiteral("Show Full &Unicode"));
     show_->setObjectName(QStringLiteral("showFullUnicodeAction"));
     show_->setCheckable(true);
-    show_->setChecked(settings_.read(kApplication, kSection, kShowKey, QStringLiteral("0")) ==
+    show_->setChecked(settings_.read(kFullUnicodeSetting, QStringLiteral("0")) ==
                       QStringLiteral("1"));
 
     codePages_ = optionsMenu.addMenu(QStringLiteral("Code &Page for 8-bit Texts"));
     codePages_->setObjectName(QStringLiteral("codePageMenu"));
     auto* group = new QActionGroup(codePages_);
-    const QString stored = settings_.read(kApplication, kSection, kPageKey, QStringLiteral("1252"));
+    const QString stored = settings_.read(kFullUnicodeCodePageSetting, QStringLiteral("1252"));
     const auto storedPage = CodePageByName(stored.toStdString());
     for (std::size_t i = 0; i < kCodePageNames.size(); ++i) {
         const auto& [number, page] = kCodePageNames[i];
@@ -85,10 +82,10 @@ TextOptions UnicodeOption::textOptions() const {
 
 void UnicodeOption::store() {
     const QString shown = on() ? QStringLiteral("1") : QStringLiteral("0");
-    settings_.write(kApplication, kSection, kShowKey, shown);
+    settings_.write(kFullUnicodeSetting, shown);
     for (std::size_t i = 0; i < kCodePageNames.size(); ++i) {
         if (pageActions_[i]->isChecked())
-            settings_.write(kApplication, kSection, kPageKey, Latin1(kCodePageNames[i].first));
+            settings_.write(kFullUnicodeCodePageSetting, Latin1(kCodePageNames[i].first));
     }
 }
 

@@ -9,8 +9,9 @@ class QWidget;
 namespace orrelin::gui {
 
 // How a value field is drawn: one line; a box of a few lines that keeps line breaks (an
-// address); a tall box that wraps (notes, a message).
-enum class FieldShape { Line, FewLines, Box };
+// address); a box as tall as the lines its text wraps to, up to a few, then it scrolls (the
+// addresses of a message); a tall box that wraps (notes, a message).
+enum class FieldShape { Line, FewLines, Wrapped, Box };
 
 // One read-only value field. Right-to-left text (Arabic) starts at the right edge in every
 // shape.

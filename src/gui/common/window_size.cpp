@@ -6,21 +6,17 @@
 #include <QWidget>
 
 #include "gui/common/platform.h"
+#include "gui/common/setting_keys.h"
 
 namespace orrelin::gui {
 namespace {
 
-// The size is kept beside the time-zone setting, in a section of its own.
-const QString kStoreApplication = QStringLiteral("orrelin_beta");
-const QString kWindowSection = QStringLiteral("Window");
-const QString kSizeKey = QStringLiteral("size");
 constexpr QSize kSmallest{400, 300};
 
 }  // namespace
 
 QSize WindowSizeStore::stored() const {
-    const QStringList parts = settings_.read(kStoreApplication, kWindowSection, kSizeKey, QString())
-                                  .split(QLatin1Char('x'));
+    const QStringList parts = settings_.read(kWindowSizeSetting, QString()).split(QLatin1Char('x'));
     if (parts.size() != 2) return kDefault;
     bool widthRead = false;
     bool heightRead = false;
@@ -48,7 +44,7 @@ void WindowSizeStore::restore(QWidget& window) const {
 
 void WindowSizeStore::save(const QWidget& window) {
     if (window.isMaximized() || window.isFullScreen()) return;
-    settings_.write(kStoreApplication, kWindowSection, kSizeKey,
+    settings_.write(kWindowSizeSetting,
                     QStringLiteral("%1x%2").arg(window.width()).arg(window.height()));
 }
 

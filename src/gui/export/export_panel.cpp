@@ -23,32 +23,6 @@ const QString kNoRecordSelected = QStringLiteral(
 const QString kNoScopeChosen =
     QStringLiteral("Nothing was exported.\nPlease choose which records to export first.");
 
-QString StandardCaption(ExportFormat format) {
-    switch (format) {
-        case ExportFormat::VCard:
-            return QStringLiteral("vCard");
-        case ExportFormat::ICalendar:
-            return QStringLiteral("iCalendar");
-        case ExportFormat::Json:
-            return QStringLiteral("JSON");
-        case ExportFormat::AndroidSms:
-            return QStringLiteral("Android SMS");
-        case ExportFormat::AndroidCalls:
-            return QStringLiteral("Android Calls");
-        case ExportFormat::Html:
-            return QStringLiteral("HTML");
-        case ExportFormat::Mbox:
-            return QStringLiteral("mbox");
-        case ExportFormat::Text:
-        case ExportFormat::Csv:
-            break;
-    }
-    return {};
-}
-
-// The buttons of the first row: text, CSV, vCard, iCalendar and JSON.
-constexpr std::size_t kFirstRowButtons = 5;
-
 QString Latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -76,9 +50,9 @@ ExportPanel::ExportPanel(MessageBoxes& messages, std::function<Source()> source,
     }
     scopeOptions_[2]->setText(QStringLiteral("Export All"));
 
-    textButton_ = new QPushButton(QStringLiteral("Export to Text file"), this);
+    textButton_ = new QPushButton(Latin1(InfoOf(ExportFormat::Text).caption), this);
     textButton_->setObjectName(QStringLiteral("exportTextButton"));
-    csvButton_ = new QPushButton(QStringLiteral("Export to CSV file"), this);
+    csvButton_ = new QPushButton(Latin1(InfoOf(ExportFormat::Csv).caption), this);
     csvButton_->setObjectName(QStringLiteral("exportCsvButton"));
     cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
     cancelButton_->setObjectName(QStringLiteral("cancelButton"));
@@ -86,10 +60,8 @@ ExportPanel::ExportPanel(MessageBoxes& messages, std::function<Source()> source,
     buttons_[static_cast<std::size_t>(ExportFormat::Csv)] = csvButton_;
     for (const auto& info : kExportFormats) {
         if (!info.unicode) continue;
-        auto* button = new QPushButton(StandardCaption(info.format), this);
-        button->setObjectName(
-            QStringLiteral("export_") +
-            QString::fromLatin1(info.name.data(), static_cast<qsizetype>(info.name.size())));
+        auto* button = new QPushButton(Latin1(info.caption), this);
+        button->setObjectName(QStringLiteral("export_") + Latin1(info.name));
         button->setToolTip(QString::fromUtf8(info.description.data(),
                                              static_cast<qsizetype>(info.description.size())));
         connect(button, &QPushButton::clicked, this,
@@ -103,8 +75,7 @@ ExportPanel::ExportPanel(MessageBoxes& messages, std::function<Source()> source,
     auto* moreButtons = new QHBoxLayout;
     for (const auto& info : kExportFormats) {
         QPushButton* button = buttons_[static_cast<std::size_t>(info.format)];
-        (static_cast<std::size_t>(info.format) < kFirstRowButtons ? buttons : moreButtons)
-            ->addWidget(button);
+        (info.panelRow == 0 ? buttons : moreButtons)->addWidget(button);
     }
     buttons->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);

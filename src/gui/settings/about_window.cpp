@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -68,6 +69,11 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Fra
     contact->setObjectName(QStringLiteral("contactLabel"));
     texts->addWidget(contact);
     texts->addStretch(1);
+    closeButton_ = new QPushButton(QStringLiteral("Close"), frame);
+    closeButton_->setObjectName(QStringLiteral("closeButton"));
+    closeButton_->setDefault(true);
+    connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
+    texts->addWidget(closeButton_, 0, Qt::AlignRight);
 
     // Clicks on these close the window; clicks on the version, the logo and the maker lines
     // do nothing, and the edition line shows the credits.

@@ -3,12 +3,13 @@
 #include <QWidget>
 
 class QLabel;
+class QPushButton;
 
 namespace orrelin::gui {
 
-// The about window: product name, version and credit lines. A click on its background, its
-// frame or the product name, or any key, closes it; a click on the edition line shows who made
-// the program instead.
+// The about window: product name, version and credit lines. Its Close button, a click on its
+// background, its frame or the product name, or any key closes it; a click on the edition line
+// shows who made the program instead.
 class AboutWindow : public QWidget {
     Q_OBJECT
   public:
@@ -20,6 +21,7 @@ class AboutWindow : public QWidget {
     QLabel* versionLabel() const { return versionLabel_; }
     QLabel* editionLine() const { return edition_; }
     QWidget* frame() const { return frame_; }
+    QPushButton* closeButton() const { return closeButton_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -31,6 +33,7 @@ class AboutWindow : public QWidget {
     QLabel* productNameLabel_ = nullptr;
     QLabel* versionLabel_ = nullptr;
     QLabel* edition_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
 };
 
 }  // namespace orrelin::gui

@@ -11,16 +11,9 @@
 #include <QVBoxLayout>
 
 #include "decoders/time_format.h"
+#include "gui/common/setting_keys.h"
 
 namespace orrelin::gui {
-namespace {
-
-const QString kApplication = QStringLiteral("orrelin_beta");
-const QString kSection = QStringLiteral("TZ");
-const QString kKey = QStringLiteral("tzd");
-const QString kDefault = QStringLiteral("GMT");
-
-}  // namespace
 
 const QStringList& SettingsWindow::Choices() {
     static const QStringList choices{
@@ -33,9 +26,9 @@ const QStringList& SettingsWindow::Choices() {
     return choices;
 }
 
-SettingsWindow::SettingsWindow(Platform& platform, std::function<void(std::string)> setTimeZoneText,
+SettingsWindow::SettingsWindow(Platform& platform, std::function<void(std::string)> applyTimeZone,
                                QWidget* parent)
-    : QWidget(parent, Qt::Window), platform_(platform) {
+    : QWidget(parent, Qt::Window), platform_(platform), applyTimeZone_(std::move(applyTimeZone)) {
     setObjectName(QStringLiteral("settingsWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Options"));
@@ -67,8 +60,9 @@ SettingsWindow::SettingsWindow(Platform& platform, std::function<void(std::strin
     timeZoneChoice_->addItems(Choices());
     frameLayout->addWidget(timeZoneChoice_, 0, Qt::AlignLeft);
     auto* effectHint = new QLabel(
-        QStringLiteral("The number of hours will be added to SMS, phone calls and other record "
-                       "dates to show the correct date"),
+        QStringLiteral("Times of messages, calls and appointments are shown 3 hours after UTC "
+                       "plus the number of hours chosen here: a message sent at 12:00 UTC shows "
+                       "15:00 with GMT and 17:00 with +2."),
         timeZoneFrame);
     effectHint->setObjectName(QStringLiteral("effectHint"));
     effectHint->setWordWrap(true);
@@ -95,16 +89,18 @@ SettingsWindow::SettingsWindow(Platform& platform, std::function<void(std::strin
     }
 
     // Loading refreshes the program's time-zone text, then shows the stored text itself.
-    const QString stored = platform_.settings.read(kApplication, kSection, kKey, kDefault);
-    if (setTimeZoneText) setTimeZoneText(TimeZoneTextFromSetting(stored.toStdString()));
-    timeZoneChoice_->setCurrentText(
-        platform_.settings.read(kApplication, kSection, kKey, kDefault));
+    const QString stored = platform_.settings.read(kTimeZoneSetting, kTimeZoneFallback);
+    if (applyTimeZone_) applyTimeZone_(TimeZoneTextFromSetting(stored.toStdString()));
+    timeZoneChoice_->setCurrentText(platform_.settings.read(kTimeZoneSetting, kTimeZoneFallback));
 }
 
 void SettingsWindow::acceptClicked() {
-    platform_.settings.write(kApplication, kSection, kKey, timeZoneChoice_->currentText());
-    platform_.messages.show(this, MessageIcon::Information, QStringLiteral("Saving Settings"),
-                            QStringLiteral("Settings saved, you need to reopen your IPD file."));
+    const QString chosen = timeZoneChoice_->currentText();
+    platform_.settings.write(kTimeZoneSetting, chosen);
+    if (applyTimeZone_) applyTimeZone_(TimeZoneTextFromSetting(chosen.toStdString()));
+    platform_.messages.show(
+        this, MessageIcon::Information, QStringLiteral("Saving Settings"),
+        QStringLiteral("Settings saved. The times shown follow the new time zone."));
     close();
 }
 

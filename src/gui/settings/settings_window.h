@@ -11,16 +11,16 @@ class QPushButton;
 
 namespace orrelin::gui {
 
-// The settings window: the number of hours added to every time shown, kept in the per-user
-// store under "orrelin_beta" / "TZ" / "tzd". Loading it refreshes the program's time-zone text
-// (through `setTimeZoneText`); saving does not: a new value counts from the next Open.
+// The settings window: the number of hours added to every time shown, kept in the settings file
+// under "TZ" / "tzd". Loading it and saving a new choice give the program's time-zone text to
+// `applyTimeZone`, so the open file's times follow at once.
 class SettingsWindow : public QWidget {
     Q_OBJECT
   public:
     // The 23 choices, in their order in the list.
     static const QStringList& Choices();
 
-    SettingsWindow(Platform& platform, std::function<void(std::string)> setTimeZoneText,
+    SettingsWindow(Platform& platform, std::function<void(std::string)> applyTimeZone,
                    QWidget* parent = nullptr);
 
     QComboBox* timeZoneChoice() const { return timeZoneChoice_; }
@@ -33,6 +33,7 @@ class SettingsWindow : public QWidget {
 
   private:
     Platform& platform_;
+    std::function<void(std::string)> applyTimeZone_;
     QComboBox* timeZoneChoice_ = nullptr;
     QPushButton* okButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;

@@ -80,9 +80,9 @@ bool MergeWindow::loadSecondFile(const QString& path) {
     auto loaded = orrelin::LoadSecondIpd(LocalPath(path), StoredDatabases(platform_.settings));
     QApplication::restoreOverrideCursor();
     if (!loaded) {
+        // The reason names the file, in the words of every other open.
         platform_.messages.show(this, MessageIcon::Warning, kCaption,
-                                QStringLiteral("Cannot read ") + path + QStringLiteral(": ") +
-                                    QString::fromLocal8Bit(loaded.error()));
+                                QString::fromLocal8Bit(loaded.error()));
         return false;
     }
     second_ = std::move(*loaded);

@@ -8,9 +8,9 @@
 #include "archive/bbb_builder.h"
 #include "archive/manifest.h"
 #include "decoders/contact_decoder.h"
-#include "kinds/labels.h"
 #include "ipd/ipd_builder.h"
 #include "ipd/loader.h"
+#include "kinds/labels.h"
 
 namespace orrelin {
 namespace {
@@ -74,10 +74,8 @@ TEST(BackupFile, ArchivesOpenAsTheBackupTheirDatabasesMake) {
     } cases[] = {
         {"an IPD file as it is", ipd},
         {"desktop layout, deflated", Desktop(ipd)},
-        {"desktop layout, stored",
-         Zip(DesktopSoftwareEntries(SplitByDatabase(ipd)), false)},
-        {"desktop layout without a manifest",
-         Zip([&] {
+        {"desktop layout, stored", Zip(DesktopSoftwareEntries(SplitByDatabase(ipd)), false)},
+        {"desktop layout without a manifest", Zip([&] {
              auto entries = DesktopSoftwareEntries(SplitByDatabase(ipd));
              entries.erase(entries.begin());
              return entries;
@@ -118,8 +116,8 @@ TEST(BackupFile, WhatCannotBeOpenedSaysWhy) {
         {"an archive of something else", Zip({{"notes.txt", Bytes("hi")}}),
          std::string(kNotABackup)},
         {"every database entry encrypted", Zip(allScrambled), std::string(kEncryptedBackup)},
-        {"mac layout, encrypted",
-         Zip({{"Databases/Databases.ipd", EncryptedIpd()}}), std::string(kEncryptedBackup)},
+        {"mac layout, encrypted", Zip({{"Databases/Databases.ipd", EncryptedIpd()}}),
+         std::string(kEncryptedBackup)},
         {"a BlackBerry 10 manifest", Zip(bb10), std::string(kBlackBerry10Backup)},
         {"an archive cut short", ByteVector(archive.begin(), archive.begin() + 200),
          "the archive is damaged: "},
@@ -131,8 +129,8 @@ TEST(BackupFile, WhatCannotBeOpenedSaysWhy) {
     for (const auto& c : cases) {
         auto opened = Open(c.file);
         ASSERT_FALSE(opened) << c.name;
-        EXPECT_EQ(opened.error().substr(0, c.reason.size()), c.reason) << c.name << ": "
-                                                                       << opened.error();
+        EXPECT_EQ(opened.error().substr(0, c.reason.size()), c.reason)
+            << c.name << ": " << opened.error();
     }
 }
 
@@ -156,7 +154,8 @@ TEST(BackupFile, InflatingStopsAtTheLimitAndTheDeclaredSize) {
     // A large, very compressible database: a few hundred bytes in the archive.
     IpdBuilder big;
     auto memos = big.database("Memos");
-    for (int i = 0; i < 2000; ++i) big.record(memos, FieldList().text(1, std::string(500, 'a')).bytes());
+    for (int i = 0; i < 2000; ++i)
+        big.record(memos, FieldList().text(1, std::string(500, 'a')).bytes());
     const ByteVector bomb = Zip({{"Databases/1.dat", big.build()}});
     ByteVector understated = bomb;
     SetDeclaredSize(understated, 1000);
@@ -168,7 +167,8 @@ TEST(BackupFile, InflatingStopsAtTheLimitAndTheDeclaredSize) {
     auto unlisted = DesktopSoftwareEntries(SplitByDatabase(ipd));
     unlisted.erase(unlisted.begin());
     std::uint64_t largest = 0;
-    for (const auto& entry : unlisted) largest = std::max<std::uint64_t>(largest, entry.bytes.size());
+    for (const auto& entry : unlisted)
+        largest = std::max<std::uint64_t>(largest, entry.bytes.size());
 
     const struct {
         const char* name;
@@ -183,12 +183,19 @@ TEST(BackupFile, InflatingStopsAtTheLimitAndTheDeclaredSize) {
         {"an entry holding more than it declares", understated, MemoryLimit(),
          "the archive is damaged: "},
         {"a corrupted entry", corrupt, MemoryLimit(), "the archive is damaged: "},
+        {"a ZIP bomb declaring 6 GB",
+         ZipOfDeflatedZeros("Databases/101.dat", 6442451001, 6442451001), MemoryLimit(),
+         "the archive is damaged: Databases/101.dat: it unpacks to 6442451001 bytes, more than the "
+         "4294967296 a backup can hold"},
+        {"an entry unpacking to 1000 times its size",
+         ZipOfDeflatedZeros("Databases/Databases.ipd", 200 << 20, 200 << 20), MemoryLimit(),
+         "the archive is damaged: Databases/Databases.ipd: it unpacks to 209715200 bytes from "},
     };
     for (const auto& c : cases) {
         auto opened = Open(c.file, c.limit);
         ASSERT_FALSE(opened) << c.name;
-        EXPECT_EQ(opened.error().substr(0, c.reason.size()), c.reason) << c.name << ": "
-                                                                       << opened.error();
+        EXPECT_EQ(opened.error().substr(0, c.reason.size()), c.reason)
+            << c.name << ": " << opened.error();
     }
 }
 
@@ -199,8 +206,8 @@ TEST(BackupFile, ArchiveWarningsNameWhatWasLeftOut) {
     auto partly = entries;
     partly[1].bytes = Scrambled(partly[1].bytes.size());
     auto miscounted = entries;
-    miscounted[0].bytes = Bytes(ManifestXml(
-        {{"1", "Memos", 5}, {"2", "Tasks", 1}, {"3", "Folders", 1}, {"9", "Gone", 4}}));
+    miscounted[0].bytes = Bytes(
+        ManifestXml({{"1", "Memos", 5}, {"2", "Tasks", 1}, {"3", "Folders", 1}, {"9", "Gone", 4}}));
     auto skipped = entries;
     // A record of database index 0xFFFF in the middle of the memos: tools leave it out.
     IpdBuilder memos;
@@ -216,9 +223,13 @@ TEST(BackupFile, ArchiveWarningsNameWhatWasLeftOut) {
         std::size_t records;
         std::vector<std::string> warnings;
     } cases[] = {
-        {"one database encrypted", partly, 2,
+        {"one database encrypted",
+         partly,
+         2,
          {"Databases/1.dat (\"Memos\") is encrypted: its records are left out"}},
-        {"manifest counts that differ", miscounted, 4,
+        {"manifest counts that differ",
+         miscounted,
+         4,
          {"Manifest.xml counts 4 records in \"Gone\" but the archive holds no Databases/9.dat",
           "Manifest.xml counts 5 records in \"Memos\" but Databases/1.dat holds 2"}},
         {"records of index 0xFFFF", skipped, 4, {}},
@@ -241,7 +252,8 @@ TEST(BackupFile, EqualNamesInTwoEntriesShareOneDatabase) {
     IpdBuilder second;
     second.database("Memos");
     second.record(0, FieldList().text(1, "B").bytes());
-    auto opened = Open(Zip({{"Databases/1.dat", first.build()}, {"Databases/2.dat", second.build()}}));
+    auto opened =
+        Open(Zip({{"Databases/1.dat", first.build()}, {"Databases/2.dat", second.build()}}));
     ASSERT_TRUE(opened) << opened.error();
     const RecordIndex index = BuildDatabaseNodes(opened->image, "a.bbb");
     ASSERT_EQ(index.databases.size(), 1u);
@@ -276,8 +288,7 @@ TEST(BackupFile, SixteenBitUtf8TextsAreReadSoFromArchivesOnly) {
         const RecordSpan span = index.records[0].span;
         const ContactRecord contact = DecodeContact(opened->image, span, false, unicode);
         EXPECT_EQ(contact.values[ContactRecord::FirstName] == "Zo\u00EB", archive);
-        EXPECT_EQ(contact.values[ContactRecord::LastName] ==
-                      "\u0395\u03BB\u03AD\u03BD\u03B7",
+        EXPECT_EQ(contact.values[ContactRecord::LastName] == "\u0395\u03BB\u03AD\u03BD\u03B7",
                   archive);
         EXPECT_EQ(contact.values[ContactRecord::Company], "ACME");
         auto body = opened->image.range(span.start, span.end);
@@ -289,8 +300,8 @@ TEST(BackupFile, SixteenBitUtf8TextsAreReadSoFromArchivesOnly) {
 }
 
 TEST(Manifest, ReadsTheDatabasesAndTheDevice) {
-    auto manifest = ParseManifest(ManifestXml({{"125", "Address Book - All", 509},
-                                               {"7", "Caf\xC3\xA9 & <Notes>", std::nullopt}}));
+    auto manifest = ParseManifest(ManifestXml(
+        {{"125", "Address Book - All", 509}, {"7", "Caf\xC3\xA9 & <Notes>", std::nullopt}}));
     ASSERT_TRUE(manifest) << manifest.error();
     EXPECT_FALSE(manifest->blackBerry10);
     ASSERT_EQ(manifest->databases.size(), 2u);

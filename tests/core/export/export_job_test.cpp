@@ -6,9 +6,9 @@
 
 #include "core/export/export_fixture.h"
 #include "export/export_engine.h"
-#include "kinds/record_kinds.h"
 #include "io/file_output.h"
 #include "ipd/loader.h"
+#include "kinds/record_kinds.h"
 
 namespace orrelin {
 namespace {
@@ -43,8 +43,7 @@ class ExportFixture : public ::testing::Test {
     }
     // What the panel writes with `selected` chosen.
     std::string Panel(ExportScope scope, ExportFormat format, NodeId selected) const {
-        return RenderExportToString(tree,
-                                    Request(format, scope, ScopeNode(tree, scope, selected)));
+        return RenderExportToString(tree, Request(format, scope, ScopeNode(tree, scope, selected)));
     }
     std::string Database(ExportFormat format, FixtureDb db) const {
         return RenderExportToString(tree,
@@ -122,8 +121,7 @@ TEST_F(ExportFixture, OneDatabaseGivesBannerHeaderAndEveryRecordInTreeOrder) {
 }
 
 TEST_F(ExportFixture, AnEmptyDatabaseGivesItsBannerAndHeaderOnly) {
-    EXPECT_EQ(Database(ExportFormat::Text, kCalendarAll),
-              Banner(27, "Calendar"));
+    EXPECT_EQ(Database(ExportFormat::Text, kCalendarAll), Banner(27, "Calendar"));
     EXPECT_EQ(Database(ExportFormat::Csv, kCalendarAll),
               Banner(27, "Calendar") + Lines({"Subject,Location,Start,End,Duration,Notes"}));
 }
@@ -235,8 +233,7 @@ TEST_F(ExportFiles, NamesTheFileAfterDayAndTimeAndNeverReplacesAnEarlierExport) 
     }
     request.format = ExportFormat::Csv;
     ASSERT_EQ(
-        ExportToFile(tree, request, ExportFileName(tree.path(), ExportFormat::Csv, when))
-            .status,
+        ExportToFile(tree, request, ExportFileName(tree.path(), ExportFormat::Csv, when)).status,
         ExportStatus::Written);
     EXPECT_EQ(Names(), (std::vector<std::string>{
                            "Orrelin_Export_07040509.csv", "Orrelin_Export_07040509.txt",
@@ -287,22 +284,44 @@ TEST_F(ExportFiles, ACancelledExportLeavesNothingBehind) {
     EXPECT_TRUE(Names().empty());
 
     // Refusing only at the very end still cancels.
-    ExportResult late =
-        ExportToFile(tree, request, path,
-                     [](std::uint64_t done, std::uint64_t total) { return done < total; });
+    ExportResult late = ExportToFile(
+        tree, request, path, [](std::uint64_t done, std::uint64_t total) { return done < total; });
     EXPECT_EQ(late.status, ExportStatus::Cancelled);
     EXPECT_TRUE(Names().empty());
 
     seen.clear();
-    ExportResult whole =
-        ExportToFile(tree, request, path, [&](std::uint64_t done, std::uint64_t) {
-            seen.push_back(done);
-            return true;
-        });
+    ExportResult whole = ExportToFile(tree, request, path, [&](std::uint64_t done, std::uint64_t) {
+        seen.push_back(done);
+        return true;
+    });
     EXPECT_EQ(whole.status, ExportStatus::Written);
     EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
     EXPECT_EQ(seen.back(), 3000u);
     EXPECT_EQ(Names(), std::vector<std::string>{"out.txt"});
+}
+
+// Six chunks of records: rendered on every core, written in tree order, and stopped as asked.
+TEST(ExportSink, ALargeExportKeepsTreeOrderOnEveryCore) {
+    IpdBuilder b;
+    const std::uint16_t memos = b.database("Memos");
+    for (int i = 0; i < 6000; ++i)
+        b.record(memos, FieldList().text(1, "memo " + std::to_string(i)).bytes());
+    BackupTree tree = TreeOf(b.build());
+    ExportRequest request;
+    request.format = ExportFormat::Json;
+    const std::string json = RenderExportToString(tree, request);
+    std::size_t at = 0;
+    for (int i = 0; i < 6000; ++i) {
+        const std::string line = "{\"index\":" + std::to_string(i + 1) + ",";
+        at = json.find(line, at);
+        ASSERT_NE(at, std::string::npos) << line;
+        const std::string values = "\"values\":{\"title\":\"memo " + std::to_string(i) + "\"";
+        ASSERT_EQ(json.compare(json.find("\"values\"", at), values.size(), values), 0);
+    }
+    const ExportRun cancelled = RenderExport(
+        tree, request, [](std::string_view) { return true; },
+        [](std::uint64_t done, std::uint64_t) { return done < 2000; });
+    EXPECT_EQ(cancelled.status, ExportStatus::Cancelled);
 }
 
 TEST(ExportSink, ARefusedWriteFailsTheRun) {

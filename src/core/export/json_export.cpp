@@ -1,75 +1,18 @@
-// The exports other programs read, in full Unicode: vCard 4.0 for contacts, iCalendar for
-// appointments and tasks, JSON for every record of every recognised database. 16-bit texts are
-// decoded from their UTF-16 code units, 8-bit texts read through the request's code page, and
-// times written as exact UTC instants.
+// The JSON export: every record of every recognised database (and, when every database is
+// asked for, the raw fields of the others), in full Unicode, times as UTC instants.
 
 #include <array>
 #include <charconv>
 
-#include "decoders/calendar_decoder.h"
-#include "decoders/contact_decoder.h"
 #include "decoders/record_fields.h"
-#include "decoders/task_decoder.h"
 #include "export/export_writer.h"
-#include "export/icalendar_writer.h"
 #include "export/json_writer.h"
-#include "export/vcard_writer.h"
 #include "kinds/labels.h"
 #include "kinds/raw_fields.h"
 #include "text/codepage.h"
 
 namespace orrelin {
 namespace {
-
-// How the Unicode formats decode: every character kept, times as instants only.
-DecodeContext UnicodeContext(const ExportRequest& request) {
-    DecodeContext context;
-    context.text = TextOptions{true, request.eightBitPage};
-    context.displayTimes = false;
-    return context;
-}
-
-class VCardWriter final : public ExportWriter {
-  public:
-    VCardWriter(const ExportHead& head, std::string& out)
-        : head_(head), out_(out), context_(UnicodeContext(head.request)) {}
-
-    void record(const RecordItem& item) override {
-        const IpdImage& image = head_.tree.image();
-        ContactRecord contact = DecodeContact(image, item.span, IsAllForm(item.db), context_);
-        AppendVCard(contact, contact.photo, RecordUid(NameOf(item.db), image, item.span), out_);
-    }
-
-  private:
-    const ExportHead& head_;
-    std::string& out_;
-    const DecodeContext context_;
-};
-
-class ICalendarWriter final : public ExportWriter {
-  public:
-    ICalendarWriter(const ExportHead& head, std::string& out)
-        : head_(head), out_(out), context_(UnicodeContext(head.request)) {}
-
-    void begin() override { out_.append(ICalendarHeader()); }
-    void end() override { out_.append(ICalendarFooter()); }
-
-    void record(const RecordItem& item) override {
-        const IpdImage& image = head_.tree.image();
-        const std::string uid = RecordUid(NameOf(item.db), image, item.span);
-        if (item.db == KnownDb::Tasks) {
-            AppendTodo(DecodeTask(image, item.span, context_), uid, head_.stampUtc, out_);
-        } else {
-            AppendEvent(DecodeCalendar(image, item.span, IsAllForm(item.db), context_), uid,
-                        head_.stampUtc, out_);
-        }
-    }
-
-  private:
-    const ExportHead& head_;
-    std::string& out_;
-    const DecodeContext context_;
-};
 
 // A record's span tag "start:end", made without allocating.
 std::string_view Tag(RecordSpan span, std::array<char, 48>& buffer) {
@@ -234,14 +177,6 @@ class JsonExport final : public ExportWriter {
 };
 
 }  // namespace
-
-std::unique_ptr<ExportWriter> MakeVCardWriter(const ExportHead& head, std::string& out) {
-    return std::make_unique<VCardWriter>(head, out);
-}
-
-std::unique_ptr<ExportWriter> MakeICalendarWriter(const ExportHead& head, std::string& out) {
-    return std::make_unique<ICalendarWriter>(head, out);
-}
 
 std::unique_ptr<ExportWriter> MakeJsonWriter(const ExportHead& head, std::string& out) {
     return std::make_unique<JsonExport>(head, out);
