@@ -38,7 +38,7 @@ struct MergedDatabase {
 
 // The databases a merge of the current checks writes, in the order written; a database gets in
 // when at least one of its records is marked in either tree. The recognised ones come first,
-// in kMergeOrder, then the others in the order their names first appear in the first tree and
+// in MergeOrder(), then the others in the order their names first appear in the first tree and
 // then the second.
 std::vector<MergedDatabase> PlanMerge(const CheckTree& first, const CheckTree* second);
 
