@@ -311,16 +311,9 @@ inline std::optional<std::string> ExerciseImage(const IpdImage& image) {
         (void)RecordLabel(db, *body);
 
         // Every label routine on every record, whatever its database.
-        (void)SmsLabel(*body);
+        for (const KnownDbInfo& each : kKnownDatabases)
+            (void)RecordLabel(each.db, *body);
         (void)SmsIsSent(*body);
-        (void)ContactLabel(*body, false);
-        (void)ContactLabel(*body, true);
-        (void)TaskLabel(*body);
-        (void)MemoLabel(*body);
-        (void)CalendarLabel(*body, false);
-        (void)CalendarLabel(*body, true);
-        (void)ServiceBookLabel(*body);
-        (void)CallLabel(*body);
         (void)CallIcon(*body);
 
         if (auto problem = detail::CheckByteForms(Tail(*body, 6))) return problem;

@@ -90,26 +90,72 @@ std::string ApplyPattern(std::string_view pattern, const CivilDate& date, int ho
     return out;
 }
 
+// The pattern token of a strftime conversion letter, or nullptr for one we have no token for.
+const char* TokenFor(char conversion, bool unpadded) {
+    switch (conversion) {
+        case 'd':
+            return unpadded ? "d" : "dd";
+        case 'e':
+            return "d";
+        case 'm':
+            return unpadded ? "M" : "MM";
+        case 'Y':
+            return "yyyy";
+        case 'y':
+            return "yy";
+        case 'H':
+            return unpadded ? "H" : "HH";
+        case 'k':
+            return "H";
+        case 'I':
+            return unpadded ? "h" : "hh";
+        case 'l':
+            return "h";
+        case 'M':
+            return "mm";
+        case 'S':
+            return "ss";
+        case 'p':
+        case 'P':
+            return "tt";
+        case 'T':
+            return "HH:mm:ss";
+        case 'R':
+            return "HH:mm";
+        case 'r':
+            return "hh:mm:ss tt";
+        case 'D':
+            return "MM/dd/yy";
+        case 'F':
+            return "yyyy-MM-dd";
+        default:
+            return nullptr;
+    }
+}
+
+// Appends the literal text gathered so far and empties it, quoted when it holds a letter (a
+// quote inside doubled).
+void FlushLiteral(std::string& out, std::string& literal) {
+    if (literal.empty()) return;
+    bool letters = false;
+    for (char c : literal)
+        letters = letters || std::isalpha(static_cast<unsigned char>(c));
+    if (letters) {
+        out += '\'';
+        for (char c : literal)
+            out += c == '\'' ? std::string("''") : std::string(1, c);
+        out += '\'';
+    } else {
+        out += literal;
+    }
+    literal.clear();
+}
+
 // Our pattern for a C time format of the locale (nl_langinfo's D_FMT / T_FMT). Letters that
 // would read as pattern letters are quoted; conversions we have no token for are left out.
 std::string PatternFromStrftime(std::string_view format) {
     std::string out;
     std::string literal;
-    auto flushLiteral = [&] {
-        if (literal.empty()) return;
-        bool letters = false;
-        for (char c : literal)
-            letters = letters || std::isalpha(static_cast<unsigned char>(c));
-        if (letters) {
-            out += '\'';
-            for (char c : literal)
-                out += c == '\'' ? std::string("''") : std::string(1, c);
-            out += '\'';
-        } else {
-            out += literal;
-        }
-        literal.clear();
-    };
     for (std::size_t i = 0; i < format.size(); ++i) {
         if (format[i] != '%' || i + 1 >= format.size()) {
             literal.push_back(format[i]);
@@ -122,70 +168,16 @@ std::string PatternFromStrftime(std::string_view format) {
             unpadded = unpadded || c == '-';
             c = format[++i];
         }
-        const char* token = nullptr;
-        switch (c) {
-            case 'd':
-                token = unpadded ? "d" : "dd";
-                break;
-            case 'e':
-                token = "d";
-                break;
-            case 'm':
-                token = unpadded ? "M" : "MM";
-                break;
-            case 'Y':
-                token = "yyyy";
-                break;
-            case 'y':
-                token = "yy";
-                break;
-            case 'H':
-                token = unpadded ? "H" : "HH";
-                break;
-            case 'k':
-                token = "H";
-                break;
-            case 'I':
-                token = unpadded ? "h" : "hh";
-                break;
-            case 'l':
-                token = "h";
-                break;
-            case 'M':
-                token = "mm";
-                break;
-            case 'S':
-                token = "ss";
-                break;
-            case 'p':
-            case 'P':
-                token = "tt";
-                break;
-            case 'T':
-                token = "HH:mm:ss";
-                break;
-            case 'R':
-                token = "HH:mm";
-                break;
-            case 'r':
-                token = "hh:mm:ss tt";
-                break;
-            case 'D':
-                token = "MM/dd/yy";
-                break;
-            case 'F':
-                token = "yyyy-MM-dd";
-                break;
-            case '%':
-                literal.push_back('%');
-                continue;
-            default:
-                continue;
+        if (c == '%') {
+            literal.push_back('%');
+            continue;
         }
-        flushLiteral();
+        const char* token = TokenFor(c, unpadded);
+        if (token == nullptr) continue;
+        FlushLiteral(out, literal);
         out += token;
     }
-    flushLiteral();
+    FlushLiteral(out, literal);
     return out;
 }
 

@@ -7,6 +7,7 @@
 #include "decoders/contact_decoder.h"
 #include "ipd/ipd_image.h"
 #include "kinds/record_kinds.h"
+#include "text/phone_chars.h"
 
 namespace orrelin {
 namespace {
@@ -18,11 +19,6 @@ constexpr std::size_t kLongestCountryCode = 3;
 constexpr std::size_t kMostKeyDigits = 17;
 // Contacts from which the address book is read on two threads.
 constexpr std::size_t kContactsForTwoThreads = 4096;
-
-constexpr bool Ignored(char c) {
-    return c == ' ' || c == '\t' || c == '-' || c == '.' || c == '(' || c == ')' || c == '[' ||
-           c == ']';
-}
 
 constexpr std::array<ContactRecord::Slot, 8> kPhoneSlots{
     ContactRecord::WorkPhone1, ContactRecord::WorkPhone2,  ContactRecord::HomePhone1,
@@ -58,10 +54,10 @@ constexpr std::array<NumberByte, 256> kNumberBytes = [] {
     std::array<NumberByte, 256> bytes{};
     for (unsigned b = 0; b < 256; ++b) {
         const auto c = static_cast<char>(b);
-        bytes[b] = c >= '0' && c <= '9' ? NumberByte::Digit
-                   : Ignored(c)         ? NumberByte::Ignored
-                   : c == '+'           ? NumberByte::Plus
-                                        : NumberByte::Other;
+        bytes[b] = IsPhoneDigit(c)        ? NumberByte::Digit
+                   : IsSkippedInNumber(c) ? NumberByte::Ignored
+                   : c == '+'             ? NumberByte::Plus
+                                          : NumberByte::Other;
     }
     return bytes;
 }();
@@ -108,10 +104,10 @@ std::optional<DialledNumber> ReadDialledNumber(std::string_view number) {
     DialledNumber out;
     bool plus = false;
     for (char c : number) {
-        if (Ignored(c)) continue;
+        if (IsSkippedInNumber(c)) continue;
         if (c == '+' && !plus && out.digits.empty()) {
             plus = true;
-        } else if (c >= '0' && c <= '9') {
+        } else if (IsPhoneDigit(c)) {
             out.digits.push_back(c);
         } else {
             return std::nullopt;

@@ -126,11 +126,6 @@ std::optional<int> TodoPriority(std::string_view word) {
 }
 #endif  // ORRELIN_WITHOUT_LIBICAL
 
-std::int64_t NowUtc() {
-    using namespace std::chrono;
-    return duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
-}
-
 // The database name in lower case, each run of other characters one hyphen:
 // "Calendar - All" gives "calendar-all".
 std::string Slug(std::string_view name) {
@@ -175,14 +170,6 @@ std::string_view ICalendarHeader() {
 
 std::string_view ICalendarFooter() {
     return "END:VCALENDAR\r\n";
-}
-
-void AppendEvent(const CalendarRecord& record, std::string_view uid, std::string& out) {
-    AppendEvent(record, uid, NowUtc(), out);
-}
-
-void AppendTodo(const TaskRecord& record, std::string_view uid, std::string& out) {
-    AppendTodo(record, uid, NowUtc(), out);
 }
 
 #ifdef ORRELIN_WITHOUT_LIBICAL

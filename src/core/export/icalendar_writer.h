@@ -22,11 +22,7 @@ std::string_view ICalendarHeader();  // BEGIN:VCALENDAR, VERSION:2.0, PRODID, ea
 std::string_view ICalendarFooter();  // END:VCALENDAR with CR LF
 
 // One VEVENT / VTODO of a record decoded with TextOptions{unicode = true}, folded with CR LF
-// line ends. DTSTAMP is the time of the call.
-void AppendEvent(const CalendarRecord& record, std::string_view uid, std::string& out);
-void AppendTodo(const TaskRecord& record, std::string_view uid, std::string& out);
-
-// The same with DTSTAMP fixed by the caller (Unix seconds, UTC).
+// line ends, its DTSTAMP the caller's (Unix seconds, UTC).
 void AppendEvent(const CalendarRecord& record, std::string_view uid, std::int64_t stampUtc,
                  std::string& out);
 void AppendTodo(const TaskRecord& record, std::string_view uid, std::int64_t stampUtc,

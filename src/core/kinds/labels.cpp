@@ -13,36 +13,8 @@ using namespace label_rules;
 
 }  // namespace
 
-SingleByteText SmsLabel(Bytes body) {
-    return Sms(body, SingleByteForm{});
-}
-
 bool SmsIsSent(Bytes body) {
     return body.size() <= kSmsDirectionByte || body[kSmsDirectionByte] == 0;
-}
-
-SingleByteText ContactLabel(Bytes body, bool all) {
-    return Contact(body, all, SingleByteForm{});
-}
-
-SingleByteText TaskLabel(Bytes body) {
-    return Label(KnownDb::Tasks, body, SingleByteForm{});
-}
-
-SingleByteText MemoLabel(Bytes body) {
-    return Label(KnownDb::Memos, body, SingleByteForm{});
-}
-
-SingleByteText CalendarLabel(Bytes body, bool all) {
-    return Label(all ? KnownDb::CalendarAll : KnownDb::Calendar, body, SingleByteForm{});
-}
-
-SingleByteText ServiceBookLabel(Bytes body) {
-    return Label(KnownDb::ServiceBook, body, SingleByteForm{});
-}
-
-SingleByteText CallLabel(Bytes body) {
-    return Call(body, SingleByteForm{});
 }
 
 ImageKey CallIcon(Bytes body) {

@@ -6,24 +6,19 @@
 #include <string>
 
 #include "decoders/decode_context.h"
-#include "kinds/image_keys.h"
 #include "ipd/byte_reader.h"
 #include "ipd/fields.h"
-#include "text/single_byte.h"
-#include "text/utf16.h"
 #include "ipd/ipd_format.h"
 #include "ipd/record_index.h"
+#include "kinds/image_keys.h"
+#include "text/single_byte.h"
+#include "text/utf16.h"
 
 namespace orrelin {
 
-SingleByteText SmsLabel(Bytes body);
+// Whether an SMS body is of a message the user sent (a body without the direction byte is).
 bool SmsIsSent(Bytes body);
-SingleByteText ContactLabel(Bytes body, bool all);
-SingleByteText TaskLabel(Bytes body);
-SingleByteText MemoLabel(Bytes body);
-SingleByteText CalendarLabel(Bytes body, bool all);
-SingleByteText ServiceBookLabel(Bytes body);
-SingleByteText CallLabel(Bytes body);
+// The image of a call log record: received, placed or missed.
 ImageKey CallIcon(Bytes body);
 
 // The label and image the tree gives a record of database `db`.

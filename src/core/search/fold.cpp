@@ -27,14 +27,14 @@ struct Range {
 
 // Latin Extended-A, by base letter.
 constexpr std::array<Range, 22> kLatinA{{
-    {0x100, 0x105, Ascii('a')},      {0x106, 0x10D, Ascii('c')},  {0x10E, 0x111, Ascii('d')},
-    {0x112, 0x11B, Ascii('e')},      {0x11C, 0x123, Ascii('g')},  {0x124, 0x127, Ascii('h')},
-    {0x128, 0x131, Ascii('i')},      {0x132, 0x133, Ascii('i', 'j')},
-    {0x134, 0x135, Ascii('j')},      {0x136, 0x138, Ascii('k')},  {0x139, 0x142, Ascii('l')},
-    {0x143, 0x14B, Ascii('n')},      {0x14C, 0x151, Ascii('o')},  {0x152, 0x153, Ascii('o', 'e')},
-    {0x154, 0x159, Ascii('r')},      {0x15A, 0x161, Ascii('s')},  {0x162, 0x167, Ascii('t')},
-    {0x168, 0x173, Ascii('u')},      {0x174, 0x175, Ascii('w')},  {0x176, 0x178, Ascii('y')},
-    {0x179, 0x17E, Ascii('z')},      {0x17F, 0x17F, Ascii('s')},
+    {0x100, 0x105, Ascii('a')}, {0x106, 0x10D, Ascii('c')},      {0x10E, 0x111, Ascii('d')},
+    {0x112, 0x11B, Ascii('e')}, {0x11C, 0x123, Ascii('g')},      {0x124, 0x127, Ascii('h')},
+    {0x128, 0x131, Ascii('i')}, {0x132, 0x133, Ascii('i', 'j')}, {0x134, 0x135, Ascii('j')},
+    {0x136, 0x138, Ascii('k')}, {0x139, 0x142, Ascii('l')},      {0x143, 0x14B, Ascii('n')},
+    {0x14C, 0x151, Ascii('o')}, {0x152, 0x153, Ascii('o', 'e')}, {0x154, 0x159, Ascii('r')},
+    {0x15A, 0x161, Ascii('s')}, {0x162, 0x167, Ascii('t')},      {0x168, 0x173, Ascii('u')},
+    {0x174, 0x175, Ascii('w')}, {0x176, 0x178, Ascii('y')},      {0x179, 0x17E, Ascii('z')},
+    {0x17F, 0x17F, Ascii('s')},
 }};
 
 // Latin-1 letters from U+00C0, by base letter; 0 keeps the character (lower-cased).
@@ -215,8 +215,8 @@ char* FoldInto(char* out, std::string_view utf8, bool& digits) {
         const char32_t c = decoded->code;
         if (c < 0x800) {
             const char32_t to = kTable[c];
-            slowDigits = slowDigits || (to != kDrop && (to & kAscii) != 0 &&
-                                        (to & 0xFF) >= '0' && (to & 0xFF) <= '9');
+            slowDigits = slowDigits || (to != kDrop && (to & kAscii) != 0 && (to & 0xFF) >= '0' &&
+                                        (to & 0xFF) <= '9');
             out = Put(out, to);
         } else if (char* folded = PutWide(out, c)) {
             out = folded;
@@ -246,7 +246,7 @@ std::string Folded(std::string_view utf8) {
 std::string PhoneDigits(std::string_view folded) {
     std::string digits;
     for (char c : folded) {
-        if (c >= '0' && c <= '9') {
+        if (IsPhoneDigit(c)) {
             digits.push_back(c);
         } else if (!IsPhonePunctuation(c)) {
             return {};
@@ -260,7 +260,7 @@ char* PutPhoneDigitRuns(char* out, std::string_view folded, char separator) {
     std::size_t i = 0;
     while (i < n) {
         const char c = folded[i];
-        if (c < '0' || c > '9') {
+        if (!IsPhoneDigit(c)) {
             ++i;
             continue;
         }
@@ -271,7 +271,7 @@ char* PutPhoneDigitRuns(char* out, std::string_view folded, char separator) {
         std::size_t j = i;
         for (; j < n; ++j) {
             const char d = folded[j];
-            if (d >= '0' && d <= '9') {
+            if (IsPhoneDigit(d)) {
                 *out++ = d;
                 broken = broken || gap;
                 gap = false;

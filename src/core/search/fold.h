@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/phone_chars.h"
+
 namespace orrelin {
 
 // Appends the searchable form of UTF-8 text: letters in lower case and without their accents
@@ -21,11 +23,6 @@ std::string Folded(std::string_view utf8);
 char* FoldInto(char* out, std::string_view utf8);
 // The same, telling whether the folded text holds a digit.
 char* FoldInto(char* out, std::string_view utf8, bool& digits);
-
-// Whether c may stand between the digits of a phone number: space, '+', '-', '(', ')', '.'.
-constexpr bool IsPhonePunctuation(char c) {
-    return c == ' ' || c == '+' || c == '-' || c == '(' || c == ')' || c == '.';
-}
 
 // The digits of a folded query written like a phone number ("+1 (555) 010-4477" gives
 // "15550104477"); empty when the query holds anything but digits and phone punctuation, or
