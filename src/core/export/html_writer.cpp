@@ -208,13 +208,7 @@ class HtmlWriter final : public ExportWriter {
                     pair(ExtraCaption(extra.jsonKey), std::to_string(values_.number));
                 return;
             case ExtraValue::JoinedTexts: {
-                std::string joined;
-                for (std::size_t i = 0; i < extra.count; ++i) {
-                    const std::string& part = values_.texts[extra.first + i];
-                    if (part.empty()) continue;
-                    if (!joined.empty()) joined.push_back('.');
-                    joined += part;
-                }
+                const std::string joined = JoinedTexts(values_, extra);
                 if (!joined.empty()) pair(ExtraCaption(extra.jsonKey), joined);
                 return;
             }

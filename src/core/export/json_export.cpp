@@ -157,13 +157,7 @@ class JsonExport final : public ExportWriter {
                 json_.member(extra.jsonKey, values_.number);
                 return;
             case ExtraValue::JoinedTexts: {
-                std::string joined;
-                for (std::size_t i = 0; i < extra.count; ++i) {
-                    const std::string& part = values_.texts[extra.first + i];
-                    if (part.empty()) continue;
-                    if (!joined.empty()) joined.push_back('.');
-                    joined += part;
-                }
+                const std::string joined = JoinedTexts(values_, extra);
                 if (!joined.empty()) json_.member(extra.jsonKey, joined);
                 return;
             }

@@ -425,4 +425,15 @@ std::span<const FieldRow> JsonTexts(RecordKind kind) {
     return kOrders.json[static_cast<std::size_t>(kind)];
 }
 
+std::string JoinedTexts(const RecordValues& values, const ExtraRow& extra) {
+    std::string joined;
+    for (std::size_t i = 0; i < extra.count; ++i) {
+        const std::string& part = values.texts[extra.first + i];
+        if (part.empty()) continue;
+        if (!joined.empty()) joined.push_back('.');
+        joined += part;
+    }
+    return joined;
+}
+
 }  // namespace orrelin

@@ -60,6 +60,9 @@ struct RecordValues {
     std::span<const std::string> view() const { return {texts.data(), count}; }
 };
 
+// The texts an ExtraValue::JoinedTexts row names, the empty ones left out, joined by ".".
+std::string JoinedTexts(const RecordValues& values, const ExtraRow& extra);
+
 // What the text and CSV exports call a kind; empty captions for a kind they do not write.
 struct TextExportNames {
     std::string_view selectedCaption;  // the panel's option for one record
