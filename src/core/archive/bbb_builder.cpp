@@ -122,8 +122,10 @@ ByteVector DeflatedZeros(std::uint64_t copies) {
 
 }  // namespace
 
-ByteVector ZipOfDeflatedZeros(std::string_view name, std::uint64_t zeros, std::uint64_t declared) {
-    const ByteVector data = DeflatedZeros(zeros > 1 ? (zeros - 1 + 257) / 258 : 0);
+ByteVector ZipOfDeflatedZeros(std::string_view name, std::uint64_t zeros, std::uint64_t declared,
+                              std::uint64_t padding) {
+    ByteVector data = DeflatedZeros(zeros > 1 ? (zeros - 1 + 257) / 258 : 0);
+    data.resize(data.size() + static_cast<std::size_t>(padding), 0);
     // Sizes go in the ZIP64 extra field of both headers, whatever they are.
     auto header = [&](std::uint32_t signature, bool central) {
         ByteVector h;

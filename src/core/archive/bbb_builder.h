@@ -26,8 +26,11 @@ Result<ByteVector> WriteZip(const std::vector<ArchiveEntry>& entries, bool defla
 // A ZIP archive of one entry `name` holding `zeros` zero bytes (rounded up to one more than a
 // multiple of 258) deflated at deflate's highest ratio, about 1032 to 1, and declaring
 // `declared` bytes; its checksum is left zero. What a ZIP bomb is, for the tests of its refusal:
-// six gigabytes take six megabytes and a fraction of a second.
-ByteVector ZipOfDeflatedZeros(std::string_view name, std::uint64_t zeros, std::uint64_t declared);
+// six gigabytes take six megabytes and a fraction of a second. `padding` zero bytes follow the
+// deflated ones as part of the entry's packed bytes, so that the entry seems to pack at a ratio
+// a backup may have.
+ByteVector ZipOfDeflatedZeros(std::string_view name, std::uint64_t zeros, std::uint64_t declared,
+                              std::uint64_t padding = 0);
 
 struct ListedDatabase {
     std::string uid;

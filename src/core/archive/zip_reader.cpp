@@ -1,6 +1,10 @@
 #include "archive/zip_reader.h"
 
 #include <zip.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <vector>
 
 #include <utility>
 
@@ -20,6 +24,15 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
         if (lower(a[i]) != lower(b[i])) return false;
     }
     return true;
+}
+
+// A libzip error code in libzip's own words.
+std::string LibzipWords(int code) {
+    zip_error_t error;
+    zip_error_init_with_code(&error, code);
+    std::string words = zip_error_strerror(&error);
+    zip_error_fini(&error);
+    return words;
 }
 
 }  // namespace
@@ -79,9 +92,34 @@ Result<std::uint64_t> ZipReader::declaredSize(std::uint64_t entry) const {
     return std::uint64_t{stat.size};
 }
 
+// The raw deflate stream of an entry, inflated by zlib, its input counted.
+struct ZipReader::Stream::Inflater {
+    z_stream z{};
+    std::vector<std::uint8_t> input = std::vector<std::uint8_t>(std::size_t{64} << 10);
+    std::uint64_t packedLeft = 0;  // raw bytes not yet read from the archive
+    std::uint32_t expectedCrc = 0;
+    bool checkCrc = false;
+    std::uint32_t crc = 0;
+    bool ended = false;  // the deflate stream's last block is through
+};
+
+void ZipReader::Stream::InflaterDeleter::operator()(Inflater* inflater) const {
+    inflateEnd(&inflater->z);
+    delete inflater;
+}
+
 Result<ZipReader::Stream> ZipReader::open(std::uint64_t entry) const {
     const std::string entryName = name(entry);
-    zip_file_t* file = zip_fopen_index(archive_.get(), entry, 0);
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    const bool known = zip_stat_index(archive_.get(), entry, 0, &stat) == 0;
+    // Deflated and not encrypted: inflated here. Anything else (stored, another method, or an
+    // encryption whose refusal libzip words) through libzip, bounded by the declared size alone.
+    const bool inflateHere =
+        known && (stat.valid & ZIP_STAT_COMP_METHOD) && stat.comp_method == ZIP_CM_DEFLATE &&
+        (stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method == ZIP_EM_NONE &&
+        (stat.valid & ZIP_STAT_COMP_SIZE);
+    zip_file_t* file = zip_fopen_index(archive_.get(), entry, inflateHere ? ZIP_FL_COMPRESSED : 0);
     if (!file) {
         zip_error_t* error = zip_get_error(archive_.get());
         const int code = zip_error_code_zip(error);
@@ -91,17 +129,33 @@ Result<ZipReader::Stream> ZipReader::open(std::uint64_t entry) const {
         zip_error_clear(archive_.get());
         return Failure{entryName + ": " + why};
     }
-    return Stream(file, entryName);
+    if (!inflateHere) return Stream(file, entryName);
+    auto* inflater = new Stream::Inflater;
+    if (inflateInit2(&inflater->z, -MAX_WBITS) != Z_OK) {
+        delete inflater;
+        zip_fclose(file);
+        return Failure{entryName + ": " + LibzipWords(ZIP_ER_MEMORY)};
+    }
+    inflater->packedLeft = stat.comp_size;
+    inflater->checkCrc = (stat.valid & ZIP_STAT_CRC) != 0;
+    inflater->expectedCrc = stat.crc;
+    return Stream(file, entryName, inflater);
 }
 
+ZipReader::Stream::Stream(zip_file* file, std::string name, Inflater* inflater)
+    : file_(file), name_(std::move(name)), inflater_(inflater) {}
+
 ZipReader::Stream::Stream(Stream&& other) noexcept
-    : file_(std::exchange(other.file_, nullptr)), name_(std::move(other.name_)) {}
+    : file_(std::exchange(other.file_, nullptr)),
+      name_(std::move(other.name_)),
+      inflater_(std::move(other.inflater_)) {}
 
 ZipReader::Stream& ZipReader::Stream::operator=(Stream&& other) noexcept {
     if (this != &other) {
         if (file_) zip_fclose(file_);
         file_ = std::exchange(other.file_, nullptr);
         name_ = std::move(other.name_);
+        inflater_ = std::move(other.inflater_);
     }
     return *this;
 }
@@ -114,7 +168,55 @@ Status ZipReader::Stream::failed(std::string_view why) const {
     return Failure{name_ + ": " + std::string(why)};
 }
 
+// The failure in libzip's own words, as when libzip inflates.
+Status ZipReader::Stream::failedWith(int libzipCode) const {
+    return failed(LibzipWords(libzipCode));
+}
+
+// Inflates exactly `size` bytes into `out`, or with `probe` finds out whether anything is left
+// (`size` 1: a byte produced fails the entry as holding more than declared).
+Status ZipReader::Stream::inflate(std::uint8_t* out, std::uint64_t size, bool probe) {
+    Inflater& in = *inflater_;
+    while (size > 0) {
+        if (in.ended) return probe ? Status{} : failed("it ends before its declared size");
+        if (in.z.avail_in == 0 && in.packedLeft > 0) {
+            const std::uint64_t want = std::min<std::uint64_t>(in.packedLeft, in.input.size());
+            const zip_int64_t got = zip_fread(file_, in.input.data(), want);
+            if (got < 0) return failed(zip_error_strerror(zip_file_get_error(file_)));
+            if (got == 0) return failedWith(ZIP_ER_EOF);
+            in.packedLeft -= static_cast<std::uint64_t>(got);
+            in.z.next_in = in.input.data();
+            in.z.avail_in = static_cast<uInt>(got);
+        }
+        const uInt room = static_cast<uInt>(std::min<std::uint64_t>(size, 1u << 30));
+        in.z.next_out = out;
+        in.z.avail_out = room;
+        const int result = ::inflate(&in.z, Z_NO_FLUSH);
+        const uInt produced = room - in.z.avail_out;
+        if (result == Z_STREAM_END) {
+            in.ended = true;
+        } else if (result == Z_BUF_ERROR) {
+            // No progress: more input is wanted, and there is none when the packed bytes stop
+            // mid-stream.
+            if (in.z.avail_in > 0 || in.packedLeft == 0) return failedWith(ZIP_ER_COMPRESSED_DATA);
+        } else if (result != Z_OK) {
+            return failedWith(result == Z_MEM_ERROR ? ZIP_ER_MEMORY : ZIP_ER_COMPRESSED_DATA);
+        }
+        if (produced > 0 && probe) return failed("it holds more than its declared size");
+        if (in.z.total_out > in.z.total_in * kMostInflateRatio + kInflateSlack) {
+            return failed("it unpacks to more than " + std::to_string(kMostInflateRatio) +
+                          " times the " + std::to_string(in.z.total_in) +
+                          " packed bytes it has used, more than any backup");
+        }
+        in.crc = static_cast<std::uint32_t>(crc32(in.crc, out, produced));
+        out += produced;
+        size -= produced;
+    }
+    return {};
+}
+
 Status ZipReader::Stream::read(std::uint8_t* out, std::uint64_t size) {
+    if (inflater_) return inflate(out, size, false);
     // In pieces, so that a size beyond what one call takes is read all the same.
     constexpr std::uint64_t kPiece = std::uint64_t{1} << 30;
     while (size > 0) {
@@ -130,6 +232,12 @@ Status ZipReader::Stream::read(std::uint8_t* out, std::uint64_t size) {
 
 Status ZipReader::Stream::finish() {
     std::uint8_t more = 0;
+    if (inflater_) {
+        if (auto rest = inflate(&more, 1, true); !rest) return rest;
+        if (inflater_->checkCrc && inflater_->crc != inflater_->expectedCrc)
+            return failedWith(ZIP_ER_CRC);
+        return {};
+    }
     const zip_int64_t got = zip_fread(file_, &more, 1);
     if (got < 0) return failed(zip_error_strerror(zip_file_get_error(file_)));
     if (got > 0) return failed("it holds more than its declared size");

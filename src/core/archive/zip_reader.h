@@ -10,7 +10,11 @@
 // - kMostInflateRatio: no entry unpacks to more than this many times its packed bytes (and
 //   kInflateSlack). Databases pack 2 to 10 to 1; deflate reaches 1032 to 1 on zeros alone.
 // Since an entry never inflates past its declared size, what any entry of an archive takes in
-// memory is bounded by both.
+// memory is bounded by both. A deflated entry is inflated here (zlib) rather than by libzip, so
+// that the ratio is also held against the packed bytes actually used: an entry whose packed
+// bytes are mostly padding after a short stream of zeros is refused once its output passes
+// kMostInflateRatio times the input read so far (and kInflateSlack), long before it fills
+// what it declares.
 
 #include <cstdint>
 #include <memory>
@@ -61,10 +65,17 @@ class ZipReader {
 
       private:
         friend class ZipReader;
-        Stream(zip_file* file, std::string name) : file_(file), name_(std::move(name)) {}
+        struct Inflater;
+        struct InflaterDeleter {
+            void operator()(Inflater* inflater) const;
+        };
+        Stream(zip_file* file, std::string name, Inflater* inflater = nullptr);
         Status failed(std::string_view why) const;
+        Status failedWith(int libzipCode) const;
+        Status inflate(std::uint8_t* out, std::uint64_t size, bool probe);
         zip_file* file_ = nullptr;
         std::string name_;
+        std::unique_ptr<Inflater, InflaterDeleter> inflater_;
     };
     // Starts inflating an entry; an entry encrypted by the archive itself, or compressed in a
     // way this build cannot inflate, fails with the reason.

@@ -191,6 +191,10 @@ TEST(BackupFile, InflatingStopsAtTheLimitAndTheDeclaredSize) {
         {"an entry unpacking to 1000 times its size",
          ZipOfDeflatedZeros("Databases/Databases.ipd", 200 << 20, 200 << 20), MemoryLimit(),
          "the archive is damaged: Databases/Databases.ipd: it unpacks to 209715200 bytes from "},
+        {"the same, its packed bytes padded to pass for a backup's",
+         ZipOfDeflatedZeros("Databases/Databases.ipd", 200 << 20, 200 << 20, 3 << 20),
+         MemoryLimit(),
+         "the archive is damaged: Databases/Databases.ipd: it unpacks to more than 100 times the "},
     };
     for (const auto& c : cases) {
         auto opened = Open(c.file, c.limit);
