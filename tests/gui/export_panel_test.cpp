@@ -2,6 +2,7 @@
 // persists, and what each button writes.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -57,6 +58,7 @@ class ExportPanelTest : public QObject {
     BackupTree tree;
     std::optional<NodeId> selected;
     FakeMessageBoxes messages;
+    FakeSettingsStore settings;
     QWidget host;
     std::unique_ptr<ExportPanel> panel;
 
@@ -75,8 +77,9 @@ class ExportPanelTest : public QObject {
         tree = TreeOf(FixtureBackup(), (folder.path() + "/a.ipd").toStdString());
         selected.reset();
         messages.shown.clear();
+        settings.values.clear();
         panel = std::make_unique<ExportPanel>(
-            messages,
+            messages, settings,
             [this] {
                 return ExportPanel::Source{&tree, selected, DecodeContext{}};
             },
@@ -280,6 +283,24 @@ class ExportPanelTest : public QObject {
         QCOMPARE(messages.shown.size(), std::size_t{4});
         QCOMPARE(messages.shown[0].text, "Export to: " + one + " is complete.\n1 record written.");
         QCOMPARE(panel->lastWritten(), folder.path() + "/Orrelin_Export_07040509_2.json");
+    }
+
+    // The vCard button writes the version chosen beside it, 3.0 until another is chosen; the
+    // choice is remembered for the next panel.
+    void theVcardButtonWritesTheRememberedVersion() {
+        QCOMPARE(panel->vcardVersionBox()->currentText(), QStringLiteral("3.0"));
+        Open(Record(kAddressAll, 0));
+        panel->scopeOption(2)->setChecked(true);
+        panel->standardButton(ExportFormat::VCard)->click();
+        panel->vcardVersionBox()->setCurrentText(QStringLiteral("4.0"));
+        panel->standardButton(ExportFormat::VCard)->click();
+        QVERIFY(ReadAll(folder.path() + "/Orrelin_Export_07040509.vcf").find("VERSION:3.0") !=
+                std::string::npos);
+        QVERIFY(ReadAll(folder.path() + "/Orrelin_Export_07040509_2.vcf").find("VERSION:4.0") !=
+                std::string::npos);
+        ExportPanel next(
+            messages, settings, [] { return ExportPanel::Source{}; }, &host);
+        QCOMPARE(next.vcardVersionBox()->currentText(), QStringLiteral("4.0"));
     }
 
     // The second row: the Android message and call files, the HTML page and the contact CSVs.

@@ -135,7 +135,7 @@ void MainWindow::buildLayout() {
         paneArea_->addFrame(frame);
     // The export panel comes last, below the record's pane.
     exportPanel_ = new ExportPanel(
-        platform_.messages,
+        platform_.messages, platform_.settings,
         [this] {
             return ExportPanel::Source{&tree(), selectedNode(), decodeContext()};
         },

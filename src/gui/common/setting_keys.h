@@ -26,6 +26,8 @@ inline const QString kShowAllDatabasesSetting = QStringLiteral("Options/showAllD
 inline const QString kShowRawFieldsSetting = QStringLiteral("Options/showRawFields");
 inline const QString kFullUnicodeSetting = QStringLiteral("Options/fullUnicode");
 inline const QString kFullUnicodeCodePageSetting = QStringLiteral("Options/fullUnicodeCodePage");
+// The version the export panel's vCard button writes.
+inline const QString kVcardVersionSetting = QStringLiteral("Export/vcardVersion");
 // The n-th file of File > Open Recent, from 1 (the newest); empty when there is none.
 inline QString RecentFileSetting(int n) {
     return QStringLiteral("RecentFiles/file%1").arg(n);

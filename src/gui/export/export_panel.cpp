@@ -1,5 +1,6 @@
 #include "gui/export/export_panel.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QProgressDialog>
@@ -7,6 +8,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "gui/common/setting_keys.h"
 #include "gui/common/single_byte.h"
 #include "io/file_output.h"
 #include "kinds/record_kinds.h"
@@ -35,9 +37,11 @@ int Steps(std::uint64_t count, std::uint64_t total) {
 
 }  // namespace
 
-ExportPanel::ExportPanel(MessageBoxes& messages, std::function<Source()> source, QWidget* parent)
+ExportPanel::ExportPanel(MessageBoxes& messages, SettingsStore& settings,
+                         std::function<Source()> source, QWidget* parent)
     : QGroupBox(QStringLiteral("Export to Text/CSV File"), parent),
       messages_(messages),
+      settings_(settings),
       source_(std::move(source)),
       clock_(LocalTimeNow) {
     setObjectName(QStringLiteral("exportPanel"));
@@ -69,13 +73,30 @@ ExportPanel::ExportPanel(MessageBoxes& messages, std::function<Source()> source,
         buttons_[static_cast<std::size_t>(info.format)] = button;
     }
 
+    // The version the vCard button writes, from the rows that share its name.
+    vcardVersion_ = new QComboBox(this);
+    vcardVersion_->setObjectName(QStringLiteral("vcardVersion"));
+    vcardVersion_->setToolTip(QStringLiteral("The vCard version the vCard button writes"));
+    for (const auto& info : kExportFormats) {
+        if (info.name == InfoOf(ExportFormat::VCard).name)
+            vcardVersion_->addItem(Latin1(info.version), static_cast<int>(info.format));
+    }
+    vcardVersion_->model()->sort(0);
+    const int stored = vcardVersion_->findText(
+        settings_.read(kVcardVersionSetting, Latin1(InfoOf(ExportFormat::VCard3).version)));
+    vcardVersion_->setCurrentIndex(stored < 0 ? 0 : stored);
+    connect(vcardVersion_, &QComboBox::currentTextChanged, this,
+            [this](const QString& version) { settings_.write(kVcardVersionSetting, version); });
+
     // The window's own formats beside the standard ones, Cancel last; a second row takes
     // the formats for other programs, so the panel stays as narrow as the pane it sits in.
     auto* buttons = new QHBoxLayout;
     auto* moreButtons = new QHBoxLayout;
     for (const auto& info : kExportFormats) {
         QPushButton* button = buttons_[static_cast<std::size_t>(info.format)];
-        if (button) (info.panelRow == 0 ? buttons : moreButtons)->addWidget(button);
+        if (!button) continue;
+        (info.panelRow == 0 ? buttons : moreButtons)->addWidget(button);
+        if (info.format == ExportFormat::VCard) buttons->addWidget(vcardVersion_);
     }
     buttons->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
@@ -136,6 +157,8 @@ void ExportPanel::closePanel() {
 }
 
 void ExportPanel::exportStandard(ExportFormat format) {
+    if (format == ExportFormat::VCard)
+        format = static_cast<ExportFormat>(vcardVersion_->currentData().toInt());
     runExport(format);
 }
 

@@ -13,6 +13,7 @@
 
 #include "gui/common/platform.h"
 
+class QComboBox;
 class QPushButton;
 class QRadioButton;
 
@@ -20,9 +21,10 @@ namespace orrelin::gui {
 
 // The export panel: three options (the selected record, all records of its database, every
 // exportable record of the file) and the buttons that write them to a text, CSV, vCard,
-// iCalendar, JSON, Android message or call log, or HTML file next to the opened backup. The option the user chose stays chosen across
-// openings of the panel; the captions of the first two follow the database of the record selected
-// when the panel was last opened. What is written follows the selection when a button is pressed.
+// iCalendar, JSON, Android message or call log, or HTML file next to the opened backup. The option
+// the user chose stays chosen across openings of the panel; the captions of the first two follow
+// the database of the record selected when the panel was last opened. What is written follows the
+// selection when a button is pressed.
 class ExportPanel : public QGroupBox {
     Q_OBJECT
   public:
@@ -33,7 +35,9 @@ class ExportPanel : public QGroupBox {
         DecodeContext context;
     };
 
-    ExportPanel(MessageBoxes& messages, std::function<Source()> source, QWidget* parent = nullptr);
+    // The vCard version chosen beside the vCard button is kept in `settings`.
+    ExportPanel(MessageBoxes& messages, SettingsStore& settings, std::function<Source()> source,
+                QWidget* parent = nullptr);
 
     QRadioButton* scopeOption(int index) const { return scopeOptions_[index]; }
     QPushButton* textButton() const { return textButton_; }
@@ -44,6 +48,10 @@ class ExportPanel : public QGroupBox {
     QPushButton* standardButton(ExportFormat format) const {
         return buttons_[static_cast<std::size_t>(format)];
     }
+
+    // The vCard version the vCard button writes ("3.0" or "4.0"): the last one chosen, at first
+    // 3.0, the version every contacts importer takes.
+    QComboBox* vcardVersionBox() const { return vcardVersion_; }
 
     // The index of the chosen option (the last chosen of 0, 1, 2), or nothing.
     std::optional<int> chosenScope() const;
@@ -70,6 +78,7 @@ class ExportPanel : public QGroupBox {
     void runExport(ExportFormat format);
 
     MessageBoxes& messages_;
+    SettingsStore& settings_;
     std::function<Source()> source_;
     std::function<std::tm()> clock_;
     int progressDelay_ = 500;
@@ -77,6 +86,7 @@ class ExportPanel : public QGroupBox {
     QPushButton* textButton_ = nullptr;
     QPushButton* csvButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
+    QComboBox* vcardVersion_ = nullptr;
     std::array<QPushButton*, kExportFormats.size()> buttons_{};
     QString lastWritten_;
 };
