@@ -63,4 +63,19 @@ ContactRecord DecodeContact(const IpdImage& image, RecordSpan span, bool allForm
     return record;
 }
 
+std::string ContactLabel(std::string_view first, std::string_view last) {
+    std::string label;
+    label.reserve(first.size() + 1 + last.size());
+    label.append(first).append(1, ' ').append(last);
+    return label;
+}
+
+std::string ContactDisplayName(std::string_view first, std::string_view last,
+                               std::string_view company) {
+    std::string name(first);
+    if (!name.empty() && !last.empty()) name.push_back(' ');
+    name.append(last);
+    return name.empty() ? std::string(company) : name;
+}
+
 }  // namespace orrelin

@@ -14,6 +14,14 @@
 
 namespace orrelin {
 
+// A contact's label (the tree, the HTML archive's headings, the text index): the first and the
+// last name joined by a blank, as they stand, either of them empty or not.
+std::string ContactLabel(std::string_view first, std::string_view last);
+// The name that stands for a contact (a number's owner, vCard's FN): the two names with a blank
+// between them only when both are there, else the company.
+std::string ContactDisplayName(std::string_view first, std::string_view last,
+                               std::string_view company);
+
 // A contact of "Address Book" or "Address Book - All": 34 texts and the photo.
 struct ContactRecord {
     enum Slot {

@@ -74,9 +74,15 @@ MailRecord DecodeMail(const IpdImage& image, RecordSpan span, const DecodeContex
         const bool last = length >= r.remaining();
         Bytes data = r.take(length);
         switch (type) {
-            case kMailTo: record.to.push_back(DecodeMailAddress(data, text)); break;
-            case kMailCc: record.cc.push_back(DecodeMailAddress(data, text)); break;
-            case kMailBcc: record.bcc.push_back(DecodeMailAddress(data, text)); break;
+            case kMailTo:
+                record.to.push_back(DecodeMailAddress(data, text));
+                break;
+            case kMailCc:
+                record.cc.push_back(DecodeMailAddress(data, text));
+                break;
+            case kMailBcc:
+                record.bcc.push_back(DecodeMailAddress(data, text));
+                break;
             case kMailSender:
                 if (record.sender.empty()) record.sender = DecodeMailAddress(data, text);
                 break;
@@ -89,18 +95,24 @@ MailRecord DecodeMail(const IpdImage& image, RecordSpan span, const DecodeContex
             case kMailSubject:
                 if (subject.empty()) subject = data;
                 break;
-            case kMailSubject + 128:
+            case kMailSubjectWide:
                 if (subjectWide.empty()) subjectWide = data;
                 break;
             case kMailPlainBody:
                 if (plain.empty()) plain = data;
                 break;
-            case kMailPlainBody + 128:
+            case kMailPlainBodyWide:
                 if (plainWide.empty()) plainWide = data;
                 break;
-            case kMailReplyMark: record.isReply = true; break;
-            case kMailAttachmentRef: ++record.attachmentReferences; break;
-            case kMailAttachmentData: record.attachmentBytes += data.size(); break;
+            case kMailReplyMark:
+                record.isReply = true;
+                break;
+            case kMailAttachmentRef:
+                ++record.attachmentReferences;
+                break;
+            case kMailAttachmentData:
+                record.attachmentBytes += data.size();
+                break;
             case kMailHtmlBody:
                 if (record.htmlBody.empty()) {
                     if (auto start = HtmlBodyStart(data))
@@ -110,7 +122,8 @@ MailRecord DecodeMail(const IpdImage& image, RecordSpan span, const DecodeContex
             case kMailMessageId:
                 if (!record.messageId) record.messageId = ByteReader(data).le32();
                 break;
-            default: break;
+            default:
+                break;
         }
         if (last) break;
     }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "decoders/decode_context.h"
+#include "decoders/field_tables.h"
 #include "ipd/ipd_image.h"
 #include "ipd/record_index.h"
 
@@ -26,7 +27,7 @@ struct TimeZoneRecord {
 };
 
 inline constexpr std::uint8_t kZoneIndex = 1;
-inline constexpr std::uint8_t kZoneName = 2;
+inline constexpr std::uint8_t kZoneName = FieldOf(kTimeZoneFields, 0).type;
 inline constexpr std::uint8_t kZoneUtcOffset = 3;
 inline constexpr std::uint8_t kZoneDstOffset = 4;
 inline constexpr std::uint8_t kZoneStartMonth = 6;

@@ -36,11 +36,8 @@ constexpr ContactSlots kNameAndNumberSlots = [] {
 }();
 
 std::string DisplayName(const ContactRecord& contact) {
-    std::string name = contact[ContactRecord::FirstName];
-    const std::string& last = contact[ContactRecord::LastName];
-    if (!name.empty() && !last.empty()) name.push_back(' ');
-    name += last;
-    return name.empty() ? contact[ContactRecord::Company] : name;
+    return ContactDisplayName(contact[ContactRecord::FirstName], contact[ContactRecord::LastName],
+                              contact[ContactRecord::Company]);
 }
 
 }  // namespace

@@ -133,10 +133,9 @@ class HtmlWriter final : public ExportWriter {
         DecodeRecord(head_.tree.image(), item.db, item.span, context_, values_);
         out_ += "<li><h3 dir=\"auto\">";
         if (KindOf(item.db).kind == RecordKind::Address) {
-            // A contact's label is its two names read as it was decoded, joined by a blank.
-            text(values_.texts[ContactRecord::FirstName]);
-            out_ += ' ';
-            text(values_.texts[ContactRecord::LastName]);
+            // A contact's label made of its two names as they were decoded.
+            text(ContactLabel(values_.texts[ContactRecord::FirstName],
+                              values_.texts[ContactRecord::LastName]));
         } else {
             auto body = RecordBody(head_.tree.image(), item.span);
             text(UnicodeLabel(item.db, body ? *body : Bytes{},

@@ -176,15 +176,12 @@ void AppendDateProperty(std::string_view name, std::string_view text, std::strin
     }
 }
 
-// The display name: the person's name, else the company, the email address or the first
+// The display name: the contact's (ContactDisplayName), else the email address or the first
 // telephone number; empty when the contact has none of them.
 std::string FormattedName(const ContactRecord& c) {
-    std::string name = c[ContactRecord::FirstName];
-    const std::string& last = c[ContactRecord::LastName];
-    if (!name.empty() && !last.empty()) name += ' ';
-    name += last;
+    std::string name = ContactDisplayName(c[ContactRecord::FirstName], c[ContactRecord::LastName],
+                                          c[ContactRecord::Company]);
     if (!name.empty()) return name;
-    if (!c[ContactRecord::Company].empty()) return c[ContactRecord::Company];
     if (!c[ContactRecord::Email].empty()) return c[ContactRecord::Email];
     for (const PhoneSlot& phone : kPhones)
         if (!c[phone.slot].empty()) return c[phone.slot];

@@ -1,17 +1,68 @@
 #include "kinds/labels.h"
 
+#include <algorithm>
+
 #include "decoders/call_decoder.h"
+#include "decoders/sms_decoder.h"
 #include "kinds/label_rules.h"
 #include "kinds/record_kinds.h"
 
-#include <algorithm>
-
 namespace orrelin {
+namespace label_rules {
+
 namespace {
 
-using namespace label_rules;
+// The "- All" forms keep their fields inside the record's first field of this type.
+constexpr std::uint8_t kAllFormFields = 10;
+
+// The 16-bit field of a slot's row, empty for a row without one.
+Bytes WideField(Bytes fields, const FieldRow& row, int mode = 0) {
+    return row.wideType ? FindField(fields, row.wideType, mode) : Bytes{};
+}
 
 }  // namespace
+
+LabelPieces LocateLabel(const KindInfo& kind, bool allForm, Bytes body) {
+    const LabelRule& rule = kind.label;
+    Bytes fields = Tail(body, rule.fieldsAt);
+    if (allForm) fields = FindField(fields, kAllFormFields);
+    if (rule.reader) return rule.reader(fields);
+    LabelPieces out;
+    switch (rule.join) {
+        case LabelJoin::Title: {
+            const FieldRow& row = FieldOf(kind.fields, rule.slots[0]);
+            if (Bytes wide = WideField(fields, row); !wide.empty()) {
+                out.add(wide, true);
+            } else {
+                out.add(FindField(fields, row.type), false);
+            }
+            break;
+        }
+        case LabelJoin::FirstShown:
+            for (std::size_t i = 0; i < rule.slotCount; ++i) {
+                const FieldRow& row = FieldOf(kind.fields, rule.slots[i]);
+                out.add(WideField(fields, row), true);
+                out.add(FindField(fields, row.type), false);
+            }
+            break;
+        case LabelJoin::Names: {
+            const FieldRow& row = FieldOf(kind.fields, rule.slots[0]);
+            if (Bytes wide = WideField(fields, row); !wide.empty()) {
+                out.add(wide, true);
+                out.add(WideField(fields, row, 2), true);
+            } else {
+                out.add(FindField(fields, row.type), false);
+                out.add(FindField(fields, row.type, 2), false);
+            }
+            break;
+        }
+    }
+    return out;
+}
+
+}  // namespace label_rules
+
+using namespace label_rules;
 
 bool SmsIsSent(Bytes body) {
     return body.size() <= kSmsDirectionByte || body[kSmsDirectionByte] == 0;
@@ -19,7 +70,8 @@ bool SmsIsSent(Bytes body) {
 
 ImageKey CallIcon(Bytes body) {
     // The first four data bytes, little-endian, as a signed number.
-    Bytes data = FindField(PlainFields(body), FieldOf(kCallFields, CallRecord::Direction).type);
+    Bytes data = FindField(Tail(body, InfoOf(RecordKind::PhoneCall).label.fieldsAt),
+                           FieldOf(kCallFields, CallRecord::Direction).type);
     auto v = static_cast<std::int32_t>(static_cast<std::uint32_t>(
         LittleEndianValue(data.first(std::min<std::size_t>(4, data.size())))));
     if (v == 0) return ImageKey::received;
@@ -28,11 +80,11 @@ ImageKey CallIcon(Bytes body) {
 }
 
 SingleByteText RecordLabel(KnownDb db, Bytes body) {
-    return KindOf(db).label(body);
+    return Label(KindInfoOf(db), IsAllForm(db), body, SingleByteForm{});
 }
 
 SingleByteText ArchiveRecordLabel(KnownDb db, Bytes body) {
-    return Label(db, body, ArchiveSingleByteForm{});
+    return Label(KindInfoOf(db), IsAllForm(db), body, ArchiveSingleByteForm{});
 }
 
 ImageKey RecordImage(KnownDb db, Bytes body) {
@@ -40,7 +92,7 @@ ImageKey RecordImage(KnownDb db, Bytes body) {
 }
 
 std::string UnicodeLabel(KnownDb db, Bytes body, const TextOptions& text) {
-    return KindOf(db).unicodeLabel(body, text);
+    return Label(KindInfoOf(db), IsAllForm(db), body, UnicodeForm{text});
 }
 
 SingleByteText RecordLabel(const DatabaseNode& database, Bytes body) {

@@ -16,7 +16,7 @@
 #include "decoders/task_decoder.h"
 #include "decoders/text_field.h"
 #include "decoders/timezone_decoder.h"
-#include "kinds/label_rules.h"
+#include "ipd/fields.h"
 #include "kinds/labels.h"
 #include "kinds/raw_fields.h"
 
@@ -164,17 +164,37 @@ void TimeZone(const IpdImage& image, RecordSpan span, bool, const DecodeContext&
     TakeTexts(texts, texts.size(), out);
 }
 
-using label_rules::SingleByteForm;
-using label_rules::UnicodeForm;
+// A message's subject: its 16-bit field, else the 8-bit one up to its closing zero byte.
+LabelPieces MailSubject(Bytes fields) {
+    constexpr const FieldRow& subject = FieldOf(kMailFields, 5);
+    LabelPieces out;
+    if (Bytes wide = FindField(fields, subject.wideType); !wide.empty()) {
+        out.add(wide, true);
+        return out;
+    }
+    Bytes data = FindField(fields, subject.type);
+    std::size_t n = 0;
+    while (n < data.size() && data[n] != 0)
+        ++n;
+    out.add(data.first(n), false);
+    return out;
+}
 
-template <KnownDb Db>
-std::string Label(Bytes body) {
-    return label_rules::Label(Db, body, SingleByteForm{});
+// A bookmark's name among its items, else its URL.
+LabelPieces BookmarkName(Bytes fields) {
+    LabelPieces out;
+    out.add(BookmarkItemBytes(FindField(fields, kBookmarkItems))[BookmarkRecord::Name], false);
+    out.add(BookmarkUrlBytes(FindField(fields, kBookmarkUrl)), false);
+    return out;
 }
-template <KnownDb Db>
-std::string Unicode(Bytes body, const TextOptions& text) {
-    return label_rules::Label(Db, body, UnicodeForm{text});
+
+// A visited page's URL, behind the bytes that lead its field.
+LabelPieces VisitedUrl(Bytes fields) {
+    LabelPieces out;
+    out.add(Tail(FindField(fields, kBrowserUrl), kBrowserUrlLead), false);
+    return out;
 }
+
 template <ImageKey Key>
 ImageKey Always(Bytes) {
     return Key;
@@ -210,114 +230,131 @@ constexpr std::array<std::string_view, 7> kTimeZonePane{
     "zoneName",   "zoneUtcOffset", "zoneDstOffset", "zoneDstStart",
     "zoneDstEnd", "zoneIndex",     "zoneType"};
 
-// One row a kind, in the order of RecordKind.
+// One row a kind, in the order of RecordKind. A label row names slots of the kind's field table
+// or, where the label needs reading of its own, a reader.
 constexpr std::array<KindInfo, kRecordKindCount> kKinds{{
     {RecordKind::Sms,
      kSmsFields,
      kSmsExtras,
      {"Export Selected SMS Message", "Export All SMS Messages", "SMS Message", "SMS Message"},
      {"SMS Messages", "smsPane", kSmsPane, kSmsPaneShapes, {}, {}, "", 1},
-     Sms},
+     Sms,
+     {{SmsRecord::Number, 0}, 1, LabelJoin::Title, "", nullptr, kSmsFieldsOffset}},
     {RecordKind::Address,
      kContactFields,
      kContactExtras,
      {"Export Selected Address", "Export All Addresses", "Address Book", "Address Book", true},
      {"Contacts", "contactPane", kContactPane, kContactPaneShapes, kContactPaneTabs,
       kContactPaneOrder, "", 0},
-     Contact},
+     Contact,
+     {{ContactRecord::FirstName, ContactRecord::LastName}, 2, LabelJoin::Names, "", nullptr, 6}},
     {RecordKind::Task,
      kTaskFields,
      {},
      {"Export Selected Task", "Export All Tasks", "Task", "Tasks"},
      {"Tasks", "taskPane", kTaskPane, kTaskPaneShapes, {}, {}, "", 3},
-     Task},
+     Task,
+     {{0, 0}, 1, LabelJoin::Title, "", nullptr, 6}},
     {RecordKind::Memo,
      kMemoFields,
      {},
      {"Export Selected Memo", "Export All Memos", "Memo", "Memos"},
      {"Memos", "memoPane", kMemoPane, kMemoPaneShapes, {}, {}, "memoBody", 2},
-     Memo},
+     Memo,
+     {{0, 0}, 1, LabelJoin::Title, "", nullptr, 6}},
     {RecordKind::Calendar,
      kCalendarFields,
      kCalendarExtras,
      {"Export Selected Calendar", "Export All Calendar", "Calendar", "Calendar"},
      {"Calendar", "calendarPane", kCalendarPane, kCalendarPaneShapes, {}, {}, "", 5},
-     Calendar},
+     Calendar,
+     {{0, 0}, 1, LabelJoin::Title, "", nullptr, 6}},
     {RecordKind::PhoneCall,
      kCallFields,
      kCallExtras,
      {"Export Selected Phone Call", "Export All Phone Calls", "Phone Calls", "Phone Calls"},
      {"Phone Calls Log", "callLogPane", kCallPane, {}, {}, {}, "", 6},
-     Call},
+     Call,
+     {{CallRecord::Name, CallRecord::Number},
+      2,
+      LabelJoin::FirstShown,
+      "Unknown Number",
+      nullptr,
+      6}},
     {RecordKind::ServiceBook,
      kServiceBookFields,
      kServiceBookExtras,
      {},
      {"Service Book", "serviceBookPane", {}, {}, {}, {}, "", 4, true},
-     ServiceBook},
+     ServiceBook,
+     {{17, 0}, 1, LabelJoin::Title, "", nullptr, 6}},
     {RecordKind::Mail,
      kMailFields,
      kMailExtras,
      {"Export Selected Message", "Export All Messages", "Message", "Messages", true},
      {"Messages", "mailPane", kMailPane, kMailPaneShapes, {}, {}, "mailBody", 7},
-     Mail},
+     Mail,
+     {{0, 0}, 0, LabelJoin::FirstShown, "(no subject)", MailSubject, 6}},
     {RecordKind::Bookmark,
      kBookmarkFields,
      {},
      {"Export Selected Bookmark", "Export All Bookmarks", "Bookmark", "Bookmarks"},
      {"Browser Bookmarks", "bookmarkPane", kBookmarkPane, {}, {}, {}, "", 8},
-     Bookmark},
+     Bookmark,
+     {{0, 0}, 0, LabelJoin::FirstShown, "", BookmarkName, 6}},
     {RecordKind::BrowserUrl,
      kBrowserUrlFields,
      {},
      {"Export Selected URL", "Export All URLs", "Browser URL", "Browser URLs"},
      {"Browser URLs", "browserUrlPane", kBrowserUrlPane, {}, {}, {}, "", 9},
-     BrowserUrl},
+     BrowserUrl,
+     {{0, 0}, 0, LabelJoin::FirstShown, "", VisitedUrl, 6}},
     {RecordKind::TimeZone,
      kTimeZoneFields,
      {},
      {"Export Selected Time Zone", "Export All Time Zones", "Time Zone", "Time Zones"},
      {"Time Zones", "timeZonePane", kTimeZonePane, {}, {}, {}, "", 10},
-     TimeZone},
-    {RecordKind::Raw, {}, {}, {}, {"Raw Fields", "rawPane", {}, {}, {}, {}, "", 11}, nullptr},
+     TimeZone,
+     {{0, 0}, 1, LabelJoin::Title, "", nullptr, 6}},
+    {RecordKind::Raw,
+     {},
+     {},
+     {},
+     {"Raw Fields", "rawPane", {}, {}, {}, {}, "", 11},
+     nullptr,
+     {{0, 0}, 0, LabelJoin::Title, "", nullptr, 6}},
 }};
 
 // One row a recognised database, in the order of KnownDb.
 constexpr std::array<DatabaseKind, kKnownDbCount> kDatabases{{
-    {KnownDb::Sms, RecordKind::Sms, 27, "SMS Messages", 0, 1, "SMS Messages", Label<KnownDb::Sms>,
-     Unicode<KnownDb::Sms>, SmsImage},
+    {KnownDb::Sms, RecordKind::Sms, 27, "SMS Messages", 0, 1, "SMS Messages", SmsImage},
     {KnownDb::AddressBookAll, RecordKind::Address, 27, "Address Book", 2, 2, "Address Book (All)",
-     Label<KnownDb::AddressBookAll>, Unicode<KnownDb::AddressBookAll>,
      Always<ImageKey::addressbook>},
     {KnownDb::AddressBook, RecordKind::Address, 27, "Address Book", 1, 0, "",
-     Label<KnownDb::AddressBook>, Unicode<KnownDb::AddressBook>, Always<ImageKey::mobile>},
-    {KnownDb::Memos, RecordKind::Memo, 26, "Memos", 3, 4, "Memos", Label<KnownDb::Memos>,
-     Unicode<KnownDb::Memos>, Always<ImageKey::memos>},
-    {KnownDb::Tasks, RecordKind::Task, 26, "Tasks", 4, 3, "Tasks", Label<KnownDb::Tasks>,
-     Unicode<KnownDb::Tasks>, Always<ImageKey::tasks>},
-    {KnownDb::Calendar, RecordKind::Calendar, 26, "Calendar", 5, 0, "", Label<KnownDb::Calendar>,
-     Unicode<KnownDb::Calendar>, Always<ImageKey::calendars>},
+     Always<ImageKey::mobile>},
+    {KnownDb::Memos, RecordKind::Memo, 26, "Memos", 3, 4, "Memos", Always<ImageKey::memos>},
+    {KnownDb::Tasks, RecordKind::Task, 26, "Tasks", 4, 3, "Tasks", Always<ImageKey::tasks>},
+    {KnownDb::Calendar, RecordKind::Calendar, 26, "Calendar", 5, 0, "",
+     Always<ImageKey::calendars>},
     {KnownDb::CalendarAll, RecordKind::Calendar, 26, "Calendar", 6, 5, "Calendar",
-     Label<KnownDb::CalendarAll>, Unicode<KnownDb::CalendarAll>, Always<ImageKey::calendars>},
+     Always<ImageKey::calendars>},
     {KnownDb::ServiceBook, RecordKind::ServiceBook, 0, "", 7, 7, "Service Book",
-     Label<KnownDb::ServiceBook>, Unicode<KnownDb::ServiceBook>, Always<ImageKey::servicebook>},
+     Always<ImageKey::servicebook>},
     {KnownDb::PhoneCallLogs, RecordKind::PhoneCall, 26, "Phone Call Logs", 8, 6, "Phone Calls",
-     Label<KnownDb::PhoneCallLogs>, Unicode<KnownDb::PhoneCallLogs>, CallIcon},
-    {KnownDb::Messages, RecordKind::Mail, 26, "Messages", 9, 0, "", Label<KnownDb::Messages>,
-     Unicode<KnownDb::Messages>, Always<ImageKey::mail>},
+     CallIcon},
+    {KnownDb::Messages, RecordKind::Mail, 26, "Messages", 9, 0, "", Always<ImageKey::mail>},
     {KnownDb::PinMessages, RecordKind::Mail, 26, "PIN Messages", 10, 0, "",
-     Label<KnownDb::PinMessages>, Unicode<KnownDb::PinMessages>, Always<ImageKey::ballon>},
+     Always<ImageKey::ballon>},
     {KnownDb::SavedEmail, RecordKind::Mail, 26, "Saved Email Messages", 11, 0, "",
-     Label<KnownDb::SavedEmail>, Unicode<KnownDb::SavedEmail>, Always<ImageKey::mail>},
+     Always<ImageKey::mail>},
     {KnownDb::BrowserBookmarks, RecordKind::Bookmark, 26, "Browser Bookmarks", 12, 0, "",
-     Label<KnownDb::BrowserBookmarks>, Unicode<KnownDb::BrowserBookmarks>,
      Always<ImageKey::bookmark>},
     {KnownDb::BrowserUrls, RecordKind::BrowserUrl, 26, "Browser URLs", 13, 0, "",
-     Label<KnownDb::BrowserUrls>, Unicode<KnownDb::BrowserUrls>, Always<ImageKey::world>},
+     Always<ImageKey::world>},
     {KnownDb::BrowserHistory, RecordKind::BrowserUrl, 26, "Browser History", 14, 0, "",
-     Label<KnownDb::BrowserHistory>, Unicode<KnownDb::BrowserHistory>, Always<ImageKey::world>},
+     Always<ImageKey::world>},
     {KnownDb::TimeZones, RecordKind::TimeZone, 26, "Time Zones", 15, 0, "",
-     Label<KnownDb::TimeZones>, Unicode<KnownDb::TimeZones>, Always<ImageKey::clock>},
+     Always<ImageKey::clock>},
 }};
 
 // The databases by a place of theirs (mergeAt, countsAt), in its order; `count` of them.

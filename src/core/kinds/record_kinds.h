@@ -1,9 +1,10 @@
 #pragma once
 
-// The kinds of record the program reads, one row a database: what its records are, how the tree
-// labels them and which image it gives them, how they are decoded, and what the exports call
-// them. The tree, the panes, every export and the command line read this table; a new kind of
-// record is a decoder, its field table (decoders/field_tables.h) and a row here.
+// The kinds of record the program reads, one row a kind and one a database: what its records
+// are, how the tree labels them and which image it gives them, how they are decoded, how the
+// window shows them and what the exports call them. The tree, the panes, every export and the
+// command line read these tables; a new kind of record is a decoder, its field table
+// (decoders/field_tables.h) and rows here.
 
 #include <array>
 #include <cstddef>
@@ -88,6 +89,45 @@ struct PaneInfo {
     bool singleByte = false;
 };
 
+// How a kind's tree label is made of the fields its label row names.
+enum class LabelJoin : std::uint8_t {
+    // The first slot's 16-bit field when that holds data, else its 8-bit field.
+    Title,
+    // The first of the slots' fields that shows any text, each slot's 16-bit field before its
+    // 8-bit one; the row's fallback when none does.
+    FirstShown,
+    // A contact's two names joined as ContactLabel joins them, both in the form of the first
+    // slot's field (16-bit when it holds data), the second read from the field directly after it.
+    Names,
+};
+
+// Field data a label is read from, in the order tried.
+struct LabelPiece {
+    Bytes data;
+    bool wide = false;  // 16-bit text
+};
+struct LabelPieces {
+    std::array<LabelPiece, 4> at{};
+    std::size_t count = 0;
+    constexpr void add(Bytes data, bool wide) { at[count++] = {data, wide}; }
+};
+
+// The pieces of a label that the slots cannot state, read from the record's fields; they are
+// tried in order like FirstShown's.
+using LabelReader = LabelPieces (*)(Bytes fields);
+
+// How the tree labels a record of a kind, read from its body alone (kinds/label_rules.h).
+struct LabelRule {
+    std::array<std::uint8_t, 2> slots{};
+    std::uint8_t slotCount = 0;
+    LabelJoin join = LabelJoin::Title;
+    std::string_view fallback;     // the label when it comes out empty
+    LabelReader reader = nullptr;  // reads the pieces instead of the slots' fields
+    // Where the record's fields begin in its body (after the handle and the unique id); the
+    // fields of the "- All" forms lie inside the first type-10 field there.
+    std::size_t fieldsAt = 6;
+};
+
 // Decodes a record into `out` (its earlier values replaced); `allForm`: the database's records
 // have the "- All" form (ipd_format.h).
 using KindDecoder = void (*)(const IpdImage& image, RecordSpan span, bool allForm,
@@ -100,6 +140,7 @@ struct KindInfo {
     TextExportNames text;
     PaneInfo pane;
     KindDecoder decode;  // nothing for Raw
+    LabelRule label;     // nothing for Raw (OtherDatabaseKind)
 
     bool textExported() const { return !text.selectedCaption.empty(); }
 };
@@ -116,11 +157,7 @@ struct DatabaseKind {
     // Its place in the counts line, from 1 (0: not counted there), and the caption there.
     std::uint8_t countsAt;
     std::string_view countsCaption;
-    // The tree's label (single-byte text, 16-bit text reduced to code page 1256), the same label
-    // in full Unicode for the exports that keep every character, and the tree image, all read
-    // from the record body (handle to last byte).
-    std::string (*label)(Bytes body);
-    std::string (*unicodeLabel)(Bytes body, const TextOptions& text);
+    // The tree image, read from the record body (handle to last byte). The label is the kind's.
     ImageKey (*image)(Bytes body);
 };
 

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "decoders/contact_decoder.h"
+#include "kinds/labels.h"
 #include "kinds/raw_fields.h"
 #include "kinds/record_kinds.h"
 #include "search/fold.h"
@@ -164,11 +165,11 @@ class PartBuilder {
         if (!LabelMaySayMore(kind.kind)) return;
         label_.clear();
         if (kind.kind == RecordKind::Address) {
-            // A contact's label is its two names as decoded, joined by a blank.
-            AppendFolded(label_, values_.texts[ContactRecord::FirstName] + ' ' +
-                                     values_.texts[ContactRecord::LastName]);
+            // A contact's label made of its two names as they were decoded.
+            AppendFolded(label_, ContactLabel(values_.texts[ContactRecord::FirstName],
+                                              values_.texts[ContactRecord::LastName]));
         } else {
-            AppendFolded(label_, kind.unicodeLabel(*body, context_.text));
+            AppendFolded(label_, UnicodeLabel(db, *body, context_.text));
         }
         const std::string_view texts(part.text.data() + start, part.text.size() - start);
         if (texts.find(label_) == std::string_view::npos) addFolded(part, kLabelField, label_);

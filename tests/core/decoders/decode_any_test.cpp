@@ -8,6 +8,7 @@
 #include "ipd/ipd_builder.h"
 #include "ipd/loader.h"
 #include "kinds/decode_any.h"
+#include "kinds/labels.h"
 #include "kinds/record_kinds.h"
 
 namespace orrelin {
@@ -166,7 +167,7 @@ TEST(DecodeValues, MailBrowserAndTimeZoneRecords) {
         const DatabaseNode& node = index.databases[0];
         ASSERT_TRUE(node.decoded()) << c.db;
         const RecordSpan span = index.records[0].span;
-        EXPECT_EQ(KindOf(*node.db).label(*image.range(span.start, span.end)), c.label) << c.db;
+        EXPECT_EQ(RecordLabel(*node.db, *image.range(span.start, span.end)), c.label) << c.db;
         const auto rows = DecodeValues(image, *node.db, span, kContext);
         for (const auto& [label, value] : c.values)
             EXPECT_EQ(ValueOf(rows, label), value) << c.db << " " << label;

@@ -7,6 +7,7 @@
 #include "core/export/export_fixture.h"
 #include "ipd/ipd_builder.h"
 #include "ipd/loader.h"
+#include "kinds/labels.h"
 #include "kinds/record_kinds.h"
 #include "search/fold.h"
 #include "search/text_index.h"
@@ -223,7 +224,7 @@ TEST(TextIndexTest, LabelsLeftOutAreValues) {
         if (kind.kind == RecordKind::Address || kind.kind == RecordKind::PhoneCall) continue;
         const auto body = image.range(entry.span.start, entry.span.end);
         ASSERT_TRUE(body);
-        const std::string label = kind.unicodeLabel(*body, context.text);
+        const std::string label = UnicodeLabel(db, *body, context.text);
         DecodeRecord(image, db, entry.span, context, values);
         bool found = false;
         for (const FieldRow& field : KindInfoOf(db).fields)
