@@ -7,6 +7,7 @@
 #include <span>
 #include <thread>
 
+#include "base/cores.h"
 #include "decoders/contact_decoder.h"
 #include "kinds/raw_fields.h"
 #include "kinds/record_kinds.h"
@@ -189,7 +190,7 @@ TextIndex TextIndex::Build(const IpdImage& image, const RecordIndex& index,
     const std::vector<std::uint32_t> order = TreeOrder(index);
     std::size_t workers = options.threads;
     if (workers == 0) {
-        workers = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, kMaxThreads);
+        workers = std::clamp<std::size_t>(UsableCores(), 1, kMaxThreads);
         // Small backups are not worth a second thread.
         workers = std::clamp<std::size_t>(order.size() / (8 * kStride), 1, workers);
     }
@@ -322,9 +323,7 @@ std::vector<SearchMatch> TextIndex::search(std::string_view query) const {
             searchPart(parts_[i], needle, found[i]);
     };
     const std::size_t helpers =
-        std::min(parts_.size(),
-                 std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, kMaxThreads)) -
-        1;
+        std::min(parts_.size(), std::clamp<std::size_t>(UsableCores(), 1, kMaxThreads)) - 1;
     std::vector<std::thread> threads;
     for (std::size_t t = 0; t < helpers; ++t)
         threads.emplace_back(work);
