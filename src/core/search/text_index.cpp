@@ -122,8 +122,10 @@ class PartBuilder {
         part.pieceStart.push_back(static_cast<std::uint32_t>(part.text.size()));
         part.pieceField.push_back(field);
         *folded = '\0';
-        char* end =
-            digits ? PutPhoneDigitRuns(folded + 1, std::string_view(at, folded), '\0') : folded + 1;
+        char* end = digits ? PutPhoneDigitRuns(
+                                 folded + 1,
+                                 std::string_view(at, static_cast<std::size_t>(folded - at)), '\0')
+                           : folded + 1;
         part.text.commit(static_cast<std::size_t>(end - at));
     }
 
@@ -271,9 +273,13 @@ const char* FindNeedle(const char* from, const char* end, std::string_view needl
     }
 #if defined(__GLIBC__)
     return static_cast<const char*>(::memmem(from, length, needle.data(), needle.size()));
-#else
+#elif defined(__cpp_lib_boyer_moore_searcher)
     const char* at =
         std::search(from, end, std::boyer_moore_horspool_searcher(needle.begin(), needle.end()));
+    return at == end ? nullptr : at;
+#else
+    // An older standard library (emscripten's) without the searcher.
+    const char* at = std::search(from, end, needle.begin(), needle.end());
     return at == end ? nullptr : at;
 #endif
 }
