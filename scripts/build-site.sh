@@ -17,17 +17,19 @@ mkdir -p "$out"
 out=$(cd "$out" && pwd)
 module=$out/src/web/orrelin-web.js
 
+if [ ! -f "$out/CMakeCache.txt" ] || ! grep -q '^ORRELIN_CROSS_PREFIX:.*=.' "$out/CMakeCache.txt"; then
+    # A configuration of our own while the build folder has none made with the cross-built
+    # libraries (scripts/build-web.sh makes that one): the core without .bbb archives and
+    # iCalendar, pkg-config kept from the build machine's libraries (here and when the build
+    # configures again).
+    export PKG_CONFIG_LIBDIR=/nonexistent PKG_CONFIG_PATH=''
+fi
 if [ ! -f "$out/CMakeCache.txt" ]; then
-    # A configuration of our own while the build folder has none (scripts/build-web.sh makes
-    # it otherwise, with the cross-built libraries): the core without .bbb archives and
-    # iCalendar, and pkg-config kept from the build machine's libraries.
-    PKG_CONFIG_LIBDIR=/nonexistent PKG_CONFIG_PATH='' emcmake cmake -S "$here" -B "$out" -G Ninja \
+    emcmake cmake -S "$here" -B "$out" -G Ninja \
         -DCMAKE_BUILD_TYPE=Release -DORRELIN_BUILD_GUI=OFF -DORRELIN_BUILD_TESTS=OFF \
         -DCLI11_DIR=/usr/share/cmake/CLI11 >&2
 fi
-if [ ! -f "$module" ] || [ -n "$(find "$here/src" -newer "$module" -name '*.[ch]*' | head -1)" ]; then
-    cmake --build "$out" -j "${CMAKE_BUILD_PARALLEL_LEVEL:-2}" --target orrelin-web >&2
-fi
+cmake --build "$out" -j "${CMAKE_BUILD_PARALLEL_LEVEL:-2}" --target orrelin-web >&2
 
 site=$out/site
 rm -rf "$site"

@@ -75,15 +75,15 @@ async function main() {
     const ids = await page.evaluate((name, k) => {
       const db = [...document.querySelectorAll('[aria-level="2"]')]
         .find((e) => e.firstChild.textContent.replace(/ \(\d+\)$/, "") === name);
-      return db && db.records[k - 1][0];
+      if (db.getAttribute("aria-expanded") === "false") db.firstChild.click();
+      const id = db.records[k - 1][0];
+      document.querySelector(`[data-id="${id}"] > .label`).click();
+      return id;
     }, database, n);
-    await page.evaluate((id) => {
-      document.querySelector('[aria-level="2"]').dispatchEvent(new Event("noop"));
-      window.dispatchEvent(new CustomEvent("orrelin-reveal", { detail: id }));
-    }, ids);
     await page.waitForFunction((id) => {
       const s = document.querySelector('[aria-selected="true"]');
-      return s && Number(s.dataset.id) === id && document.querySelector("#pane .recordPane");
+      const pane = document.querySelector("#pane .recordPane");
+      return s && Number(s.dataset.id) === id && pane && pane.dataset.id === String(id);
     }, { timeout: 20000 }, ids);
     const got = await page.$$eval("#pane dd", (d) => d.map((e) => [e.dataset.slot, e.querySelector("input") ? e.querySelector("input").value : e.textContent]));
     for (const [slot, value] of got) {

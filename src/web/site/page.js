@@ -199,6 +199,7 @@
     const box = document.createElement("section");
     box.className = "recordPane";
     box.id = rec.pane || "rawPane";
+    box.dataset.id = id;
     const h = document.createElement("h2");
     h.textContent = rec.title;
     box.append(h);
