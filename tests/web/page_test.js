@@ -125,7 +125,7 @@ async function main() {
   // A refusal keeps the backup shown and says what the command line says.
   const junk = path.join(out, "not-a-backup.ipd");
   fs.writeFileSync(junk, "this is no backup at all\n");
-  const refusal = run(["list", junk], out).err.replace(/^orrelin-cli: /, "").trim();
+  const refusal = run(["list", path.basename(junk)], out).err.replace(/^orrelin-cli: /, "").trim();
   await (await page.$("#file")).uploadFile(junk);
   const refused = await waitStatus(page, "not-a-backup");
   check(refused === refusal, `refusal "${refused}" != "${refusal}"`);
