@@ -106,7 +106,10 @@ async function main() {
   for (const want of ["Text", "CSV", "vCard", "JSON", "Android SMS", "Android Calls", "HTML", "mbox"])
     check(buttons.some(([c]) => c === want), "no button " + want);
   for (const [caption, format] of buttons) {
-    const before = new Set(fs.readdirSync(downloads));
+    // The names of two formats of one extension may fall in the same second: each export is
+    // downloaded into an emptied folder, so it never meets the one before.
+    for (const f of fs.readdirSync(downloads)) fs.rmSync(path.join(downloads, f));
+    const before = new Set();
     await page.click(`#formats button[data-format="${format}"]`);
     let file;
     for (let i = 0; i < 200 && !file; i++) {

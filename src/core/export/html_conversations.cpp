@@ -238,6 +238,10 @@ HtmlConversations::~HtmlConversations() {
 
 void HtmlConversations::gatherNames(const ExportHead& head, const TextOptions& text) {
     if (gatherer_.joinable()) return;
+    if (UsableCores() <= 1) {  // a build without threads
+        names_ = CollectContactNames(head.tree, text);
+        return;
+    }
     gatherer_ =
         std::thread([this, &tree = head.tree, text] { names_ = CollectContactNames(tree, text); });
 }
