@@ -4,6 +4,7 @@
 #include <array>
 #include <thread>
 
+#include "base/cores.h"
 #include "decoders/contact_decoder.h"
 #include "ipd/ipd_image.h"
 #include "kinds/record_kinds.h"
@@ -307,8 +308,7 @@ ContactNames CollectContactNames(const BackupTree& tree, const TextOptions& text
     // A large address book is read in two halves at once, the second half's numbers then
     // added after the first's.
     const std::size_t shares =
-        contacts.size() >= kContactsForTwoThreads && std::thread::hardware_concurrency() > 1 ? 2
-                                                                                             : 1;
+        contacts.size() >= kContactsForTwoThreads && UsableCores() > 1 ? 2 : 1;
     std::vector<ContactNames> names(shares);
     auto read = [&](std::size_t share) {
         const std::size_t first = contacts.size() * share / shares;

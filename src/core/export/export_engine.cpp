@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/bytes.h"
+#include "base/cores.h"
 #include "base/paths.h"
 #include "export/contact_names.h"
 #include "export/export_writer.h"
@@ -95,7 +96,7 @@ class Engine {
         // Large exports render on every core while the output is written in order, but for a
         // format whose writer must stay on this thread.
         std::unique_ptr<RenderPool> pool;
-        const std::size_t cores = std::thread::hardware_concurrency();
+        const std::size_t cores = UsableCores();
         if (chunks.size() >= 4 && !InfoOf(request_.format).oneThread && cores > 1) {
             pool = std::make_unique<RenderPool>(
                 head_, chunks.size(), cores - 1, cores * kChunksAheadPerThread,

@@ -8,6 +8,7 @@
 #include <thread>
 #include <unordered_map>
 
+#include "base/cores.h"
 #include "decoders/sms_decoder.h"
 #include "decoders/text_field.h"
 #include "export/contact_names.h"
@@ -237,6 +238,10 @@ HtmlConversations::~HtmlConversations() {
 
 void HtmlConversations::gatherNames(const ExportHead& head, const TextOptions& text) {
     if (gatherer_.joinable()) return;
+    if (UsableCores() <= 1) {  // a build without threads
+        names_ = CollectContactNames(head.tree, text);
+        return;
+    }
     gatherer_ =
         std::thread([this, &tree = head.tree, text] { names_ = CollectContactNames(tree, text); });
 }
@@ -362,7 +367,7 @@ void HtmlConversations::write(const ExportHead& head, const DecodeContext& conte
     auto written = [&] {
         if (head.flush) head.flush();
     };
-    if (count >= 2 && std::thread::hardware_concurrency() > 1) {
+    if (count >= 2 && UsableCores() > 1) {
         WriteInTurns(count, out, write, written);
     } else {
         for (std::size_t piece = 0; piece < count; ++piece) {

@@ -179,7 +179,7 @@ std::filesystem::path NativePath(const std::string& path) {
 
 std::uint64_t RandomBits() {
     std::uint64_t value = 0;
-#ifdef __APPLE__
+#if defined(__APPLE__) || defined(__EMSCRIPTEN__)
     if (::getentropy(&value, sizeof value) != 0) {
 #else
     if (::getrandom(&value, sizeof value, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof value)) {

@@ -7,6 +7,7 @@
 #include <span>
 #include <thread>
 
+#include "base/cores.h"
 #include "decoders/contact_decoder.h"
 #include "kinds/labels.h"
 #include "kinds/raw_fields.h"
@@ -122,8 +123,10 @@ class PartBuilder {
         part.pieceStart.push_back(static_cast<std::uint32_t>(part.text.size()));
         part.pieceField.push_back(field);
         *folded = '\0';
-        char* end =
-            digits ? PutPhoneDigitRuns(folded + 1, std::string_view(at, folded), '\0') : folded + 1;
+        char* end = digits ? PutPhoneDigitRuns(
+                                 folded + 1,
+                                 std::string_view(at, static_cast<std::size_t>(folded - at)), '\0')
+                           : folded + 1;
         part.text.commit(static_cast<std::size_t>(end - at));
     }
 
@@ -190,7 +193,7 @@ TextIndex TextIndex::Build(const IpdImage& image, const RecordIndex& index,
     const std::vector<std::uint32_t> order = TreeOrder(index);
     std::size_t workers = options.threads;
     if (workers == 0) {
-        workers = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, kMaxThreads);
+        workers = std::clamp<std::size_t>(UsableCores(), 1, kMaxThreads);
         // Small backups are not worth a second thread.
         workers = std::clamp<std::size_t>(order.size() / (8 * kStride), 1, workers);
     }
@@ -271,9 +274,13 @@ const char* FindNeedle(const char* from, const char* end, std::string_view needl
     }
 #if defined(__GLIBC__)
     return static_cast<const char*>(::memmem(from, length, needle.data(), needle.size()));
-#else
+#elif defined(__cpp_lib_boyer_moore_searcher)
     const char* at =
         std::search(from, end, std::boyer_moore_horspool_searcher(needle.begin(), needle.end()));
+    return at == end ? nullptr : at;
+#else
+    // An older standard library (emscripten's) without the searcher.
+    const char* at = std::search(from, end, needle.begin(), needle.end());
     return at == end ? nullptr : at;
 #endif
 }
@@ -323,9 +330,7 @@ std::vector<SearchMatch> TextIndex::search(std::string_view query) const {
             searchPart(parts_[i], needle, found[i]);
     };
     const std::size_t helpers =
-        std::min(parts_.size(),
-                 std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, kMaxThreads)) -
-        1;
+        std::min(parts_.size(), std::clamp<std::size_t>(UsableCores(), 1, kMaxThreads)) - 1;
     std::vector<std::thread> threads;
     for (std::size_t t = 0; t < helpers; ++t)
         threads.emplace_back(work);
