@@ -166,7 +166,9 @@ fetch() { unpack "$1" "${version[$1]}"; }
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 configure=(cmake)
-[ "$target" = wasm ] && configure=(emcmake cmake)
+# emcmake would have the configure checks' programs run by `node --experimental-wasm-threads`,
+# an option Node 20 no longer knows: every such check would fail (libzip's type sizes, say).
+[ "$target" = wasm ] && configure=(emcmake cmake "-DCMAKE_CROSSCOMPILING_EMULATOR=$(command -v node)")
 cmake_build() {
     local name=$1 src=$2
     shift 2
@@ -182,9 +184,12 @@ cmake_build() {
 
 start=$SECONDS
 if [ "$target" = wasm ]; then
+    # zlib's own configure script: its CMake build wants the Windows resource file Debian's
+    # source leaves out, and builds a shared library besides.
     src=$(fetch zlib)
-    cmake_build zlib "$src" -DZLIB_BUILD_EXAMPLES=OFF
-    rm -f "$prefix"/lib/libz.so*
+    (cd "$src" && CFLAGS=-O2 emconfigure ./configure --static --prefix="$prefix" &&
+        emmake make -j "$jobs" libz.a && emmake make install) \
+        >"$root/build-zlib.log" 2>&1 || { say "building zlib failed:"; tail -40 "$root/build-zlib.log" >&2; exit 1; }
     zlib=$prefix
 else
     # Debian builds zlib for MinGW-w64 itself (libz-mingw-w64-dev).
@@ -207,7 +212,10 @@ cmake_build expat "$src" -DEXPAT_SHARED_LIBS=OFF -DEXPAT_BUILD_TOOLS=OFF \
 # target).
 src=$(fetch libzip)
 crypto=(-DENABLE_GNUTLS=OFF -DENABLE_OPENSSL=OFF -DENABLE_MBEDTLS=OFF -DENABLE_COMMONCRYPTO=OFF)
-[ "$target" = wasm ] && crypto+=(-DENABLE_WINDOWS_CRYPTO=OFF)
+# Under emscripten CMake's type-size checks run their programs, which fail: the sizes of
+# wasm32 (a 64-bit off_t, a 32-bit size_t) are given.
+[ "$target" = wasm ] && crypto+=(-DENABLE_WINDOWS_CRYPTO=OFF -DHAVE_SIZEOF_OFF_T=TRUE
+    -DSIZEOF_OFF_T=8 -DHAVE_SIZEOF_SIZE_T=TRUE -DSIZEOF_SIZE_T=4)
 cmake_build libzip "$src" "${crypto[@]}" -DENABLE_BZIP2=OFF -DENABLE_LZMA=OFF \
     -DENABLE_ZSTD=OFF -DBUILD_TOOLS=OFF -DBUILD_REGRESS=OFF -DBUILD_EXAMPLES=OFF \
     -DBUILD_DOC=OFF -DZLIB_INCLUDE_DIR="$zlib/include" -DZLIB_LIBRARY="$zlib/lib/libz.a"

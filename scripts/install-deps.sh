@@ -17,6 +17,7 @@ packages=(
     desktop-file-utils
     chromium
     libzip-dev libexpat1-dev zip unzip
+    emscripten
 )
 
 missing=()
