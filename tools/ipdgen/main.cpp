@@ -21,11 +21,13 @@
 #include "large.h"
 #include "mail.h"
 #include "sample.h"
+#include "scripts.h"
 
 namespace {
 
 constexpr std::string_view kUsage =
     "usage: ipdgen sample OUT.ipd\n"
+    "       ipdgen scripts OUT.ipd\n"
     "       ipdgen large OUT.ipd --records N [--seed S]\n"
     "       ipdgen mail OUT.ipd --records N [--seed S]\n"
     "       ipdgen bbb IN.ipd OUT.bbb [--layout desktop|mac]\n"
@@ -52,9 +54,10 @@ int main(int argc, char** argv) {
     if (args.size() < 2) return Usage("a command and an output file are needed");
     const std::string out(args[1]);
 
-    if (args[0] == "sample") {
-        if (args.size() != 2) return Usage("sample takes only the output file");
-        auto bytes = orrelin::ipdgen::BuildSample();
+    if (args[0] == "sample" || args[0] == "scripts") {
+        if (args.size() != 2) return Usage(std::string(args[0]) + " takes only the output file");
+        auto bytes = args[0] == "sample" ? orrelin::ipdgen::BuildSample()
+                                         : orrelin::ipdgen::BuildScriptsSample();
         if (auto error = orrelin::WriteFileAtomically(out, bytes)) {
             std::cerr << "ipdgen: cannot write " << out << ": " << *error << "\n";
             return 1;
