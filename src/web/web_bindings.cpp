@@ -83,6 +83,10 @@ std::string Tree(int slot) {
     return SessionAt(slot).treeJson(g_options);
 }
 
+std::string Records(int slot, double database) {
+    return SessionAt(slot).recordsJson(static_cast<NodeId>(database), g_options);
+}
+
 std::string Record(int slot, double node, bool rawFields) {
     return SessionAt(slot).recordJson(static_cast<NodeId>(node), g_options, rawFields);
 }
@@ -144,6 +148,7 @@ EMSCRIPTEN_BINDINGS(orrelin_web) {
     emscripten::function("open", &Open);
     emscripten::function("setOptions", &SetOptions);
     emscripten::function("tree", &Tree);
+    emscripten::function("records", &Records);
     emscripten::function("record", &Record);
     emscripten::function("find", &Find);
     emscripten::function("formats", &Formats);

@@ -36,6 +36,11 @@ std::string Shown(std::string_view singleByte) {
     return SingleByteToUtf8(singleByte, CodePage::Cp1256);
 }
 
+// A node's text in the tree: in full Unicode when the option is on.
+std::string ShownText(const BackupTree& tree, NodeId node, const TextOptions& text) {
+    return text.unicode ? tree.unicodeText(node, text) : Shown(tree.text(node));
+}
+
 std::string_view ShapeName(PaneShape shape) {
     switch (shape) {
         case PaneShape::FewLines:
@@ -117,10 +122,7 @@ std::string Session::treeJson(const ViewOptions& options) const {
     }
     const BackupTree& tree = *tree_;
     const TextOptions text = options.context(tree.image()).text;
-    auto shown = [&](NodeId node) {
-        return text.unicode ? tree.unicodeText(node, text) : Shown(tree.text(node));
-    };
-    json.member("root", shown(BackupTree::kRoot));
+    json.member("root", ShownText(tree, BackupTree::kRoot, text));
     json.key("databases");
     json.beginArray();
     for (std::size_t row = 0; row < tree.childCount(BackupTree::kRoot); ++row) {
@@ -129,23 +131,35 @@ std::string Session::treeJson(const ViewOptions& options) const {
         json.beginObject();
         json.member("id", database);
         json.member("key", tree.key(database));
-        json.member("name", shown(database));
-        json.key("records");
-        json.beginArray();
-        for (std::size_t i = 0; i < tree.childCount(database); ++i) {
-            const NodeId record = tree.child(database, i);
-            // [node id, label, image]
-            json.beginArray();
-            json.number(record);
-            json.string(shown(record));
-            json.string(ImageKeyName(tree.image(record)));
-            json.endArray();
-        }
-        json.endArray();
+        json.member("name", ShownText(tree, database, text));
+        json.member("count", tree.childCount(database));
         json.endObject();
     }
     json.endArray();
     json.endObject();
+    return out;
+}
+
+std::string Session::recordsJson(NodeId database, const ViewOptions& options) const {
+    std::string out;
+    JsonWriter json(out);
+    json.beginArray();
+    if (!tree_ || database >= tree_->nodeCount() || tree_->kind(database) != NodeKind::Database) {
+        json.endArray();
+        return out;
+    }
+    const BackupTree& tree = *tree_;
+    const TextOptions text = options.context(tree.image()).text;
+    for (std::size_t i = 0; i < tree.childCount(database); ++i) {
+        const NodeId record = tree.child(database, i);
+        // [node id, label, image]
+        json.beginArray();
+        json.number(record);
+        json.string(ShownText(tree, record, text));
+        json.string(ImageKeyName(tree.image(record)));
+        json.endArray();
+    }
+    json.endArray();
     return out;
 }
 
@@ -214,6 +228,7 @@ std::string Session::findJson(const std::string& query) {
         const auto row = std::lower_bound(node.records.begin(), node.records.end(), match.record);
         json.beginObject();
         json.member("id", tree.recordNode(match.record));
+        json.member("databaseId", tree.parent(tree.recordNode(match.record)).value_or(0));
         json.member("database", Shown(node.name()));
         json.member("number", row - node.records.begin() + 1);
         const Bytes body = tree.image().range(entry.span.start, entry.span.end).value_or(Bytes{});

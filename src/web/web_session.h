@@ -48,8 +48,10 @@ class Session {
     bool loaded() const { return tree_.has_value(); }
     const BackupTree& tree() const { return *tree_; }
 
-    // The tree: per database its key, name and records (node id, label, image).
+    // The tree: per database its node id, key, name and number of records.
     std::string treeJson(const ViewOptions& options) const;
+    // The records of the database at node `database`: [node id, label, image] each.
+    std::string recordsJson(NodeId database, const ViewOptions& options) const;
     // The pane of one record: its title, rows (slot, caption, tab, shape, value) and, when asked
     // for or the database is not decoded, its raw fields.
     std::string recordJson(NodeId node, const ViewOptions& options, bool rawFields) const;

@@ -26,6 +26,20 @@ async function waitStatus(page, test) {
   return page.$eval("#status", (e) => e.textContent);
 }
 
+// Clicks the n-th record of a database in the tree (expanding it first); its node id.
+async function openRecord(page, database, n) {
+  return page.evaluate(async (name, k) => {
+    const db = [...document.querySelectorAll('[aria-level="2"]')]
+      .find((e) => e.firstChild.textContent.replace(/ \(\d+\)$/, "") === name);
+    if (db.getAttribute("aria-expanded") === "false") db.firstChild.click();
+    let item;
+    for (let i = 0; i < 200 && !(item = db.querySelectorAll('[aria-level="3"]')[k - 1]); i++)
+      await new Promise((r) => setTimeout(r, 50));
+    item.firstChild.click();
+    return Number(item.dataset.id);
+  }, database, n);
+}
+
 async function main() {
   let browser;
   try {
@@ -72,14 +86,7 @@ async function main() {
     if (shownRows.code !== 0) { check(false, `show ${database}: ${shownRows.err}`); continue; }
     const want = new Map(shownRows.out.trimEnd().split("\n").map((l) => l.split("\t"))
                           .map(([i, , v]) => [i, unescape(v || "")]));
-    const ids = await page.evaluate((name, k) => {
-      const db = [...document.querySelectorAll('[aria-level="2"]')]
-        .find((e) => e.firstChild.textContent.replace(/ \(\d+\)$/, "") === name);
-      if (db.getAttribute("aria-expanded") === "false") db.firstChild.click();
-      const id = db.records[k - 1][0];
-      document.querySelector(`[data-id="${id}"] > .label`).click();
-      return id;
-    }, database, n);
+    const ids = await openRecord(page, database, n);
     await page.waitForFunction((id) => {
       const s = document.querySelector('[aria-selected="true"]');
       const pane = document.querySelector("#pane .recordPane");
@@ -152,12 +159,7 @@ async function main() {
   });
   sameAsCli("merge", await download(() => page.click("#merge")),
             ["merge", name, "--second", name, "--first", "Memos", "--from-second", "Tasks"]);
-  await page.evaluate(() => {
-    const db = [...document.querySelectorAll('[aria-level="2"]')]
-      .find((e) => /^Service Book/.test(e.firstChild.textContent));
-    if (db.getAttribute("aria-expanded") === "false") db.firstChild.click();
-    db.querySelector('[aria-level="3"] > .label').click();
-  });
+  await openRecord(page, "Service Book", 1);
   await page.waitForSelector('#pane input[data-slot="2"]');
   await page.$eval('#pane input[data-slot="2"]', (i) => { i.value = "Edited here"; });
   const entryOnly = await page.$$eval("#pane button", (b) => b.findIndex((e) => e.textContent === "Export Only This Entry"));
@@ -189,8 +191,7 @@ async function main() {
   await page.waitForSelector("#formats button");
   await (await page.$("#file")).uploadFile(sample);
   await waitStatus(page, list[list.length - 1].replace(/[()]/g, "\\$&"));
-  await pick("Address Book");
-  await page.$eval('[aria-level="3"] > .label', (e) => e.click());
+  await openRecord(page, "Address Book", 1);
   await page.waitForSelector("#pane .recordPane");
   const wide = await page.evaluate(() => document.documentElement.scrollWidth);
   check(wide <= 390, `the phone layout is ${wide} pixels wide`);

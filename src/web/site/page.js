@@ -46,8 +46,8 @@
     busy(false);
     startWorker();
     await sendOptions();
-    if (state.file) await openBytes(0, state.file.name, state.file.bytes, true);
-    if (state.second) await openBytes(1, state.second.name, state.second.bytes, true);
+    if (state.file) await openBytes(0, state.file.name, await state.file.blob.arrayBuffer(), true);
+    if (state.second) await openBytes(1, state.second.name, await state.second.blob.arrayBuffer(), true);
     status("Cancelled.");
   }
 
@@ -77,7 +77,9 @@
   function status(text) { $("status").textContent = text; }
   async function openBytes(slot, name, bytes, quiet) {
     busy(true);
-    const answer = await ask("open", slot, name, bytes.slice(0), $("alldb").checked);
+    // The bytes go to the worker (transferred, not copied); the page keeps only the File, which
+    // it reads again when the backup must be opened afresh.
+    const answer = await ask("open", slot, name, bytes, $("alldb").checked);
     if (!answer.ok) { if (!quiet) alert(answer.error); status(answer.error); return false; }
     if (slot === 0) {
       state.opened = answer;
@@ -97,9 +99,8 @@
     status(line + (warnings && warnings.length ? " — " + warnings.join(" ") : ""));
   }
   async function openFile(slot, file) {
-    const bytes = await file.arrayBuffer();
-    if (await openBytes(slot, file.name, bytes, false)) {
-      const kept = { name: file.name, bytes };
+    if (await openBytes(slot, file.name, await file.arrayBuffer(), false)) {
+      const kept = { name: file.name, blob: file };
       if (slot === 0) state.file = kept; else state.second = kept;
       if (slot === 1) $("checked").textContent = "Second file: " + file.name;
     }
@@ -112,8 +113,10 @@
     li.setAttribute("aria-level", level);
     li.dataset.id = id;
     li.tabIndex = -1;
-    li.dir = "auto";
+    // The direction is the label's own: set on the item, it would make every record added
+    // under a database look its direction up again (quadratic in a large database).
     const span = document.createElement("span");
+    span.dir = "auto";
     span.className = "label" + (image ? " icon-" + image : "");
     span.textContent = text;
     li.append(span);
@@ -129,13 +132,12 @@
     const group = document.createElement("ul");
     group.setAttribute("role", "group");
     for (const db of tree.databases || []) {
-      const node = item(db.id, db.name + " (" + db.records.length + ")", "", 2);
+      const node = item(db.id, db.name + " (" + db.count + ")", "", 2);
       node.dataset.key = db.key;
       node.setAttribute("aria-expanded", "false");
       const list = document.createElement("ul");
       list.setAttribute("role", "group");
       list.hidden = true;
-      node.records = db.records;
       node.append(list);
       group.append(node);
     }
@@ -143,17 +145,20 @@
     root.append(top);
     top.tabIndex = 0;
   }
-  // Record items are made when their database is first expanded.
-  function expand(node, open) {
+  // Record items are asked of the worker and made when their database is first expanded.
+  async function expand(node, open) {
     if (!node.hasAttribute("aria-expanded")) return;
     node.setAttribute("aria-expanded", open ? "true" : "false");
     const list = node.querySelector(":scope > ul");
-    if (open && node.records && list.childElementCount === 0) {
-      const frag = document.createDocumentFragment();
-      for (const [id, label, image] of node.records) frag.append(item(id, label, image, 3));
-      list.append(frag);
-    }
     list.hidden = !open;
+    if (open && !node.loading) {
+      node.loading = ask("records", 0, Number(node.dataset.id)).then((records) => {
+        const frag = document.createDocumentFragment();
+        for (const [id, label, image] of records) frag.append(item(id, label, image, 3));
+        list.append(frag);
+      });
+    }
+    if (node.loading) await node.loading;
   }
   const visible = () => [...$("tree").querySelectorAll('[role="treeitem"]')].filter((n) => n.offsetParent !== null);
   function focusItem(node) {
@@ -166,29 +171,38 @@
     node.setAttribute("aria-selected", "true");
     focusItem(node);
     state.selected = Number(node.dataset.id);
+    const db = node.parentElement.closest('[aria-level="2"]');
+    state.selectedDatabase = db ? Number(db.dataset.id) : -1;
     if (node.getAttribute("aria-level") === "3") await showRecord(state.selected);
     else $("pane").textContent = "";
   }
+  // Keys are taken in order, each after the one before has done its work (a database's records
+  // arrive from the worker), and act on the item focused by then.
+  const treeKeyNames = ["ArrowDown", "ArrowUp", "ArrowRight", "ArrowLeft", "Home", "End", "Enter"];
+  let keyQueue = Promise.resolve();
   function treeKeys(event) {
-    const node = event.target.closest('[role="treeitem"]');
+    if (!treeKeyNames.includes(event.key) || !event.target.closest('[role="treeitem"]')) return;
+    event.preventDefault();
+    keyQueue = keyQueue.then(() => treeKey(event.key)).catch(() => {});
+  }
+  async function treeKey(key) {
+    const node = document.activeElement && document.activeElement.closest('[role="treeitem"]');
     if (!node) return;
     const all = visible();
     const at = all.indexOf(node);
     const open = node.getAttribute("aria-expanded");
-    switch (event.key) {
-      case "ArrowDown": if (at + 1 < all.length) select(all[at + 1]); break;
-      case "ArrowUp": if (at > 0) select(all[at - 1]); break;
-      case "ArrowRight": if (open === "false") expand(node, true); else if (open === "true" && at + 1 < all.length) select(all[at + 1]); break;
+    switch (key) {
+      case "ArrowDown": if (at + 1 < all.length) await select(all[at + 1]); break;
+      case "ArrowUp": if (at > 0) await select(all[at - 1]); break;
+      case "ArrowRight": if (open === "false") await expand(node, true); else if (open === "true" && at + 1 < all.length) await select(all[at + 1]); break;
       case "ArrowLeft":
-        if (open === "true") expand(node, false);
-        else { const up = node.parentElement.closest('[role="treeitem"]'); if (up) select(up); }
+        if (open === "true") await expand(node, false);
+        else { const up = node.parentElement.closest('[role="treeitem"]'); if (up) await select(up); }
         break;
-      case "Home": select(all[0]); break;
-      case "End": select(all[all.length - 1]); break;
-      case "Enter": if (open !== null) expand(node, open === "false"); else select(node); break;
-      default: return;
+      case "Home": await select(all[0]); break;
+      case "End": await select(all[all.length - 1]); break;
+      case "Enter": if (open !== null) await expand(node, open === "false"); else await select(node); break;
     }
-    event.preventDefault();
   }
 
   // ---- the record's pane -------------------------------------------------------------------
@@ -295,16 +309,15 @@
       const b = document.createElement("button");
       b.textContent = m.database + " " + m.number + ": " + m.label + " (" + m.field + ")";
       b.dataset.id = m.id;
-      b.onclick = () => reveal(m.id);
+      b.onclick = () => reveal(m.id, m.databaseId);
       li.append(b);
       list.append(li);
     }
     box.append(list);
   }
-  function reveal(id) {
-    for (const db of $("tree").querySelectorAll('[aria-level="2"]')) {
-      if (db.records && db.records.some((r) => r[0] === id)) expand(db, true);
-    }
+  async function reveal(id, databaseId) {
+    const db = $("tree").querySelector('[aria-level="2"][data-id="' + databaseId + '"]');
+    if (db) await expand(db, true);
     const node = $("tree").querySelector('[data-id="' + id + '"]');
     if (node) { select(node); node.scrollIntoView({ block: "nearest" }); }
   }
@@ -353,7 +366,7 @@
       check.onchange = () => {
         state.secondChecks = [...box.querySelectorAll("input:checked")].map((c) => Number(c.dataset.id));
       };
-      label.append(check, " " + db.name + " (" + db.records.length + ")");
+      label.append(check, " " + db.name + " (" + db.count + ")");
       box.append(label);
     }
     box.hidden = !tree.databases;
@@ -402,9 +415,9 @@
       $(id).addEventListener("change", async () => {
         keepOptions();
         await sendOptions();
-        if (id === "alldb" && state.file) await openBytes(0, state.file.name, state.file.bytes, true);
+        if (id === "alldb" && state.file) await openBytes(0, state.file.name, await state.file.blob.arrayBuffer(), true);
         else if (state.file) { await showTree(); }
-        if (state.selected >= 0 && id !== "alldb") reveal(state.selected);
+        if (state.selected >= 0 && id !== "alldb") reveal(state.selected, state.selectedDatabase);
       });
     }
   });

@@ -25,6 +25,7 @@ const ops = {
   },
   options(tz, unicode, page, all) { core.setOptions(tz, unicode, page, all); return true; },
   tree(slot) { return JSON.parse(core.tree(slot)); },
+  records(slot, node) { return JSON.parse(core.records(slot, node)); },
   record(slot, node, raw) { return JSON.parse(core.record(slot, node, raw)); },
   find(query) { return JSON.parse(core.find(query)); },
   formats() { return JSON.parse(core.formats()); },
