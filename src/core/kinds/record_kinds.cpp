@@ -245,7 +245,7 @@ constexpr std::array<KindInfo, kRecordKindCount> kKinds{{
      kContactExtras,
      {"Export Selected Address", "Export All Addresses", "Address Book", "Address Book", true},
      {"Contacts", "contactPane", kContactPane, kContactPaneShapes, kContactPaneTabs,
-      kContactPaneOrder, "", 0},
+      kContactPaneOrder, "", 0, false, "contactPhoto"},
      Contact,
      {{ContactRecord::FirstName, ContactRecord::LastName}, 2, LabelJoin::Names, "", nullptr, 6}},
     {RecordKind::Task,
@@ -285,7 +285,7 @@ constexpr std::array<KindInfo, kRecordKindCount> kKinds{{
      kServiceBookFields,
      kServiceBookExtras,
      {},
-     {"Service Book", "serviceBookPane", {}, {}, {}, {}, "", 4, true},
+     {"Service Book", "serviceBookPane", {}, {}, {}, {}, "", 4, true, "", PaneLayout::ServiceBook},
      ServiceBook,
      {{17, 0}, 1, LabelJoin::Title, "", nullptr, 6}},
     {RecordKind::Mail,
@@ -320,7 +320,7 @@ constexpr std::array<KindInfo, kRecordKindCount> kKinds{{
      {},
      {},
      {},
-     {"Raw Fields", "rawPane", {}, {}, {}, {}, "", 11},
+     {"Raw Fields", "rawPane", {}, {}, {}, {}, "", 11, false, "", PaneLayout::RawFields},
      nullptr,
      {{0, 0}, 0, LabelJoin::Title, "", nullptr, 6}},
 }};
@@ -382,8 +382,14 @@ static_assert([] {
     for (std::size_t i = 0; i < kDatabases.size(); ++i) {
         if (static_cast<std::size_t>(kDatabases[i].db) != i) return false;
     }
+    std::array<bool, kRecordKindCount> stacked{};
     for (std::size_t i = 0; i < kKinds.size(); ++i) {
         if (static_cast<std::size_t>(kKinds[i].kind) != i) return false;
+        const PaneInfo& pane = kKinds[i].pane;
+        if (pane.stackAt >= stacked.size() || stacked[pane.stackAt]) return false;
+        stacked[pane.stackAt] = true;
+        if (pane.layout == PaneLayout::Rows && pane.fieldNames.size() != kKinds[i].fields.size())
+            return false;
     }
     return kByPlace<&DatabaseKind::mergeAt, 0>.count == kKnownDbCount;
 }());

@@ -74,6 +74,10 @@ struct TextExportNames {
     bool blankLineAfter = false;
 };
 
+// How the window lays a kind's pane out: a form of the pane's rows, the service book's own form
+// (the one its editor shares), or the table of a record's raw fields.
+enum class PaneLayout : std::uint8_t { Rows, ServiceBook, RawFields };
+
 // How the window shows a record of a kind: the pane's caption and object name, its fields'
 // object names in the order shown, their shapes, the tabs and the order of the table's rows.
 struct PaneInfo {
@@ -87,6 +91,10 @@ struct PaneInfo {
     std::uint8_t stackAt;                 // place among the stacked panes, from 0
     // Shows single-byte text whatever the Unicode option (what the service book editor edits).
     bool singleByte = false;
+    // The object name of a box showing the record's JPEG photo beside the first tab's fields,
+    // or "" for a kind without photos.
+    std::string_view photo = {};
+    PaneLayout layout = PaneLayout::Rows;
 };
 
 // How a kind's tree label is made of the fields its label row names.
