@@ -133,7 +133,7 @@ struct LabelRule {
     LabelReader reader = nullptr;  // reads the pieces instead of the slots' fields
     // Where the record's fields begin in its body (after the handle and the unique id); the
     // fields of the "- All" forms lie inside the first type-10 field there.
-    std::size_t fieldsAt = 6;
+    std::size_t fieldsAt = kBodyFieldsAt;
 };
 
 // Decodes a record into `out` (its earlier values replaced); `allForm`: the database's records
