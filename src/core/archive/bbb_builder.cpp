@@ -9,6 +9,7 @@
 #include "ipd/byte_reader.h"
 #include "ipd/ipd_bytes.h"
 #include "ipd/ipd_format.h"
+#include "ipd/record_frame.h"
 
 namespace orrelin {
 namespace {
@@ -239,22 +240,23 @@ std::vector<SingleDatabase> SplitByDatabase(Bytes ipd) {
         database.ipd.insert(database.ipd.end(), name->begin(), name->end());
         out.push_back(std::move(database));
     }
-    while (!reader.atEnd()) {
-        const std::size_t at = reader.position();
-        const auto index = reader.le16();
-        const auto length = reader.le32();
-        if (!index || !length) break;
-        if (*index == 0xFFFF && (*length & 0xFFFF) == 2 && ((*length >> 16) & 0xFF) <= 1) {
-            reader.seek(at + 6);  // filler
+    std::size_t at = reader.position();
+    while (at < ipd.size()) {
+        const auto header = ReadRecordHeader(ipd, at);
+        if (!header) break;
+        if (IsFiller(ipd.subspan(at))) {
+            at += kFillerSize;
             continue;
         }
-        const auto rest = reader.takeExact(*length);
-        if (!rest) break;
-        if (*index >= out.size()) continue;
-        SingleDatabase& database = out[*index];
-        AppendLe16(database.ipd, std::uint16_t{0});
-        database.ipd.insert(database.ipd.end(), ipd.begin() + static_cast<std::ptrdiff_t>(at + 2),
-                            rest->end());
+        if (header->size() > ipd.size() - at) break;
+        const std::size_t begin = at;
+        at += static_cast<std::size_t>(header->size());
+        if (header->database >= out.size()) continue;
+        SingleDatabase& database = out[header->database];
+        AppendRecordIndex(database.ipd, std::uint16_t{0});
+        database.ipd.insert(database.ipd.end(),
+                            ipd.begin() + static_cast<std::ptrdiff_t>(begin + 2),
+                            ipd.begin() + static_cast<std::ptrdiff_t>(at));
         ++database.records;
     }
     return out;
