@@ -1,7 +1,5 @@
 #include "kinds/record_kinds.h"
 
-#include <tuple>
-#include <type_traits>
 #include <utility>
 
 #include "decoders/browser_decoder.h"
@@ -399,47 +397,30 @@ static_assert([] {
     return kByPlace<&DatabaseKind::mergeAt, 0>.count == kKnownDbCount;
 }());
 
-struct Orders {
-    std::array<std::span<const FieldRow>, kRecordKindCount> columns;
-    std::array<std::span<const FieldRow>, kRecordKindCount> json;
-};
+// Every kind's field rows by a place of theirs (columnAt, jsonAt), in its order.
+template <std::uint8_t FieldRow::*Place>
+constexpr auto kByFieldPlace = [] {
+    struct {
+        std::array<std::array<FieldRow, RecordValues::kMaxSlots>, kRecordKindCount> rows{};
+        std::array<std::size_t, kRecordKindCount> count{};
+    } out;
+    for (std::size_t k = 0; k < kKinds.size(); ++k) {
+        const std::span<const FieldRow> fields = kKinds[k].fields;
+        for (std::size_t at = 1; at <= fields.size(); ++at) {
+            for (const FieldRow& field : fields) {
+                if (field.*Place == at) out.rows[k][out.count[k]++] = field;
+            }
+        }
+    }
+    return out;
+}();
 
-template <std::size_t N>
-struct OrderedPair {
-    OrderedFields<N> columns;
-    OrderedFields<N> json;
-};
-
-template <const auto& Fields>
-constexpr auto kOrdered = OrderedPair<std::tuple_size_v<std::remove_cvref_t<decltype(Fields)>>>{
-    Ordered(Fields, &FieldRow::columnAt), Ordered(Fields, &FieldRow::jsonAt)};
-
-constexpr Orders kOrders{
-    {kOrdered<kSmsFields>.columns.view(),
-     kOrdered<kContactFields>.columns.view(),
-     kOrdered<kTaskFields>.columns.view(),
-     kOrdered<kMemoFields>.columns.view(),
-     kOrdered<kCalendarFields>.columns.view(),
-     kOrdered<kCallFields>.columns.view(),
-     kOrdered<kServiceBookFields>.columns.view(),
-     kOrdered<kMailFields>.columns.view(),
-     kOrdered<kBookmarkFields>.columns.view(),
-     kOrdered<kBrowserUrlFields>.columns.view(),
-     kOrdered<kTimeZoneFields>.columns.view(),
-     {}},
-    {kOrdered<kSmsFields>.json.view(),
-     kOrdered<kContactFields>.json.view(),
-     kOrdered<kTaskFields>.json.view(),
-     kOrdered<kMemoFields>.json.view(),
-     kOrdered<kCalendarFields>.json.view(),
-     kOrdered<kCallFields>.json.view(),
-     kOrdered<kServiceBookFields>.json.view(),
-     kOrdered<kMailFields>.json.view(),
-     kOrdered<kBookmarkFields>.json.view(),
-     kOrdered<kBrowserUrlFields>.json.view(),
-     kOrdered<kTimeZoneFields>.json.view(),
-     {}},
-};
+template <std::uint8_t FieldRow::*Place>
+std::span<const FieldRow> ByFieldPlace(RecordKind kind) {
+    constexpr const auto& ordered = kByFieldPlace<Place>;
+    const auto k = static_cast<std::size_t>(kind);
+    return {ordered.rows[k].data(), ordered.count[k]};
+}
 
 }  // namespace
 
@@ -466,11 +447,11 @@ std::span<const KnownDb> CountedDatabases() {
 }
 
 std::span<const FieldRow> ExportColumns(RecordKind kind) {
-    return kOrders.columns[static_cast<std::size_t>(kind)];
+    return ByFieldPlace<&FieldRow::columnAt>(kind);
 }
 
 std::span<const FieldRow> JsonTexts(RecordKind kind) {
-    return kOrders.json[static_cast<std::size_t>(kind)];
+    return ByFieldPlace<&FieldRow::jsonAt>(kind);
 }
 
 std::string JoinedTexts(const RecordValues& values, const ExtraRow& extra) {
