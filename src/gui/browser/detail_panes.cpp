@@ -41,11 +41,21 @@ QString TipLines(Bytes shown, std::size_t perLine, std::string (*render)(Bytes),
     return lines.join(QLatin1Char('\n')) + more;
 }
 
+// The kinds in the order their panes stack (and are made).
+std::array<RecordKind, kRecordKindCount> StackOrder() {
+    std::array<RecordKind, kRecordKindCount> kinds{};
+    for (std::size_t i = 0; i < kRecordKindCount; ++i) {
+        const auto kind = static_cast<RecordKind>(i);
+        kinds[InfoOf(kind).pane.stackAt] = kind;
+    }
+    return kinds;
+}
+
 }  // namespace
 
 DetailPanes::DetailPanes(QWidget* parent) {
-    for (std::size_t i = 0; i < kRecordKindCount; ++i) {
-        const auto kind = static_cast<RecordKind>(i);
+    for (const RecordKind kind : StackOrder()) {
+        const auto i = static_cast<std::size_t>(kind);
         const PaneInfo& pane = InfoOf(kind).pane;
         switch (pane.layout) {
             case PaneLayout::Rows: {
@@ -121,8 +131,9 @@ QGroupBox* DetailPanes::makeRawPane(const PaneInfo& pane, QWidget* parent) {
 
 std::array<QGroupBox*, kRecordKindCount> DetailPanes::frames() const {
     std::array<QGroupBox*, kRecordKindCount> stacked{};
-    for (std::size_t i = 0; i < kRecordKindCount; ++i)
-        stacked[InfoOf(static_cast<RecordKind>(i)).pane.stackAt] = frames_[i];
+    const std::array<RecordKind, kRecordKindCount> kinds = StackOrder();
+    for (std::size_t at = 0; at < kinds.size(); ++at)
+        stacked[at] = frames_[static_cast<std::size_t>(kinds[at])];
     return stacked;
 }
 
