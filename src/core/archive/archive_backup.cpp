@@ -182,7 +182,7 @@ Status ReadHead(const ZipReader& zip, DatabaseEntry& e, NameTable& names,
         warnings.push_back(e.name + ": the entry is too short for a backup header");
         return {};
     }
-    const auto count = static_cast<std::uint16_t>(head[kCountOffset] << 8 | head[kCountOffset + 1]);
+    const std::uint16_t count = *ReadDatabaseCount(head);
     std::uint64_t at = kIpdHeaderSize;
     std::vector<ByteVector> local;
     for (std::uint16_t i = 0; i < count; ++i) {

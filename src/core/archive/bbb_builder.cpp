@@ -224,23 +224,23 @@ std::string ManifestXml(const std::vector<ListedDatabase>& databases, std::strin
 
 std::vector<SingleDatabase> SplitByDatabase(Bytes ipd) {
     std::vector<SingleDatabase> out;
-    ByteReader reader(ipd, kCountOffset);
-    const auto count = reader.be16();
+    const auto count = ReadDatabaseCount(ipd);
     if (!count) return out;
-    reader.seek(kIpdHeaderSize);
+    std::uint64_t next = kIpdHeaderSize;
     for (std::uint16_t i = 0; i < *count; ++i) {
-        const auto length = reader.le16();
-        const auto name = length ? reader.takeExact(*length) : std::nullopt;
-        if (!name) return out;
+        const auto entry = ReadNameEntry(ipd, next);
+        if (!entry) return out;
+        const Bytes name = entry->name;
+        next = entry->next;
         SingleDatabase database;
-        database.name.assign(name->begin(), name->end());
+        database.name.assign(name.begin(), name.end());
         if (!database.name.empty() && database.name.back() == '\0') database.name.pop_back();
         AppendIpdHeader(database.ipd, 1);
-        AppendLe16(database.ipd, *length);
-        database.ipd.insert(database.ipd.end(), name->begin(), name->end());
+        AppendLe16(database.ipd, static_cast<std::uint16_t>(name.size()));
+        database.ipd.insert(database.ipd.end(), name.begin(), name.end());
         out.push_back(std::move(database));
     }
-    std::size_t at = reader.position();
+    auto at = static_cast<std::size_t>(next);
     while (at < ipd.size()) {
         const auto header = ReadRecordHeader(ipd, at);
         if (!header) break;

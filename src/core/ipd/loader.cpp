@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "ipd/ipd_bytes.h"
 #include "ipd/record_frame.h"
 #include "text/single_byte.h"
 
@@ -25,8 +26,7 @@ RecordIndex BuildDatabaseNodes(const IpdImage& image, std::string rootText,
     index.slots.fill(-1);
     index.counts.fill(0);
 
-    ByteReader reader(image.bytes(), kCountOffset);
-    const std::optional<std::uint16_t> count = reader.be16();
+    const std::optional<std::uint16_t> count = ReadDatabaseCount(image.bytes());
     if (!count) {
         index.stop = WalkStop{kCountOffset, "the file is too short for the database count"};
         return index;
@@ -35,14 +35,12 @@ RecordIndex BuildDatabaseNodes(const IpdImage& image, std::string rootText,
     // The name table is read whatever its size: positions are plain 64-bit offsets.
     std::uint64_t pos = kIpdHeaderSize;
     for (std::size_t i = 0; i < *count; ++i) {
-        reader.seek(pos);
-        auto n = reader.le16();
-        std::optional<Bytes> name = n ? image.range(pos + 2, pos + 1 + *n) : std::nullopt;
-        if (!name) {
+        const std::optional<NameEntry> entry = ReadNameEntry(image.bytes(), pos);
+        if (!entry) {
             index.stop = WalkStop{pos, "the database name table runs past the end of the file"};
             return index;
         }
-        SingleByteText text = BytesToStrippedText(*name, true);
+        SingleByteText text = BytesToStrippedText(entry->name, true);
         auto known = KnownDbByName(text);
         if (known || which == Databases::All) {
             DatabaseNode node;
@@ -55,7 +53,7 @@ RecordIndex BuildDatabaseNodes(const IpdImage& image, std::string rootText,
             }
             index.databases.push_back(std::move(node));
         }
-        pos += 2u + *n;
+        pos = entry->next;
     }
     ScanRecords(image, pos, index, progress);
     return index;
@@ -68,7 +66,7 @@ namespace {
 class NodeLookup {
   public:
     struct Found {
-        std::int32_t node = -1;  // position in RecordIndex::databases, -1 for none
+        std::int32_t node = -1;            // position in RecordIndex::databases, -1 for none
         std::size_t slot = kKnownDbCount;  // the recognised database's slot, or kKnownDbCount
     };
 
