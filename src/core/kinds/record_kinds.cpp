@@ -393,6 +393,10 @@ static_assert([] {
         stacked[pane.stackAt] = true;
         if (pane.layout == PaneLayout::Rows && pane.fieldNames.size() != kKinds[i].fields.size())
             return false;
+        bool tallShown = pane.tallField.empty();
+        for (std::string_view name : pane.fieldNames)
+            tallShown = tallShown || name == pane.tallField;
+        if (!tallShown) return false;
     }
     return kByPlace<&DatabaseKind::mergeAt, 0>.count == kKnownDbCount;
 }());
