@@ -76,9 +76,8 @@ int Generated(const Args& args, const std::string& out) {
         }
     }
     if (!records) return Usage(std::string(args[0]) + " needs --records N");
-    return Written(out, args[0] == "large"
-                            ? orrelin::ipdgen::WriteLargeBackup(out, *records, seed)
-                            : orrelin::ipdgen::WriteMailBackup(out, *records, seed));
+    return Written(out, args[0] == "large" ? orrelin::ipdgen::WriteLargeBackup(out, *records, seed)
+                                           : orrelin::ipdgen::WriteMailBackup(out, *records, seed));
 }
 
 int Bbb(const Args& args, const std::string& in) {
@@ -111,9 +110,9 @@ int Bomb(const Args& args, const std::string& out) {
         return Usage("bomb takes the output file and --declare N");
     }
     if (!declared) return Usage("--declare needs a whole number");
-    return Written(out, orrelin::WriteFileAtomically(
-                            out, orrelin::ZipOfDeflatedZeros("Databases/101.dat", kZeros,
-                                                             *declared)));
+    return Written(out,
+                   orrelin::WriteFileAtomically(
+                       out, orrelin::ZipOfDeflatedZeros("Databases/101.dat", kZeros, *declared)));
 }
 
 }  // namespace
