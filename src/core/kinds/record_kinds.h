@@ -39,9 +39,9 @@ enum class RecordKind : std::uint8_t {
     Bookmark,
     BrowserUrl,
     TimeZone,
-    Raw,
+    Raw,  // stays last
 };
-inline constexpr std::size_t kRecordKindCount = 12;
+inline constexpr std::size_t kRecordKindCount = static_cast<std::size_t>(RecordKind::Raw) + 1;
 
 // A decoded record of any kind: its texts by slot, as the pane shows them, and what some
 // exports need beside them.
