@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Exports the bundled sample, a generated backup and the real backups of ../shared/corpus (when
-# present) to vCard 4.0 and 3.0, iCalendar, JSON and the Google and Outlook contact CSV files,
-# and has real parsers read every file: python3's vobject, icalendar, json and csv modules (the
-# CSV header rows against the templates of tests/data). Every contact's values in vCard 3.0 and
-# both CSV files are held against the JSON export. Fails on the first file a parser refuses, or
+# Exports the bundled sample, a generated backup, an address book in five scripts and the real
+# backups of ../shared/corpus (when present) to vCard 4.0 and 3.0, iCalendar, JSON and the Google
+# and Outlook contact CSV files, and has real parsers read every file: python3's vobject,
+# icalendar, json and csv modules (the CSV header rows against the templates of tests/data).
+# Every contact's values in vCard 3.0 and both CSV files are held against the JSON export, and the
+# names in other scripts against the names written. Fails on the first file a parser refuses, or
 # one holding another number of cards, components, rows or records than the command line said
 # it wrote.
 set -euo pipefail
@@ -136,9 +137,11 @@ for p, card, g, o in zip(people, cards, rows(base + '.google-csv'), rows(base + 
 print(f"{base.rsplit('/', 1)[-1]}: {len(people)} contacts read back alike in the three contact forms")
 PY
 
-# A generated backup beside the sample and the corpus: many contacts of every shape.
+# A generated backup beside the sample and the corpus: many contacts of every shape; and an
+# address book written in Arabic, Greek, Chinese, Japanese and Korean.
 "$dir/tools/ipdgen" large "$work/generated.ipd" --records 20000 >/dev/null
-backups+=("$work/generated.ipd")
+"$dir/tools/ipdgen" scripts "$work/scripts.ipd"
+backups+=("$work/generated.ipd" "$work/scripts.ipd")
 
 for backup in "${backups[@]}"; do
     for format in vcard ics json vcard3 google-csv outlook-csv; do
@@ -155,6 +158,28 @@ for backup in "${backups[@]}"; do
     done
     "$py" "$work/contacts.py" "$work/$(basename "$backup" .ipd)"
 done
+
+# The names in other scripts come back as they were written, in every contact form.
+"$py" - "$work/scripts" <<'PY'
+import csv, json, sys
+import vobject
+base = sys.argv[1]
+names = [('ليلى', 'حداد'), ('Ελένη', 'Παπαδοπούλου'), ('小明', '王'), ('花子', '田中'),
+         ('지민', '김')]
+doc = json.load(open(base + '.json', encoding='utf-8'))
+assert [(r['values']['first_name'], r['values']['last_name'])
+        for d in doc['databases'] for r in d['records']] == names, 'json'
+for version in ('vcard', 'vcard3'):
+    cards = vobject.readComponents(open(base + '.' + version, encoding='utf-8').read())
+    assert [(c.n.value.given, c.n.value.family) for c in cards] == names, version
+google = csv.DictReader(open(base + '.google-csv', encoding='utf-8', newline=''))
+assert [(r['Given Name'], r['Family Name']) for r in google] == names, 'google-csv'
+outlook = csv.DictReader(open(base + '.outlook-csv', encoding='utf-8-sig', newline=''))
+assert [(r['First Name'], r['Last Name']) for r in outlook] == names, 'outlook-csv'
+notes = [r['values']['notes'] for d in doc['databases'] for r in d['records']]
+assert notes[3].endswith('\U0001F338'), notes[3]
+print("scripts.ipd: Arabic, Greek, Chinese, Japanese and Korean names read back in every form")
+PY
 
 # Non-Latin text survives the trip: the sample's Arabic message, read back through json.
 "$py" - "$work/sample.json" <<'PY'

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The browser page in Chromium (puppeteer-core, Debian's /usr/bin/chromium, no browser
 # downloaded), opened from disk and held against the native orrelin-cli: tree, panes, find,
-# every export button byte for byte, a refusal, an archive, no request leaving the page, no
-# console error. Builds the site in build-web/ when needed; screenshots go to build-web/.
+# every export button, a split, a merge and a service book save byte for byte, a refusal, an
+# archive, no request leaving the page, no console error. Builds the site in build-web/ when
+# needed; screenshots go to build-web/.
 # Skips, saying so, where Chromium or emscripten is missing.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)

@@ -174,11 +174,15 @@ std::string Session::recordJson(NodeId node, const ViewOptions& options, bool ra
         json.member("pane", pane.objectName);
         json.key("rows");
         json.beginArray();
-        for (std::size_t i = 0; i < pane.fieldNames.size(); ++i) {
+        // A pane that names no rows of its own (the service book editor's) shows every field of
+        // its kind's table.
+        const bool named = !pane.fieldNames.empty();
+        const std::size_t rows = named ? pane.fieldNames.size() : kind.fields.size();
+        for (std::size_t i = 0; i < rows; ++i) {
             const FieldRow& field = kind.fields[pane.order.empty() ? i : pane.order[i]];
             json.beginObject();
             json.member("slot", field.slot);
-            json.member("name", pane.fieldNames[i]);
+            json.member("name", named ? pane.fieldNames[i] : field.pane);
             json.member("label", Shown(field.pane));
             json.member("tab", PaneTabOf(pane.tabs, field.slot));
             json.member("shape", ShapeName(PaneShapeOf(pane.shapes, field.slot)));

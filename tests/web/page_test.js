@@ -105,25 +105,64 @@ async function main() {
   const buttons = await page.$$eval("#formats button", (b) => b.map((e) => [e.textContent, e.dataset.format]));
   for (const want of ["Text", "CSV", "vCard", "JSON", "Android SMS", "Android Calls", "HTML", "mbox"])
     check(buttons.some(([c]) => c === want), "no button " + want);
-  for (const [caption, format] of buttons) {
-    // The names of two formats of one extension may fall in the same second: each export is
-    // downloaded into an emptied folder, so it never meets the one before.
+  // The names of two formats of one extension may fall in the same second: each download goes
+  // into an emptied folder, so it never meets the one before.
+  async function download(click) {
     for (const f of fs.readdirSync(downloads)) fs.rmSync(path.join(downloads, f));
-    const before = new Set();
-    await page.click(`#formats button[data-format="${format}"]`);
-    let file;
-    for (let i = 0; i < 200 && !file; i++) {
+    await click();
+    for (let i = 0; i < 200; i++) {
       await new Promise((r) => setTimeout(r, 100));
-      file = fs.readdirSync(downloads).find((f) => !before.has(f) && !f.endsWith(".crdownload"));
+      const file = fs.readdirSync(downloads).find((f) => !f.endsWith(".crdownload"));
+      if (file) return file;
     }
+    return null;
+  }
+  // A downloaded file against the one the command line writes with `args` and --output.
+  function sameAsCli(what, file, args) {
+    if (!file) return check(false, what + ": nothing downloaded");
+    const target = path.join(downloads, "cli-" + file);
+    const r = run([...args, "--output", target]);
+    check(r.code === 0, what + ": command line failed " + r.err);
+    check(r.code !== 0 || Buffer.compare(fs.readFileSync(path.join(downloads, file)), fs.readFileSync(target)) === 0,
+          what + ": bytes differ from the command line's");
+  }
+  for (const [caption, format] of buttons) {
+    const file = await download(() => page.click(`#formats button[data-format="${format}"]`));
     if (!file) { check(false, caption + ": nothing downloaded"); continue; }
     check(/^Orrelin_Export_\d{8}(_\d+)?\.\w+$/.test(file), caption + ": file name " + file);
-    const target = path.join(downloads, "cli-" + file);
-    const r = run(["export", path.basename(sample), "--format", format, "--tz", "GMT", "--output", target]);
-    check(r.code === 0, caption + ": command line failed " + r.err);
-    check(r.code !== 0 || Buffer.compare(fs.readFileSync(path.join(downloads, file)), fs.readFileSync(target)) === 0,
-          caption + ": bytes differ from the command line's");
+    sameAsCli(caption, file, ["export", path.basename(sample), "--format", format, "--tz", "GMT"]);
   }
+
+  // Split of a checked database, a merge with a database of a second file, and a service book
+  // entry saved with one value changed: each the backup the command line writes.
+  const name = path.basename(sample);
+  const pick = (label) => page.evaluate((l) => {
+    const db = [...document.querySelectorAll('[aria-level="2"]')]
+      .find((e) => e.firstChild.textContent.replace(/ \(\d+\)$/, "") === l);
+    db.firstChild.click();
+  }, label);
+  await pick("Memos");
+  await page.click("#check");
+  sameAsCli("split", await download(() => page.click("#split")), ["split", name, "--database", "Memos"]);
+  await (await page.$("#second")).uploadFile(sample);
+  await page.waitForSelector("#secondDatabases input");
+  await page.evaluate(() => {
+    const tasks = [...document.querySelectorAll("#secondDatabases label")].find((l) => /Tasks/.test(l.textContent));
+    tasks.querySelector("input").click();
+  });
+  sameAsCli("merge", await download(() => page.click("#merge")),
+            ["merge", name, "--second", name, "--first", "Memos", "--from-second", "Tasks"]);
+  await page.evaluate(() => {
+    const db = [...document.querySelectorAll('[aria-level="2"]')]
+      .find((e) => /^Service Book/.test(e.firstChild.textContent));
+    if (db.getAttribute("aria-expanded") === "false") db.firstChild.click();
+    db.querySelector('[aria-level="3"] > .label').click();
+  });
+  await page.waitForSelector('#pane input[data-slot="2"]');
+  await page.$eval('#pane input[data-slot="2"]', (i) => { i.value = "Edited here"; });
+  const entryOnly = await page.$$eval("#pane button", (b) => b.findIndex((e) => e.textContent === "Export Only This Entry"));
+  sameAsCli("service book", await download(() => page.$$eval("#pane button", (b, k) => b[k].click(), entryOnly)),
+            ["servicebook", name, "--record", "1", "--entry-only", "--set", "2=Edited here"]);
 
   // A refusal keeps the backup shown and says what the command line says.
   const junk = path.join(out, "not-a-backup.ipd");
@@ -145,7 +184,16 @@ async function main() {
   }
 
   await page.screenshot({ path: path.join(out, "page-desktop.png") });
+  // At a phone's size (the page loads afresh): a backup open, a contact shown.
   await page.setViewport({ width: 390, height: 844, isMobile: true });
+  await page.waitForSelector("#formats button");
+  await (await page.$("#file")).uploadFile(sample);
+  await waitStatus(page, list[list.length - 1].replace(/[()]/g, "\\$&"));
+  await pick("Address Book");
+  await page.$eval('[aria-level="3"] > .label', (e) => e.click());
+  await page.waitForSelector("#pane .recordPane");
+  const wide = await page.evaluate(() => document.documentElement.scrollWidth);
+  check(wide <= 390, `the phone layout is ${wide} pixels wide`);
   await page.screenshot({ path: path.join(out, "page-phone.png"), fullPage: true });
   check(remote.length === 0, "requests left the page: " + remote.join(" "));
   await browser.close();

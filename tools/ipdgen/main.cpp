@@ -21,11 +21,13 @@
 #include "large.h"
 #include "mail.h"
 #include "sample.h"
+#include "scripts.h"
 
 namespace {
 
 constexpr std::string_view kUsage =
     "usage: ipdgen sample OUT.ipd\n"
+    "       ipdgen scripts OUT.ipd\n"
     "       ipdgen large OUT.ipd --records N [--seed S]\n"
     "       ipdgen mail OUT.ipd --records N [--seed S]\n"
     "       ipdgen bbb IN.ipd OUT.bbb [--layout desktop|mac]\n"
@@ -54,9 +56,12 @@ int Written(const std::string& path, const std::optional<std::string>& error) {
 
 using Args = std::vector<std::string_view>;
 
+// sample and scripts: the bundled sample, or the one of names in many scripts.
 int Sample(const Args& args, const std::string& out) {
-    if (args.size() != 2) return Usage("sample takes only the output file");
-    return Written(out, orrelin::WriteFileAtomically(out, orrelin::ipdgen::BuildSample()));
+    if (args.size() != 2) return Usage(std::string(args[0]) + " takes only the output file");
+    return Written(out, orrelin::WriteFileAtomically(
+                            out, args[0] == "sample" ? orrelin::ipdgen::BuildSample()
+                                                     : orrelin::ipdgen::BuildScriptsSample()));
 }
 
 // large and mail: --records N [--seed S].
@@ -121,7 +126,7 @@ int main(int argc, char** argv) {
     const Args args(argv + 1, argv + argc);
     if (args.size() < 2) return Usage("a command and an output file are needed");
     const std::string out(args[1]);
-    if (args[0] == "sample") return Sample(args, out);
+    if (args[0] == "sample" || args[0] == "scripts") return Sample(args, out);
     if (args[0] == "large" || args[0] == "mail") return Generated(args, out);
     if (args[0] == "bbb") return Bbb(args, out);
     if (args[0] == "bomb") return Bomb(args, out);

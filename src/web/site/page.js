@@ -87,6 +87,7 @@
       showStatus(answer.warnings);
     } else {
       state.secondChecks = [];
+      await showSecondTree();
     }
     return true;
   }
@@ -337,6 +338,25 @@
       };
       box.append(b);
     });
+  }
+  // The second file of a merge: its databases to check, each taken whole.
+  async function showSecondTree() {
+    const tree = await ask("tree", 1);
+    const box = $("secondDatabases");
+    box.textContent = "";
+    for (const db of tree.databases || []) {
+      const label = document.createElement("label");
+      label.dir = "auto";
+      const check = document.createElement("input");
+      check.type = "checkbox";
+      check.dataset.id = db.id;
+      check.onchange = () => {
+        state.secondChecks = [...box.querySelectorAll("input:checked")].map((c) => Number(c.dataset.id));
+      };
+      label.append(check, " " + db.name + " (" + db.records.length + ")");
+      box.append(label);
+    }
+    box.hidden = !tree.databases;
   }
   function toggleCheck() {
     if (state.selected < 0) return;
