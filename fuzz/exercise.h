@@ -51,7 +51,8 @@ inline std::optional<std::string> CheckByteForms(Bytes fields) {
     for (std::uint8_t type : {std::uint8_t{2}, std::uint8_t{4}, std::uint8_t{10}, std::uint8_t{32},
                               std::uint8_t{160}}) {
         for (int mode : {0, 2}) {
-            if (BytesToHex(FindField(fields, type, mode)) != FindFieldHex(hex, type, mode)) {
+            const Bytes found = mode == 2 ? FindSecondField(fields, type) : FindField(fields, type);
+            if (BytesToHex(found) != FindFieldHex(hex, type, mode)) {
                 return "FindField and FindFieldHex disagree on type " + std::to_string(type) +
                        " mode " + std::to_string(mode);
             }
@@ -316,9 +317,9 @@ inline std::optional<std::string> ExerciseImage(const IpdImage& image) {
         (void)SmsIsSent(*body);
         (void)CallIcon(*body);
 
-        if (auto problem = detail::CheckByteForms(Tail(*body, 6))) return problem;
-        (void)FindLengthTypeItem(Tail(*body, 6), 1);
-        (void)FindTypeLengthItem(Tail(*body, 6), 1);
+        if (auto problem = detail::CheckByteForms(Tail(*body, kBodyFieldsAt))) return problem;
+        (void)FindLengthTypeItem(Tail(*body, kBodyFieldsAt), 1);
+        (void)FindTypeLengthItem(Tail(*body, kBodyFieldsAt), 1);
         if (auto problem = detail::DecodeAsShown(image, db, entry.span)) return problem;
         if (auto problem = detail::DecodeEveryWay(image, entry.span, true)) return problem;
         if (auto problem = detail::CheckServiceBookRebuild(image, entry.span)) return problem;

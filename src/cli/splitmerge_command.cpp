@@ -117,9 +117,7 @@ struct MergeArgs {
     bool allDatabases = false;
 };
 
-}  // namespace
-
-void AddSplitMergeCommands(CLI::App& app, CommandResult& result) {
+void AddSplitCommand(CLI::App& app, CommandResult& result) {
     auto splitArgs = std::make_shared<SplitArgs>();
     CLI::App* split = app.add_subcommand(
         "split", "Write the chosen databases and records of a backup as a new backup");
@@ -152,7 +150,9 @@ void AddSplitMergeCommands(CLI::App& app, CommandResult& result) {
         }
         result.exitCode = Report(WriteSplit(*tree, splitArgs->output));
     });
+}
 
+void AddMergeCommand(CLI::App& app, CommandResult& result) {
     auto mergeArgs = std::make_shared<MergeArgs>();
     CLI::App* merge = app.add_subcommand(
         "merge", "Write the chosen records of one or two backups as a new backup");
@@ -202,6 +202,13 @@ void AddSplitMergeCommands(CLI::App& app, CommandResult& result) {
         result.exitCode =
             Report(WriteMerge(*firstTree, secondTree ? &*secondTree : nullptr, mergeArgs->output));
     });
+}
+
+}  // namespace
+
+void AddSplitMergeCommands(CLI::App& app, CommandResult& result) {
+    AddSplitCommand(app, result);
+    AddMergeCommand(app, result);
 }
 
 }  // namespace orrelin::cli

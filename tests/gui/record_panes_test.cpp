@@ -132,7 +132,7 @@ class RecordPanesTest : public QObject, private WindowFixture {
     void aContactPhotoIsShownFromTheRecord() {
         open(backup_);
         select(Contact);
-        QLabel* picture = window_->panes().contactPhoto();
+        QLabel* picture = window_->panes().photo(RecordKind::Address);
         QVERIFY(!picture->pixmap().isNull());
         // A contact without a photo shows an empty box.
         select(ContactAll);
@@ -150,7 +150,7 @@ class RecordPanesTest : public QObject, private WindowFixture {
         select(window_->tree().recordNode(0));
         QCOMPARE(VisibleFrames(*window_), QStringList{QStringLiteral("contactPane")});
         QCOMPARE(Field(*window_, QStringLiteral("company")), QStringLiteral("Broken Photo Ltd"));
-        QVERIFY(window_->panes().contactPhoto()->pixmap().isNull());
+        QVERIFY(window_->panes().photo(RecordKind::Address)->pixmap().isNull());
     }
 
     // The raw fields below a record's pane do not scroll the pane out of view.

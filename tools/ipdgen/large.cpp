@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "ipd/record_frame.h"
 #include "random.h"
 #include "records.h"
 
@@ -219,6 +220,42 @@ constexpr std::uint8_t VersionOf(Db db) {
     }
 }
 
+// The database of the next record, by the shares of kMix.
+Db PickDatabase(Random& random) {
+    std::uint32_t roll = random.below(1000);
+    for (const auto& share : kMix) {
+        if (roll < share.perMille) return share.db;
+        roll -= share.perMille;
+    }
+    return kSms;
+}
+
+// The fields of the `n`th record of `db`, made at `seconds`.
+ByteVector FieldsOf(Generator& gen, Db db, std::uint64_t seconds, std::uint64_t n) {
+    switch (db) {
+        case kSms:
+            return gen.sms(seconds);
+        case kCalls:
+            return gen.call(seconds);
+        case kAddressBook:
+            return gen.contactFields();
+        case kAddressBookAll:
+            return Wrapped(gen.contactFields());
+        case kCalendar:
+            return gen.appointment(seconds);
+        case kCalendarAll:
+            return Wrapped(gen.appointment(seconds), {1, 0, 0, 0});
+        case kTasks:
+            return gen.task();
+        case kMemos:
+            return gen.memo();
+        case kServiceBook:
+            return gen.serviceBook(n);
+        default:
+            return gen.browserOption();
+    }
+}
+
 // Writes whole chunks; remembers the first failure.
 class ChunkedFile {
   public:
@@ -261,63 +298,16 @@ std::optional<std::string> WriteLargeBackup(const std::string& path, std::uint64
     std::array<std::uint64_t, kDbCount> counts{};
     std::uint64_t seconds = kStartSeconds;
     for (std::uint64_t i = 0; i < records; ++i) {
-        std::uint32_t roll = gen.random().below(1000);
-        Db db = kSms;
-        for (const auto& share : kMix) {
-            if (roll < share.perMille) {
-                db = share.db;
-                break;
-            }
-            roll -= share.perMille;
-        }
+        const Db db = PickDatabase(gen.random());
         seconds += 30 + gen.random().below(600);
         const std::uint64_t n = ++counts[db];
+        const ByteVector fields = FieldsOf(gen, db, seconds, n);
 
-        ByteVector fields;
-        switch (db) {
-            case kSms:
-                fields = gen.sms(seconds);
-                break;
-            case kCalls:
-                fields = gen.call(seconds);
-                break;
-            case kAddressBook:
-                fields = gen.contactFields();
-                break;
-            case kAddressBookAll:
-                fields = Wrapped(gen.contactFields());
-                break;
-            case kCalendar:
-                fields = gen.appointment(seconds);
-                break;
-            case kCalendarAll:
-                fields = Wrapped(gen.appointment(seconds), {1, 0, 0, 0});
-                break;
-            case kTasks:
-                fields = gen.task();
-                break;
-            case kMemos:
-                fields = gen.memo();
-                break;
-            case kServiceBook:
-                fields = gen.serviceBook(n);
-                break;
-            default:
-                fields = gen.browserOption();
-                break;
-        }
-
-        // [database index LE16][length LE32][version][handle LE16][unique id LE32][fields]
         ByteVector& buf = out.buffer();
-        AppendLe16(buf, db);
-        AppendLe32(buf, static_cast<std::uint32_t>(7 + fields.size()));
-        buf.push_back(VersionOf(db));
-        AppendLe16(buf, static_cast<std::uint16_t>(n & 0xFFFF));
-        AppendLe32(buf, UniqueId(db, n));
-        buf.insert(buf.end(), fields.begin(), fields.end());
+        AppendRecord(buf, db, VersionOf(db), static_cast<std::uint16_t>(n & 0xFFFF),
+                     UniqueId(db, n), fields);
         // Now and then a filler block between two records, as the handheld leaves them.
-        if (i % 5000 == 4999 && i + 1 < records)
-            buf.insert(buf.end(), {0xFF, 0xFF, 0x02, 0x00, 0x00, 0x00});
+        if (i % 5000 == 4999 && i + 1 < records) AppendFiller(buf);
         out.maybeFlush();
     }
     out.flush();

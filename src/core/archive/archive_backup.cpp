@@ -11,6 +11,7 @@
 #include "base/little_endian.h"
 #include "ipd/ipd_bytes.h"
 #include "ipd/ipd_format.h"
+#include "ipd/record_frame.h"
 
 namespace orrelin {
 namespace {
@@ -181,7 +182,7 @@ Status ReadHead(const ZipReader& zip, DatabaseEntry& e, NameTable& names,
         warnings.push_back(e.name + ": the entry is too short for a backup header");
         return {};
     }
-    const auto count = static_cast<std::uint16_t>(head[kCountOffset] << 8 | head[kCountOffset + 1]);
+    const std::uint16_t count = *ReadDatabaseCount(head);
     std::uint64_t at = kIpdHeaderSize;
     std::vector<ByteVector> local;
     for (std::uint16_t i = 0; i < count; ++i) {
@@ -230,26 +231,25 @@ struct Compacted {
 Compacted Compact(std::uint8_t* at, std::uint64_t length,
                   const std::vector<std::uint16_t>& merged) {
     Compacted out;
+    const std::span<std::uint8_t> bytes(at, static_cast<std::size_t>(length));
+    const Bytes records(bytes);
     std::uint64_t r = 0;
     std::uint64_t w = 0;
     while (r < length) {
         const std::uint64_t left = length - r;
         const std::uint8_t* p = at + r;
-        // The filler FF FF 02 00 00|01 xx may stand between two records.
-        if (left >= 6 && p[0] == 0xFF && p[1] == 0xFF && p[2] == 0x02 && p[3] == 0x00 &&
-            p[4] <= 0x01) {
-            r += 6;
+        // A filler may stand between two records (and here before the first one too).
+        if (left >= kFillerSize && IsFiller(records.subspan(static_cast<std::size_t>(r)))) {
+            r += kFillerSize;
             continue;
         }
-        if (left < kRecordVersionAt) {
+        const std::optional<RecordHeader> header = ReadRecordHeader(records, r);
+        if (!header) {
             out.stop = "a record header runs past the end of the entry";
             break;
         }
-        const auto database = static_cast<std::uint16_t>(p[0] | p[1] << 8);
-        const std::uint64_t size =
-            kRecordVersionAt +
-            (static_cast<std::uint64_t>(p[2]) | static_cast<std::uint64_t>(p[3]) << 8 |
-             static_cast<std::uint64_t>(p[4]) << 16 | static_cast<std::uint64_t>(p[5]) << 24);
+        const std::uint16_t database = header->database;
+        const std::uint64_t size = header->size();
         if (size > left) {
             out.stop = "a record runs past the end of the entry";
             break;
@@ -264,8 +264,7 @@ Compacted Compact(std::uint8_t* at, std::uint64_t length,
             continue;
         }
         if (w != r) std::memmove(at + w, p, static_cast<std::size_t>(size));
-        at[w] = static_cast<std::uint8_t>(merged[database] & 0xFF);
-        at[w + 1] = static_cast<std::uint8_t>(merged[database] >> 8);
+        SetRecordDatabase(bytes, static_cast<std::size_t>(w), merged[database]);
         w += size;
         r += size;
         ++out.records;

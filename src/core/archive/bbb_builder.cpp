@@ -9,6 +9,7 @@
 #include "ipd/byte_reader.h"
 #include "ipd/ipd_bytes.h"
 #include "ipd/ipd_format.h"
+#include "ipd/record_frame.h"
 
 namespace orrelin {
 namespace {
@@ -223,38 +224,39 @@ std::string ManifestXml(const std::vector<ListedDatabase>& databases, std::strin
 
 std::vector<SingleDatabase> SplitByDatabase(Bytes ipd) {
     std::vector<SingleDatabase> out;
-    ByteReader reader(ipd, kCountOffset);
-    const auto count = reader.be16();
+    const auto count = ReadDatabaseCount(ipd);
     if (!count) return out;
-    reader.seek(kIpdHeaderSize);
+    std::uint64_t next = kIpdHeaderSize;
     for (std::uint16_t i = 0; i < *count; ++i) {
-        const auto length = reader.le16();
-        const auto name = length ? reader.takeExact(*length) : std::nullopt;
-        if (!name) return out;
+        const auto entry = ReadNameEntry(ipd, next);
+        if (!entry) return out;
+        const Bytes name = entry->name;
+        next = entry->next;
         SingleDatabase database;
-        database.name.assign(name->begin(), name->end());
+        database.name.assign(name.begin(), name.end());
         if (!database.name.empty() && database.name.back() == '\0') database.name.pop_back();
         AppendIpdHeader(database.ipd, 1);
-        AppendLe16(database.ipd, *length);
-        database.ipd.insert(database.ipd.end(), name->begin(), name->end());
+        AppendLe16(database.ipd, static_cast<std::uint16_t>(name.size()));
+        database.ipd.insert(database.ipd.end(), name.begin(), name.end());
         out.push_back(std::move(database));
     }
-    while (!reader.atEnd()) {
-        const std::size_t at = reader.position();
-        const auto index = reader.le16();
-        const auto length = reader.le32();
-        if (!index || !length) break;
-        if (*index == 0xFFFF && (*length & 0xFFFF) == 2 && ((*length >> 16) & 0xFF) <= 1) {
-            reader.seek(at + 6);  // filler
+    auto at = static_cast<std::size_t>(next);
+    while (at < ipd.size()) {
+        const auto header = ReadRecordHeader(ipd, at);
+        if (!header) break;
+        if (IsFiller(ipd.subspan(at))) {
+            at += kFillerSize;
             continue;
         }
-        const auto rest = reader.takeExact(*length);
-        if (!rest) break;
-        if (*index >= out.size()) continue;
-        SingleDatabase& database = out[*index];
-        AppendLe16(database.ipd, std::uint16_t{0});
-        database.ipd.insert(database.ipd.end(), ipd.begin() + static_cast<std::ptrdiff_t>(at + 2),
-                            rest->end());
+        if (header->size() > ipd.size() - at) break;
+        const std::size_t begin = at;
+        at += static_cast<std::size_t>(header->size());
+        if (header->database >= out.size()) continue;
+        SingleDatabase& database = out[header->database];
+        AppendRecordIndex(database.ipd, std::uint16_t{0});
+        database.ipd.insert(database.ipd.end(),
+                            ipd.begin() + static_cast<std::ptrdiff_t>(begin + 2),
+                            ipd.begin() + static_cast<std::ptrdiff_t>(at));
         ++database.records;
     }
     return out;

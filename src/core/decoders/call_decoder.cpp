@@ -1,9 +1,9 @@
 #include "decoders/call_decoder.h"
 
-#include "decoders/field_map.h"
 #include "decoders/field_tables.h"
 #include "decoders/record_fields.h"
 #include "decoders/text_field.h"
+#include "ipd/fields.h"
 
 namespace orrelin {
 namespace {

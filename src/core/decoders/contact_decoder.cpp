@@ -1,6 +1,5 @@
 #include "decoders/contact_decoder.h"
 
-#include "decoders/field_map.h"
 #include "decoders/record_fields.h"
 #include "decoders/text_field.h"
 #include "ipd/fields.h"

@@ -27,10 +27,8 @@ TimeZoneRecord DecodeTimeZone(const IpdImage& image, RecordSpan span,
     auto body = RecordBody(image, span);
     if (!body) return record;
     Bytes fields = RecordFields(*body);
-    const FieldTypes present(fields);
-    auto find = [&](std::uint8_t type) {
-        return present.has(type) ? FindField(fields, type) : Bytes{};
-    };
+    const FieldMap map(fields);
+    auto find = [&](std::uint8_t type) { return map.find(type); };
     record.index = ByteReader(find(kZoneIndex)).le32();
     record.name = TextField(fields, kZoneName, true, context.text);
     if (auto offset = ByteReader(find(kZoneUtcOffset)).le16())

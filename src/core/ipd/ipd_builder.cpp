@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ipd/ipd_bytes.h"
+#include "ipd/record_frame.h"
 
 namespace orrelin {
 
@@ -52,25 +53,20 @@ std::uint16_t IpdBuilder::rawDatabase(const ByteVector& nameBytes) {
 
 IpdBuilder& IpdBuilder::record(std::uint16_t database, const ByteVector& fields,
                                std::uint16_t handle, std::uint32_t uniqueId, std::uint8_t version) {
-    ByteVector bodyBytes;
-    AppendLe16(bodyBytes, handle);
-    AppendLe32(bodyBytes, uniqueId);
-    bodyBytes.insert(bodyBytes.end(), fields.begin(), fields.end());
-    return body(database, bodyBytes, version);
+    AppendRecord(tail_, database, version, handle, uniqueId, fields);
+    ++records_;
+    return *this;
 }
 
 IpdBuilder& IpdBuilder::body(std::uint16_t database, const ByteVector& bodyBytes,
                              std::uint8_t version) {
-    AppendLe16(tail_, database);
-    AppendLe32(tail_, static_cast<std::uint32_t>(bodyBytes.size() + 1));
-    tail_.push_back(version);
-    tail_.insert(tail_.end(), bodyBytes.begin(), bodyBytes.end());
+    AppendRecordBody(tail_, database, version, bodyBytes);
     ++records_;
     return *this;
 }
 
 IpdBuilder& IpdBuilder::filler(std::uint8_t fifth, std::uint8_t sixth) {
-    tail_.insert(tail_.end(), {0xFF, 0xFF, 0x02, 0x00, fifth, sixth});
+    AppendFiller(tail_, fifth, sixth);
     return *this;
 }
 

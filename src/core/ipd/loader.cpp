@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "ipd/ipd_bytes.h"
+#include "ipd/record_frame.h"
 #include "text/single_byte.h"
 
 namespace orrelin {
@@ -24,8 +26,7 @@ RecordIndex BuildDatabaseNodes(const IpdImage& image, std::string rootText,
     index.slots.fill(-1);
     index.counts.fill(0);
 
-    ByteReader reader(image.bytes(), kCountOffset);
-    const std::optional<std::uint16_t> count = reader.be16();
+    const std::optional<std::uint16_t> count = ReadDatabaseCount(image.bytes());
     if (!count) {
         index.stop = WalkStop{kCountOffset, "the file is too short for the database count"};
         return index;
@@ -34,14 +35,12 @@ RecordIndex BuildDatabaseNodes(const IpdImage& image, std::string rootText,
     // The name table is read whatever its size: positions are plain 64-bit offsets.
     std::uint64_t pos = kIpdHeaderSize;
     for (std::size_t i = 0; i < *count; ++i) {
-        reader.seek(pos);
-        auto n = reader.le16();
-        std::optional<Bytes> name = n ? image.range(pos + 2, pos + 1 + *n) : std::nullopt;
-        if (!name) {
+        const std::optional<NameEntry> entry = ReadNameEntry(image.bytes(), pos);
+        if (!entry) {
             index.stop = WalkStop{pos, "the database name table runs past the end of the file"};
             return index;
         }
-        SingleByteText text = BytesToStrippedText(*name, true);
+        SingleByteText text = BytesToStrippedText(entry->name, true);
         auto known = KnownDbByName(text);
         if (known || which == Databases::All) {
             DatabaseNode node;
@@ -54,11 +53,67 @@ RecordIndex BuildDatabaseNodes(const IpdImage& image, std::string rootText,
             }
             index.databases.push_back(std::move(node));
         }
-        pos += 2u + *n;
+        pos = entry->next;
     }
     ScanRecords(image, pos, index, progress);
     return index;
 }
+
+namespace {
+
+// The node a record's database index files it under: a recognised database's by its slot, else
+// the node of a database that is not decoded by its name-table position.
+class NodeLookup {
+  public:
+    struct Found {
+        std::int32_t node = -1;            // position in RecordIndex::databases, -1 for none
+        std::size_t slot = kKnownDbCount;  // the recognised database's slot, or kKnownDbCount
+    };
+
+    explicit NodeLookup(const RecordIndex& index) : slots_(index.slots) {
+        nodeOfSlot_.fill(-1);
+        for (std::size_t i = 0; i < index.databases.size(); ++i) {
+            const auto& node = index.databases[i];
+            if (!node.decoded()) {
+                if (otherNodes_.size() <= node.index) otherNodes_.resize(node.index + 1u, -1);
+                otherNodes_[node.index] = static_cast<std::int32_t>(i);
+                continue;
+            }
+            auto slot = static_cast<std::size_t>(*node.db);
+            if (slots_[slot] == node.index) nodeOfSlot_[slot] = static_cast<std::int32_t>(i);
+        }
+    }
+
+    Found find(std::uint16_t database) const {
+        for (std::size_t slot = 0; slot < kKnownDbCount; ++slot) {
+            if (slots_[slot] == database && nodeOfSlot_[slot] >= 0)
+                return {nodeOfSlot_[slot], slot};
+            if (slots_[slot] == database) break;
+        }
+        if (database < otherNodes_.size() && otherNodes_[database] >= 0)
+            return {otherNodes_[database], kKnownDbCount};
+        return {};
+    }
+
+  private:
+    const std::array<std::int32_t, kKnownDbCount>& slots_;
+    // Slot -> position of its node, for the slots that matter.
+    std::array<std::int32_t, kKnownDbCount> nodeOfSlot_{};
+    // Name-table position -> position of its node, for the databases that are not decoded.
+    std::vector<std::int32_t> otherNodes_;
+};
+
+// Room for the records of a file of typical records (well over 48 bytes each) at once: a large
+// backup then fills the index without copying it over as it grows. Only the part used is ever
+// touched.
+void ReserveRecords(RecordIndex& index, std::uint64_t bytes) {
+    if (bytes == 0) return;
+    index.records.reserve(index.records.size() + bytes / 48);
+    // Tens of megabytes filled at once on a large backup.
+    AskForLargePages(index.records.data(), index.records.capacity() * sizeof(RecordEntry));
+}
+
+}  // namespace
 
 void ScanRecords(const IpdImage& image, std::uint64_t a, RecordIndex& index,
                  const ProgressCallback& progress) {
@@ -66,32 +121,9 @@ void ScanRecords(const IpdImage& image, std::uint64_t a, RecordIndex& index,
     // Asked every few thousand records, so that the callback costs nothing measurable.
     constexpr std::uint32_t kProgressEvery = 4096;
     std::uint32_t untilProgress = kProgressEvery;
-
-    // Database index -> position of its node, for the slots that matter.
-    std::array<std::int32_t, kKnownDbCount> nodeOfSlot{};
-    nodeOfSlot.fill(-1);
-    // Name-table position -> position of its node, for the databases that are not decoded.
-    std::vector<std::int32_t> otherNodes;
-    for (std::size_t i = 0; i < index.databases.size(); ++i) {
-        const auto& node = index.databases[i];
-        if (!node.decoded()) {
-            if (otherNodes.size() <= node.index) otherNodes.resize(node.index + 1u, -1);
-            otherNodes[node.index] = static_cast<std::int32_t>(i);
-            continue;
-        }
-        auto slot = static_cast<std::size_t>(*node.db);
-        if (index.slots[slot] == node.index) nodeOfSlot[slot] = static_cast<std::int32_t>(i);
-    }
-    // Room for the records of a file of typical records (well over 48 bytes each) at once: a
-    // large backup then fills the index without copying it over as it grows. Only the part
-    // used is ever touched.
-    if (a < length) {
-        index.records.reserve(index.records.size() + (length - a) / 48);
-        // Tens of megabytes filled at once on a large backup.
-        AskForLargePages(index.records.data(), index.records.capacity() * sizeof(RecordEntry));
-    }
+    const NodeLookup lookup(index);
+    if (a < length) ReserveRecords(index, length - a);
     const Bytes bytes = image.bytes();
-    ByteReader reader(bytes);
     std::uint64_t readAhead = a;  // the file is asked for this far ahead of the walk
     while (a < length) {
         if (progress && --untilProgress == 0) {
@@ -107,48 +139,33 @@ void ScanRecords(const IpdImage& image, std::uint64_t a, RecordIndex& index,
              readAhead < until; readAhead += 64) {
             __builtin_prefetch(bytes.data() + readAhead);
         }
-        reader.seek(a);
-        auto d = reader.le16();
-        auto recordLength = reader.le32();
-        if (!d || !recordLength) {
+        const std::optional<RecordHeader> header = ReadRecordHeader(bytes, a);
+        if (!header) {
             index.stop = WalkStop{a, "a record header runs past the end of the file"};
             return;
         }
-        std::int32_t nodePos = -1;
-        std::size_t slot = 0;
-        for (; slot < kKnownDbCount; ++slot) {
-            if (index.slots[slot] == *d) {
-                nodePos = nodeOfSlot[slot];
-                break;
-            }
-        }
-        const bool other = nodePos < 0 && *d < otherNodes.size() && otherNodes[*d] >= 0;
-        if (other) nodePos = otherNodes[*d];
-        if (nodePos >= 0) {
-            // The length counts the bytes from the version on.
+        if (const NodeLookup::Found found = lookup.find(header->database); found.node >= 0) {
             const std::uint64_t start = a + kRecordHandleAt;
-            const std::uint64_t end = a + kRecordVersionAt + *recordLength - 1;
-            auto& node = index.databases[static_cast<std::size_t>(nodePos)];
-            auto body = image.range(start, end);
-            if (!body) {
+            const std::uint64_t end = a + header->size() - 1;
+            auto& node = index.databases[static_cast<std::size_t>(found.node)];
+            if (!image.range(start, end)) {
                 index.stop = WalkStop{a, "a record of \"" + std::string(node.name()) +
                                              "\" runs past the end of the file"};
                 return;
             }
             node.records.push_back(static_cast<std::uint32_t>(index.records.size()));
-            index.records.push_back(RecordEntry{{start, end}, static_cast<std::uint32_t>(nodePos)});
-            if (!other) ++index.counts[slot];
+            index.records.push_back(
+                RecordEntry{{start, end}, static_cast<std::uint32_t>(found.node)});
+            if (found.slot < kKnownDbCount) ++index.counts[found.slot];
         }
-        a += kRecordVersionAt + static_cast<std::uint64_t>(*recordLength);
+        a += header->size();
         if (a + 1 < length) {
             auto filler = image.range(a, a + 4);
             if (!filler) {
                 index.stop = WalkStop{a, "stray bytes after the last record"};
                 return;
             }
-            const auto& f = *filler;
-            if (f[0] == 0xFF && f[1] == 0xFF && f[2] == 0x02 && f[3] == 0x00 && f[4] <= 0x01)
-                a += 6;
+            if (IsFiller(*filler)) a += kFillerSize;
         }
     }
 }

@@ -16,8 +16,9 @@ namespace {
 constexpr std::uint8_t kAllFormFields = 10;
 
 // The 16-bit field of a slot's row, empty for a row without one.
-Bytes WideField(Bytes fields, const FieldRow& row, int mode = 0) {
-    return row.wideType ? FindField(fields, row.wideType, mode) : Bytes{};
+Bytes WideField(Bytes fields, const FieldRow& row, bool second = false) {
+    if (!row.wideType) return {};
+    return second ? FindSecondField(fields, row.wideType) : FindField(fields, row.wideType);
 }
 
 }  // namespace
@@ -49,10 +50,10 @@ LabelPieces LocateLabel(const KindInfo& kind, bool allForm, Bytes body) {
             const FieldRow& row = FieldOf(kind.fields, rule.slots[0]);
             if (Bytes wide = WideField(fields, row); !wide.empty()) {
                 out.add(wide, true);
-                out.add(WideField(fields, row, 2), true);
+                out.add(WideField(fields, row, true), true);
             } else {
                 out.add(FindField(fields, row.type), false);
-                out.add(FindField(fields, row.type, 2), false);
+                out.add(FindSecondField(fields, row.type), false);
             }
             break;
         }

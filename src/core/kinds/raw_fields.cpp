@@ -5,8 +5,6 @@
 namespace orrelin {
 namespace {
 
-// Handle (2 bytes) and unique id (4 bytes) come before the fields.
-constexpr std::size_t kFieldsAt = 6;
 constexpr std::size_t kLabelLength = 60;
 
 bool Printable(std::uint8_t byte) {
@@ -17,18 +15,9 @@ bool Printable(std::uint8_t byte) {
 
 std::vector<RawField> ReadRawFields(Bytes body) {
     std::vector<RawField> fields;
-    const Bytes all = Tail(body, kFieldsAt);
-    ByteReader reader(all);
-    while (reader.remaining() >= 3) {
-        RawField field;
-        field.length = *reader.le16();
-        field.type = *reader.u8();
-        const std::size_t at = reader.position();
-        // A field that ends the record without data is an empty span at the record's end.
-        field.data = at < all.size() ? Slice(all, at, field.length) : all.last(0);
-        reader.skip(field.length);
-        fields.push_back(field);
-    }
+    FieldWalker walker(Tail(body, kBodyFieldsAt));
+    while (auto field = walker.next())
+        fields.push_back(*field);
     return fields;
 }
 

@@ -11,21 +11,14 @@
 #include <vector>
 
 #include "ipd/byte_reader.h"
+#include "ipd/fields.h"
+#include "ipd/ipd_format.h"
 #include "kinds/image_keys.h"
 #include "text/single_byte.h"
 
 namespace orrelin {
 
-struct RawField {
-    std::uint8_t type = 0;
-    std::uint16_t length = 0;  // the data length the field states
-    Bytes data;                // its bytes: fewer than `length` when they run past the record
-    bool cut() const { return data.size() < length; }
-};
-
-// The fields of a record body (handle to last byte) in their order: [length LE16][type][data]
-// from the seventh byte on. A last field whose length runs past the body keeps the bytes there
-// are; a tail too short for a field's three header bytes is no field.
+// The fields of a record body (handle to last byte) in their order, as FieldWalker walks them.
 std::vector<RawField> ReadRawFields(Bytes body);
 
 // The bytes as uppercase hex pairs separated by spaces: "48 69 00".

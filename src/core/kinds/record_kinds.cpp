@@ -1,7 +1,5 @@
 #include "kinds/record_kinds.h"
 
-#include <tuple>
-#include <type_traits>
 #include <utility>
 
 #include "decoders/browser_decoder.h"
@@ -245,30 +243,35 @@ constexpr std::array<KindInfo, kRecordKindCount> kKinds{{
      kContactExtras,
      {"Export Selected Address", "Export All Addresses", "Address Book", "Address Book", true},
      {"Contacts", "contactPane", kContactPane, kContactPaneShapes, kContactPaneTabs,
-      kContactPaneOrder, "", 0},
+      kContactPaneOrder, "", 0, false, "contactPhoto"},
      Contact,
-     {{ContactRecord::FirstName, ContactRecord::LastName}, 2, LabelJoin::Names, "", nullptr, 6}},
+     {{ContactRecord::FirstName, ContactRecord::LastName},
+      2,
+      LabelJoin::Names,
+      "",
+      nullptr,
+      kBodyFieldsAt}},
     {RecordKind::Task,
      kTaskFields,
      {},
      {"Export Selected Task", "Export All Tasks", "Task", "Tasks"},
      {"Tasks", "taskPane", kTaskPane, kTaskPaneShapes, {}, {}, "", 3},
      Task,
-     {{0, 0}, 1, LabelJoin::Title, "", nullptr, 6}},
+     {{0, 0}, 1, LabelJoin::Title, "", nullptr, kBodyFieldsAt}},
     {RecordKind::Memo,
      kMemoFields,
      {},
      {"Export Selected Memo", "Export All Memos", "Memo", "Memos"},
      {"Memos", "memoPane", kMemoPane, kMemoPaneShapes, {}, {}, "memoBody", 2},
      Memo,
-     {{0, 0}, 1, LabelJoin::Title, "", nullptr, 6}},
+     {{0, 0}, 1, LabelJoin::Title, "", nullptr, kBodyFieldsAt}},
     {RecordKind::Calendar,
      kCalendarFields,
      kCalendarExtras,
      {"Export Selected Calendar", "Export All Calendar", "Calendar", "Calendar"},
      {"Calendar", "calendarPane", kCalendarPane, kCalendarPaneShapes, {}, {}, "", 5},
      Calendar,
-     {{0, 0}, 1, LabelJoin::Title, "", nullptr, 6}},
+     {{0, 0}, 1, LabelJoin::Title, "", nullptr, kBodyFieldsAt}},
     {RecordKind::PhoneCall,
      kCallFields,
      kCallExtras,
@@ -280,49 +283,49 @@ constexpr std::array<KindInfo, kRecordKindCount> kKinds{{
       LabelJoin::FirstShown,
       "Unknown Number",
       nullptr,
-      6}},
+      kBodyFieldsAt}},
     {RecordKind::ServiceBook,
      kServiceBookFields,
      kServiceBookExtras,
      {},
-     {"Service Book", "serviceBookPane", {}, {}, {}, {}, "", 4, true},
+     {"Service Book", "serviceBookPane", {}, {}, {}, {}, "", 4, true, "", PaneLayout::ServiceBook},
      ServiceBook,
-     {{17, 0}, 1, LabelJoin::Title, "", nullptr, 6}},
+     {{17, 0}, 1, LabelJoin::Title, "", nullptr, kBodyFieldsAt}},
     {RecordKind::Mail,
      kMailFields,
      kMailExtras,
      {"Export Selected Message", "Export All Messages", "Message", "Messages", true},
      {"Messages", "mailPane", kMailPane, kMailPaneShapes, {}, {}, "mailBody", 7},
      Mail,
-     {{0, 0}, 0, LabelJoin::FirstShown, "(no subject)", MailSubject, 6}},
+     {{0, 0}, 0, LabelJoin::FirstShown, "(no subject)", MailSubject, kBodyFieldsAt}},
     {RecordKind::Bookmark,
      kBookmarkFields,
      {},
      {"Export Selected Bookmark", "Export All Bookmarks", "Bookmark", "Bookmarks"},
      {"Browser Bookmarks", "bookmarkPane", kBookmarkPane, {}, {}, {}, "", 8},
      Bookmark,
-     {{0, 0}, 0, LabelJoin::FirstShown, "", BookmarkName, 6}},
+     {{0, 0}, 0, LabelJoin::FirstShown, "", BookmarkName, kBodyFieldsAt}},
     {RecordKind::BrowserUrl,
      kBrowserUrlFields,
      {},
      {"Export Selected URL", "Export All URLs", "Browser URL", "Browser URLs"},
      {"Browser URLs", "browserUrlPane", kBrowserUrlPane, {}, {}, {}, "", 9},
      BrowserUrl,
-     {{0, 0}, 0, LabelJoin::FirstShown, "", VisitedUrl, 6}},
+     {{0, 0}, 0, LabelJoin::FirstShown, "", VisitedUrl, kBodyFieldsAt}},
     {RecordKind::TimeZone,
      kTimeZoneFields,
      {},
      {"Export Selected Time Zone", "Export All Time Zones", "Time Zone", "Time Zones"},
      {"Time Zones", "timeZonePane", kTimeZonePane, {}, {}, {}, "", 10},
      TimeZone,
-     {{0, 0}, 1, LabelJoin::Title, "", nullptr, 6}},
+     {{0, 0}, 1, LabelJoin::Title, "", nullptr, kBodyFieldsAt}},
     {RecordKind::Raw,
      {},
      {},
      {},
-     {"Raw Fields", "rawPane", {}, {}, {}, {}, "", 11},
+     {"Raw Fields", "rawPane", {}, {}, {}, {}, "", 11, false, "", PaneLayout::RawFields},
      nullptr,
-     {{0, 0}, 0, LabelJoin::Title, "", nullptr, 6}},
+     {{0, 0}, 0, LabelJoin::Title, "", nullptr, kBodyFieldsAt}},
 }};
 
 // One row a recognised database, in the order of KnownDb.
@@ -382,53 +385,46 @@ static_assert([] {
     for (std::size_t i = 0; i < kDatabases.size(); ++i) {
         if (static_cast<std::size_t>(kDatabases[i].db) != i) return false;
     }
+    std::array<bool, kRecordKindCount> stacked{};
     for (std::size_t i = 0; i < kKinds.size(); ++i) {
         if (static_cast<std::size_t>(kKinds[i].kind) != i) return false;
+        const PaneInfo& pane = kKinds[i].pane;
+        if (pane.stackAt >= stacked.size() || stacked[pane.stackAt]) return false;
+        stacked[pane.stackAt] = true;
+        if (pane.layout == PaneLayout::Rows && pane.fieldNames.size() != kKinds[i].fields.size())
+            return false;
+        bool tallShown = pane.tallField.empty();
+        for (std::string_view name : pane.fieldNames)
+            tallShown = tallShown || name == pane.tallField;
+        if (!tallShown) return false;
     }
     return kByPlace<&DatabaseKind::mergeAt, 0>.count == kKnownDbCount;
 }());
 
-struct Orders {
-    std::array<std::span<const FieldRow>, kRecordKindCount> columns;
-    std::array<std::span<const FieldRow>, kRecordKindCount> json;
-};
+// Every kind's field rows by a place of theirs (columnAt, jsonAt), in its order.
+template <std::uint8_t FieldRow::*Place>
+constexpr auto kByFieldPlace = [] {
+    struct {
+        std::array<std::array<FieldRow, RecordValues::kMaxSlots>, kRecordKindCount> rows{};
+        std::array<std::size_t, kRecordKindCount> count{};
+    } out;
+    for (std::size_t k = 0; k < kKinds.size(); ++k) {
+        const std::span<const FieldRow> fields = kKinds[k].fields;
+        for (std::size_t at = 1; at <= fields.size(); ++at) {
+            for (const FieldRow& field : fields) {
+                if (field.*Place == at) out.rows[k][out.count[k]++] = field;
+            }
+        }
+    }
+    return out;
+}();
 
-template <std::size_t N>
-struct OrderedPair {
-    OrderedFields<N> columns;
-    OrderedFields<N> json;
-};
-
-template <const auto& Fields>
-constexpr auto kOrdered = OrderedPair<std::tuple_size_v<std::remove_cvref_t<decltype(Fields)>>>{
-    Ordered(Fields, &FieldRow::columnAt), Ordered(Fields, &FieldRow::jsonAt)};
-
-constexpr Orders kOrders{
-    {kOrdered<kSmsFields>.columns.view(),
-     kOrdered<kContactFields>.columns.view(),
-     kOrdered<kTaskFields>.columns.view(),
-     kOrdered<kMemoFields>.columns.view(),
-     kOrdered<kCalendarFields>.columns.view(),
-     kOrdered<kCallFields>.columns.view(),
-     kOrdered<kServiceBookFields>.columns.view(),
-     kOrdered<kMailFields>.columns.view(),
-     kOrdered<kBookmarkFields>.columns.view(),
-     kOrdered<kBrowserUrlFields>.columns.view(),
-     kOrdered<kTimeZoneFields>.columns.view(),
-     {}},
-    {kOrdered<kSmsFields>.json.view(),
-     kOrdered<kContactFields>.json.view(),
-     kOrdered<kTaskFields>.json.view(),
-     kOrdered<kMemoFields>.json.view(),
-     kOrdered<kCalendarFields>.json.view(),
-     kOrdered<kCallFields>.json.view(),
-     kOrdered<kServiceBookFields>.json.view(),
-     kOrdered<kMailFields>.json.view(),
-     kOrdered<kBookmarkFields>.json.view(),
-     kOrdered<kBrowserUrlFields>.json.view(),
-     kOrdered<kTimeZoneFields>.json.view(),
-     {}},
-};
+template <std::uint8_t FieldRow::*Place>
+std::span<const FieldRow> ByFieldPlace(RecordKind kind) {
+    constexpr const auto& ordered = kByFieldPlace<Place>;
+    const auto k = static_cast<std::size_t>(kind);
+    return {ordered.rows[k].data(), ordered.count[k]};
+}
 
 }  // namespace
 
@@ -455,11 +451,11 @@ std::span<const KnownDb> CountedDatabases() {
 }
 
 std::span<const FieldRow> ExportColumns(RecordKind kind) {
-    return kOrders.columns[static_cast<std::size_t>(kind)];
+    return ByFieldPlace<&FieldRow::columnAt>(kind);
 }
 
 std::span<const FieldRow> JsonTexts(RecordKind kind) {
-    return kOrders.json[static_cast<std::size_t>(kind)];
+    return ByFieldPlace<&FieldRow::jsonAt>(kind);
 }
 
 std::string JoinedTexts(const RecordValues& values, const ExtraRow& extra) {

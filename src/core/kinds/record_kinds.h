@@ -39,9 +39,9 @@ enum class RecordKind : std::uint8_t {
     Bookmark,
     BrowserUrl,
     TimeZone,
-    Raw,
+    Raw,  // stays last
 };
-inline constexpr std::size_t kRecordKindCount = 12;
+inline constexpr std::size_t kRecordKindCount = static_cast<std::size_t>(RecordKind::Raw) + 1;
 
 // A decoded record of any kind: its texts by slot, as the pane shows them, and what some
 // exports need beside them.
@@ -74,6 +74,10 @@ struct TextExportNames {
     bool blankLineAfter = false;
 };
 
+// How the window lays a kind's pane out: a form of the pane's rows, the service book's own form
+// (the one its editor shares), or the table of a record's raw fields.
+enum class PaneLayout : std::uint8_t { Rows, ServiceBook, RawFields };
+
 // How the window shows a record of a kind: the pane's caption and object name, its fields'
 // object names in the order shown, their shapes, the tabs and the order of the table's rows.
 struct PaneInfo {
@@ -87,6 +91,10 @@ struct PaneInfo {
     std::uint8_t stackAt;                 // place among the stacked panes, from 0
     // Shows single-byte text whatever the Unicode option (what the service book editor edits).
     bool singleByte = false;
+    // The object name of a box showing the record's JPEG photo beside the first tab's fields,
+    // or "" for a kind without photos.
+    std::string_view photo = {};
+    PaneLayout layout = PaneLayout::Rows;
 };
 
 // How a kind's tree label is made of the fields its label row names.
@@ -125,7 +133,7 @@ struct LabelRule {
     LabelReader reader = nullptr;  // reads the pieces instead of the slots' fields
     // Where the record's fields begin in its body (after the handle and the unique id); the
     // fields of the "- All" forms lie inside the first type-10 field there.
-    std::size_t fieldsAt = 6;
+    std::size_t fieldsAt = kBodyFieldsAt;
 };
 
 // Decodes a record into `out` (its earlier values replaced); `allForm`: the database's records

@@ -7,6 +7,7 @@
 
 #include "base/little_endian.h"
 #include "ipd/ipd_format.h"
+#include "ipd/record_frame.h"
 
 namespace orrelin {
 namespace {
@@ -302,8 +303,8 @@ BuildResult BuildServiceBookRecord(Bytes code, const ServiceBookFields& values) 
     const auto& networkBlock = std::get<ByteVector>(network);
     if (!networkBlock.empty()) AppendField(fields, 0x16, networkBlock);
 
-    ByteVector record{0x00, 0x00};
-    AppendLe(record, header.size() + fields.size(), 4);
+    ByteVector record;
+    AppendRecordHeader(record, 0, static_cast<std::uint32_t>(header.size() + fields.size()));
     record.insert(record.end(), header.begin(), header.end());
     record.insert(record.end(), fields.begin(), fields.end());
     return record;

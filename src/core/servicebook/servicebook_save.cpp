@@ -1,9 +1,10 @@
 #include "servicebook/servicebook_save.h"
 
-#include "io/file_output.h"
 #include "base/paths.h"
+#include "io/file_output.h"
 #include "ipd/ipd_format.h"
 #include "ipd/ipd_writer.h"
+#include "ipd/record_frame.h"
 
 namespace orrelin {
 namespace {
@@ -51,8 +52,7 @@ ByteVector AssembleServiceBookFile(const ServiceBookEntry& entry, const ByteVect
         if (!record) continue;
         const std::size_t at = out.size();
         out.insert(out.end(), record->begin(), record->end());
-        out[at] = 0x00;  // the only database of the new file
-        out[at + 1] = 0x00;
+        SetRecordDatabase(out, at, 0);  // the only database of the new file
     }
     return out;
 }

@@ -1,5 +1,6 @@
 #include "splitmerge/merge.h"
 
+#include "ipd/record_frame.h"
 #include "kinds/record_kinds.h"
 
 #include <algorithm>
@@ -74,13 +75,10 @@ void RenumberRecord(const IpdImage& image, RecordSpan span, std::uint16_t databa
     auto rest = image.range(span.lengthStart(), span.end);
     if (!rest) return;
     const std::size_t at = out.size();
-    AppendLe16(out, databaseIndex);
+    AppendRecordIndex(out, databaseIndex);
     out.append(reinterpret_cast<const char*>(rest->data()), rest->size());
     // Only a record that has a handle gets a new one.
-    if (out.size() - at >= kRecordHandleAt + 2) {
-        out[at + kRecordHandleAt] = static_cast<char>(handle & 0xFF);
-        out[at + kRecordHandleAt + 1] = static_cast<char>(handle >> 8);
-    }
+    SetRecordHandle(out, at, handle);
 }
 
 std::string CollectMergeRecords(const CheckTree& first, const CheckTree* second, KnownDb db,

@@ -1,5 +1,7 @@
 #include "splitmerge/split.h"
 
+#include "ipd/record_frame.h"
+
 namespace orrelin {
 namespace {
 
@@ -52,14 +54,14 @@ WriteOutcome WriteSplit(const CheckTree& tree, const std::string& target,
         }
         sink.write(head);
 
-        // Each record: [new database index LE16] then the source record from its length on.
+        // Each record: its new database index, then the source record from its length on.
         const RecordIndex& records = t.index();
         std::string index;
         for (std::size_t position = 0; position < databases.size(); ++position) {
             NodeId node = databases[position];
             const bool whole = tree.state(node) == CheckState::All;
             index.clear();
-            AppendLe16(index, static_cast<std::uint16_t>(position));
+            AppendRecordIndex(index, static_cast<std::uint16_t>(position));
             for (std::uint32_t record : t.database(node).records) {
                 if (!whole && !tree.marked(t.recordNode(record))) continue;
                 const RecordSpan span = records.records[record].span;

@@ -12,7 +12,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "gui/browser/pane_rows.h"
 #include "gui/browser/record_pane.h"
 #include "gui/common/single_byte.h"
 #include "gui/servicebook/servicebook_form.h"
@@ -42,58 +41,72 @@ QString TipLines(Bytes shown, std::size_t perLine, std::string (*render)(Bytes),
     return lines.join(QLatin1Char('\n')) + more;
 }
 
+// The kinds in the order their panes stack (and are made).
+std::array<RecordKind, kRecordKindCount> StackOrder() {
+    std::array<RecordKind, kRecordKindCount> kinds{};
+    for (std::size_t i = 0; i < kRecordKindCount; ++i) {
+        const auto kind = static_cast<RecordKind>(i);
+        kinds[InfoOf(kind).pane.stackAt] = kind;
+    }
+    return kinds;
+}
+
 }  // namespace
 
 DetailPanes::DetailPanes(QWidget* parent) {
-    contacts_ = new RecordPane(QStringLiteral("Contacts"), QStringLiteral("contactPane"),
-                               pane_rows::kContact, parent);
-    contactPhoto_ = new QLabel(contacts_);
-    contactPhoto_->setObjectName(QStringLiteral("contactPhoto"));
-    contactPhoto_->setFixedSize(kPhotoSide, kPhotoSide);
-    contactPhoto_->setAlignment(Qt::AlignCenter);
-    contactPhoto_->setFrameShape(QFrame::StyledPanel);
-    QWidget* general = contacts_->page(pane_rows::kGeneral);
-    static_cast<QBoxLayout*>(general->layout())->addWidget(contactPhoto_, 0, Qt::AlignTop);
+    for (const RecordKind kind : StackOrder()) {
+        const auto i = static_cast<std::size_t>(kind);
+        const PaneInfo& pane = InfoOf(kind).pane;
+        switch (pane.layout) {
+            case PaneLayout::Rows: {
+                auto* shown = new RecordPane(InfoOf(kind), parent);
+                if (!pane.tallField.empty())
+                    shown->field(pane.tallField)->widget()->setMinimumHeight(kMemoBodyHeight);
+                if (!pane.photo.empty()) addPhoto(*shown, pane.photo, kind);
+                recordPanes_[i] = shown;
+                frames_[i] = shown;
+                break;
+            }
+            case PaneLayout::ServiceBook:
+                frames_[i] = makeServiceBookPane(pane, parent);
+                break;
+            case PaneLayout::RawFields:
+                frames_[i] = makeRawPane(pane, parent);
+                break;
+        }
+    }
+}
 
-    sms_ = new RecordPane(QStringLiteral("SMS Messages"), QStringLiteral("smsPane"),
-                          pane_rows::kSms, parent);
-    memo_ = new RecordPane(QStringLiteral("Memos"), QStringLiteral("memoPane"), pane_rows::kMemo,
-                           parent);
-    memo_->field("memoBody")->widget()->setMinimumHeight(kMemoBodyHeight);
-    task_ = new RecordPane(QStringLiteral("Tasks"), QStringLiteral("taskPane"), pane_rows::kTask,
-                           parent);
+void DetailPanes::addPhoto(RecordPane& pane, std::string_view name, RecordKind kind) {
+    auto* photo = new QLabel(&pane);
+    photo->setObjectName(Text(name));
+    photo->setFixedSize(kPhotoSide, kPhotoSide);
+    photo->setAlignment(Qt::AlignCenter);
+    photo->setFrameShape(QFrame::StyledPanel);
+    static_cast<QBoxLayout*>(pane.firstPage()->layout())->addWidget(photo, 0, Qt::AlignTop);
+    photos_[static_cast<std::size_t>(kind)] = photo;
+}
 
-    serviceBook_ = new QGroupBox(QStringLiteral("Service Book"), parent);
-    serviceBook_->setObjectName(QStringLiteral("serviceBookPane"));
-    serviceBook_->hide();
-    auto* outer = new QVBoxLayout(serviceBook_);
-    LayOutServiceBook(serviceBook_, outer,
+QGroupBox* DetailPanes::makeServiceBookPane(const PaneInfo& pane, QWidget* parent) {
+    auto* frame = new QGroupBox(Text(pane.title), parent);
+    frame->setObjectName(Text(pane.objectName));
+    frame->hide();
+    auto* outer = new QVBoxLayout(frame);
+    LayOutServiceBook(frame, outer,
                       [this](QWidget* owner, std::size_t i) {
                           serviceBookFields_[i] =
                               ValueField(owner, Text(kServiceBookFieldNames[i]), FieldShape::Line);
                           return serviceBookFields_[i].widget();
                       },
                       {QStringLiteral("Web and Others"), Text(kServiceBookLabels[14])});
+    return frame;
+}
 
-    calendar_ = new RecordPane(QStringLiteral("Calendar"), QStringLiteral("calendarPane"),
-                               pane_rows::kCalendar, parent);
-    calls_ = new RecordPane(QStringLiteral("Phone Calls Log"), QStringLiteral("callLogPane"),
-                            pane_rows::kCall, parent);
-
-    mail_ = new RecordPane(QStringLiteral("Messages"), QStringLiteral("mailPane"), pane_rows::kMail,
-                           parent);
-    mail_->field("mailBody")->widget()->setMinimumHeight(kMemoBodyHeight);
-    bookmark_ = new RecordPane(QStringLiteral("Browser Bookmarks"), QStringLiteral("bookmarkPane"),
-                               pane_rows::kBookmark, parent);
-    browserUrl_ = new RecordPane(QStringLiteral("Browser URLs"), QStringLiteral("browserUrlPane"),
-                                 pane_rows::kBrowserUrl, parent);
-    timeZone_ = new RecordPane(QStringLiteral("Time Zones"), QStringLiteral("timeZonePane"),
-                               pane_rows::kTimeZone, parent);
-
-    raw_ = new QGroupBox(QStringLiteral("Raw Fields"), parent);
-    raw_->setObjectName(QStringLiteral("rawPane"));
-    raw_->hide();
-    rawTable_ = new QTableWidget(0, 4, raw_);
+QGroupBox* DetailPanes::makeRawPane(const PaneInfo& pane, QWidget* parent) {
+    auto* frame = new QGroupBox(Text(pane.title), parent);
+    frame->setObjectName(Text(pane.objectName));
+    frame->hide();
+    rawTable_ = new QTableWidget(0, 4, frame);
     rawTable_->setObjectName(QStringLiteral("rawFields"));
     rawTable_->setHorizontalHeaderLabels({QStringLiteral("Type"), QStringLiteral("Length"),
                                           QStringLiteral("Hex"), QStringLiteral("Text")});
@@ -111,89 +124,69 @@ DetailPanes::DetailPanes(QWidget* parent) {
                      });
     rawTable_->setMinimumHeight(kMemoBodyHeight);
     rawTable_->setWordWrap(true);
-    auto* rawLayout = new QVBoxLayout(raw_);
+    auto* rawLayout = new QVBoxLayout(frame);
     rawLayout->addWidget(rawTable_);
+    return frame;
 }
 
-std::array<QGroupBox*, 12> DetailPanes::frames() const {
-    return {contacts_, sms_,  memo_,     task_,       serviceBook_, calendar_,
-            calls_,    mail_, bookmark_, browserUrl_, timeZone_,    raw_};
+std::array<QGroupBox*, kRecordKindCount> DetailPanes::frames() const {
+    std::array<QGroupBox*, kRecordKindCount> stacked{};
+    const std::array<RecordKind, kRecordKindCount> kinds = StackOrder();
+    for (std::size_t at = 0; at < kinds.size(); ++at)
+        stacked[at] = frames_[static_cast<std::size_t>(kinds[at])];
+    return stacked;
 }
 
-QTabWidget* DetailPanes::contactTabs() const {
-    return contacts_->tabs();
-}
-
-void DetailPanes::showSms(const SmsRecord& record) {
-    sms_->setValues(record.values);
-    sms_->show();
-}
-
-void DetailPanes::showContact(const ContactRecord& record) {
-    contactPhoto_->clear();
-    // Photo bytes that do not make a picture leave the box empty; the texts still show.
-    QImage photo;
-    if (!record.photo.empty() &&
-        photo.loadFromData(record.photo.data(), static_cast<int>(record.photo.size()), "JPEG")) {
-        contactPhoto_->setPixmap(QPixmap::fromImage(photo.scaled(
-            contactPhoto_->size() - QSize(4, 4), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+void DetailPanes::showRecord(const BackupTree& tree, NodeId node, const DecodeContext& context,
+                             bool rawToo) {
+    if (node >= tree.nodeCount() || tree.kind(node) != NodeKind::Record) return;
+    const RecordSpan span = *tree.span(node);
+    const IpdImage& image = tree.image();
+    const auto rawFields = [&] {
+        showRaw(ReadRawFields(image.range(span.start, span.end).value_or(Bytes{})));
+    };
+    if (!tree.databaseOf(node)->decoded()) {
+        rawFields();
+        return;
     }
-    contacts_->setValues(record.values);
-    contacts_->show();
+    const auto db = tree.databaseByParentText(node);
+    if (!db) return;
+    const RecordKind kind = KindOf(*db).kind;
+    DecodeContext decoding = context;
+    if (InfoOf(kind).pane.singleByte) decoding.text = TextOptions{};
+    RecordValues values;
+    DecodeRecord(image, *db, span, decoding, values);
+    show(kind, values);
+    if (rawToo) rawFields();
 }
 
-void DetailPanes::showMemo(const MemoRecord& record) {
-    memo_->setValues(record.values);
-    memo_->show();
-}
-
-void DetailPanes::showTask(const TaskRecord& record) {
-    task_->setValues(record.values);
-    task_->show();
-}
-
-void DetailPanes::showCalendar(const CalendarRecord& record) {
-    calendar_->setValues(record.values);
-    calendar_->show();
-}
-
-void DetailPanes::showCall(const CallRecord& record) {
-    calls_->setValues(record.values);
-    calls_->show();
-}
-
-void DetailPanes::showValues(RecordKind kind, const RecordValues& values) {
-    RecordPane* pane = nullptr;
-    switch (kind) {
-        case RecordKind::Mail:
-            pane = mail_;
-            break;
-        case RecordKind::Bookmark:
-            pane = bookmark_;
-            break;
-        case RecordKind::BrowserUrl:
-            pane = browserUrl_;
-            break;
-        case RecordKind::TimeZone:
-            pane = timeZone_;
-            break;
-        default:
-            return;
+void DetailPanes::show(RecordKind kind, const RecordValues& values) {
+    const std::size_t at = static_cast<std::size_t>(kind);
+    if (QLabel* photo = photos_[at]) {
+        photo->clear();
+        // Photo bytes that do not make a picture leave the box empty; the texts still show.
+        QImage picture;
+        if (!values.photo.empty() &&
+            picture.loadFromData(values.photo.data(), static_cast<int>(values.photo.size()),
+                                 "JPEG")) {
+            photo->setPixmap(QPixmap::fromImage(picture.scaled(
+                photo->size() - QSize(4, 4), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        }
     }
-    pane->setValues(values.view());
-    pane->show();
+    if (RecordPane* pane = recordPanes_[at]) {
+        pane->setValues(values.view());
+    } else if (InfoOf(kind).pane.layout == PaneLayout::ServiceBook) {
+        for (std::size_t i = 0; i < serviceBookFields_.size() && i < values.count; ++i)
+            serviceBookFields_[i].setText(FromSingleByte(values.texts[i]));
+    }
+    if (frames_[at]) frames_[at]->show();
 }
 
 void DetailPanes::setUnicode(bool unicode) {
-    for (RecordPane* pane : {contacts_, sms_, memo_, task_, calendar_, calls_, mail_, bookmark_,
-                             browserUrl_, timeZone_})
-        pane->setUnicode(unicode);
-}
-
-void DetailPanes::showServiceBook(const ServiceBookFields& fields) {
-    for (std::size_t i = 0; i < fields.values.size(); ++i)
-        serviceBookFields_[i].setText(FromSingleByte(fields.values[i]));
-    serviceBook_->show();
+    for (std::size_t i = 0; i < kRecordKindCount; ++i) {
+        if (RecordPane* pane = recordPanes_[i])
+            pane->setUnicode(unicode && !InfoOf(static_cast<RecordKind>(i)).pane.singleByte);
+    }
 }
 
 void DetailPanes::showRaw(const std::vector<RawField>& fields) {
@@ -215,7 +208,7 @@ void DetailPanes::showRaw(const std::vector<RawField>& fields) {
         }
     }
     rawTable_->resizeRowsToContents();
-    raw_->show();
+    frames_[static_cast<std::size_t>(RecordKind::Raw)]->show();
 }
 
 std::array<QString, ServiceBookFields::kCount> DetailPanes::serviceBookTexts() const {

@@ -26,7 +26,6 @@
 #include "gui/browser/other_windows.h"
 #include "gui/browser/pane_area.h"
 #include "gui/browser/recent_files.h"
-#include "gui/browser/record_dispatch.h"
 #include "gui/browser/status_panels.h"
 #include "gui/browser/tree_model.h"
 #include "gui/common/all_databases_option.h"
@@ -213,7 +212,7 @@ void MainWindow::applyTextForm() {
     panes_->setUnicode(text.unicode);
     const auto node = selectedNode();
     if (node && tree().kind(*node) == NodeKind::Record) {
-        ShowRecord(*panes_, tree(), *node, decodeContext(), rawFields_);
+        panes_->showRecord(tree(), *node, decodeContext(), rawFields_);
     }
     updateUnicodeNote(node);
 }
@@ -365,7 +364,7 @@ void MainWindow::indexForSearch() {
 
 void MainWindow::showNode(NodeId node) {
     hidePanes();
-    ShowRecord(*panes_, tree(), node, decodeContext(), rawFields_);
+    panes_->showRecord(tree(), node, decodeContext(), rawFields_);
     updateUnicodeNote(node);
     updateMenus();
 }

@@ -15,11 +15,39 @@ QString Text(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+constexpr FieldShape ShapeOf(PaneShape shape) {
+    switch (shape) {
+        case PaneShape::FewLines:
+            return FieldShape::FewLines;
+        case PaneShape::Wrapped:
+            return FieldShape::Wrapped;
+        case PaneShape::Box:
+            return FieldShape::Box;
+        case PaneShape::Line:
+            break;
+    }
+    return FieldShape::Line;
+}
+
+// One pane row per field row, in the table's order or in the pane's, named by the pane.
+std::vector<PaneRow> RowsOf(const KindInfo& kind) {
+    const PaneInfo& pane = kind.pane;
+    std::vector<PaneRow> rows;
+    rows.reserve(pane.fieldNames.size());
+    for (std::size_t i = 0; i < pane.fieldNames.size() && i < kind.fields.size(); ++i) {
+        const FieldRow& field = kind.fields[pane.order.empty() ? i : pane.order[i]];
+        rows.push_back({pane.fieldNames[i], field.pane, PaneTabOf(pane.tabs, field.slot),
+                        field.slot, ShapeOf(PaneShapeOf(pane.shapes, field.slot))});
+    }
+    return rows;
+}
+
 }  // namespace
 
-RecordPane::RecordPane(const QString& caption, const QString& name, std::span<const PaneRow> rows,
-                       QWidget* parent)
-    : QGroupBox(caption, parent), rows_(rows) {
+RecordPane::RecordPane(const KindInfo& kind, QWidget* parent)
+    : QGroupBox(Text(kind.pane.title), parent) {
+    const QString name = Text(kind.pane.objectName);
+    const std::vector<PaneRow> rows = RowsOf(kind);
     setObjectName(name);
     hide();
     auto* outer = new QVBoxLayout(this);
@@ -30,6 +58,8 @@ RecordPane::RecordPane(const QString& caption, const QString& name, std::span<co
         tabs_ = new QTabWidget(this);
         tabs_->setObjectName(name + QStringLiteral("Tabs"));
         outer->addWidget(tabs_);
+    } else {
+        firstPage_ = this;
     }
 
     // Each tab (or the pane itself) holds a form; a page's form sits in a row that other
@@ -44,7 +74,7 @@ RecordPane::RecordPane(const QString& caption, const QString& name, std::span<co
             auto* page = new QWidget(tabs_);
             tabs_->addTab(page, Text(tab));
             auto* pageLayout = new QHBoxLayout(page);
-            pages_.emplace_back(tab, page);
+            if (!firstPage_) firstPage_ = page;
             owner = new QWidget(page);
             pageLayout->addWidget(owner, 1);
         } else {
@@ -66,13 +96,13 @@ RecordPane::RecordPane(const QString& caption, const QString& name, std::span<co
         } else {
             form->addRow(Text(row.label), value.widget());
         }
-        fields_.push_back({&row, value});
+        fields_.push_back({row, value});
     }
 }
 
 void RecordPane::setValues(std::span<const std::string> values) {
     for (Field& field : fields_) {
-        const std::size_t slot = field.row->slot;
+        const std::size_t slot = field.row.slot;
         if (slot >= values.size()) {
             field.value.setText(QString());
         } else {
@@ -84,14 +114,7 @@ void RecordPane::setValues(std::span<const std::string> values) {
 
 const ValueField* RecordPane::field(std::string_view name) const {
     for (const Field& field : fields_) {
-        if (field.row->name == name) return &field.value;
-    }
-    return nullptr;
-}
-
-QWidget* RecordPane::page(std::string_view tab) const {
-    for (const auto& [known, page] : pages_) {
-        if (known == tab) return page;
+        if (field.row.name == name) return &field.value;
     }
     return nullptr;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gui/common/value_field.h"
+#include "kinds/record_kinds.h"
 
 class QTabWidget;
 
@@ -15,7 +16,7 @@ namespace orrelin::gui {
 
 // One value field of a record pane: the field's name, its label ("" for a box that takes the
 // whole width), the tab it sits on ("" in a pane without tabs), the record slot it shows and
-// its shape. A pane is made from a list of these, in the order they are shown.
+// its shape.
 struct PaneRow {
     std::string_view name;
     std::string_view label;
@@ -24,35 +25,34 @@ struct PaneRow {
     FieldShape shape = FieldShape::Line;
 };
 
-// A frame that shows one record: its caption and a column of labelled read-only fields, on
-// tabs when the rows name any. Values arrive as single-byte text and are shown through code
-// page 1256, or as UTF-8 after setUnicode(true); a pane keeps what it showed last until it is
-// filled again.
+// A frame that shows one record of a kind: the caption of the kind's pane and a column of
+// labelled read-only fields made from its pane rows, on tabs when they name any. Values arrive
+// as single-byte text and are shown through code page 1256, or as UTF-8 after setUnicode(true);
+// a pane keeps what it showed last until it is filled again.
 class RecordPane : public QGroupBox {
     Q_OBJECT
   public:
-    RecordPane(const QString& caption, const QString& name, std::span<const PaneRow> rows,
-               QWidget* parent);
+    RecordPane(const KindInfo& kind, QWidget* parent);
 
     // Fills every field from the record's values, by slot.
     void setValues(std::span<const std::string> values);
     void setUnicode(bool unicode) { unicode_ = unicode; }
     // The field called `name`, or nothing.
     const ValueField* field(std::string_view name) const;
-    // The tabs (nothing in a pane without tabs) and the page of the tab called `tab`.
+    // The tabs (nothing in a pane without tabs), and the page of the first tab or else the pane
+    // itself: a widget laid out in a box, which a photo box can join.
     QTabWidget* tabs() const { return tabs_; }
-    QWidget* page(std::string_view tab) const;
+    QWidget* firstPage() const { return firstPage_; }
 
   private:
     struct Field {
-        const PaneRow* row;
+        PaneRow row;
         ValueField value;
     };
-    std::span<const PaneRow> rows_;
     std::vector<Field> fields_;
     QTabWidget* tabs_ = nullptr;
+    QWidget* firstPage_ = nullptr;
     bool unicode_ = false;
-    std::vector<std::pair<std::string_view, QWidget*>> pages_;
 };
 
 }  // namespace orrelin::gui
