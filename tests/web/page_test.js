@@ -108,6 +108,7 @@ async function main() {
   check(matches === found.length, `find: ${matches} matches, the command line ${found.length}`);
 
   // One export per format button, of everything, byte for byte.
+  const name = path.basename(sample);
   await page.click('input[name="scope"][value="2"]');
   const buttons = await page.$$eval("#formats button", (b) => b.map((e) => [e.textContent, e.dataset.format]));
   for (const want of ["Text", "CSV", "vCard", "JSON", "Android SMS", "Android Calls", "HTML", "mbox"])
@@ -133,16 +134,26 @@ async function main() {
     check(r.code !== 0 || Buffer.compare(fs.readFileSync(path.join(downloads, file)), fs.readFileSync(target)) === 0,
           what + ": bytes differ from the command line's");
   }
-  for (const [caption, format] of buttons) {
+  for (const [caption, format] of buttons.filter(([, f]) => f !== "vcard")) {
     const file = await download(() => page.click(`#formats button[data-format="${format}"]`));
     if (!file) { check(false, caption + ": nothing downloaded"); continue; }
     check(/^Orrelin_Export_\d{8}(_\d+)?\.\w+$/.test(file), caption + ": file name " + file);
     sameAsCli(caption, file, ["export", path.basename(sample), "--format", format, "--tz", "GMT"]);
   }
+  // The vCard button writes the version chosen beside it, 3.0 until another is chosen.
+  const versions = await page.$$eval("#vcardVersion option", (o) => o.map((e) => [e.text, e.selected]));
+  check(JSON.stringify(versions) === JSON.stringify([["3.0", true], ["4.0", false]]), "vCard versions " + JSON.stringify(versions));
+  for (const [version] of versions) {
+    await page.$eval("#vcardVersion", (s, v) => {
+      s.value = [...s.options].find((o) => o.text === v).value;
+      s.dispatchEvent(new Event("change"));
+    }, version);
+    const file = await download(() => page.click('#formats button[data-format="vcard"]'));
+    sameAsCli("vCard " + version, file, ["export", name, "--format", "vcard", "--vcard-version", version]);
+  }
 
   // Split of a checked database, a merge with a database of a second file, and a service book
   // entry saved with one value changed: each the backup the command line writes.
-  const name = path.basename(sample);
   const pick = (label) => page.evaluate((l) => {
     const db = [...document.querySelectorAll('[aria-level="2"]')]
       .find((e) => e.firstChild.textContent.replace(/ \(\d+\)$/, "") === l);

@@ -338,18 +338,37 @@
   async function showFormats() {
     state.formats = await ask("formats");
     const box = $("formats");
+    // The vCard button writes the version chosen beside it: 3.0 at first, the one most
+    // importers take, then the one chosen last.
+    const versions = document.createElement("select");
+    versions.id = "vcardVersion";
+    versions.title = "The vCard version the vCard button writes";
+    versions.setAttribute("aria-label", "vCard version");
+    state.formats.forEach((f, i) => {
+      if (f.name === "vcard" && !f.missing) versions.add(new Option(f.version, String(i)));
+    });
+    [...versions.options].sort((a, b) => a.text.localeCompare(b.text)).forEach((o) => versions.add(o));
+    let kept = null;
+    try { kept = localStorage.getItem("orrelin.vcardVersion"); } catch (e) { kept = null; }
+    const chosen = [...versions.options].find((o) => o.text === (kept || "3.0")) || versions.options[0];
+    if (chosen) chosen.selected = true;
+    versions.onchange = () => {
+      try { localStorage.setItem("orrelin.vcardVersion", versions.selectedOptions[0].text); } catch (e) { /* private */ }
+    };
     state.formats.forEach((f, i) => {
       if (f.row < 0 || f.missing) return;
       const b = document.createElement("button");
       b.textContent = f.caption === "Export to Text file" ? "Text" : f.caption === "Export to CSV file" ? "CSV" : f.caption;
       b.title = f.description;
       b.dataset.format = f.name;
+      const vcard = f.name === "vcard" && versions.options.length > 1;
       b.onclick = async () => {
         const scope = Number(document.querySelector('input[name="scope"]:checked').value);
         busy(true);
-        download(await ask("exportFile", i, scope, state.selected));
+        download(await ask("exportFile", vcard ? Number(versions.value) : i, scope, state.selected));
       };
       box.append(b);
+      if (vcard) box.append(versions);
     });
   }
   // The second file of a merge: its databases to check, each taken whole.
