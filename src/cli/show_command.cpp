@@ -34,8 +34,8 @@ std::optional<std::string> WritePhoto(const IpdImage& image, const ChosenRecord&
     ContactRecord contact =
         DecodeContact(image, chosen.span, IsAllForm(*chosen.database->db), context);
     if (contact.photo.empty()) return std::string("the contact has no photo");
-    if (auto error = WriteFileAtomically(path, contact.photo)) {
-        return "cannot write " + path + ": " + *error;
+    if (Status written = WriteFileAtomically(path, contact.photo); !written) {
+        return "cannot write " + path + ": " + written.error();
     }
     return std::nullopt;
 }

@@ -23,10 +23,9 @@ SavedFile Collect(const WriteOutcome& outcome, const std::string& name) {
     if (!outcome.saved()) {
         saved.error = outcome.message;
     } else {
-        std::string error;
-        auto written = IpdImage::ReadFile(kScratch, &error);
+        auto written = IpdImage::Read(kScratch);
         if (!written) {
-            saved.error = error;
+            saved.error = written.error();
         } else {
             const Bytes bytes = written->fileBytes();
             saved.bytes.assign(reinterpret_cast<const char*>(bytes.data()), bytes.size());

@@ -68,7 +68,7 @@ TEST_F(IpdgenTest, LargeBackupLoadsWholeAndRepeatsForTheSameSeed) {
     EXPECT_GT(a.size(), 12000u * 120);
     EXPECT_LT(a.size(), 12000u * 180);
 
-    auto image = IpdImage::ReadFile(file("a.ipd"), nullptr);
+    auto image = IpdImage::Read(file("a.ipd"));
     ASSERT_TRUE(image);
     RecordIndex index = BuildDatabaseNodes(*image, file("a.ipd"));
     ASSERT_TRUE(index.complete()) << index.stop->reason << " at " << index.stop->offset;
@@ -84,7 +84,7 @@ TEST_F(IpdgenTest, LargeBackupLoadsWholeAndRepeatsForTheSameSeed) {
 
 TEST_F(IpdgenTest, ZeroRecordsGiveHeaderAndNamesOnly) {
     ASSERT_EQ(RunIpdgen("large \"" + file("empty.ipd") + "\" --records 0"), 0);
-    auto image = IpdImage::ReadFile(file("empty.ipd"), nullptr);
+    auto image = IpdImage::Read(file("empty.ipd"));
     ASSERT_TRUE(image);
     RecordIndex index = BuildDatabaseNodes(*image, "empty.ipd");
     EXPECT_TRUE(index.complete());

@@ -56,7 +56,7 @@ TEST(MailGenerator, RecordsDecodeAndTheirMboxParses) {
     const std::string command = std::string("\"") + ORRELIN_IPDGEN + "\" mail \"" + file.string() +
                                 "\" --records 400 --seed 3";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    auto image = IpdImage::ReadFile(file.string(), nullptr);
+    auto image = IpdImage::Read(file.string());
     fs::remove(file);
     ASSERT_TRUE(image);
     const Walked w = Walk(*image);

@@ -23,17 +23,16 @@ void Scramble(ByteVector& bytes, std::uint32_t seed) {
 
 }  // namespace
 
-std::optional<std::string> WriteBbb(const std::string& in, const std::string& out,
-                                    const BbbOptions& options) {
+Status WriteBbb(const std::string& in, const std::string& out, const BbbOptions& options) {
     const bool plain = options.kind == "plain";
     const bool encrypted = options.kind == "encrypted";
     const bool partly = options.kind == "partly-encrypted";
     const bool bb10 = options.kind == "bb10";
-    if (!plain && !encrypted && !partly && !bb10) return "unknown kind " + options.kind;
+    if (!plain && !encrypted && !partly && !bb10) return Failure{"unknown kind " + options.kind};
     if (options.layout != "desktop" && options.layout != "mac")
-        return "unknown layout " + options.layout;
+        return Failure{"unknown layout " + options.layout};
     auto image = IpdImage::Read(in);
-    if (!image) return image.error();
+    if (!image) return Failure{image.error()};
 
     std::vector<ArchiveEntry> entries;
     if (options.layout == "mac") {
@@ -54,7 +53,7 @@ std::optional<std::string> WriteBbb(const std::string& in, const std::string& ou
         entries[0] = {"Manifest.xml", ByteVector(xml.begin(), xml.end())};
     }
     auto zip = WriteZip(entries, options.deflate);
-    if (!zip) return zip.error();
+    if (!zip) return Failure{zip.error()};
     return WriteFileAtomically(out, *zip);
 }
 

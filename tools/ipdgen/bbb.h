@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/result.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,8 +21,7 @@ struct BbbOptions {
 };
 
 // Writes the IPD file `in` as a .bbb archive `out`; the same input gives the same bytes.
-// Returns nothing on success, else the reason.
-std::optional<std::string> WriteBbb(const std::string& in, const std::string& out,
-                                    const BbbOptions& options);
+
+Status WriteBbb(const std::string& in, const std::string& out, const BbbOptions& options);
 
 }  // namespace orrelin::ipdgen

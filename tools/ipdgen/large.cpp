@@ -282,10 +282,9 @@ class ChunkedFile {
 
 }  // namespace
 
-std::optional<std::string> WriteLargeBackup(const std::string& path, std::uint64_t records,
-                                            std::uint64_t seed) {
+Status WriteLargeBackup(const std::string& path, std::uint64_t records, std::uint64_t seed) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return std::string(std::strerror(errno));
+    if (!file) return Failure{std::strerror(errno)};
     ChunkedFile out(file);
 
     IpdBuilder header;
@@ -314,9 +313,9 @@ std::optional<std::string> WriteLargeBackup(const std::string& path, std::uint64
     bool closed = std::fclose(file) == 0;
     if (out.failed() || !closed) {
         std::remove(path.c_str());
-        return std::string("could not write the whole file");
+        return Failure{"could not write the whole file"};
     }
-    return std::nullopt;
+    return {};
 }
 
 }  // namespace orrelin::ipdgen

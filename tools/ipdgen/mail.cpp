@@ -15,20 +15,21 @@ namespace {
 
 enum Db : std::uint16_t { kMessages, kPin, kSaved, kBookmarks, kUrls, kTimeZones, kDbCount };
 constexpr std::array<std::string_view, kDbCount> kNames{
-    "Messages", "PIN Messages", "Saved Email Messages", "Browser Bookmarks", "Browser URLs",
-    "Time Zones"};
+    "Messages",          "PIN Messages", "Saved Email Messages",
+    "Browser Bookmarks", "Browser URLs", "Time Zones"};
 constexpr std::uint8_t kMailVersion = 1;
 
 constexpr std::array<std::string_view, 12> kPeople{
-    "Nadia Haddad", "Peter Rossi", "Grace Young", "Omar Mansour", "Elena Novak", "Mei Tanaka",
+    "Nadia Haddad", "Peter Rossi", "Grace Young", "Omar Mansour", "Elena Novak",  "Mei Tanaka",
     "Lucas Silva",  "Hana Saleh",  "Jonas Weber", "Ines Costa",   "Victor Ortiz", "Lina Chami"};
-constexpr std::array<std::string_view, 10> kSubjects{
-    "Quarterly report",  "Re: lunch on Friday", "Flight details",  "Invoice 2231",
-    "Meeting moved",     "Photos from the trip", "Contract signed", "Caf\xe9 opening",
-    "Tomorrow at noon", "Keys"};
+constexpr std::array<std::string_view, 10> kSubjects{"Quarterly report", "Re: lunch on Friday",
+                                                     "Flight details",   "Invoice 2231",
+                                                     "Meeting moved",    "Photos from the trip",
+                                                     "Contract signed",  "Caf\xe9 opening",
+                                                     "Tomorrow at noon", "Keys"};
 constexpr std::array<std::string_view, 16> kWords{
-    "the",    "meeting", "is",     "moved", "to",    "tomorrow", "please", "call",
-    "thanks", "for",     "dinner", "see",   "you",   "soon",     "report", "attached"};
+    "the",    "meeting", "is",     "moved", "to",  "tomorrow", "please", "call",
+    "thanks", "for",     "dinner", "see",   "you", "soon",     "report", "attached"};
 
 std::string AddressOf(std::string_view person) {
     std::string address;
@@ -64,7 +65,8 @@ ByteVector MailFields(Random& random, std::uint64_t n) {
     if (n % 4 == 1) f.add(2, AddressData("Team", "team@example.org"));
     if (n % 9 == 2) f.add(6, AddressData(from, "replies@example.org"));
     if (n % 11 == 5) {
-        f.text(11, "Re: hello", true).utf16(139, u"\u0645\u0631\u062d\u0628\u0627 \u00e0 bient\u00f4t");
+        f.text(11, "Re: hello", true)
+            .utf16(139, u"\u0645\u0631\u062d\u0628\u0627 \u00e0 bient\u00f4t");
     } else {
         f.text(11, random.pick(kSubjects), true);
     }
@@ -161,24 +163,28 @@ void AppendRecord(ByteVector& out, Db db, std::uint64_t n, const ByteVector& fie
     const std::size_t length = 1 + 2 + 4 + fields.size();  // version, handle, unique id, fields
     const std::uint32_t uid = UniqueId(db, n);
     const std::uint16_t handle = static_cast<std::uint16_t>(n & 0xFFFF);
-    const std::uint8_t head[] = {
-        static_cast<std::uint8_t>(db), 0,
-        static_cast<std::uint8_t>(length), static_cast<std::uint8_t>(length >> 8),
-        static_cast<std::uint8_t>(length >> 16), static_cast<std::uint8_t>(length >> 24),
-        kMailVersion,
-        static_cast<std::uint8_t>(handle), static_cast<std::uint8_t>(handle >> 8),
-        static_cast<std::uint8_t>(uid), static_cast<std::uint8_t>(uid >> 8),
-        static_cast<std::uint8_t>(uid >> 16), static_cast<std::uint8_t>(uid >> 24)};
+    const std::uint8_t head[] = {static_cast<std::uint8_t>(db),
+                                 0,
+                                 static_cast<std::uint8_t>(length),
+                                 static_cast<std::uint8_t>(length >> 8),
+                                 static_cast<std::uint8_t>(length >> 16),
+                                 static_cast<std::uint8_t>(length >> 24),
+                                 kMailVersion,
+                                 static_cast<std::uint8_t>(handle),
+                                 static_cast<std::uint8_t>(handle >> 8),
+                                 static_cast<std::uint8_t>(uid),
+                                 static_cast<std::uint8_t>(uid >> 8),
+                                 static_cast<std::uint8_t>(uid >> 16),
+                                 static_cast<std::uint8_t>(uid >> 24)};
     out.insert(out.end(), std::begin(head), std::end(head));
     out.insert(out.end(), fields.begin(), fields.end());
 }
 
 }  // namespace
 
-std::optional<std::string> WriteMailBackup(const std::string& path, std::uint64_t records,
-                                           std::uint64_t seed) {
+Status WriteMailBackup(const std::string& path, std::uint64_t records, std::uint64_t seed) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return std::string(std::strerror(errno));
+    if (!file) return Failure{std::strerror(errno)};
     constexpr std::size_t kChunk = 1 << 20;
     bool failed = false;
     ByteVector buffer;
@@ -208,8 +214,8 @@ std::optional<std::string> WriteMailBackup(const std::string& path, std::uint64_
         AppendRecord(buffer, kTimeZones, n + 1, ZoneFields(n, kZones[n]));
     flush();
     if (std::fclose(file) != 0) failed = true;
-    if (failed) return std::string("the file could not be written whole");
-    return std::nullopt;
+    if (failed) return Failure{"the file could not be written whole"};
+    return {};
 }
 
 }  // namespace orrelin::ipdgen

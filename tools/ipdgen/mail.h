@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/result.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,8 +13,7 @@ namespace orrelin::ipdgen {
 // items), browser URLs and time zones, streaming. The messages cover repeated recipients, a
 // recipient without a name, 8-bit and 16-bit subjects, an HTML-only body, body lines beginning
 // with "From " and lines too long for 8bit transfer. The same seed gives the same bytes.
-// Returns nothing on success, else the reason.
-std::optional<std::string> WriteMailBackup(const std::string& path, std::uint64_t records,
-                                           std::uint64_t seed);
+
+Status WriteMailBackup(const std::string& path, std::uint64_t records, std::uint64_t seed);
 
 }  // namespace orrelin::ipdgen

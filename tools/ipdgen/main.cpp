@@ -48,9 +48,9 @@ std::optional<std::uint64_t> ParseCount(std::string_view text) {
 }
 
 // 0 when the write succeeded, else 1 after saying why.
-int Written(const std::string& path, const std::optional<std::string>& error) {
-    if (!error) return 0;
-    std::cerr << "ipdgen: cannot write " << path << ": " << *error << "\n";
+int Written(const std::string& path, const orrelin::Status& written) {
+    if (written) return 0;
+    std::cerr << "ipdgen: cannot write " << path << ": " << written.error() << "\n";
     return 1;
 }
 

@@ -3,7 +3,7 @@
 // The one way the program says "a value, or why not". A failure carries a message written for
 // the user ("cannot read /a/b.ipd: No such file or directory"); callers show it as it is.
 //
-//   Result<IpdImage> image = IpdImage::ReadFile(path);
+//   Result<IpdImage> image = IpdImage::Read(path);
 //   if (!image) return Failure{image.error()};
 //   use(*image);
 //

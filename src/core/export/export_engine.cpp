@@ -293,9 +293,9 @@ ExportResult ExportToFile(const BackupTree& tree, const ExportRequest& request,
     result.path = path;
     // An export can be made again at any time: it does not wait for the disk.
     AtomicFile file(path, false, ifTaken);
-    if (auto error = file.open()) {
+    if (Status opened = file.open(); !opened) {
         result.status = ExportStatus::Failed;
-        result.error = *error;
+        result.error = opened.error();
         return result;
     }
     ExportRun run = RenderExport(
@@ -310,9 +310,9 @@ ExportResult ExportToFile(const BackupTree& tree, const ExportRequest& request,
     if (run.status == ExportStatus::Failed) {
         result.error = file.error();
     } else if (run.status == ExportStatus::Written) {
-        if (auto error = file.commit()) {
+        if (Status committed = file.commit(); !committed) {
             result.status = ExportStatus::Failed;
-            result.error = *error;
+            result.error = committed.error();
         } else {
             result.path = file.path();
         }

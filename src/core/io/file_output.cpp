@@ -30,19 +30,18 @@ std::string TempNameFor(const std::string& path) {
 
 }  // namespace
 
-std::optional<std::string> WriteFileAtomically(const std::string& path,
-                                               std::span<const std::uint8_t> bytes) {
+Status WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
     auto written = WriteNewFile(path, bytes, IfTaken::Replace);
-    if (!written) return written.error();
-    return std::nullopt;
+    if (!written) return Failure{written.error()};
+    return {};
 }
 
 Result<std::string> WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes,
                                  IfTaken ifTaken) {
     AtomicFile file(path, true, ifTaken);
-    if (auto error = file.open()) return Failure{*error};
+    if (Status opened = file.open(); !opened) return Failure{opened.error()};
     file.write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    if (auto error = file.commit()) return Failure{*error};
+    if (Status committed = file.commit(); !committed) return Failure{committed.error()};
     return file.path();
 }
 
@@ -53,7 +52,7 @@ AtomicFile::~AtomicFile() {
     discard();
 }
 
-std::optional<std::string> AtomicFile::open() {
+Status AtomicFile::open() {
     // A name that is there already (a planted link among them) is never opened: another
     // random name is tried instead.
     int error = 0;
@@ -62,12 +61,12 @@ std::optional<std::string> AtomicFile::open() {
         error = platform::CreateNew(temp, fd_);
         if (error == 0) {
             temp_ = std::move(temp);
-            return std::nullopt;
+            return {};
         }
         if (error != EEXIST) break;
     }
     error_ = std::strerror(error);
-    return error_;
+    return Failure{error_};
 }
 
 bool AtomicFile::write(std::string_view bytes) {
@@ -134,9 +133,9 @@ void AtomicFile::wrote(std::uint64_t bytes) {
     started_ = written_;
 }
 
-std::optional<std::string> AtomicFile::commit() {
+Status AtomicFile::commit() {
     if (fd_ == platform::kNoFile)
-        return error_.empty() ? std::string("the file was not opened") : error_;
+        return Failure{error_.empty() ? std::string("the file was not opened") : error_};
     if (error_.empty()) flushBuffer();
     buffer_.clear();
     if (error_.empty() && flushToDisk_) {
@@ -150,11 +149,11 @@ std::optional<std::string> AtomicFile::commit() {
     }
     if (!error_.empty()) {
         discard();
-        return error_;
+        return Failure{error_};
     }
     temp_.clear();
     if (flushToDisk_) platform::FlushFolder(FolderOfPath(path_));
-    return std::nullopt;
+    return {};
 }
 
 Status AtomicFile::giveName() {

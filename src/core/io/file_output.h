@@ -30,9 +30,8 @@ enum class IfTaken {
     NextName,
 };
 
-// Writes `bytes` as the whole content of `path`. Returns nothing on success, else the reason.
-std::optional<std::string> WriteFileAtomically(const std::string& path,
-                                               std::span<const std::uint8_t> bytes);
+// Writes `bytes` as the whole content of `path`, or says why not.
+Status WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 
 // Writes `bytes` as the whole content of a file named `path` as `ifTaken` says; the name the
 // file took (another than `path` only with IfTaken::NextName), or why it was not written.
@@ -54,13 +53,13 @@ class AtomicFile {
     AtomicFile& operator=(const AtomicFile&) = delete;
 
     // Creates the temporary file; the reason when it cannot be created.
-    std::optional<std::string> open();
+    Status open();
     // Appends bytes; false once a write has failed (see error()).
     bool write(std::string_view bytes);
     // Appends the pieces in order, straight from where they lie (no copy of them is made).
     bool write(std::span<const WritePiece> pieces);
     // Flushes, closes and gives the file its name; the reason on failure, when nothing is left.
-    std::optional<std::string> commit();
+    Status commit();
     const std::string& error() const { return error_; }
     // The file's name: after commit(), the name it took.
     const std::string& path() const { return path_; }

@@ -82,8 +82,6 @@ std::uint64_t PhysicalMemory();
 bool Exists(const std::string& path);
 // Whether the two names lead to the same file (false when either cannot be looked at).
 bool SameFile(const std::string& a, const std::string& b);
-// Creates the folder and the folders above it that are missing; nothing or the reason.
-std::optional<std::string> MakeFolders(const std::string& folder);
 // The path the standard library's file functions take for a UTF-8 path.
 std::filesystem::path NativePath(const std::string& path);
 

@@ -166,13 +166,6 @@ bool SameFile(const std::string& a, const std::string& b) {
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
-std::optional<std::string> MakeFolders(const std::string& folder) {
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    if (ec) return ec.message();
-    return std::nullopt;
-}
-
 std::filesystem::path NativePath(const std::string& path) {
     return std::filesystem::path(path);
 }

@@ -235,13 +235,6 @@ bool SameFile(const std::string& a, const std::string& b) {
            infos[0].nFileIndexLow == infos[1].nFileIndexLow;
 }
 
-std::optional<std::string> MakeFolders(const std::string& folder) {
-    std::error_code ec;
-    std::filesystem::create_directories(NativePath(folder), ec);
-    if (ec) return ec.message();
-    return std::nullopt;
-}
-
 std::filesystem::path NativePath(const std::string& path) {
     return std::filesystem::path(Wide(path));
 }

@@ -61,26 +61,19 @@ struct FileCloser {
 // truncates the file cannot take them from under the reader. A change while they are being
 // copied shows as a read that ends early or goes on, or as a new size or modification time,
 // and fails the read rather than giving a mix of old and new bytes.
-std::optional<IpdImage> IpdImage::ReadWhole(const std::string& path, void (*opened)(),
-                                            std::string& reason, bool& changed) {
-    auto fail = [&](int code) -> std::optional<IpdImage> {
-        reason = std::strerror(code);
-        return std::nullopt;
+Result<IpdImage> IpdImage::Read(const std::string& path, void (*opened)()) {
+    auto fail = [&](int code) -> Result<IpdImage> {
+        return Failure{"cannot read " + path + ": " + std::strerror(code)};
     };
-    auto changedMeanwhile = [&]() -> std::optional<IpdImage> {
-        reason = kChangedWhileRead;
-        changed = true;
-        return std::nullopt;
+    auto changedMeanwhile = [&]() -> Result<IpdImage> {
+        return Failure{path + " changed while it was being read"};
     };
     FileCloser file;
     if (const int error = platform::OpenForReading(path, file.fd)) return fail(error);
     platform::FileState before;
     if (const int error = platform::StateOf(file.fd, before)) return fail(error);
     if (before.folder) return fail(EISDIR);
-    if (!before.regular) {
-        reason = "not a regular file";
-        return std::nullopt;
-    }
+    if (!before.regular) return Failure{"cannot read " + path + ": not a regular file"};
     if (opened) opened();
     const auto length = static_cast<std::size_t>(before.size);
     IpdImage image;
@@ -103,23 +96,6 @@ std::optional<IpdImage> IpdImage::ReadWhole(const std::string& path, void (*open
     if (const int error = platform::StateOf(file.fd, after)) return fail(error);
     if (extra > 0 || !SameState(before, after)) return changedMeanwhile();
     return image;
-}
-
-std::optional<IpdImage> IpdImage::ReadFile(const std::string& path, std::string* error) {
-    std::string reason;
-    bool changed = false;
-    auto image = ReadWhole(path, nullptr, reason, changed);
-    if (!image && error) *error = reason;
-    return image;
-}
-
-Result<IpdImage> IpdImage::Read(const std::string& path, void (*opened)()) {
-    std::string reason;
-    bool changed = false;
-    auto image = ReadWhole(path, opened, reason, changed);
-    if (image) return std::move(*image);
-    if (changed) return Failure{path + " changed while it was being read"};
-    return Failure{"cannot read " + path + ": " + reason};
 }
 
 }  // namespace orrelin

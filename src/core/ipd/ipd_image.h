@@ -21,21 +21,16 @@ void AskForLargePages(const void* start, std::size_t bytes);
 // one byte longer than the file and its last index (the file length) still reads as 0.
 class IpdImage {
   public:
-    static constexpr const char* kChangedWhileRead = "it changed while it was being read";
-
     IpdImage();  // an empty file: the one zero byte
     explicit IpdImage(std::vector<std::uint8_t> fileBytes);
     // Takes over a block of at least fileLength + 1 bytes whose first fileLength bytes are a
     // file's (a backup assembled in memory); the byte after them is set to zero.
     IpdImage(std::shared_ptr<std::uint8_t[]> block, std::size_t fileLength);
 
-    // Reads a file whole, read-only. On failure returns nothing and says why in `error`: a
-    // file that shrank, grew or was written to while it was read gives kChangedWhileRead.
-    static std::optional<IpdImage> ReadFile(const std::string& path, std::string* error);
-
-    // The same, with the message the user sees: "cannot read PATH: REASON", or "PATH changed
-    // while it was being read". `opened`, when given, is called once the file is open and
-    // before it is read (tests change the file there).
+    // Reads a file whole, read-only, or says why not as the user sees it: "cannot read PATH:
+    // REASON", or "PATH changed while it was being read" for a file that shrank, grew or was
+    // written to meanwhile. `opened`, when given, is called once the file is open and before it
+    // is read (tests change the file there).
     static Result<IpdImage> Read(const std::string& path, void (*opened)() = nullptr);
 
     // All readable bytes: the file's and the extra zero.
@@ -60,8 +55,6 @@ class IpdImage {
     }
 
   private:
-    static std::optional<IpdImage> ReadWhole(const std::string& path, void (*opened)(),
-                                             std::string& reason, bool& changed);
     std::shared_ptr<std::uint8_t[]> data_;
     std::size_t size_ = 0;
     bool fromArchive_ = false;

@@ -99,14 +99,14 @@ WriteOutcome WriteIpdFile(const std::string& target, const std::vector<std::stri
         return {WriteStatus::Refused, allowed.error()};
     }
     AtomicFile file(target);
-    if (auto error = file.open()) {
-        return {WriteStatus::Failed, "Cannot write " + target + ": " + *error};
+    if (Status created = file.open(); !created) {
+        return {WriteStatus::Failed, "Cannot write " + target + ": " + created.error()};
     }
     FileSink sink(file, total, progress);
     if (!produce(sink) || !sink.finish()) return {WriteStatus::Cancelled, {}};
     sink.flush();
-    if (auto error = file.commit()) {
-        return {WriteStatus::Failed, "Cannot write " + target + ": " + *error};
+    if (Status committed = file.commit(); !committed) {
+        return {WriteStatus::Failed, "Cannot write " + target + ": " + committed.error()};
     }
     return {WriteStatus::Saved, SavedMessage(target)};
 }

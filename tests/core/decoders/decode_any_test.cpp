@@ -182,9 +182,8 @@ class Corpus : public ::testing::Test {
             GTEST_SKIP() << "no corpus folder at " << ORRELIN_CORPUS_DIR;
         }
     }
-    static std::optional<IpdImage> Open(const std::string& name) {
-        std::string error;
-        return IpdImage::ReadFile(std::string(ORRELIN_CORPUS_DIR) + "/" + name, &error);
+    static Result<IpdImage> Open(const std::string& name) {
+        return IpdImage::Read(std::string(ORRELIN_CORPUS_DIR) + "/" + name);
     }
 };
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "decoders/contact_decoder.h"
-#include "kinds/decode_any.h"
 #include "ipd/ipd_image.h"
 #include "ipd/loader.h"
+#include "kinds/decode_any.h"
 
 namespace orrelin {
 namespace {
@@ -65,8 +65,7 @@ const std::vector<Expected> kValues{
 class SampleValuesTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        auto read =
-            IpdImage::ReadFile(std::string(ORRELIN_SOURCE_DIR) + "/samples/sample.ipd", nullptr);
+        auto read = IpdImage::Read(std::string(ORRELIN_SOURCE_DIR) + "/samples/sample.ipd");
         ASSERT_TRUE(read) << "samples/sample.ipd is missing";
         image_ = *read;
         index_ = BuildDatabaseNodes(image_, "sample.ipd");

@@ -32,12 +32,11 @@ TEST(Image, HoldsOneExtraZeroByte) {
     EXPECT_FALSE(image.range(0, 4).has_value());
 }
 
-TEST(Image, ReadFileReportsWhyItCannotRead) {
-    std::string error;
-    EXPECT_FALSE(IpdImage::ReadFile("/nonexistent/x.ipd", &error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(IpdImage::ReadFile(std::filesystem::temp_directory_path().string(), &error));
-    EXPECT_NE(error.find("directory"), std::string::npos);
+TEST(Image, ReadReportsWhyItCannotRead) {
+    EXPECT_FALSE(IpdImage::Read("/nonexistent/x.ipd"));
+    const auto folder = IpdImage::Read(std::filesystem::temp_directory_path().string());
+    ASSERT_FALSE(folder);
+    EXPECT_NE(folder.error().find("directory"), std::string::npos);
 }
 
 TEST(Loader, NamesRecognisedDatabasesByTheirIndex) {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "kinds/labels.h"
 #include "ipd/ipd_image.h"
 #include "ipd/loader.h"
+#include "kinds/labels.h"
 
 namespace orrelin {
 namespace {
@@ -47,8 +47,7 @@ const std::vector<ExpectedDatabase> kExpected{
 class SampleTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        auto read =
-            IpdImage::ReadFile(std::string(ORRELIN_SOURCE_DIR) + "/samples/sample.ipd", nullptr);
+        auto read = IpdImage::Read(std::string(ORRELIN_SOURCE_DIR) + "/samples/sample.ipd");
         ASSERT_TRUE(read) << "samples/sample.ipd is missing";
         image_ = *read;
         index_ = BuildDatabaseNodes(image_, "sample.ipd");
