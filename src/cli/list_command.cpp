@@ -2,12 +2,12 @@
 
 #include <memory>
 
-#include "kinds/image_keys.h"
-#include "kinds/labels.h"
+#include "base/paths.h"
 #include "browser/tree_keys.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
-#include "base/paths.h"
+#include "kinds/image_keys.h"
+#include "kinds/labels.h"
 #include "text/codepage.h"
 
 namespace orrelin::cli {

@@ -8,10 +8,10 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "decoders/servicebook_decoder.h"
-#include "text/codepage.h"
 #include "io/file_output.h"
 #include "io/platform.h"
 #include "servicebook/servicebook_save.h"
+#include "text/codepage.h"
 
 namespace orrelin::cli {
 namespace {

@@ -61,8 +61,8 @@ TEST_F(UnicodeCliTest, TextAndCsvFilesAreUtf8AndTheCsvHasAByteOrderMark) {
     }
     // A page is read only with --unicode, or by the formats that always keep every character.
     EXPECT_EQ(run({"list", path_, "--codepage", "1253"}).exitCode, 2);
-    EXPECT_EQ(run({"show", path_, "--database", "Memos", "--record", "1", "--unicode",
-                   "--codepage", "437"})
+    EXPECT_EQ(run({"show", path_, "--database", "Memos", "--record", "1", "--unicode", "--codepage",
+                   "437"})
                   .exitCode,
               2);
 }

@@ -10,10 +10,10 @@
 #include <QTreeView>
 #include <memory>
 
+#include "fakes.h"
 #include "gui/browser/detail_panes.h"
 #include "gui/browser/main_window.h"
 #include "gui/browser/tree_model.h"
-#include "fakes.h"
 #include "test_backups.h"
 
 namespace orrelin::gui::testing {

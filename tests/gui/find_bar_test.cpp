@@ -84,9 +84,9 @@ class FindBarTest : public QObject {
                                 << QStringList{QStringLiteral("SMS Messages (2)"),
                                                QStringLiteral("Phone Call Logs (2)")}
                                 << QStringLiteral("4 matches");
-        QTest::newRow("case and label") << QStringLiteral("OMAR")
-                                        << QStringList{QStringLiteral("Phone Call Logs (1)")}
-                                        << QStringLiteral("1 match");
+        QTest::newRow("case and label")
+            << QStringLiteral("OMAR") << QStringList{QStringLiteral("Phone Call Logs (1)")}
+            << QStringLiteral("1 match");
         QTest::newRow("Arabic") << QString::fromUtf8("\xD8\xB3\xD9\x84\xD9\x85\xD9\x89")
                                 << QStringList{QStringLiteral("Address Book - All (1)"),
                                                QStringLiteral("Address Book (1)")}

@@ -27,9 +27,9 @@ ByteVector Utf16Be(std::u16string_view text);
 // offsets: a type-1 field whose data (body bytes 9-54) start with the direction byte (0 sent,
 // 1 received) and hold `sentMs` at body bytes 22-27 and `receivedMs` at 30-35, each a 6-byte
 // little-endian count of milliseconds since 1970 (readers take bytes 22-27 of a received message
-// as its receive time: the generated received messages keep their bytes as they always were); then a type-9 and a type-11 field
-// (body bytes 55-72). From body byte 73 come the number (type 2: four zero bytes, the digits,
-// a closing zero) and the text (type 4), then a type-7 field of flags.
+// as its receive time: the generated received messages keep their bytes as they always were); then
+// a type-9 and a type-11 field (body bytes 55-72). From body byte 73 come the number (type 2: four
+// zero bytes, the digits, a closing zero) and the text (type 4), then a type-7 field of flags.
 ByteVector SmsFields(bool sent, std::uint64_t sentMs, std::uint64_t receivedMs,
                      std::string_view number, const ByteVector& textData);
 

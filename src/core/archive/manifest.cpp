@@ -87,8 +87,8 @@ Result<Manifest> ParseManifest(std::string_view xml) {
         if (XML_Parse(parser.get(), xml.data() + at, static_cast<int>(n), last) ==
             XML_STATUS_ERROR) {
             if (state.sawEntity) return Failure{"it defines entities"};
-            return Failure{"line " + std::to_string(XML_GetCurrentLineNumber(parser.get())) +
-                           ": " + XML_ErrorString(XML_GetErrorCode(parser.get()))};
+            return Failure{"line " + std::to_string(XML_GetCurrentLineNumber(parser.get())) + ": " +
+                           XML_ErrorString(XML_GetErrorCode(parser.get()))};
         }
         at += n;
     } while (at < xml.size());

@@ -17,9 +17,9 @@
 namespace orrelin {
 
 struct ManifestDatabase {
-    std::string uid;                         // as written; its records are in Databases/<uid>.dat
+    std::string uid;                           // as written; its records are in Databases/<uid>.dat
     std::optional<std::uint64_t> recordCount;  // nothing when absent or not a number
-    std::string name;                        // the element's text, UTF-8
+    std::string name;                          // the element's text, UTF-8
 };
 
 struct Manifest {

@@ -71,7 +71,8 @@ BookmarkRecord DecodeBookmark(const IpdImage& image, RecordSpan span,
     Bytes fields = RecordFields(*body);
     record.type = SmallNumber(FindField(fields, kBookmarkType));
     record.items = DecodeBookmarkItems(FindField(fields, kBookmarkItems), context.text);
-    record.url = EightBitText(BookmarkUrlBytes(FindField(fields, kBookmarkUrl)), true, context.text);
+    record.url =
+        EightBitText(BookmarkUrlBytes(FindField(fields, kBookmarkUrl)), true, context.text);
     return record;
 }
 

@@ -20,8 +20,8 @@ std::string TagName(std::string_view tag) {
     std::size_t i = 0;
     if (i < tag.size() && tag[i] == '/') ++i;
     std::string name;
-    while (i < tag.size() && ((tag[i] >= 'a' && tag[i] <= 'z') || (tag[i] >= 'A' && tag[i] <= 'Z') ||
-                              (tag[i] >= '0' && tag[i] <= '9')))
+    while (i < tag.size() && ((tag[i] >= 'a' && tag[i] <= 'z') ||
+                              (tag[i] >= 'A' && tag[i] <= 'Z') || (tag[i] >= '0' && tag[i] <= '9')))
         name += Lower(tag[i++]);
     return name;
 }
@@ -41,8 +41,12 @@ std::optional<std::pair<char32_t, std::size_t>> Reference(std::string_view html,
     const std::size_t end = html.find(';', at);
     if (end == std::string_view::npos || end - at > 10) return std::nullopt;
     const std::string_view name = html.substr(at, end - at);
-    static constexpr std::array<std::pair<std::string_view, char32_t>, 6> kNamed{{
-        {"amp", U'&'}, {"lt", U'<'}, {"gt", U'>'}, {"quot", U'"'}, {"apos", U'\''}, {"nbsp", U' '}}};
+    static constexpr std::array<std::pair<std::string_view, char32_t>, 6> kNamed{{{"amp", U'&'},
+                                                                                  {"lt", U'<'},
+                                                                                  {"gt", U'>'},
+                                                                                  {"quot", U'"'},
+                                                                                  {"apos", U'\''},
+                                                                                  {"nbsp", U' '}}};
     for (const auto& [n, c] : kNamed) {
         if (name == n) return std::pair{c, name.size() + 1};
     }

@@ -49,7 +49,8 @@ void DecodeNetworkBlock(Bytes block, ServiceBookFields& out, const TextOptions& 
     if (Bytes d = FindField(block, kNetworkName); !d.empty()) {
         v[sb_slot::kNetworkName] = EightBitText(d, true, text);
     }
-    if (Bytes d = FindField(block, kApn); !d.empty()) v[sb_slot::kApn] = EightBitText(d, true, text);
+    if (Bytes d = FindField(block, kApn); !d.empty())
+        v[sb_slot::kApn] = EightBitText(d, true, text);
     if (Bytes d = FindField(block, kQos); !d.empty()) {
         std::string qos;
         for (std::uint8_t b : Slice(d, 0, 5)) {
@@ -120,10 +121,14 @@ ServiceBookFields DecodeServiceBook(const IpdImage& image, RecordSpan span,
     Bytes fields = RecordFields(*body);
     auto& v = out.values;
 
-    if (Bytes d = FindField(fields, kName); !d.empty()) v[sb_slot::kName] = EightBitText(d, true, text);
-    if (Bytes d = FindField(fields, kUid); !d.empty()) v[sb_slot::kUid] = EightBitText(d, true, text);
-    if (Bytes d = FindField(fields, kCid); !d.empty()) v[sb_slot::kCid] = EightBitText(d, true, text);
-    if (Bytes d = FindField(fields, kUserId); !d.empty()) v[sb_slot::kUserId] = Decimal(SmallNumber(d));
+    if (Bytes d = FindField(fields, kName); !d.empty())
+        v[sb_slot::kName] = EightBitText(d, true, text);
+    if (Bytes d = FindField(fields, kUid); !d.empty())
+        v[sb_slot::kUid] = EightBitText(d, true, text);
+    if (Bytes d = FindField(fields, kCid); !d.empty())
+        v[sb_slot::kCid] = EightBitText(d, true, text);
+    if (Bytes d = FindField(fields, kUserId); !d.empty())
+        v[sb_slot::kUserId] = Decimal(SmallNumber(d));
     if (Bytes d = FindField(fields, kDescription); !d.empty()) {
         v[sb_slot::kDescription] = EightBitText(d, true, text);
     }

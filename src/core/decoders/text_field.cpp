@@ -1,10 +1,10 @@
 #include "decoders/text_field.h"
 
+#include "ipd/fields.h"
 #include "text/ascii_run.h"
 #include "text/codepage.h"
-#include "text/utf16.h"
-#include "ipd/fields.h"
 #include "text/single_byte.h"
+#include "text/utf16.h"
 
 namespace orrelin {
 namespace {

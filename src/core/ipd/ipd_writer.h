@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "base/result.h"
+#include "io/progress.h"
 #include "ipd/byte_reader.h"
 #include "ipd/ipd_bytes.h"
 #include "ipd/ipd_format.h"
-#include "io/progress.h"
 
 namespace orrelin {
 

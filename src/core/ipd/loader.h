@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "ipd/ipd_image.h"
 #include "io/progress.h"
+#include "ipd/ipd_image.h"
 #include "ipd/record_index.h"
 
 namespace orrelin {

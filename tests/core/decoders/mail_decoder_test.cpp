@@ -124,8 +124,8 @@ TEST(DecodeMail, SixteenBitSubjectAndBody) {
 TEST(HtmlBodyStart, FindsTheDocumentBehindOtherData) {
     struct Case {
         const char* what;
-        std::size_t lead;       // bytes of other data, holding a "<" at byte 10
-        std::string html;       // what follows them
+        std::size_t lead;  // bytes of other data, holding a "<" at byte 10
+        std::string html;  // what follows them
         std::optional<std::size_t> start;
     };
     const Case cases[] = {
@@ -179,8 +179,8 @@ TEST(DecodeBookmark, BothLayoutsOfTheItems) {
     FieldList f;
     f.add(kBookmarkType, {2})
         .add(kBookmarkItems, cases[0].items)
-        .add(kBookmarkUrl, {0, 18, 'h', 't', 't', 'p', ':', '/', '/', 'e', 'x', 'a', 'm', 'p',
-                            'l', 'e', '.', 'o', 'r', 'g'});
+        .add(kBookmarkUrl, {0,   18,  'h', 't', 't', 'p', ':', '/', '/', 'e',
+                            'x', 'a', 'm', 'p', 'l', 'e', '.', 'o', 'r', 'g'});
     RecordImage r = FieldsImage(f);
     BookmarkRecord b = DecodeBookmark(r.image, r.span, kContext);
     EXPECT_EQ(b.type, 2);

@@ -85,7 +85,9 @@ TEST(SixteenBitText, ZeroThenUtf8IsToldFromUtf16ByItsBytes) {
         {"UTF-8, even count", {0, 'J', 'o', 'h', 'n'}, true, "John"},
         {"UTF-8, odd count", {0, 'A', 'n', 'n'}, true, "Ann"},
         {"UTF-8 Cyrillic", {0, 0xD0, 0x9F, 0xD1, 0x80}, true, "Пр"},
-        {"UTF-8 with line breaks and closing zeros", {0, 'a', '\r', '\n', 'b', 0, 0}, true,
+        {"UTF-8 with line breaks and closing zeros",
+         {0, 'a', '\r', '\n', 'b', 0, 0},
+         true,
          "a\r\nb"},
     };
     for (const auto& c : cases) {

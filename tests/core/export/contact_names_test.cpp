@@ -17,23 +17,23 @@ struct MatchCase {
 
 // One case a way a number may be written, or may fail to match.
 constexpr MatchCase kMatchCases[] = {
-    {"+44 7700 900123", "+447700900123", true},      // blanks
-    {"+44 (7700) 900-123", "+44.7700.900123", true},  // brackets, dashes, dots
-    {"+44 7700 900123", "0044 7700 900123", true},   // 00 for +
-    {"+44 7700 900123", "07700 900123", true},       // national, trunk 0
-    {"+44 7700 900123", "7700900123", true},         // national, no trunk 0
-    {"07700 900123", "+447700900123", true},         // the other way round
-    {"+1 555 0100 22", "555010022", true},           // a one-digit country code
-    {"+961 71 555012", "71555012", true},            // a three-digit country code
-    {"+44 7700 900123", "+33 7700 900123", false},   // another country
-    {"07700 900123", "7700900123", false},           // both national: the digits differ
-    {"+44 7700 900123", "+4477009001", false},       // fewer digits
-    {"+44 12345", "12345", false},                   // too short across a country code
-    {"12345", "12345", true},                        // short numbers match exactly
+    {"+44 7700 900123", "+447700900123", true},         // blanks
+    {"+44 (7700) 900-123", "+44.7700.900123", true},    // brackets, dashes, dots
+    {"+44 7700 900123", "0044 7700 900123", true},      // 00 for +
+    {"+44 7700 900123", "07700 900123", true},          // national, trunk 0
+    {"+44 7700 900123", "7700900123", true},            // national, no trunk 0
+    {"07700 900123", "+447700900123", true},            // the other way round
+    {"+1 555 0100 22", "555010022", true},              // a one-digit country code
+    {"+961 71 555012", "71555012", true},               // a three-digit country code
+    {"+44 7700 900123", "+33 7700 900123", false},      // another country
+    {"07700 900123", "7700900123", false},              // both national: the digits differ
+    {"+44 7700 900123", "+4477009001", false},          // fewer digits
+    {"+44 12345", "12345", false},                      // too short across a country code
+    {"12345", "12345", true},                           // short numbers match exactly
     {"+44 7700 900123", "+44 7700 900123 ext", false},  // a letter
-    {"*100#", "*100#", false},                       // not a number
+    {"*100#", "*100#", false},                          // not a number
     {"+44 7700 900123", "", false},
-    {"+44+7700900123", "+447700900123", false},      // a second +
+    {"+44+7700900123", "+447700900123", false},        // a second +
     {"456789012345678", "+123456789012345678", true},  // 18 digits, 15 after the code
 };
 
@@ -153,7 +153,7 @@ TEST(MarkupText, ReadableTimesAndZones) {
     EXPECT_EQ(ReadableTime(1256601600, 0, us), "10/27/2009 12:00:00 AM");  // midnight
     EXPECT_EQ(ReadableTime(1256592300, -5.5, us), "10/26/2009 3:55:00 PM");
     EXPECT_EQ(ReadableTime(1256592300, 1e9, us), "10/26/2009 9:25:00 PM");  // no such zone
-    EXPECT_EQ(ReadableTime(253402300800, 0, us), "");                        // past 9999
+    EXPECT_EQ(ReadableTime(253402300800, 0, us), "");                       // past 9999
     EXPECT_EQ(ZoneName(0), "UTC");
     EXPECT_EQ(ZoneName(3), "UTC+3");
     EXPECT_EQ(ZoneName(-5.5), "UTC-5:30");

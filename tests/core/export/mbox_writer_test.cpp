@@ -51,12 +51,15 @@ TEST(MboxWriter, HeadersOfEachShape) {
          "From ann@example.org Mon Mar 15 08:00:00 2010\n"},
         {"date header", [](MailRecord& m) { m.dateUtc = 1268640000; },
          "Date: Mon, 15 Mar 2010 08:00:00 +0000\n"},
-        {"non-ASCII subject",
-         [](MailRecord& m) { m.subject = "Gr\u00fc\u00dfe"; },
+        {"non-ASCII subject", [](MailRecord& m) { m.subject = "Gr\u00fc\u00dfe"; },
          "Subject: =?utf-8?B?R3LDvMOfZQ==?=\n"},
         {"quotes in a name", [](MailRecord& m) { m.from.name = "A \"B\" \\C"; },
          "From: \"A \\\"B\\\" \\\\C\" <ann@example.org>\n"},
-        {"name without address", [](MailRecord& m) { m.cc = {{"Dee", ""}}; }, "Cc: \"Dee\":;\n"},
+        {"name without address",
+         [](MailRecord& m) {
+             m.cc = {{"Dee", ""}};
+         },
+         "Cc: \"Dee\":;\n"},
         {"sender without from",
          [](MailRecord& m) {
              m.sender = m.from;
@@ -146,9 +149,11 @@ TEST(MboxWriter, PythonReadsEveryMessage) {
     longLines.plainBody = std::string(2000, 'y') + "\n>From z\n";
     AppendMboxMessage(mbox, longLines);
 
-    const std::string script = "import runpy, sys\nsys.argv = ['check', sys.argv[1], '--json']\n"
-                               "runpy.run_path('" ORRELIN_SOURCE_DIR "/scripts/check-mbox.py',"
-                               " run_name='__main__')\n";
+    const std::string script =
+        "import runpy, sys\nsys.argv = ['check', sys.argv[1], '--json']\n"
+        "runpy.run_path('" ORRELIN_SOURCE_DIR
+        "/scripts/check-mbox.py',"
+        " run_name='__main__')\n";
     auto out = testing::RunPython(script, mbox);
     ASSERT_TRUE(out);
     for (const char* part : {

@@ -29,9 +29,9 @@ struct NamedInput {
 constexpr NamedInput kNamedInputs[] = {
     {"regressions", "servicebook-rebuild-changes.ipd"},  // a network name of a line feed alone
     {"regressions", "servicebook-rebuild-drops-lone-port.ipd"},  // a ports field of one port
-    {"seeds", "damage-empty-record.ipd"},                // a record of length 0
-    {"seeds", "damage-filler-first.ipd"},                // a filler block where a record belongs
-    {"seeds", "damage-truncated.ipd"},                   // a file cut short inside a record
+    {"seeds", "damage-empty-record.ipd"},                        // a record of length 0
+    {"seeds", "damage-filler-first.ipd"},  // a filler block where a record belongs
+    {"seeds", "damage-truncated.ipd"},     // a file cut short inside a record
 };
 
 // Runs the exercise on every file of the folder (hidden ones such as .keep aside) and returns

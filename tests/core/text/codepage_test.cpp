@@ -90,8 +90,7 @@ TEST(CodePage, Utf8DecodesToTheCodePointOfEachWellFormedSequence) {
         std::size_t length;
     };
     for (const Case& c : {Case{"A", U'A', 1}, Case{"\xC3\xA9", 0xE9, 2},
-                          Case{"\xE4\xB8\x96x", 0x4E16, 3},
-                          Case{"\xF0\x9F\x98\x80", 0x1F600, 4}}) {
+                          Case{"\xE4\xB8\x96x", 0x4E16, 3}, Case{"\xF0\x9F\x98\x80", 0x1F600, 4}}) {
         auto decoded = DecodeUtf8(c.text);
         ASSERT_TRUE(decoded) << c.text;
         EXPECT_EQ(decoded->code, c.code) << c.text;
@@ -106,8 +105,7 @@ TEST(CodePage, Utf8ReachesPage1256OnlyWhenWellFormedAndHeldThere) {
     // One case per way to fail: overlong forms (of "A" and "/"), a surrogate, a cut sequence,
     // a stray continuation byte, a character the page lacks, one beyond 16 bits.
     for (const char* refused : {"\xC1\x81", "\xC0\xAF", "\xE0\x80\xAF", "\xF0\x80\x80\xC1",
-                                "\xED\xA0\x80", "x\xD8", "\x80", "\xC3\xB1",
-                                "\xF0\x9F\x98\x80"}) {
+                                "\xED\xA0\x80", "x\xD8", "\x80", "\xC3\xB1", "\xF0\x9F\x98\x80"}) {
         EXPECT_FALSE(Utf8ToCp1256(refused)) << testing::PrintToString(std::string(refused));
     }
 }
