@@ -12,8 +12,8 @@
 #include "core/export/python_run.h"
 #include "decoders/record_fields.h"
 #include "export/export_engine.h"
-#include "kinds/record_kinds.h"
 #include "ipd/loader.h"
+#include "kinds/record_kinds.h"
 
 namespace orrelin {
 namespace {
@@ -51,7 +51,7 @@ class StandardExport : public ::testing::Test {
         return tree.child(tree.databaseNode(db), row);
     }
     ExportRun Run(ExportFormat format, ExportScope scope, std::optional<NodeId> node,
-                    std::string* out) const {
+                  std::string* out) const {
         ExportRequest request;
         request.format = format;
         request.scope = scope;
@@ -103,16 +103,14 @@ TEST_F(StandardExport, EachFormatTakesItsOwnKindsFromEachScope) {
 
     // One database and one record of a kind the format takes.
     out.clear();
-    EXPECT_EQ(
-        Run(ExportFormat::Json, ExportScope::Database, tree.databaseNode(kSms), &out).records,
-        2u);
+    EXPECT_EQ(Run(ExportFormat::Json, ExportScope::Database, tree.databaseNode(kSms), &out).records,
+              2u);
     out.clear();
     EXPECT_EQ(Run(ExportFormat::Json, ExportScope::Record, Record(kServiceBook, 0), &out).records,
               1u);
     EXPECT_NE(out.find("\"name\":\"Browser\""), std::string::npos);
     out.clear();
-    EXPECT_EQ(Run(ExportFormat::VCard, ExportScope::Record, Record(kAddress, 0), &out).records,
-              1u);
+    EXPECT_EQ(Run(ExportFormat::VCard, ExportScope::Record, Record(kAddress, 0), &out).records, 1u);
 
     // A scope with nothing of the format's kind still gives a whole, empty document.
     EXPECT_EQ(Render(ExportFormat::VCard, ExportScope::Record, Record(kMemos, 0)), "");
@@ -124,8 +122,7 @@ TEST_F(StandardExport, EachFormatTakesItsOwnKindsFromEachScope) {
     const std::string emptyJson = "{\"file\":\"/backups/a.ipd\",\"databases\":[]}\n";
     EXPECT_EQ(Render(ExportFormat::Json, ExportScope::Record, std::nullopt), emptyJson);
     // A database node for one record, a record node for one database, a node out of range.
-    EXPECT_EQ(Render(ExportFormat::Json, ExportScope::Record, tree.databaseNode(kSms)),
-              emptyJson);
+    EXPECT_EQ(Render(ExportFormat::Json, ExportScope::Record, tree.databaseNode(kSms)), emptyJson);
     EXPECT_EQ(Render(ExportFormat::Json, ExportScope::Database, Record(kSms, 0)), emptyJson);
     EXPECT_EQ(Render(ExportFormat::Json, ExportScope::File, NodeId{9999}).size() > 1000, true);
     EXPECT_EQ(Render(ExportFormat::Json, ExportScope::Record, NodeId{9999}), emptyJson);
@@ -251,8 +248,8 @@ TEST_F(StandardFiles, NamedWithTheFormatsExtensionAndNeverOverAnEarlierExport) {
     when.tm_hour = 4;
     when.tm_min = 5;
     when.tm_sec = 9;
-    for (ExportFormat format : {ExportFormat::Json, ExportFormat::Json, ExportFormat::VCard,
-                                  ExportFormat::ICalendar}) {
+    for (ExportFormat format :
+         {ExportFormat::Json, ExportFormat::Json, ExportFormat::VCard, ExportFormat::ICalendar}) {
         ExportRequest request;
         request.format = format;
         ExportResult result =
@@ -282,8 +279,7 @@ TEST_F(StandardFiles, ACancelledOrFailedExportLeavesNothingBehind) {
     EXPECT_EQ(cancelled.status, ExportStatus::Cancelled);
     EXPECT_TRUE(Names().empty());
 
-    ExportResult failed =
-        ExportToFile(tree, request, (folder / "gone" / "out.json").string());
+    ExportResult failed = ExportToFile(tree, request, (folder / "gone" / "out.json").string());
     EXPECT_EQ(failed.status, ExportStatus::Failed);
     EXPECT_FALSE(failed.error.empty());
     EXPECT_TRUE(Names().empty());
@@ -292,6 +288,32 @@ TEST_F(StandardFiles, ACancelledOrFailedExportLeavesNothingBehind) {
     EXPECT_EQ(written.status, ExportStatus::Written);
     EXPECT_EQ(written.records, 3000u);
     EXPECT_EQ(Names(), std::vector<std::string>{"out.json"});
+}
+
+// What the window (counting every format) and the page (counting the Unicode ones) say.
+TEST(ClosingMessage, CountsAndWarnsAsEachFrontEndSays) {
+    struct Case {
+        ExportFormat format;
+        std::uint64_t records;
+        bool countEveryFormat;
+        const char* tail;
+        bool warns;
+    };
+    const Case cases[] = {
+        {ExportFormat::Csv, 0, false, "", false},
+        {ExportFormat::Text, 1, true, "\n1 record written.", false},
+        {ExportFormat::Json, 2, false, "\n2 records written.", false},
+        {ExportFormat::Mbox, 0, false,
+         "\n0 records written.\nThe chosen records hold nothing for mbox: the file holds an "
+         "empty document.",
+         true},
+    };
+    for (const Case& c : cases) {
+        const ExportClosing closing =
+            ClosingMessage("a.out", c.format, c.records, c.countEveryFormat);
+        EXPECT_EQ(closing.text, std::string("Export to: a.out is complete.") + c.tail);
+        EXPECT_EQ(closing.warns, c.warns);
+    }
 }
 
 }  // namespace
