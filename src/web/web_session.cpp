@@ -292,12 +292,7 @@ SavedFile Session::exportFile(std::size_t format, int scope, std::optional<NodeI
         return saved;
     }
     saved.name = FileNameOfPath(ExportFileName(tree.path(), info.format, LocalTimeNow()));
-    saved.message = CompletionText(saved.name);
-    if (info.unicode) {
-        saved.message += "\n" + RecordsWrittenText(records);
-        const std::string warning = EmptyExportWarning(info.format, records);
-        if (!warning.empty()) saved.message += "\n" + warning;
-    }
+    saved.message = ClosingMessage(saved.name, info.format, records, false).text;
     return saved;
 }
 

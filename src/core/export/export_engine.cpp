@@ -1,5 +1,6 @@
 #include "export/export_engine.h"
 
+#include <cctype>
 #include <ctime>
 #include <thread>
 #include <vector>
@@ -337,6 +338,19 @@ std::string EmptyExportWarning(ExportFormat format, std::uint64_t records) {
     if (records > 0 || !info.unicode) return {};
     return "the chosen records hold nothing for " + std::string(info.name) +
            ": the file holds an empty document";
+}
+
+ExportClosing ClosingMessage(std::string_view path, ExportFormat format, std::uint64_t records,
+                             bool countEveryFormat) {
+    ExportClosing closing{CompletionText(path)};
+    if (!countEveryFormat && !InfoOf(format).unicode) return closing;
+    closing.text += "\n" + RecordsWrittenText(records);
+    std::string warning = EmptyExportWarning(format, records);
+    if (warning.empty()) return closing;
+    warning[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(warning[0])));
+    closing.text += "\n" + warning + ".";
+    closing.warns = true;
+    return closing;
 }
 
 }  // namespace orrelin

@@ -98,4 +98,14 @@ std::string RecordsWrittenText(std::uint64_t records);
 // hold their banners and headings.
 std::string EmptyExportWarning(ExportFormat format, std::uint64_t records);
 
+// What a front end says once an export of `records` records in `format` went to `path`, a line
+// each: the completion text, the count and, when there is one, the warning as a sentence. The
+// text and CSV files are not counted unless `countEveryFormat`.
+struct ExportClosing {
+    std::string text;
+    bool warns = false;
+};
+ExportClosing ClosingMessage(std::string_view path, ExportFormat format, std::uint64_t records,
+                             bool countEveryFormat);
+
 }  // namespace orrelin

@@ -206,16 +206,9 @@ void ExportPanel::runExport(ExportFormat format) {
     switch (result.status) {
         case ExportStatus::Written: {
             lastWritten_ = shownPath;
-            QString text = QString::fromStdString(CompletionText(result.path) + "\n" +
-                                                  RecordsWrittenText(result.records));
-            const std::string warning = EmptyExportWarning(format, result.records);
-            if (!warning.empty()) {
-                QString said = QString::fromStdString(warning);
-                said[0] = said[0].toUpper();
-                text += QStringLiteral("\n") + said + QStringLiteral(".");
-            }
-            messages_.show(window(), warning.empty() ? MessageIcon::None : MessageIcon::Warning,
-                           kApplicationTitle, text);
+            const ExportClosing closing = ClosingMessage(result.path, format, result.records, true);
+            messages_.show(window(), closing.warns ? MessageIcon::Warning : MessageIcon::None,
+                           kApplicationTitle, QString::fromStdString(closing.text));
             break;
         }
         case ExportStatus::Failed:

@@ -290,5 +290,31 @@ TEST_F(StandardFiles, ACancelledOrFailedExportLeavesNothingBehind) {
     EXPECT_EQ(Names(), std::vector<std::string>{"out.json"});
 }
 
+// What the window (counting every format) and the page (counting the Unicode ones) say.
+TEST(ClosingMessage, CountsAndWarnsAsEachFrontEndSays) {
+    struct Case {
+        ExportFormat format;
+        std::uint64_t records;
+        bool countEveryFormat;
+        const char* tail;
+        bool warns;
+    };
+    const Case cases[] = {
+        {ExportFormat::Csv, 0, false, "", false},
+        {ExportFormat::Text, 1, true, "\n1 record written.", false},
+        {ExportFormat::Json, 2, false, "\n2 records written.", false},
+        {ExportFormat::Mbox, 0, false,
+         "\n0 records written.\nThe chosen records hold nothing for mbox: the file holds an "
+         "empty document.",
+         true},
+    };
+    for (const Case& c : cases) {
+        const ExportClosing closing =
+            ClosingMessage("a.out", c.format, c.records, c.countEveryFormat);
+        EXPECT_EQ(closing.text, std::string("Export to: a.out is complete.") + c.tail);
+        EXPECT_EQ(closing.warns, c.warns);
+    }
+}
+
 }  // namespace
 }  // namespace orrelin
