@@ -1,7 +1,13 @@
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <deque>
+#include <future>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "base/cores.h"
 #include "base/paths.h"
 #include "browser/tree_keys.h"
 #include "cli/cli_support.h"
@@ -63,24 +69,39 @@ void AppendRecordLine(std::string& line, const IpdImage& image, const DatabaseNo
     line.push_back('\n');
 }
 
-// The tree in pre-order, one node a line: the root (the path as given); each database node as
-// key TAB name; each record node as TAB span TAB image TAB label. After a complete walk, an
-// empty line, the file name and the counts line. With text.unicode, database names and labels
-// are read in full Unicode (8-bit texts through text.eightBitPage).
-template <LabelForm Form>
-bool WriteTree(const OpenedBackup& backup, const std::string& path, const TextOptions& text) {
-    const RecordIndex& index = backup.index;
-    const std::uint8_t* image = backup.image.bytes().data();
-    // One buffer, written out whenever it holds about the flush size. A database's records lie
-    // scattered over the file (the databases' records are interleaved), so the next ones are
-    // fetched early.
-    constexpr std::size_t kAhead = 4;
-    std::string out;
-    out.reserve(kFlushSize + 4096);
-    AppendUtf8Line(out, index.rootText);
-    out.push_back('\n');
+// A run of one database's records, rendered apart from the others: the database's own line
+// first when the run is its first.
+struct Piece {
+    std::size_t database = 0;
+    std::size_t first = 0;
+    std::size_t last = 0;
+    bool head = false;
+};
+
+// Records a piece holds: small enough that both cores stay busy, large enough that handing
+// pieces over costs nothing to speak of.
+constexpr std::size_t kPieceRecords = 8192;
+
+std::vector<Piece> PiecesOf(const RecordIndex& index) {
+    std::vector<Piece> pieces;
     for (std::size_t i = 0; i < index.databases.size(); ++i) {
-        const DatabaseNode& database = index.databases[i];
+        const std::size_t rows = index.databases[i].records.size();
+        pieces.push_back({i, 0, std::min(rows, kPieceRecords), true});
+        for (std::size_t first = kPieceRecords; first < rows; first += kPieceRecords)
+            pieces.push_back({i, first, std::min(rows, first + kPieceRecords), false});
+    }
+    return pieces;
+}
+
+// Each database node as key TAB name; each record node as TAB span TAB image TAB label. With
+// text.unicode, database names and labels are read in full Unicode (8-bit texts through
+// text.eightBitPage).
+template <LabelForm Form>
+void RenderPiece(std::string& out, const OpenedBackup& backup, const Piece& piece,
+                 const TextOptions& text) {
+    const RecordIndex& index = backup.index;
+    const DatabaseNode& database = index.databases[piece.database];
+    if (piece.head) {
         out += DatabaseKey(database);
         out.push_back('\t');
         if constexpr (Form == LabelForm::Unicode) {
@@ -89,18 +110,73 @@ bool WriteTree(const OpenedBackup& backup, const std::string& path, const TextOp
             AppendSingleByteLine(out, database.name());
         }
         out.push_back('\n');
-        const std::vector<std::uint32_t>& rows = database.records;
-        for (std::size_t row = 0; row < rows.size(); ++row) {
-            if (row + kAhead < rows.size()) {
-                __builtin_prefetch(image + index.records[rows[row + kAhead]].span.start);
-            }
-            AppendRecordLine<Form>(out, backup.image, database, index.records[rows[row]], text);
-            if (out.size() >= kFlushSize) {
-                if (!WriteOut(out)) return false;
-                out.clear();
-            }
-        }
     }
+    // A database's records lie scattered over the file (the databases' records are
+    // interleaved), so the next ones are fetched early.
+    constexpr std::size_t kAhead = 4;
+    const std::uint8_t* image = backup.image.bytes().data();
+    const std::vector<std::uint32_t>& rows = database.records;
+    for (std::size_t row = piece.first; row < piece.last; ++row) {
+        if (row + kAhead < piece.last) {
+            __builtin_prefetch(image + index.records[rows[row + kAhead]].span.start);
+        }
+        AppendRecordLine<Form>(out, backup.image, database, index.records[rows[row]], text);
+    }
+}
+
+// The pieces rendered in order and handed to `write`, on the calling thread alone or, where
+// there are several cores, each on a thread of its own a few pieces ahead of the writing.
+template <LabelForm Form, typename Write>
+bool RenderPieces(const OpenedBackup& backup, const TextOptions& text, Write&& write) {
+    const std::vector<Piece> pieces = PiecesOf(backup.index);
+    auto render = [&](const Piece& piece) {
+        std::string out;
+        out.reserve((piece.last - piece.first) * 48 + 256);
+        RenderPiece<Form>(out, backup, piece, text);
+        return out;
+    };
+    const unsigned cores = UsableCores();
+    if (cores <= 1) {
+        for (const Piece& piece : pieces) {
+            if (!write(render(piece))) return false;
+        }
+        return true;
+    }
+    // Futures of std::async wait for their work when destroyed, so an early return leaves
+    // nothing running.
+    std::deque<std::future<std::string>> ahead;
+    std::size_t next = 0;
+    auto launch = [&] { ahead.push_back(std::async(std::launch::async, render, pieces[next++])); };
+    while (next < pieces.size() && ahead.size() < 2 * std::size_t{cores})
+        launch();
+    while (!ahead.empty()) {
+        std::string bytes = ahead.front().get();
+        ahead.pop_front();
+        if (next < pieces.size()) launch();
+        if (!write(std::move(bytes))) return false;
+    }
+    return true;
+}
+
+// The tree in pre-order, one node a line: the root (the path as given), then the databases
+// and their records (RenderPiece). After a complete walk, an empty line, the file name and the
+// counts line.
+template <LabelForm Form>
+bool WriteTree(const OpenedBackup& backup, const std::string& path, const TextOptions& text) {
+    const RecordIndex& index = backup.index;
+    // One buffer, written out whenever it holds about the flush size.
+    std::string out;
+    out.reserve(kFlushSize + 4096);
+    AppendUtf8Line(out, index.rootText);
+    out.push_back('\n');
+    const bool written = RenderPieces<Form>(backup, text, [&](std::string&& bytes) {
+        out += bytes;
+        if (out.size() < kFlushSize) return true;
+        const bool ok = WriteOut(out);
+        out.clear();
+        return ok;
+    });
+    if (!written) return false;
     if (index.complete()) {
         out.push_back('\n');
         AppendUtf8Line(out, FileNameOfPath(path));
