@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-svg-dev libgl1-mesa-dev
     libcli11-dev libgtest-dev
     fonts-noto-core
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
     xvfb xauth
     time
     libical-dev python3-vobject python3-icalendar

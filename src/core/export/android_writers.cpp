@@ -94,8 +94,9 @@ class AndroidSmsWriter final : public AndroidWriter {
         number("type", received ? 1 : 2);
         out_ += " subject=\"null\"";
         text("body", sms[SmsRecord::Text]);
-        out_ += " toa=\"null\" sc_toa=\"null\" service_center=\"null\" read=\"1\" status=\"-1\""
-                " locked=\"0\"";
+        out_ +=
+            " toa=\"null\" sc_toa=\"null\" service_center=\"null\" read=\"1\" status=\"-1\""
+            " locked=\"0\"";
         number("date_sent", sms.sentMillis.value_or(0));
         readableDate(date);
         contactName(sms[SmsRecord::Number]);

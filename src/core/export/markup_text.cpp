@@ -106,14 +106,30 @@ void AppendMarkupText(std::string& out, std::string_view utf8, bool attribute) {
             continue;
         }
         switch (b) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&#39;"; break;
-            case '\t': out += attribute ? "&#9;" : "\t"; break;
-            case '\n': out += attribute ? "&#10;" : "\n"; break;
-            case '\r': out += attribute ? "&#13;" : "\r"; break;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&#39;";
+                break;
+            case '\t':
+                out += attribute ? "&#9;" : "\t";
+                break;
+            case '\n':
+                out += attribute ? "&#10;" : "\n";
+                break;
+            case '\r':
+                out += attribute ? "&#13;" : "\r";
+                break;
             default:
                 if (b >= 0x20 && b != 0x7F) out.push_back(static_cast<char>(b));
                 break;
@@ -135,8 +151,7 @@ std::string ReadableTime(std::int64_t unixSeconds, double offsetHours, const Dat
     std::string date = FormatDayCount(kUnixEpochDay + static_cast<double>(day), style);
     if (date.empty()) return {};
     return date + " " +
-           FormatDayCount(static_cast<double>(second) / static_cast<double>(kSecondsPerDay),
-                          style);
+           FormatDayCount(static_cast<double>(second) / static_cast<double>(kSecondsPerDay), style);
 }
 
 namespace {

@@ -11,7 +11,8 @@ namespace {
 class MboxWriter final : public ExportWriter {
   public:
     MboxWriter(const ExportHead& head, std::string& out) : head_(head), out_(out) {
-        context_.text = TextOptionsFor(head.tree.image(), TextOptions{true, head.request.eightBitPage});
+        context_.text =
+            TextOptionsFor(head.tree.image(), TextOptions{true, head.request.eightBitPage});
         context_.displayTimes = false;
     }
 

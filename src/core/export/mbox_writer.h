@@ -28,6 +28,7 @@ struct MboxOptions {
 inline constexpr std::string_view kMboxMessageIdDomain = "orrelin.invalid";
 
 // Appends one message.
-void AppendMboxMessage(std::string& out, const MailRecord& message, const MboxOptions& options = {});
+void AppendMboxMessage(std::string& out, const MailRecord& message,
+                       const MboxOptions& options = {});
 
 }  // namespace orrelin

@@ -30,8 +30,7 @@ inline constexpr std::size_t kOptionTitleIndent = 27;
 
 // Renders values of one kind of record, `values[column.slot]` for each of its columns, as a
 // text block (`csv` false) or a CSV line.
-void FormatValues(RecordKind kind, std::span<const std::string> values, bool csv,
-                  std::string& out);
+void FormatValues(RecordKind kind, std::span<const std::string> values, bool csv, std::string& out);
 
 // The CSV header of a kind: its column names joined by commas.
 std::string CsvHeader(RecordKind kind);
