@@ -168,7 +168,12 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DC
 configure=(cmake)
 # emcmake would have the configure checks' programs run by `node --experimental-wasm-threads`,
 # an option Node 20 no longer knows: every such check would fail (libzip's type sizes, say).
-[ "$target" = wasm ] && configure=(emcmake cmake "-DCMAKE_CROSSCOMPILING_EMULATOR=$(command -v node)")
+# Debian's emscripten runs its JavaScript tools with node, which finds Debian's node modules
+# (acorn) only through NODE_PATH.
+if [ "$target" = wasm ]; then
+    configure=(emcmake cmake "-DCMAKE_CROSSCOMPILING_EMULATOR=$(command -v node)")
+    export NODE_PATH=${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs
+fi
 cmake_build() {
     local name=$1 src=$2
     shift 2
@@ -224,7 +229,14 @@ cmake_build libzip "$src" "${crypto[@]}" -DENABLE_BZIP2=OFF -DENABLE_LZMA=OFF \
 # bindings, tests or documentation. Its generated sources are made by Perl scripts on the build
 # machine, so nothing of it has to run on the target.
 src=$(fetch libical3)
-cmake_build libical "$src" -DSTATIC_ONLY=ON -DSHARED_ONLY=OFF -DICAL_GLIB=OFF \
+ical=()
+if [ "$target" = wasm ]; then
+    # libical's project enables C alone, yet tests C++ warning flags whenever the C++ compiler
+    # is Clang, which emscripten's toolchain file says it is: C++ is enabled for those tests.
+    echo 'enable_language(CXX)' >"$root/enable-cxx.cmake"
+    ical=(-DCMAKE_PROJECT_INCLUDE="$root/enable-cxx.cmake")
+fi
+cmake_build libical "$src" ${ical[@]+"${ical[@]}"} -DSTATIC_ONLY=ON -DSHARED_ONLY=OFF -DICAL_GLIB=OFF \
     -DICAL_GLIB_VAPI=OFF -DGOBJECT_INTROSPECTION=OFF -DICAL_BUILD_DOCS=OFF \
     -DLIBICAL_BUILD_TESTING=OFF -DWITH_CXX_BINDINGS=OFF -DENABLE_GTK_DOC=OFF \
     -DCMAKE_DISABLE_FIND_PACKAGE_BDB=ON -DCMAKE_DISABLE_FIND_PACKAGE_ICU=ON \

@@ -168,7 +168,7 @@ Result<ChosenRecord> FindRecord(const RecordIndex& index, std::string_view datab
                        "\" (" + DatabaseKey(*node) + "), which has " + std::to_string(count) +
                        (count == 1 ? " record" : " records")};
     }
-    return ChosenRecord{node, index.records[node->records[n - 1]].span};
+    return ChosenRecord{node, index.records[node->records[static_cast<std::size_t>(n - 1)]].span};
 }
 
 void TimeZoneOption::addTo(CLI::App& command) {

@@ -68,7 +68,7 @@ bool Apply(CheckTree& tree, const Toggle& toggle, const std::string& file) {
                  " (it has " + std::to_string(database->records.size()) + ")");
         return false;
     }
-    tree.toggleCheck(tree.tree().recordNode(database->records[n - 1]));
+    tree.toggleCheck(tree.tree().recordNode(database->records[static_cast<std::size_t>(n - 1)]));
     return true;
 }
 

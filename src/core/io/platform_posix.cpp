@@ -8,6 +8,9 @@
 #include <sys/random.h>  // getrandom; getentropy on macOS
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -225,8 +228,22 @@ void AdviseLargePages(void* start, std::size_t bytes) {
 #endif
 }
 
+#ifdef __EMSCRIPTEN__
+// Emscripten's own isatty says yes for the standard streams whatever they are, so Node, where
+// the program runs, is asked; elsewhere (a page's worker) there is no terminal.
+EM_JS(int, NodeStandardErrorIsTerminal, (), {
+    if (typeof process == "object" && process.versions && process.versions.node)
+        return require("tty").isatty(2) ? 1 : 0;
+    return 0;
+});
+#endif
+
 bool StandardErrorIsTerminal() {
+#ifdef __EMSCRIPTEN__
+    return NodeStandardErrorIsTerminal() != 0;
+#else
     return ::isatty(STDERR_FILENO) != 0;
+#endif
 }
 
 void UseBinaryStandardStreams() {}
