@@ -30,20 +30,11 @@ cmake --build "$native" -j "$jobs" --target orrelin-cli ipdgen >/dev/null
 
 echo "== .bbb archives and a generated backup"
 archives=$web/test-archives
-rm -rf "$archives"
-mkdir -p "$archives"
+made=$(scripts/make-test-archives.sh "$native/tools/ipdgen" "$archives")
 inputs=()
-while read -r name options; do
-    # shellcheck disable=SC2086
-    "$native/tools/ipdgen" bbb samples/sample.ipd "$archives/$name.bbb" $options >/dev/null
-    inputs+=(--input "$archives/$name.bbb")
-done <<'LIST'
-desktop
-desktop-partly-encrypted-stored --kind partly-encrypted --store
-mac-stored --layout mac --store
-encrypted --kind encrypted
-bb10 --kind bb10
-LIST
+while read -r archive; do
+    inputs+=(--input "$archive")
+done <<<"$made"
 # A generated backup as one more input (the fewer variants): the commands of --large, each
 # started by Node, would take several minutes.
 "$native/tools/ipdgen" large "$archives/generated.ipd" --records 20000 --seed 1 >/dev/null

@@ -135,20 +135,11 @@ linux=${ORRELIN_BUILD_DIR:-build}
 [[ $linux = /* ]] || linux=$here/$linux
 cmake --build "$linux" -j "$jobs" --target orrelin-cli ipdgen >/dev/null
 archives=$dir/archives
-rm -rf "$archives"
-mkdir -p "$archives"
+made=$(scripts/make-test-archives.sh "$linux/tools/ipdgen" "$archives")
 inputs=()
-while read -r name options; do
-    # shellcheck disable=SC2086
-    "$linux/tools/ipdgen" bbb samples/sample.ipd "$archives/$name.bbb" $options >/dev/null
-    inputs+=(--input "$archives/$name.bbb")
-done <<'LIST'
-desktop
-desktop-partly-encrypted-stored --kind partly-encrypted --store
-mac-stored --layout mac --store
-encrypted --kind encrypted
-bb10 --kind bb10
-LIST
+while read -r archive; do
+    inputs+=(--input "$archive")
+done <<<"$made"
 # The Windows ipdgen writes the same archive.
 "$wine" "$dir/build/tools/ipdgen.exe" bbb samples/sample.ipd "$(winepath -w "$archives/windows.bbb")" \
     >/dev/null
