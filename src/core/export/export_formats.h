@@ -37,6 +37,7 @@ class ExportWriter;
 using WriterMaker = std::unique_ptr<ExportWriter> (*)(const ExportHead& head, std::string& out);
 
 std::unique_ptr<ExportWriter> MakeTextWriter(const ExportHead& head, std::string& out);
+std::unique_ptr<ExportWriter> MakeCsvWriter(const ExportHead& head, std::string& out);
 std::unique_ptr<ExportWriter> MakeVCardWriter(const ExportHead& head, std::string& out);
 std::unique_ptr<ExportWriter> MakeICalendarWriter(const ExportHead& head, std::string& out);
 std::unique_ptr<ExportWriter> MakeJsonWriter(const ExportHead& head, std::string& out);
@@ -90,6 +91,8 @@ struct ExportFormatInfo {
     // The version of the format's document, for a format written in more than one (the
     // command line's --vcard-version); empty for the others. Rows of one name differ in it.
     std::string_view version = {};
+    // The object name of the window's button; "export_" and the name when empty.
+    std::string_view button = {};
 };
 
 #ifdef ORRELIN_WITHOUT_LIBICAL
@@ -102,9 +105,11 @@ inline constexpr std::string_view kICalendarMissing = {};
 // clang-format off
 inline constexpr std::array<ExportFormatInfo, 12> kExportFormats{{
     {ExportFormat::Text, "txt", ".txt", "text blocks under banners", "Export to Text file", 0,
-     false, {kEveryKind & ~KindBit(RecordKind::ServiceBook)}, MakeTextWriter},
+     false, {kEveryKind & ~KindBit(RecordKind::ServiceBook)}, MakeTextWriter, false, false, {}, {},
+     "exportTextButton"},
     {ExportFormat::Csv, "csv", ".csv", "one quoted line per record", "Export to CSV file", 0,
-     false, {kEveryKind & ~KindBit(RecordKind::ServiceBook)}, MakeTextWriter},
+     false, {kEveryKind & ~KindBit(RecordKind::ServiceBook)}, MakeCsvWriter, false, false, {}, {},
+     "exportCsvButton"},
     {ExportFormat::VCard, "vcard", ".vcf", "vCard 4.0, one card per contact", "vCard", 0, true,
      {KindBits(RecordKind::Address)}, MakeVCardWriter, false, false, {}, "4.0"},
     {ExportFormat::ICalendar, "ics", ".ics", "iCalendar, appointments and tasks", "iCalendar", 0,

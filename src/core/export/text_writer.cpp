@@ -16,8 +16,8 @@ constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 class TextWriter final : public ExportWriter {
   public:
-    TextWriter(const ExportHead& head, std::string& out)
-        : head_(head), out_(out), csv_(head.request.format == ExportFormat::Csv) {}
+    TextWriter(const ExportHead& head, std::string& out, bool csv)
+        : head_(head), out_(out), csv_(csv) {}
 
     void begin() override {
         if (csv_ && head_.request.context.text.unicode) out_.append(kUtf8ByteOrderMark);
@@ -69,7 +69,11 @@ class TextWriter final : public ExportWriter {
 }  // namespace
 
 std::unique_ptr<ExportWriter> MakeTextWriter(const ExportHead& head, std::string& out) {
-    return std::make_unique<TextWriter>(head, out);
+    return std::make_unique<TextWriter>(head, out, false);
+}
+
+std::unique_ptr<ExportWriter> MakeCsvWriter(const ExportHead& head, std::string& out) {
+    return std::make_unique<TextWriter>(head, out, true);
 }
 
 }  // namespace orrelin

@@ -54,24 +54,21 @@ ExportPanel::ExportPanel(MessageBoxes& messages, SettingsStore& settings,
     }
     scopeOptions_[2]->setText(QStringLiteral("Export All"));
 
-    textButton_ = new QPushButton(Latin1(InfoOf(ExportFormat::Text).caption), this);
-    textButton_->setObjectName(QStringLiteral("exportTextButton"));
-    csvButton_ = new QPushButton(Latin1(InfoOf(ExportFormat::Csv).caption), this);
-    csvButton_->setObjectName(QStringLiteral("exportCsvButton"));
-    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
-    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
-    buttons_[static_cast<std::size_t>(ExportFormat::Text)] = textButton_;
-    buttons_[static_cast<std::size_t>(ExportFormat::Csv)] = csvButton_;
     for (const auto& info : kExportFormats) {
-        if (!info.unicode || info.panelRow < 0) continue;
+        if (info.panelRow < 0) continue;
         auto* button = new QPushButton(Latin1(info.caption), this);
-        button->setObjectName(QStringLiteral("export_") + Latin1(info.name));
+        button->setObjectName(info.button.empty() ? QStringLiteral("export_") + Latin1(info.name)
+                                                  : Latin1(info.button));
         button->setToolTip(QString::fromUtf8(info.description.data(),
                                              static_cast<qsizetype>(info.description.size())));
         connect(button, &QPushButton::clicked, this,
                 [this, format = info.format] { exportStandard(format); });
         buttons_[static_cast<std::size_t>(info.format)] = button;
     }
+    textButton_ = buttons_[static_cast<std::size_t>(ExportFormat::Text)];
+    csvButton_ = buttons_[static_cast<std::size_t>(ExportFormat::Csv)];
+    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
 
     // The version the vCard button writes, from the rows that share its name.
     vcardVersion_ = new QComboBox(this);
@@ -96,7 +93,7 @@ ExportPanel::ExportPanel(MessageBoxes& messages, SettingsStore& settings,
         QPushButton* button = buttons_[static_cast<std::size_t>(info.format)];
         if (!button) continue;
         (info.panelRow == 0 ? buttons : moreButtons)->addWidget(button);
-        if (info.format == ExportFormat::VCard) buttons->addWidget(vcardVersion_);
+        if (!info.version.empty()) buttons->addWidget(vcardVersion_);
     }
     buttons->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
@@ -104,8 +101,6 @@ ExportPanel::ExportPanel(MessageBoxes& messages, SettingsStore& settings,
     layout->addLayout(buttons);
     layout->addLayout(moreButtons);
 
-    connect(textButton_, &QPushButton::clicked, this, &ExportPanel::exportText);
-    connect(csvButton_, &QPushButton::clicked, this, &ExportPanel::exportCsv);
     connect(cancelButton_, &QPushButton::clicked, this, &ExportPanel::closePanel);
     hide();
 }
@@ -156,8 +151,9 @@ void ExportPanel::closePanel() {
     hide();
 }
 
+// A format written in more than one version is written in the one chosen beside its button.
 void ExportPanel::exportStandard(ExportFormat format) {
-    if (format == ExportFormat::VCard)
+    if (!InfoOf(format).version.empty())
         format = static_cast<ExportFormat>(vcardVersion_->currentData().toInt());
     runExport(format);
 }
