@@ -155,9 +155,10 @@ std::string Describe(const DatabaseEntry& e) {
     return e.name + " (\"" + e.listed->name + "\")";
 }
 
-// The merged name table: each distinct name once, in the order first met.
+// The merged name table: each distinct name once, in the order first met. Names are looked up
+// as strings of their bytes (only equality counts).
 struct NameTable {
-    std::map<ByteVector, std::uint16_t> index;
+    std::map<std::string, std::uint16_t> index;
     ByteVector entries;
     std::uint16_t count = 0;
 };
@@ -205,7 +206,8 @@ Status ReadHead(const ZipReader& zip, DatabaseEntry& e, NameTable& names,
         return {};
     }
     for (auto& name : local) {
-        auto [it, added] = names.index.try_emplace(name, names.count);
+        auto [it, added] =
+            names.index.try_emplace(std::string(name.begin(), name.end()), names.count);
         if (added) {
             if (names.count == kNoDatabase) return Failure{"the archive holds too many databases"};
             AppendLe16(names.entries, static_cast<std::uint16_t>(name.size()));
