@@ -188,12 +188,10 @@ int RunExport(const ExportOptions& options) {
         PrintError("cannot write " + path + ": " + result.error);
         return 2;
     }
-    if (!format->unicode) return WriteOut(CompletionText(result.path) + "\n") ? 0 : 2;
-    const std::string warning = EmptyExportWarning(format->format, result.records);
-    if (!warning.empty()) PrintWarning(warning);
-    return WriteOut(CompletionText(result.path) + "\n" + RecordsWrittenText(result.records) + "\n")
-               ? 0
-               : 2;
+    const ExportClosing closing =
+        ClosingMessage(result.path, format->format, result.records, false);
+    if (closing.warns()) PrintWarning(closing.warning);
+    return WriteOut(closing.lines + "\n") ? 0 : 2;
 }
 
 }  // namespace

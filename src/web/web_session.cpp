@@ -292,7 +292,7 @@ SavedFile Session::exportFile(std::size_t format, int scope, std::optional<NodeI
         return saved;
     }
     saved.name = FileNameOfPath(ExportFileName(tree.path(), info.format, LocalTimeNow()));
-    saved.message = ClosingMessage(saved.name, info.format, records, false).text;
+    saved.message = ClosingMessage(saved.name, info.format, records, false).text();
     return saved;
 }
 

@@ -325,14 +325,21 @@ std::string ExportFileName(std::string_view openedPath, ExportFormat format, std
     return GeneratedExportName(FolderOfPath(openedPath), when, InfoOf(format).extension);
 }
 
+namespace {
+
+// "Export to: PATH is complete."
 std::string CompletionText(std::string_view path) {
     return "Export to: " + std::string(path) + " is complete.";
 }
 
+// "1 record written.", "N records written."
 std::string RecordsWrittenText(std::uint64_t records) {
     return std::to_string(records) + (records == 1 ? " record written." : " records written.");
 }
 
+// What an export that wrote `records` records in `format` warns of, empty when nothing: a
+// Unicode format that took no record wrote an empty document. The text and CSV files always
+// hold their banners and headings.
 std::string EmptyExportWarning(ExportFormat format, std::uint64_t records) {
     const ExportFormatInfo& info = InfoOf(format);
     if (records > 0 || !info.unicode) return {};
@@ -340,17 +347,22 @@ std::string EmptyExportWarning(ExportFormat format, std::uint64_t records) {
            ": the file holds an empty document";
 }
 
+}  // namespace
+
 ExportClosing ClosingMessage(std::string_view path, ExportFormat format, std::uint64_t records,
                              bool countEveryFormat) {
-    ExportClosing closing{CompletionText(path)};
+    ExportClosing closing{CompletionText(path), {}};
     if (!countEveryFormat && !InfoOf(format).unicode) return closing;
-    closing.text += "\n" + RecordsWrittenText(records);
-    std::string warning = EmptyExportWarning(format, records);
-    if (warning.empty()) return closing;
-    warning[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(warning[0])));
-    closing.text += "\n" + warning + ".";
-    closing.warns = true;
+    closing.lines += "\n" + RecordsWrittenText(records);
+    closing.warning = EmptyExportWarning(format, records);
     return closing;
+}
+
+std::string ExportClosing::text() const {
+    if (warning.empty()) return lines;
+    std::string sentence = warning;
+    sentence[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(sentence[0])));
+    return lines + "\n" + sentence + ".";
 }
 
 }  // namespace orrelin

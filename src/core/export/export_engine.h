@@ -89,21 +89,16 @@ ExportResult ExportToFile(const BackupTree& tree, const ExportRequest& request,
 // format's extension; "_2", "_3", ... before the extension when that name is taken.
 std::string ExportFileName(std::string_view openedPath, ExportFormat format, std::tm when);
 
-// "Export to: PATH is complete."
-std::string CompletionText(std::string_view path);
-// "1 record written.", "N records written."
-std::string RecordsWrittenText(std::uint64_t records);
-// What an export that wrote `records` records in `format` warns of, empty when nothing: a
-// Unicode format that took no record wrote an empty document. The text and CSV files always
-// hold their banners and headings.
-std::string EmptyExportWarning(ExportFormat format, std::uint64_t records);
-
-// What a front end says once an export of `records` records in `format` went to `path`, a line
-// each: the completion text, the count and, when there is one, the warning as a sentence. The
-// text and CSV files are not counted unless `countEveryFormat`.
+// What a front end says once an export of `records` records in `format` went to `path`: the
+// completion text and the count, a line each (the text and CSV files are not counted unless
+// `countEveryFormat`), and the warning of an empty export, if any. The command line prints the
+// lines and warns apart; a window shows text().
 struct ExportClosing {
-    std::string text;
-    bool warns = false;
+    std::string lines;
+    std::string warning;
+    bool warns() const { return !warning.empty(); }
+    // The lines and, when there is one, the warning as a sentence of its own.
+    std::string text() const;
 };
 ExportClosing ClosingMessage(std::string_view path, ExportFormat format, std::uint64_t records,
                              bool countEveryFormat);

@@ -203,8 +203,8 @@ void ExportPanel::runExport(ExportFormat format) {
         case ExportStatus::Written: {
             lastWritten_ = shownPath;
             const ExportClosing closing = ClosingMessage(result.path, format, result.records, true);
-            messages_.show(window(), closing.warns ? MessageIcon::Warning : MessageIcon::None,
-                           kApplicationTitle, QString::fromStdString(closing.text));
+            messages_.show(window(), closing.warns() ? MessageIcon::Warning : MessageIcon::None,
+                           kApplicationTitle, QString::fromStdString(closing.text()));
             break;
         }
         case ExportStatus::Failed:

@@ -290,7 +290,8 @@ TEST_F(StandardFiles, ACancelledOrFailedExportLeavesNothingBehind) {
     EXPECT_EQ(Names(), std::vector<std::string>{"out.json"});
 }
 
-// What the window (counting every format) and the page (counting the Unicode ones) say.
+// What the window (counting every format) and the page and the command line (counting the
+// Unicode ones) say.
 TEST(ClosingMessage, CountsAndWarnsAsEachFrontEndSays) {
     struct Case {
         ExportFormat format;
@@ -311,8 +312,8 @@ TEST(ClosingMessage, CountsAndWarnsAsEachFrontEndSays) {
     for (const Case& c : cases) {
         const ExportClosing closing =
             ClosingMessage("a.out", c.format, c.records, c.countEveryFormat);
-        EXPECT_EQ(closing.text, std::string("Export to: a.out is complete.") + c.tail);
-        EXPECT_EQ(closing.warns, c.warns);
+        EXPECT_EQ(closing.text(), std::string("Export to: a.out is complete.") + c.tail);
+        EXPECT_EQ(closing.warns(), c.warns);
     }
 }
 
