@@ -40,7 +40,9 @@ std::string AddressOf(std::string_view person) {
 
 // Eight lead bytes, the name, 0, the address, 0.
 ByteVector AddressData(std::string_view name, std::string_view address) {
-    ByteVector data{0, 0, 0, 0, 1, 0, 0, 0};
+    ByteVector data;
+    data.reserve(10 + name.size() + address.size());
+    data.assign({0, 0, 0, 0, 1, 0, 0, 0});
     data.insert(data.end(), name.begin(), name.end());
     data.push_back(0);
     data.insert(data.end(), address.begin(), address.end());
@@ -118,8 +120,10 @@ ByteVector BookmarkFields(std::uint64_t n) {
     item(id, perItem);
     item(name, perItem);
     item(folder, perItem);
-    ByteVector urlData{static_cast<std::uint8_t>(url.size() >> 8),
-                       static_cast<std::uint8_t>(url.size() & 0xFF)};
+    ByteVector urlData;
+    urlData.reserve(2 + url.size());
+    urlData.push_back(static_cast<std::uint8_t>(url.size() >> 8));
+    urlData.push_back(static_cast<std::uint8_t>(url.size() & 0xFF));
     urlData.insert(urlData.end(), url.begin(), url.end());
     FieldList f;
     f.add(1, {static_cast<std::uint8_t>(n % 2)}).add(17, items).add(18, urlData);

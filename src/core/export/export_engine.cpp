@@ -353,7 +353,8 @@ ExportClosing ClosingMessage(std::string_view path, ExportFormat format, std::ui
                              bool countEveryFormat) {
     ExportClosing closing{CompletionText(path), {}};
     if (!countEveryFormat && !InfoOf(format).unicode) return closing;
-    closing.lines += "\n" + RecordsWrittenText(records);
+    closing.lines += '\n';
+    closing.lines += RecordsWrittenText(records);
     closing.warning = EmptyExportWarning(format, records);
     return closing;
 }

@@ -39,8 +39,9 @@ std::uint64_t NumberKey(std::string_view number) {
 // The key of a number NumberKey gives none: its digits, or the text itself.
 std::string OtherKey(std::string_view number) {
     const auto read = ReadDialledNumber(number);
-    if (!read) return "=" + std::string(number);
-    return (read->international ? "+" : "") + read->digits;
+    std::string key(read ? (read->international ? "+" : "") : "=");
+    key += read ? std::string_view(read->digits) : number;
+    return key;
 }
 
 // Room for n values, backed by large pages where the system has them: a large array is

@@ -1,5 +1,6 @@
 #include "kinds/record_kinds.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "decoders/browser_decoder.h"
@@ -24,6 +25,7 @@ namespace {
 template <std::size_t N>
 void TakeTexts(std::array<std::string, N>& texts, std::size_t count, RecordValues& out) {
     static_assert(N <= RecordValues::kMaxSlots);
+    count = std::min(count, N);
     for (std::size_t i = 0; i < count; ++i)
         out.texts[i] = std::move(texts[i]);
     out.count = count;
