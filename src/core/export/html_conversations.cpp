@@ -231,6 +231,98 @@ void WriteInTurns(std::size_t count, std::string& out, Write write, Written writ
     helper.join();
 }
 
+// A database's noted messages in tree order. Each row is noted once: where the rows run
+// without a gap (the whole database, one record), each goes straight to its place.
+void PutInTreeOrder(std::vector<NotedMessage>& mine) {
+    std::uint32_t firstRow = UINT32_MAX;
+    std::uint32_t lastRow = 0;
+    for (const NotedMessage& noted : mine) {
+        firstRow = std::min(firstRow, noted.row);
+        lastRow = std::max(lastRow, noted.row);
+    }
+    if (!mine.empty() && lastRow - firstRow + 1 == mine.size()) {
+        std::vector<NotedMessage> placed;
+        ReserveLarge(placed, mine.size());
+        placed.resize(mine.size());
+        for (const NotedMessage& noted : mine)
+            placed[noted.row - firstRow] = noted;
+        mine.swap(placed);
+    } else {
+        std::sort(mine.begin(), mine.end(),
+                  [](const NotedMessage& a, const NotedMessage& b) { return a.row < b.row; });
+    }
+}
+
+struct Grouped {
+    std::vector<Conversation> conversations;
+    std::vector<Message> messages;  // conversation by conversation
+};
+
+// Each message's conversation, numbered as their numbers first appear (`mine` in tree order),
+// and the messages conversation by conversation, each in time order (equal times in tree
+// order).
+Grouped GroupConversations(const ExportHead& head, const DecodeContext& context,
+                           std::vector<NotedMessage> mine) {
+    Grouped grouped;
+    std::vector<Conversation>& conversations = grouped.conversations;
+    ReserveLarge(conversations, mine.size());
+    std::vector<std::uint32_t> conversationOf;
+    ReserveLarge(conversationOf, mine.size());
+    conversationOf.resize(mine.size());
+    KeyTable byKey(mine.size());
+    std::unordered_map<std::string, std::uint32_t> byOtherKey;
+    for (std::size_t i = 0; i < mine.size(); ++i) {
+        const auto next = static_cast<std::uint32_t>(conversations.size());
+        std::uint32_t c;
+        if (mine[i].key != 0) {
+            c = byKey.find(mine[i].key, next);
+        } else {
+            const SmsRecord sms = DecodeSms(head.tree.image(), mine[i].span, context, false);
+            c = byOtherKey.try_emplace(OtherKey(sms[SmsRecord::Number]), next).first->second;
+        }
+        if (c == next) conversations.push_back({mine[i].span, 0, 0});
+        ++conversations[c].messages;
+        conversationOf[i] = c;
+    }
+    std::uint32_t start = 0;
+    for (Conversation& conversation : conversations) {
+        conversation.start = start;
+        start += conversation.messages;
+    }
+    std::vector<Message>& messages = grouped.messages;
+    ReserveLarge(messages, mine.size());
+    messages.resize(mine.size());
+    std::vector<std::uint32_t> filled(conversations.size(), 0);
+    for (std::size_t i = 0; i < mine.size(); ++i) {
+        const Conversation& conversation = conversations[conversationOf[i]];
+        messages[conversation.start + filled[conversationOf[i]]++] = {mine[i].millis, mine[i].span};
+    }
+    mine = {};
+    conversationOf = {};
+    for (const Conversation& conversation : conversations) {
+        if (conversation.messages < 2) continue;
+        std::stable_sort(messages.begin() + conversation.start,
+                         messages.begin() + conversation.start + conversation.messages,
+                         [](const Message& a, const Message& b) { return a.millis < b.millis; });
+    }
+    return grouped;
+}
+
+// Where pieces of whole conversations of about kMessagesAPiece messages each begin, and the
+// end.
+std::vector<std::size_t> PiecesOf(const std::vector<Conversation>& conversations) {
+    std::vector<std::size_t> pieces{0};
+    for (std::size_t c = 0, inPiece = 0; c < conversations.size(); ++c) {
+        inPiece += conversations[c].messages;
+        if (inPiece >= kMessagesAPiece && c + 1 < conversations.size()) {
+            pieces.push_back(c + 1);
+            inPiece = 0;
+        }
+    }
+    pieces.push_back(conversations.size());
+    return pieces;
+}
+
 }  // namespace
 
 HtmlConversations::~HtmlConversations() {
@@ -257,9 +349,9 @@ void HtmlConversations::note(const ExportHead& head, const RecordItem& item,
     // The direction, times and number alone: the texts are read when written.
     const SmsHead sms = ReadSmsHead(head.tree.image(), item.span);
     const auto millis = sms.sentByUser ? sms.sentMillis : sms.receivedMillis;
-    const Noted noted{static_cast<std::uint32_t>(item.database),
-                      static_cast<std::uint32_t>(item.row), millis.value_or(0), item.span,
-                      NumberKey(EightBitText(sms.number, true, context.text))};
+    const NotedMessage noted{static_cast<std::uint32_t>(item.database),
+                             static_cast<std::uint32_t>(item.row), millis.value_or(0), item.span,
+                             NumberKey(EightBitText(sms.number, true, context.text))};
     std::lock_guard hold(lock_);
     noted_.push_back(noted);
 }
@@ -267,13 +359,13 @@ void HtmlConversations::note(const ExportHead& head, const RecordItem& item,
 void HtmlConversations::write(const ExportHead& head, const DecodeContext& context,
                               std::string& out) {
     if (gatherer_.joinable()) gatherer_.join();
-    // The messages of this database, in tree order.
-    std::vector<Noted> mine;
+    // The messages of this database.
+    std::vector<NotedMessage> mine;
     {
         std::lock_guard hold(lock_);
-        auto others = std::stable_partition(noted_.begin(), noted_.end(), [&](const Noted& n) {
-            return n.database == head.database;
-        });
+        auto others = std::stable_partition(
+            noted_.begin(), noted_.end(),
+            [&](const NotedMessage& n) { return n.database == head.database; });
         if (others == noted_.end()) {
             mine.swap(noted_);
         } else {
@@ -281,89 +373,14 @@ void HtmlConversations::write(const ExportHead& head, const DecodeContext& conte
             noted_.erase(noted_.begin(), others);
         }
     }
-    // Each of a database's rows is noted once: where the rows run without a gap (the whole
-    // database, one record), each goes straight to its place.
-    std::uint32_t firstRow = UINT32_MAX;
-    std::uint32_t lastRow = 0;
-    for (const Noted& noted : mine) {
-        firstRow = std::min(firstRow, noted.row);
-        lastRow = std::max(lastRow, noted.row);
-    }
-    if (!mine.empty() && lastRow - firstRow + 1 == mine.size()) {
-        std::vector<Noted> placed;
-        ReserveLarge(placed, mine.size());
-        placed.resize(mine.size());
-        for (const Noted& noted : mine)
-            placed[noted.row - firstRow] = noted;
-        mine.swap(placed);
-    } else {
-        std::sort(mine.begin(), mine.end(),
-                  [](const Noted& a, const Noted& b) { return a.row < b.row; });
-    }
-
-    // Each message's conversation, numbered as their numbers first appear.
-    std::vector<Conversation> conversations;
-    ReserveLarge(conversations, mine.size());
-    std::vector<std::uint32_t> conversationOf;
-    ReserveLarge(conversationOf, mine.size());
-    conversationOf.resize(mine.size());
-    KeyTable byKey(mine.size());
-    std::unordered_map<std::string, std::uint32_t> byOtherKey;
-    for (std::size_t i = 0; i < mine.size(); ++i) {
-        const auto next = static_cast<std::uint32_t>(conversations.size());
-        std::uint32_t c;
-        if (mine[i].key != 0) {
-            c = byKey.find(mine[i].key, next);
-        } else {
-            const SmsRecord sms = DecodeSms(head.tree.image(), mine[i].span, context, false);
-            c = byOtherKey.try_emplace(OtherKey(sms[SmsRecord::Number]), next).first->second;
-        }
-        if (c == next) conversations.push_back({mine[i].span, 0, 0});
-        ++conversations[c].messages;
-        conversationOf[i] = c;
-    }
-    // The messages conversation by conversation, each in time order (equal times in tree
-    // order).
-    std::uint32_t start = 0;
-    for (Conversation& conversation : conversations) {
-        conversation.start = start;
-        start += conversation.messages;
-    }
-    std::vector<Message> messages;
-    ReserveLarge(messages, mine.size());
-    messages.resize(mine.size());
-    {
-        std::vector<std::uint32_t> filled(conversations.size(), 0);
-        for (std::size_t i = 0; i < mine.size(); ++i) {
-            const Conversation& conversation = conversations[conversationOf[i]];
-            messages[conversation.start + filled[conversationOf[i]]++] = {mine[i].millis,
-                                                                          mine[i].span};
-        }
-    }
-    mine = {};
-    conversationOf = {};
-    for (const Conversation& conversation : conversations) {
-        if (conversation.messages < 2) continue;
-        std::stable_sort(messages.begin() + conversation.start,
-                         messages.begin() + conversation.start + conversation.messages,
-                         [](const Message& a, const Message& b) { return a.millis < b.millis; });
-    }
-
-    // Pieces of whole conversations of about kMessagesAPiece messages each.
-    std::vector<std::size_t> pieces{0};
-    for (std::size_t c = 0, inPiece = 0; c < conversations.size(); ++c) {
-        inPiece += conversations[c].messages;
-        if (inPiece >= kMessagesAPiece && c + 1 < conversations.size()) {
-            pieces.push_back(c + 1);
-            inPiece = 0;
-        }
-    }
-    pieces.push_back(conversations.size());
+    PutInTreeOrder(mine);
+    const Grouped grouped = GroupConversations(head, context, std::move(mine));
+    const std::vector<std::size_t> pieces = PiecesOf(grouped.conversations);
     const std::size_t count = pieces.size() - 1;
     ConversationWriter writers[2] = {{head, context, names_}, {head, context, names_}};
     auto write = [&](std::size_t thread, std::size_t piece, std::string& into) {
         for (std::size_t c = pieces[piece]; c < pieces[piece + 1]; ++c)
-            writers[thread].write(into, conversations[c], messages.data());
+            writers[thread].write(into, grouped.conversations[c], grouped.messages.data());
     };
     auto written = [&] {
         if (head.flush) head.flush();

@@ -20,6 +20,16 @@ namespace orrelin {
 struct ExportHead;
 struct RecordItem;
 
+// What is noted of a message until its conversation is written.
+struct NotedMessage {
+    std::uint32_t database;
+    std::uint32_t row;
+    std::uint64_t millis;  // when it reached the handheld, or left it
+    RecordSpan span;
+    // The number as NumberKey makes it: 0 for one to be read again when grouped.
+    std::uint64_t key;
+};
+
 class HtmlConversations {
   public:
     HtmlConversations() = default;
@@ -39,16 +49,8 @@ class HtmlConversations {
     void write(const ExportHead& head, const DecodeContext& context, std::string& out);
 
   private:
-    struct Noted {
-        std::uint32_t database;
-        std::uint32_t row;
-        std::uint64_t millis;  // when it reached the handheld, or left it
-        RecordSpan span;
-        // The number as NumberKey makes it: 0 for one to be read again when grouped.
-        std::uint64_t key;
-    };
     std::mutex lock_;
-    std::vector<Noted> noted_;
+    std::vector<NotedMessage> noted_;
     ContactNames names_;
     std::thread gatherer_;
 };
