@@ -1,6 +1,7 @@
 #include "decoders/time_format.h"
 
 #include <cctype>
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
@@ -41,10 +42,14 @@ CivilDate DateOfDay(std::int64_t dayCount) {
     return {year, month, day};
 }
 
-std::string Padded(std::int64_t value, std::size_t width) {
-    std::string digits = std::to_string(value);
-    if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
-    return digits;
+// Appends value in decimal, behind as many zeros as make it `width` characters (a minus sign
+// counts as one of them).
+void AppendPadded(std::string& out, std::int64_t value, std::size_t width) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    const auto size = static_cast<std::size_t>(end - digits);
+    if (size < width) out.append(width - size, '0');
+    out.append(digits, size);
 }
 
 // Writes one pattern: runs of the same pattern letter are one token, text in single quotes is
@@ -59,25 +64,29 @@ std::string ApplyPattern(std::string_view pattern, const CivilDate& date, int ho
             const std::size_t width = run >= 2 ? 2 : 1;
             switch (c) {
                 case 'd':
-                    out += Padded(date.day, width);
+                    AppendPadded(out, date.day, width);
                     break;
                 case 'M':
-                    out += Padded(date.month, width);
+                    AppendPadded(out, date.month, width);
                     break;
                 case 'y':
-                    out += run >= 3 ? Padded(date.year, 4) : Padded(date.year % 100, width);
+                    if (run >= 3) {
+                        AppendPadded(out, date.year, 4);
+                    } else {
+                        AppendPadded(out, date.year % 100, width);
+                    }
                     break;
                 case 'h':
-                    out += Padded(hour12, width);
+                    AppendPadded(out, hour12, width);
                     break;
                 case 'H':
-                    out += Padded(hour, width);
+                    AppendPadded(out, hour, width);
                     break;
                 case 'm':
-                    out += Padded(minute, width);
+                    AppendPadded(out, minute, width);
                     break;
                 case 's':
-                    out += Padded(second, width);
+                    AppendPadded(out, second, width);
                     break;
                 case 't':
                     out += hour < 12 ? style.am : style.pm;
@@ -283,7 +292,10 @@ std::string FormatDayCount(double dayCount, const DateStyle& style) {
     std::string time = ApplyPattern(style.timePattern, date, hour, minute, second, style);
     if (day == 0) return time;
     std::string text = ApplyPattern(style.datePattern, date, hour, minute, second, style);
-    if (seconds != 0) text += " " + time;
+    if (seconds != 0) {
+        text += ' ';
+        text += time;
+    }
     return text;
 }
 
