@@ -6,9 +6,9 @@
 #                              [--reference-build DIR] [--candidate-cli PROGRAM] [--formats LIST]
 #                              [--input FILE]...
 #
-# --reference REV       the revision whose outputs are right (default 4970832); built from
-#                       `git archive` under ${XDG_CACHE_HOME:-~/.cache}/orrelin-compare/SHA,
-#                       Release, without the window and the tests, and reused once built
+# --reference REV       the revision whose outputs are right (default 9d2c21b: older ones
+#                       swap a received message's times); built from `git archive` under
+#                       ~/.cache/orrelin-compare/SHA, Release, without window or tests, once
 # --candidate DIR|REV   a checkout, built in its ${ORRELIN_BUILD_DIR:-build} (default: the checkout
 #                       this script lives in), or a revision, built like the reference
 # --large N             also a backup of N records written by the reference's ipdgen (seed 1)
@@ -44,15 +44,14 @@
 # the exit code and every file written. iCalendar files carry a DTSTAMP of the time of the export
 # and the command line has no way to fix it, so DTSTAMP lines are masked when comparing .ics files.
 #
-# Prints one line per difference and "N comparisons, M differ"; exits 0 when everything is equal,
-# 1 when something differs (the work folder is then kept and named), 2 on a usage or build error.
-# Without --large about 1000 commands run with each build, some 80 s of processor time with the
-# two builds' commands side by side on two cores; --large 1000000 adds about 650 commands on the
-# large file and brings it to about 9 minutes of processor time.
+# Prints one line per difference and "N comparisons, M differ"; exits 0 when all is equal, 1
+# when something differs (the work folder is then kept and named), 2 on a usage or build error.
+# Without --large about 1000 commands run with each build, some 80 s of processor time on two
+# cores; --large 1000000 adds about 650 commands, about 9 minutes of processor time in all.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
-reference=4970832
+reference=9d2c21b
 candidate=$here
 large=
 keep=
