@@ -134,6 +134,25 @@ int ReadSome(FileHandle file, void* into, std::size_t size, std::size_t& got) {
     return 0;
 }
 
+int ReadSomeAt(FileHandle file, void* into, std::size_t size, std::uint64_t offset,
+               std::size_t& got) {
+    // On a handle opened for plain (not overlapped) use, the structure only names the offset.
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD read = 0;
+    const auto most = static_cast<DWORD>(std::min(size, kMostAtOnce));
+    if (!::ReadFile(Win(file), into, most, &read, &at)) {
+        if (::GetLastError() == ERROR_HANDLE_EOF) {
+            got = 0;
+            return 0;
+        }
+        return LastErrno();
+    }
+    got = read;
+    return 0;
+}
+
 int CreateNew(const std::string& path, FileHandle& file) {
     // CREATE_NEW fails on any existing name, a link included, and never follows one.
     HANDLE handle = ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,

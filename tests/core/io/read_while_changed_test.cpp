@@ -21,8 +21,18 @@ void ChangeIt() {
     g_change(g_path);
 }
 
+// Bytes that show where each lies, so that a large file read in parts is seen put together
+// in order.
+std::string Patterned(std::size_t size) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>(i * 7 % 251);
+    return bytes;
+}
+
 // A backup that another program truncates, extends or rewrites while it is read is refused
-// with one message rather than read as a mix of old and new bytes.
+// with one message rather than read as a mix of old and new bytes; a small file is read in one
+// go, a large one in parts on several threads.
 TEST(ReadWhileChangedTest, AFileChangedWhileItIsReadIsRefused) {
     struct Case {
         const char* what;
@@ -41,23 +51,28 @@ TEST(ReadWhileChangedTest, AFileChangedWhileItIsReadIsRefused) {
     g_path = (fs::path(::testing::TempDir()) /
               ("orrelin-changed-" + std::to_string(::getpid()) + ".ipd"))
                  .string();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        std::ofstream(g_path, std::ios::binary) << std::string(4096, 'a');
-        // An old time, so that a rewrite within the file system's clock tick still shows.
-        const timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
-        ASSERT_EQ(::utimensat(AT_FDCWD, g_path.c_str(), old, 0), 0);
-        g_change = c.change;
+    for (const std::size_t size : {std::size_t{4096}, (std::size_t{17} << 20) + 3}) {
+        SCOPED_TRACE(size);
+        const std::string bytes = Patterned(size);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.what);
+            std::ofstream(g_path, std::ios::binary) << bytes;
+            // An old time, so that a rewrite within the file system's clock tick still shows.
+            const timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
+            ASSERT_EQ(::utimensat(AT_FDCWD, g_path.c_str(), old, 0), 0);
+            g_change = c.change;
 
-        auto image = IpdImage::Read(g_path, ChangeIt);
-        ASSERT_FALSE(image);
-        EXPECT_EQ(image.error(), g_path + " changed while it was being read");
+            auto image = IpdImage::Read(g_path, ChangeIt);
+            ASSERT_FALSE(image);
+            EXPECT_EQ(image.error(), g_path + " changed while it was being read");
+        }
+        // Left alone, the same file reads whole.
+        std::ofstream(g_path, std::ios::binary) << bytes;
+        auto image = IpdImage::Read(g_path, nullptr);
+        ASSERT_TRUE(image);
+        const Bytes read = image->fileBytes();
+        EXPECT_EQ(std::string_view(reinterpret_cast<const char*>(read.data()), read.size()), bytes);
     }
-    // Left alone, the same file reads whole.
-    std::ofstream(g_path, std::ios::binary) << std::string(4096, 'a');
-    auto image = IpdImage::Read(g_path, nullptr);
-    ASSERT_TRUE(image);
-    EXPECT_EQ(image->fileLength(), 4096u);
     EXPECT_EQ(IpdImage::Read(g_path + ".missing").error(),
               "cannot read " + g_path + ".missing: No such file or directory");
     fs::remove(g_path);
