@@ -13,9 +13,6 @@
 
 namespace orrelin {
 
-// Another name of kBodyFieldsAt, for the exports that read a record's head.
-inline constexpr std::size_t kRecordFieldsOffset = kBodyFieldsAt;
-
 // The record body of a span: nothing when it lies outside the image, empty when end < start.
 inline std::optional<Bytes> RecordBody(const IpdImage& image, RecordSpan span) {
     return image.range(span.start, span.end);

@@ -153,7 +153,7 @@ std::string RecordUid(std::string_view databaseName, const IpdImage& image, Reco
     // by where it lies instead.
     char head[40];
     const Bytes body = RecordBody(image, span).value_or(Bytes{});
-    if (body.size() >= kRecordFieldsOffset) {
+    if (body.size() >= kBodyFieldsAt) {
         ByteReader reader(body);
         const std::uint16_t handle = reader.le16().value_or(0);
         const std::uint32_t uniqueId = reader.le32().value_or(0);

@@ -66,7 +66,7 @@ class JsonExport final : public ExportWriter {
         std::array<char, 48> tag;
         json_.member("tag", Tag(item.span, tag));
         auto body = RecordBody(head_.tree.image(), item.span);
-        Bytes head = body ? Slice(*body, 0, kRecordFieldsOffset) : Bytes{};
+        Bytes head = body ? Slice(*body, 0, kBodyFieldsAt) : Bytes{};
         json_.key("handle");
         if (head.size() >= 2) {
             json_.number(static_cast<std::int64_t>(LittleEndianValue(Slice(head, 0, 2))));
@@ -74,7 +74,7 @@ class JsonExport final : public ExportWriter {
             json_.null();
         }
         json_.key("uniqueId");
-        if (head.size() >= kRecordFieldsOffset) {
+        if (head.size() >= kBodyFieldsAt) {
             json_.number(static_cast<std::int64_t>(LittleEndianValue(Slice(head, 2, 4))));
         } else {
             json_.null();
