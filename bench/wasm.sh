@@ -22,12 +22,7 @@ ORRELIN_BUILD_DIR=$dir scripts/build.sh orrelin-cli ipdgen >/dev/null
 [ -f "$web/npm/bin/orrelin-cli.js" ] || scripts/build-web.sh "$web" >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-walker_source=${ORRELIN_IPDWALK_SOURCE:-../shared/bench/ipdwalk.c}
-if [ ! -f "$walker_source" ]; then
-    echo "bench: the floor walker $walker_source is missing (set ORRELIN_IPDWALK_SOURCE)" >&2
-    exit 2
-fi
-cc -O2 -o "$work/ipdwalk" "$walker_source"
+bench/build-walker.sh "$work/ipdwalk"
 mkdir -p "$work/bin"
 ln -s "$web/npm/bin/orrelin-cli.js" "$work/bin/orrelin-cli-wasm"
 "$dir/tools/ipdgen" large "$work/bench.ipd" --records "$records" --seed "$seed"

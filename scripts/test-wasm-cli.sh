@@ -44,12 +44,7 @@ echo "== the WebAssembly command line against the native one"
 status=0
 scripts/compare-outputs.sh --reference-build "$native" --candidate-cli "$cli" "${inputs[@]}" | tee "$web/compare.log" || status=$?
 if [ "$status" -ne 0 ]; then
-    kept=$(sed -n 's/^outputs kept in \([^ ]*\) .*/\1/p' "$web/compare.log")
-    for case in "${kept:-/nonexistent}"/cand/*; do
-        [ -d "$case" ] || continue
-        echo "-- case ${case##*/}: exit $(cat "$case/exit"); stderr:"
-        head -c 2000 "$case/stderr"
-    done
+    scripts/show-kept-cases.sh "$web/compare.log"
     exit "$status"
 fi
 

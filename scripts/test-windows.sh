@@ -156,12 +156,6 @@ if [ -s "$dir/wine-retries.log" ]; then
     cat "$dir/wine-retries.log"
 fi
 if [ "$status" -ne 0 ]; then
-    # What the Windows program said in each case that differs, for the log of a run elsewhere.
-    kept=$(sed -n 's/^outputs kept in \([^ ]*\) .*/\1/p' "$dir/compare.log")
-    for case in "${kept:-/nonexistent}"/cand/*; do
-        [ -d "$case" ] || continue
-        echo "-- case ${case##*/}: exit $(cat "$case/exit"); stderr:"
-        head -c 2000 "$case/stderr"
-    done
+    "$here/scripts/show-kept-cases.sh" "$dir/compare.log"
     exit "$status"
 fi

@@ -51,10 +51,8 @@ struct FileState {
 // Opens an existing file for reading only.
 int OpenForReading(const std::string& path, FileHandle& file);
 int StateOf(FileHandle file, FileState& state);
-// Reads up to `size` bytes; `got` is 0 at the end of the file.
-int ReadSome(FileHandle file, void* into, std::size_t size, std::size_t& got);
-// The same from byte `offset` of the file, leaving the file's position alone: several threads
-// may read parts of one file at once.
+// Reads up to `size` bytes from byte `offset` of the file; `got` is 0 at the end of the file.
+// It leaves the file's position alone, so several threads may read parts of one file at once.
 int ReadSomeAt(FileHandle file, void* into, std::size_t size, std::uint64_t offset,
                std::size_t& got);
 

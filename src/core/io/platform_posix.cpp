@@ -53,17 +53,6 @@ int StateOf(FileHandle file, FileState& state) {
     return 0;
 }
 
-int ReadSome(FileHandle file, void* into, std::size_t size, std::size_t& got) {
-    for (;;) {
-        const ssize_t n = ::read(Fd(file), into, size);
-        if (n >= 0) {
-            got = static_cast<std::size_t>(n);
-            return 0;
-        }
-        if (errno != EINTR) return errno;
-    }
-}
-
 int ReadSomeAt(FileHandle file, void* into, std::size_t size, std::uint64_t offset,
                std::size_t& got) {
     if (offset > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) return EOVERFLOW;

@@ -120,20 +120,6 @@ int StateOf(FileHandle file, FileState& state) {
     return 0;
 }
 
-int ReadSome(FileHandle file, void* into, std::size_t size, std::size_t& got) {
-    DWORD read = 0;
-    const auto most = static_cast<DWORD>(std::min(size, kMostAtOnce));
-    if (!::ReadFile(Win(file), into, most, &read, nullptr)) {
-        if (::GetLastError() == ERROR_HANDLE_EOF || ::GetLastError() == ERROR_BROKEN_PIPE) {
-            got = 0;
-            return 0;
-        }
-        return LastErrno();
-    }
-    got = read;
-    return 0;
-}
-
 int ReadSomeAt(FileHandle file, void* into, std::size_t size, std::uint64_t offset,
                std::size_t& got) {
     // On a handle opened for plain (not overlapped) use, the structure only names the offset.
